@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Halvatrine and runs it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$(nproc)"
+exec ./build/bin/halvatrine-cli analyse "z^2-0.12+0.75i"
