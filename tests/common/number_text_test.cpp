@@ -1,0 +1,140 @@
+#include "common/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <locale.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The C library under the "C" locale is the reference for the printf forms.
+std::string printfC(const char* format, double v) {
+    locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    locale_t previous = uselocale(c);
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, format, v);
+    uselocale(previous);
+    freelocale(c);
+    return buffer;
+}
+
+const std::vector<double> kSamples = {
+    0.0, -0.0, 1.0, -1.0, 0.5, 1e-6, 0.05, 0.01, 1.0 / 3.0, -2.0 / 3.0, 123456789.125,
+    1e15, 1e16, 1e17, 9999999999999999.0, 1e-4, 1e-5, 12345.678901234567, 3.141592653589793,
+    1e300, -1e-300, 5e-324, std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
+
+TEST(NumberText, FormatsMatchTheCLibraryUnderTheCLocale) {
+    for (double v : kSamples) {
+        EXPECT_EQ(common::formatG16(v), printfC("%.16G", v)) << v;
+        EXPECT_EQ(common::formatFixed30(v), printfC("%.30lf", v)) << v;
+    }
+    EXPECT_EQ(common::formatG16(std::numeric_limits<double>::infinity()), "INF");
+}
+
+TEST(NumberText, TrimmedFixedKeepsSignificantDigitsOnly) {
+    EXPECT_EQ(common::formatFixed16Trimmed(1e-6), "0.000001");
+    EXPECT_EQ(common::formatFixed16Trimmed(0.05), "0.05");
+    EXPECT_EQ(common::formatFixed16Trimmed(1.0), "1");
+    EXPECT_EQ(common::formatFixed16Trimmed(10000.0), "10000");  // zeros before the point stay
+    EXPECT_EQ(common::formatFixed16Trimmed(0.0), "0");
+    EXPECT_EQ(common::formatFixed16Trimmed(-2.5), "-2.5");
+    EXPECT_EQ(common::formatFixed16Trimmed(1e-20), "0");  // below the 16 digits
+    for (double v : kSamples) {
+        // Trimming only removes zeros: the value read back is the "%.16lf" value.
+        const auto back = common::parseDouble(common::formatFixed16Trimmed(v));
+        ASSERT_TRUE(back.has_value()) << v;
+        EXPECT_EQ(*back, std::strtod(printfC("%.16lf", v).c_str(), nullptr)) << v;
+    }
+}
+
+TEST(NumberText, FormattingIgnoresTheUserLocale) {
+    // A locale with a decimal comma, when the machine has one.
+    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ja_JP.UTF-8"};
+    const char* chosen = nullptr;
+    for (const char* name : candidates)
+        if (std::setlocale(LC_NUMERIC, name)) {
+            chosen = name;
+            break;
+        }
+    if (!chosen) GTEST_SKIP() << "no locale with a decimal comma installed";
+    EXPECT_EQ(common::formatG16(0.5), "0.5");
+    EXPECT_EQ(common::formatFixed16Trimmed(0.05), "0.05");
+    EXPECT_EQ(common::parseDouble("0.25"), 0.25);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(NumberText, ParseDoubleReadsLikeScanf) {
+    EXPECT_EQ(common::parseDouble("1.5"), 1.5);
+    EXPECT_EQ(common::parseDouble("  -0.25"), -0.25);
+    EXPECT_EQ(common::parseDouble("+3"), 3.0);
+    EXPECT_EQ(common::parseDouble(".5"), 0.5);
+    EXPECT_EQ(common::parseDouble("5."), 5.0);
+    EXPECT_EQ(common::parseDouble("1e-6"), 1e-6);
+    EXPECT_EQ(common::parseDouble("2E3"), 2000.0);
+    EXPECT_EQ(common::parseDouble("12a3"), 12.0);      // stops at the first non-number character
+    EXPECT_EQ(common::parseDouble("1e"), 1.0);         // a dangling exponent mark is not read
+    EXPECT_EQ(common::parseDouble("1,5"), 1.0);        // never a decimal comma
+    EXPECT_EQ(common::parseDouble("1e-400"), 0.0);     // underflow reads as zero
+    EXPECT_EQ(common::parseDouble("0." + std::string(400, '0') + "1"), 0.0);
+    EXPECT_EQ(common::parseDouble("1" + std::string(400, '0')), std::nullopt);
+    // The sample file's 32-character cut of a "%.30lf" text.
+    const std::string full = common::formatFixed30(-1.0 / 7.0);
+    EXPECT_NEAR(*common::parseDouble(full.substr(0, 32)), -1.0 / 7.0, 1e-28);
+}
+
+TEST(NumberText, ParseDoubleRefusesNonFiniteHexAndEmpty) {
+    for (const char* bad : {"", "   ", "-", "+", ".", "e5", "inf", "-inf", "INFINITY", "nan", "NaN(1)",
+                            "0x10", "0X1p3", "-0x1", "1e400", "-1e309", "abc"})
+        EXPECT_FALSE(common::parseDouble(bad).has_value()) << bad;
+    // Largest finite value still reads.
+    EXPECT_EQ(common::parseDouble("1.7976931348623157e308"), std::numeric_limits<double>::max());
+}
+
+TEST(NumberText, ParseIntSaturatesInsteadOfWrapping) {
+    EXPECT_EQ(common::parseIntSaturating("10000"), 10000);
+    EXPECT_EQ(common::parseIntSaturating("  -42x"), -42);
+    EXPECT_EQ(common::parseIntSaturating("12a3"), 12);
+    EXPECT_EQ(common::parseIntSaturating("4294967297"), 4294967297LL);  // not 1
+    EXPECT_EQ(common::parseIntSaturating("9223372036854775807"), std::numeric_limits<long long>::max());
+    EXPECT_EQ(common::parseIntSaturating("9223372036854775808"), std::numeric_limits<long long>::max());
+    EXPECT_EQ(common::parseIntSaturating("99999999999999999999999"), std::numeric_limits<long long>::max());
+    EXPECT_EQ(common::parseIntSaturating("-9223372036854775808"), std::numeric_limits<long long>::min());
+    EXPECT_EQ(common::parseIntSaturating("-99999999999999999999999"), std::numeric_limits<long long>::min());
+    for (const char* bad : {"", "-", "+", " x1", "abc"})
+        EXPECT_FALSE(common::parseIntSaturating(bad).has_value()) << bad;
+}
+
+TEST(NumberText, CutUtf8NeverSplitsACharacter) {
+    const std::string a = "a";
+    const std::string kana = "\xE3\x81\x82";            // 3 bytes
+    const std::string emoji = "\xF0\x9F\x98\x80";       // 4 bytes
+    const std::string text = a + kana + emoji + "b";   // 1 + 3 + 4 + 1 = 9 bytes
+    EXPECT_EQ(common::cutUtf8(text, 100), text);
+    EXPECT_EQ(common::cutUtf8(text, 9), text);
+    EXPECT_EQ(common::cutUtf8(text, 8), a + kana + emoji);
+    for (std::size_t n = 4; n < 8; ++n) EXPECT_EQ(common::cutUtf8(text, n), a + kana) << n;
+    for (std::size_t n = 1; n < 4; ++n) EXPECT_EQ(common::cutUtf8(text, n), a) << n;
+    EXPECT_EQ(common::cutUtf8(text, 0), "");
+    EXPECT_EQ(common::cutUtf8(kana, 2), "");
+
+    // 255-byte title limit with a 3-byte character straddling it.
+    std::string title(254, 'x');
+    title += kana;
+    EXPECT_EQ(common::cutUtf8(title, 255), std::string(254, 'x'));
+
+    // A run of stray continuation bytes is not UTF-8; the cut stays within the limit.
+    const std::string stray = "ab" + std::string(6, '\x80');
+    EXPECT_EQ(common::cutUtf8(stray, 6).size(), 6u);
+}
+
+TEST(NumberText, LineBreaksAreRemovedFromNames) {
+    EXPECT_EQ(common::withoutLineBreaks("a\r\nb\nc\rd"), "abcd");
+    EXPECT_EQ(common::withoutLineBreaks("\xE3\x81\x82"), "\xE3\x81\x82");
+}
+
+}  // namespace
