@@ -1,0 +1,362 @@
+// The reader against hand-laid blocks: well-formed data read back, and
+// corrupted counts, offsets and texts that must never lead to a read outside
+// the mapping (these tests run under AddressSanitizer in the sanitizer build,
+// with buffers exactly as long as the "mapping").
+#include "common/block_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using common::AnalysisBlockHeader;
+using common::ComponentEntry;
+using common::CurveImage;
+
+constexpr std::int32_t DATA = static_cast<std::int32_t>(common::ANALYSIS_BLOCK_FIXED_SIZE);
+
+// A "mapping" of exactly `length` bytes (operator new gives 16-byte alignment).
+struct Mapping {
+    explicit Mapping(std::size_t length) : bytes(length) {}
+    std::vector<std::byte> bytes;
+    AnalysisBlockHeader& header() { return *reinterpret_cast<AnalysisBlockHeader*>(bytes.data()); }
+    void putDoubles(std::size_t offset, std::initializer_list<double> values) {
+        for (double v : values) {
+            std::memcpy(bytes.data() + offset, &v, sizeof v);
+            offset += sizeof v;
+        }
+    }
+    void putInt(std::size_t offset, std::int32_t v) { std::memcpy(bytes.data() + offset, &v, sizeof v); }
+    void putImage(std::size_t offset, const CurveImage& image) {
+        std::memcpy(bytes.data() + offset, &image, sizeof image);
+    }
+    std::optional<common::AnalysisBlockView> read() { return common::readAnalysisBlock(bytes.data(), bytes.size()); }
+};
+
+// Layout used by the well-formed block below:
+//   12936  cycle of 2 points (32 bytes)
+//   12968  Siegel group: header, 1 image (96 bytes)
+//   13064  its outer disk (24), inner disk (24), 3 polyline points (48)
+//   13160  Herman group: header, 1 pair of images (184 bytes)
+//   13344  inner curve: 0 disks, 2 points (32); outer curve: 1 outer disk (24), 2 points (32)
+//   13432  end
+constexpr std::size_t WELL_FORMED_SIZE = 13432;
+
+CurveImage image(double scale, std::int32_t outerCount, std::int32_t outerOffset, std::int32_t innerCount,
+                 std::int32_t innerOffset, std::int32_t pointCount, std::int32_t pointOffset) {
+    CurveImage img{};
+    for (int i = 0; i < 8; ++i) img.octagon[i] = scale * (i + 1);
+    img.outerDiskCount = outerCount;
+    img.outerDiskOffset = outerOffset;
+    img.innerDiskCount = innerCount;
+    img.innerDiskOffset = innerOffset;
+    img.polylineCount = pointCount;
+    img.polylineOffset = pointOffset;
+    return img;
+}
+
+Mapping wellFormed() {
+    Mapping m(WELL_FORMED_SIZE);
+    AnalysisBlockHeader& h = m.header();
+    h.blockSize = WELL_FORMED_SIZE;
+    h.pictureKind = 'J';
+    h.componentCount = 3;
+    h.components[0] = {0, 2, 1, 0, 12936};
+    m.putDoubles(12936, {0.5, -0.25, -1.5, 2.0});
+    h.components[1] = {1, 1, 0, 0, 12968};
+    m.putInt(12968, 1);
+    m.putImage(12976, image(1.0, 1, 13064, 1, 13088, 3, 13112));
+    m.putDoubles(13064, {3.0, 4.0, 0.01});
+    m.putDoubles(13088, {0.1, 0.2, 0.04});
+    m.putDoubles(13112, {1.0, 0.0, 0.0, 1.0, -1.0, 0.0});
+    h.components[2] = {2, 1, 0, 0, 13160};
+    m.putInt(13160, 1);
+    m.putImage(13168, image(0.5, 0, 13344, 0, 13344, 2, 13344));
+    m.putImage(13256, image(2.0, 1, 13376, 0, 13400, 2, 13400));
+    m.putDoubles(13344, {0.25, 0.0, 0.0, 0.25});
+    m.putDoubles(13376, {9.0, 9.0, 1.0});
+    m.putDoubles(13400, {2.0, 0.0, 0.0, 2.0});
+    const char title[] = "J1\xE2\x86\x90M1";  // "J1←M1"
+    std::memcpy(h.title, title, sizeof title);
+    return m;
+}
+
+TEST(BlockReader, WellFormedBlockReadsBackEveryComponent) {
+    Mapping m = wellFormed();
+    const auto view = m.read();
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->pictureKind, 'J');
+    EXPECT_EQ(view->title, "J1\xE2\x86\x90M1");
+    ASSERT_EQ(view->components.size(), 3u);
+
+    const common::ComponentView& cycle = view->components[0];
+    ASSERT_TRUE(cycle.valid);
+    EXPECT_EQ(cycle.componentKind(), common::ComponentKind::Cycle);
+    ASSERT_EQ(cycle.cyclePoints.count, 2);
+    EXPECT_EQ(cycle.cyclePoints.re(1), -1.5);
+    EXPECT_EQ(cycle.cyclePoints.im(1), 2.0);
+    EXPECT_EQ(cycle.pointKind, 1);
+
+    const common::ComponentView& siegel = view->components[1];
+    ASSERT_TRUE(siegel.valid);
+    ASSERT_EQ(siegel.images.size(), 1u);
+    const common::CurveImageView& curve = siegel.images[0];
+    EXPECT_EQ(curve.octagon[common::OCTAGON_MIN_DIFF], 8.0);
+    ASSERT_EQ(curve.outerDisks.count, 1);
+    EXPECT_EQ(curve.outerDisks.centreIm(0), 4.0);
+    EXPECT_EQ(curve.innerDisks.radiusSquared(0), 0.04);
+    ASSERT_EQ(curve.polyline.count, 3);
+    EXPECT_EQ(curve.polyline.re(2), -1.0);
+
+    const common::ComponentView& herman = view->components[2];
+    ASSERT_TRUE(herman.valid);
+    ASSERT_EQ(herman.images.size(), 2u);  // inner, outer
+    EXPECT_EQ(herman.images[0].octagon[0], 0.5);
+    EXPECT_EQ(herman.images[1].octagon[0], 2.0);
+    EXPECT_EQ(herman.images[0].outerDisks.count, 0);
+    EXPECT_EQ(herman.images[1].outerDisks.radiusSquared(0), 1.0);
+    EXPECT_EQ(herman.images[1].polyline.im(1), 2.0);
+}
+
+TEST(BlockReader, CountsAndDegreesAreClamped) {
+    Mapping m = wellFormed();
+    AnalysisBlockHeader& h = m.header();
+    h.componentCount = 1000000;
+    h.criticalPointCount = 1000;
+    h.fixedPointCount = 99;
+    h.map.numeratorDegree = 11;
+    h.map.denominatorDegree = -7;
+    auto view = m.read();
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->components.size(), 20u);  // 21st table slot never read
+    EXPECT_EQ(view->criticalPoints.count, 41);
+    EXPECT_EQ(view->fixedPoints.count, 21);
+    EXPECT_EQ(view->map.numeratorDegree, 10);
+    EXPECT_EQ(view->map.denominatorDegree, -1);
+    // Entries beyond the three written ones are zero: cycles of no points at
+    // offset 0, which is inside the header, so invalid.
+    EXPECT_FALSE(view->components[3].valid);
+
+    h.componentCount = -5;
+    h.criticalPointCount = -1;
+    h.fixedPointCount = -2147483647 - 1;
+    view = m.read();
+    EXPECT_TRUE(view->components.empty());
+    EXPECT_EQ(view->criticalPoints.count, 0);
+    EXPECT_EQ(view->fixedPoints.count, 0);
+}
+
+TEST(BlockReader, EntryWithDataOutsideTheMappingIsInvalid) {
+    struct Case {
+        const char* what;
+        void (*corrupt)(Mapping&);
+    };
+    const Case cases[] = {
+        {"cycle offset past the end", [](Mapping& m) { m.header().components[0].dataOffset = 2147483640; }},
+        {"cycle offset negative", [](Mapping& m) { m.header().components[0].dataOffset = -16; }},
+        {"cycle offset into the header", [](Mapping& m) { m.header().components[0].dataOffset = 12192; }},
+        {"cycle offset misaligned", [](Mapping& m) { m.header().components[0].dataOffset = 12937; }},
+        {"cycle count too large", [](Mapping& m) { m.header().components[0].count = 2147483647; }},
+        {"cycle count negative", [](Mapping& m) { m.header().components[0].count = -1; }},
+        {"cycle just one point too long", [](Mapping& m) {
+             m.header().components[0].dataOffset = static_cast<std::int32_t>(WELL_FORMED_SIZE - 16);
+             m.header().components[0].count = 2;
+         }},
+        {"unknown kind", [](Mapping& m) { m.header().components[0].kind = 3; }},
+        {"negative kind", [](Mapping& m) { m.header().components[0].kind = -1; }},
+    };
+    for (const Case& c : cases) {
+        Mapping m = wellFormed();
+        c.corrupt(m);
+        const auto view = m.read();
+        ASSERT_TRUE(view.has_value()) << c.what;
+        EXPECT_FALSE(view->components[0].valid) << c.what;
+        EXPECT_EQ(view->components[0].cyclePoints.data, nullptr) << c.what;
+        EXPECT_TRUE(view->components[1].valid) << c.what;  // the others are unaffected
+        EXPECT_TRUE(view->components[2].valid) << c.what;
+    }
+}
+
+TEST(BlockReader, CurveGroupWithAnyArrayOutsideIsInvalid) {
+    // Each corruption touches the Siegel group (entry 1) or the Herman pair (entry 2).
+    struct Case {
+        const char* what;
+        int entry;
+        void (*corrupt)(Mapping&);
+    };
+    auto imageAt = [](Mapping& m, std::size_t offset) -> CurveImage* {
+        return reinterpret_cast<CurveImage*>(m.bytes.data() + offset);
+    };
+    static decltype(imageAt) image = imageAt;
+    const Case cases[] = {
+        {"group count beyond the mapping", 1, [](Mapping& m) { m.header().components[1].count = 100; }},
+        {"group count negative", 1, [](Mapping& m) { m.header().components[1].count = -3; }},
+        {"pair count overflowing 32 bits when doubled", 2,
+         [](Mapping& m) { m.header().components[2].count = 2147483647; }},
+        {"outer disks past the end", 1, [](Mapping& m) { image(m, 12976)->outerDiskCount = 1000; }},
+        {"inner disk offset negative", 1, [](Mapping& m) { image(m, 12976)->innerDiskOffset = -24; }},
+        {"polyline count negative", 1, [](Mapping& m) { image(m, 12976)->polylineCount = -1; }},
+        {"polyline offset misaligned", 1, [](Mapping& m) { image(m, 12976)->polylineOffset = 13113; }},
+        {"outer curve's disks one byte past the end", 2, [](Mapping& m) {
+             image(m, 13256)->outerDiskOffset = static_cast<std::int32_t>(WELL_FORMED_SIZE - 16);
+         }},
+        {"inner curve's polyline offset huge", 2,
+         [](Mapping& m) { image(m, 13168)->polylineOffset = 2147483647; }},
+        {"group header past the end", 2, [](Mapping& m) {
+             m.header().components[2].dataOffset = static_cast<std::int32_t>(WELL_FORMED_SIZE);
+         }},
+    };
+    for (const Case& c : cases) {
+        Mapping m = wellFormed();
+        c.corrupt(m);
+        const auto view = m.read();
+        ASSERT_TRUE(view.has_value()) << c.what;
+        EXPECT_FALSE(view->components[c.entry].valid) << c.what;
+        EXPECT_TRUE(view->components[c.entry].images.empty()) << c.what;
+        EXPECT_TRUE(view->components[0].valid) << c.what;
+    }
+}
+
+TEST(BlockReader, ArraysEndingExactlyAtTheMappingAreValid) {
+    Mapping m = wellFormed();
+    // The last array (the outer curve's polyline) ends at the last byte.
+    ASSERT_TRUE(m.read()->components[2].valid);
+    // A polygon with fewer than two vertices is data, not corruption.
+    reinterpret_cast<CurveImage*>(m.bytes.data() + 13256)->polylineCount = 1;
+    const auto view = m.read();
+    ASSERT_TRUE(view->components[2].valid);
+    EXPECT_EQ(view->components[2].images[1].polyline.count, 1);
+    // The same block mapped one byte shorter loses exactly that entry.
+    Mapping shorter(WELL_FORMED_SIZE - 1);
+    std::memcpy(shorter.bytes.data(), wellFormed().bytes.data(), WELL_FORMED_SIZE - 1);
+    const auto cut = shorter.read();
+    EXPECT_TRUE(cut->components[0].valid);
+    EXPECT_TRUE(cut->components[1].valid);
+    EXPECT_FALSE(cut->components[2].valid);
+}
+
+TEST(BlockReader, MappingTooShortOrMisalignedIsNoBlock) {
+    Mapping m(common::ANALYSIS_BLOCK_FIXED_SIZE - 1);
+    EXPECT_FALSE(m.read().has_value());
+    Mapping exact(common::ANALYSIS_BLOCK_FIXED_SIZE + 8);
+    EXPECT_FALSE(common::readAnalysisBlock(exact.bytes.data() + 4, common::ANALYSIS_BLOCK_FIXED_SIZE).has_value());
+    EXPECT_FALSE(common::readAnalysisBlock(nullptr, 100000).has_value());
+    // A block with a component table but no data area: every entry is invalid.
+    Mapping bare(common::ANALYSIS_BLOCK_FIXED_SIZE);
+    bare.header().componentCount = 2;
+    bare.header().components[0] = {0, 0, 0, 0, DATA};  // no points, at the end: valid
+    bare.header().components[1] = {0, 1, 0, 0, DATA};  // one point past the end
+    const auto view = bare.read();
+    ASSERT_TRUE(view.has_value());
+    EXPECT_TRUE(view->components[0].valid);
+    EXPECT_FALSE(view->components[1].valid);
+}
+
+TEST(BlockReader, TitleWithoutTerminatingZeroIsBounded) {
+    Mapping m = wellFormed();
+    AnalysisBlockHeader& h = m.header();
+    // 85 three-byte characters fill 255 bytes; one more byte of a fourth
+    // character spills into the 256th byte, with no zero anywhere.
+    std::string kana;
+    for (int i = 0; i < 86; ++i) kana += "\xE3\x81\x82";
+    std::memcpy(h.title, kana.data(), common::TITLE_SIZE);
+    h.reserved = 'x';  // the byte after the field is not zero either
+    const auto view = m.read();
+    EXPECT_EQ(view->title, kana.substr(0, 255));
+    std::memset(h.title, 'a', common::TITLE_SIZE);
+    EXPECT_EQ(m.read()->title, std::string(255, 'a'));
+}
+
+TEST(BlockReader, FrontEndBlockIsReadWithBounds) {
+    std::vector<std::byte> bytes(common::FRONT_END_BLOCK_SIZE);
+    auto* block = reinterpret_cast<common::FrontEndBlock*>(bytes.data());
+    block->frontEndProcessId = 4242;
+    block->mainWindow = 4242 * 256 + 1;
+    block->criticalPoints.count = 500;
+    block->criticalPoints.selected[40] = 1;
+    block->currentMap.numeratorDegree = 12345;
+    std::strcpy(block->startDirectory, "/home/user/halvatrine");
+    common::writeBusyState(*block, common::BUSY_ANALYSING);
+
+    auto view = common::readFrontEndBlock(bytes.data(), bytes.size());
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->frontEndProcessId, 4242u);
+    EXPECT_EQ(view->mainWindow, 4242 * 256 + 1);
+    EXPECT_EQ(view->criticalPoints.count, 41);
+    EXPECT_EQ(view->criticalPoints.selected[40], 1);
+    EXPECT_EQ(view->currentMap.numeratorDegree, 10);
+    EXPECT_EQ(view->startDirectory, "/home/user/halvatrine");
+    EXPECT_EQ(common::readBusyState(*view->block), common::BUSY_ANALYSING);
+
+    std::memset(block->startDirectory, 'd', common::START_DIRECTORY_SIZE);
+    view = common::readFrontEndBlock(bytes.data(), bytes.size());
+    EXPECT_EQ(view->startDirectory, "");  // not terminated: no directory
+
+    EXPECT_FALSE(common::readFrontEndBlock(bytes.data(), bytes.size() - 1).has_value());
+}
+
+// Random component tables over random data: whatever the reader accepts lies
+// inside the mapping. Under AddressSanitizer a read outside would also abort.
+TEST(BlockReader, RandomCorruptionNeverLeadsOutsideTheMapping) {
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> smallOffset(DATA - 64, DATA + 2048);
+    std::uniform_int_distribution<int> smallCount(-2, 40);
+    std::uniform_int_distribution<int> anyInt(-2147483647 - 1, 2147483647);
+    std::uniform_int_distribution<int> coin(0, 3);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> lengthDist(DATA, DATA + 4096);
+    std::size_t validSeen = 0;
+    for (int round = 0; round < 300; ++round) {
+        Mapping m(static_cast<std::size_t>(lengthDist(random)));
+        for (std::size_t i = DATA; i < m.bytes.size(); ++i) m.bytes[i] = static_cast<std::byte>(byte(random));
+        // Plausible offsets and counts inside the data area, so that many images are reached.
+        for (std::size_t off = DATA; off + 88 <= m.bytes.size(); off += 88) {
+            CurveImage img{};
+            img.outerDiskCount = smallCount(random);
+            img.outerDiskOffset = (smallOffset(random) / 8) * 8;
+            img.innerDiskCount = smallCount(random);
+            img.innerDiskOffset = (smallOffset(random) / 8) * 8;
+            img.polylineCount = smallCount(random);
+            img.polylineOffset = coin(random) ? (smallOffset(random) / 8) * 8 : anyInt(random);
+            m.putImage(off, img);
+        }
+        AnalysisBlockHeader& h = m.header();
+        h.componentCount = coin(random) ? 20 : anyInt(random);
+        for (auto& e : h.components) {
+            e.kind = coin(random) ? coin(random) % 3 : anyInt(random);
+            e.count = coin(random) ? smallCount(random) / 4 : anyInt(random);
+            e.dataOffset = coin(random) ? (smallOffset(random) / 8) * 8 : anyInt(random);
+        }
+        const auto view = m.read();
+        ASSERT_TRUE(view.has_value());
+        const auto* lo = reinterpret_cast<const char*>(m.bytes.data()) + DATA;
+        const auto* hi = reinterpret_cast<const char*>(m.bytes.data()) + m.bytes.size();
+        auto inside = [&](const double* p, std::int64_t doubles) {
+            const auto* b = reinterpret_cast<const char*>(p);
+            return doubles == 0 || (b >= lo && b + doubles * 8 <= hi);
+        };
+        for (const auto& c : view->components) {
+            if (!c.valid) continue;
+            ++validSeen;
+            EXPECT_TRUE(inside(c.cyclePoints.data, 2LL * c.cyclePoints.count));
+            for (const auto& img : c.images) {
+                EXPECT_TRUE(inside(img.octagon, 8));
+                EXPECT_TRUE(inside(img.outerDisks.data, 3LL * img.outerDisks.count));
+                EXPECT_TRUE(inside(img.innerDisks.data, 3LL * img.innerDisks.count));
+                EXPECT_TRUE(inside(img.polyline.data, 2LL * img.polyline.count));
+                // Touch every value, so AddressSanitizer sees each read.
+                volatile double sink = 0;
+                for (int i = 0; i < img.polyline.count; ++i) sink = sink + img.polyline.re(i) + img.polyline.im(i);
+                for (int i = 0; i < img.outerDisks.count; ++i) sink = sink + img.outerDisks.radiusSquared(i);
+                for (int i = 0; i < img.innerDisks.count; ++i) sink = sink + img.innerDisks.radiusSquared(i);
+            }
+        }
+    }
+    EXPECT_GT(validSeen, 0u);  // the generator does reach the accepting paths
+}
+
+}  // namespace
