@@ -1,0 +1,222 @@
+#include "viewer/colour/bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using common::colourWord;
+
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+std::vector<std::uint8_t> readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TempDir {
+public:
+    TempDir() {
+        path_ = fs::temp_directory_path() /
+                ("hv_bitmap_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
+    auto maps = render::makePixelMaps();
+    for (int x = 0; x < 601; ++x)
+        for (int y = 0; y < 3; ++y) maps->colour[x][y] = colourWord(x % 3 == 0 ? 255 : 0, y * 10, 7);
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 601, 3));
+    EXPECT_EQ(dib.rowSize(), 1804u);
+    EXPECT_EQ(dib.bitsSize(), 1804u * 3);
+
+    const std::vector<std::uint8_t> f = dib.fileBytes();
+    const std::uint32_t n = 6;  // two red values times three green values
+    EXPECT_EQ(dib.colourTableEntries(), n);
+    ASSERT_EQ(f.size(), 54 + 4 * n + 1804 * 3);
+    EXPECT_EQ(f[0], 'B');
+    EXPECT_EQ(f[1], 'M');
+    EXPECT_EQ(le32(f, 2), 0u);            // file size field
+    EXPECT_EQ(le16(f, 6), 0u);
+    EXPECT_EQ(le16(f, 8), 0u);
+    EXPECT_EQ(le32(f, 10), 54 + 4 * n);   // offset of the bits
+    EXPECT_EQ(le32(f, 14), 40u);
+    EXPECT_EQ(le32(f, 18), 601u);
+    EXPECT_EQ(le32(f, 22), 3u);
+    EXPECT_EQ(le16(f, 26), 1u);
+    EXPECT_EQ(le16(f, 28), 24u);
+    EXPECT_EQ(le32(f, 30), 0u);
+    EXPECT_EQ(le32(f, 34), 0u);
+    EXPECT_EQ(le32(f, 38), 0u);
+    EXPECT_EQ(le32(f, 42), 0u);
+    EXPECT_EQ(le32(f, 46), n);
+    EXPECT_EQ(le32(f, 50), n);
+    // Padding byte of every row is 0; pixel (600, 1) is the last of row 1.
+    const std::size_t bits = 54 + 4 * n;
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(f[bits + row * 1804 + 1803], 0) << row;
+    const std::size_t last = bits + 1804 + 600 * 3;
+    EXPECT_EQ(f[last], 7);       // blue
+    EXPECT_EQ(f[last + 1], 10);  // green
+    EXPECT_EQ(f[last + 2], 255); // red: 600 % 3 == 0
+}
+
+TEST(Bitmap, ColourTableListsColoursInColumnOrderOfFirstAppearance) {
+    auto maps = render::makePixelMaps();
+    // Column 0 holds A (bottom) and B; column 1 holds C and A. A row-by-row
+    // scan would meet C before B.
+    const auto A = colourWord(1, 2, 3), B = colourWord(4, 5, 6), C = colourWord(7, 8, 9);
+    maps->colour[0][0] = A;
+    maps->colour[0][1] = B;
+    maps->colour[1][0] = C;
+    maps->colour[1][1] = A | 0xFF000000u;  // the top byte is not a colour
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 2, 2));
+    ASSERT_EQ(dib.colourTable().size(), 3u);
+    EXPECT_EQ(dib.colourTable()[0].red, 1);
+    EXPECT_EQ(dib.colourTable()[1].red, 4);
+    EXPECT_EQ(dib.colourTable()[2].red, 7);
+    EXPECT_EQ(dib.colourTable()[2].blue, 9);
+    ASSERT_EQ(dib.palette().size(), 3u);
+    EXPECT_EQ(dib.palette()[1], B);
+    // Bottom row first: row 0 is (A, C), blue green red each.
+    const std::vector<std::uint8_t> expectRow0 = {3, 2, 1, 9, 8, 7, 0, 0};
+    EXPECT_TRUE(std::equal(expectRow0.begin(), expectRow0.end(), dib.bits().begin()));
+}
+
+TEST(Bitmap, OneColourPictureHasOneTableEntry) {
+    auto maps = render::makePixelMaps();
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 30; ++y) maps->colour[x][y] = colourWord(9, 9, 9);
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 40, 30));
+    EXPECT_EQ(dib.header().clrUsed, 1u);
+    EXPECT_EQ(dib.header().clrImportant, 1u);
+}
+
+TEST(Bitmap, RefusesSizesOutsideTheMaps) {
+    auto maps = render::makePixelMaps();
+    colour::CDib dib;
+    EXPECT_FALSE(dib.buildFromPicture(maps->colour, 0, 10));
+    EXPECT_FALSE(dib.buildFromPicture(maps->colour, 1001, 10));
+    EXPECT_FALSE(dib.buildFromPicture(maps->colour, 10, -1));
+    EXPECT_TRUE(dib.empty());
+    TempDir dir;
+    EXPECT_EQ(dib.writeBmp((dir.path() / "x.bmp").string()), std::string("write error"));
+    EXPECT_FALSE(fs::exists(dir.path() / "x.bmp"));
+}
+
+TEST(Bitmap, SavingReplacesAnOlderFileWhole) {
+    TempDir dir;
+    const fs::path target = dir.path() / "picture.bmp";
+    {
+        std::ofstream old(target, std::ios::binary);
+        old << std::string(100000, 'x');
+    }
+    auto maps = render::makePixelMaps();
+    maps->colour[0][0] = colourWord(1, 2, 3);
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 2, 2));
+    EXPECT_EQ(dib.writeBmp(target.string()), std::nullopt);
+    EXPECT_EQ(readFile(target), dib.fileBytes());
+    // Nothing but the picture is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(Bitmap, FailedSaveReportsWriteErrorAndLeavesNoTraces) {
+    TempDir dir;
+    auto maps = render::makePixelMaps();
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 3, 3));
+    // A folder cannot be replaced by the file.
+    const fs::path occupied = dir.path() / "occupied.bmp";
+    fs::create_directory(occupied);
+    fs::path keep = occupied / "keep";
+    std::ofstream(keep) << "old";
+    EXPECT_EQ(dib.writeBmp(occupied.string()), std::string("write error"));
+    EXPECT_TRUE(fs::exists(keep));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    // A folder that does not exist.
+    EXPECT_EQ(dib.writeBmp((dir.path() / "missing" / "a.bmp").string()), std::string("write error"));
+}
+
+// Reads a bmp through ImageMagick into RGB triples, top row first.
+bool readWithImageMagick(const fs::path& file, int& w, int& h, std::vector<std::uint8_t>& rgb) {
+    const std::string cmd = "convert '" + file.string() + "' -depth 8 ppm:- 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    if (!pipe) return false;
+    std::vector<std::uint8_t> data;
+    char buf[65536];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, pipe.get())) > 0) data.insert(data.end(), buf, buf + got);
+    // "P6\n<w> <h>\n<max>\n" then the bytes.
+    std::size_t pos = 0;
+    auto token = [&]() {
+        while (pos < data.size() && std::isspace(data[pos])) ++pos;
+        std::string t;
+        while (pos < data.size() && !std::isspace(data[pos])) t += static_cast<char>(data[pos++]);
+        return t;
+    };
+    if (token() != "P6") return false;
+    w = std::stoi(token());
+    h = std::stoi(token());
+    if (token() != "255") return false;
+    ++pos;
+    rgb.assign(data.begin() + static_cast<long>(pos), data.end());
+    return rgb.size() == static_cast<std::size_t>(w) * h * 3;
+}
+
+TEST(Bitmap, AnIndependentReaderSeesTheSamePixels) {
+    if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick not installed";
+    TempDir dir;
+    const fs::path file = dir.path() / "read_back.bmp";
+    auto maps = render::makePixelMaps();
+    const int W = 37, H = 23;  // odd width: padded rows
+    for (int x = 0; x < W; ++x)
+        for (int y = 0; y < H; ++y) maps->colour[x][y] = colourWord((x * 7) % 256, (y * 11) % 256, (x * y) % 256);
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, W, H));
+    ASSERT_EQ(dib.writeBmp(file.string()), std::nullopt);
+
+    int w = 0, h = 0;
+    std::vector<std::uint8_t> rgb;
+    ASSERT_TRUE(readWithImageMagick(file, w, h, rgb));
+    ASSERT_EQ(w, W);
+    ASSERT_EQ(h, H);
+    for (int row = 0; row < H; ++row) {
+        const int y = H - 1 - row;  // the picture's bottom row is the image's last
+        for (int x = 0; x < W; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(row) * W + x) * 3;
+            const auto c = maps->colour[x][y];
+            ASSERT_EQ(rgb[at], common::redOf(c)) << x << "," << y;
+            ASSERT_EQ(rgb[at + 1], common::greenOf(c)) << x << "," << y;
+            ASSERT_EQ(rgb[at + 2], common::blueOf(c)) << x << "," << y;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+#include "viewer/colour/colour_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+using colour::ColourTable;
+using common::colourWord;
+
+ColourTable defaultTable(int loopCount) {
+    ColourTable t;
+    for (auto& r : t.records) r = colour::defaultComponentColour(loopCount);
+    return t;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb rgbOf(common::ColourWord w) { return {common::redOf(w), common::greenOf(w), common::blueOf(w)}; }
+
+TEST(ColourModel, DefaultSettingsGiveTheKnownColours) {
+    const ColourTable t = defaultTable(500);
+    struct Case {
+        int count;
+        Rgb want;
+    };
+    const Case cases[] = {{0, {127, 127, 255}}, {1, {202, 237, 127}}, {2, {248, 237, 0}}, {5, {127, 17, 127}}};
+    for (const Case& c : cases) {
+        const Rgb got = rgbOf(colour::pixelColour(t, 0, 0, c.count));
+        EXPECT_EQ(got.r, c.want.r) << "count " << c.count;
+        EXPECT_EQ(got.g, c.want.g) << "count " << c.count;
+        EXPECT_EQ(got.b, c.want.b) << "count " << c.count;
+    }
+}
+
+TEST(ColourModel, ConstantFramesGiveAConstantChannel) {
+    common::ChannelCurve c{255, 255, 255, 255, 7, 3, 5};
+    for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue(c, m, 0, 1000), 255) << m;
+}
+
+TEST(ColourModel, DistortionFollowsItsPowerCurve) {
+    const long double x = 0.3L;
+    EXPECT_EQ(colour::distort(x, 0), x);
+    EXPECT_EQ(colour::distort(x, -1), x);
+    EXPECT_EQ(colour::distort(x, 17), x);   // outside -16..16: plain curve
+    EXPECT_EQ(colour::distort(x, -17), x);
+    for (int d = 1; d <= 16; ++d)
+        EXPECT_NEAR(static_cast<double>(colour::distort(x, d)), std::pow(0.3, 1.0 + d / 4.0), 1e-12) << d;
+    for (int d = -16; d <= -2; ++d)
+        EXPECT_NEAR(static_cast<double>(colour::distort(x, d)), std::pow(0.3, (17.0 + d) / 16.0), 1e-12) << d;
+}
+
+TEST(ColourModel, DistortionMinusOneEqualsZero) {
+    ColourTable a = defaultTable(300);
+    a.records[0].redCurve = {0, 255, 255, 0, 7, 2, 0};
+    a.records[0].greenCurve = {10, 200, 90, 30, 11, 0, 0};
+    a.records[0].blueCurve = {255, 0, 0, 128, 3, 1, 0};
+    ColourTable b = a;
+    b.records[0].redCurve.distortion = -1;
+    b.records[0].greenCurve.distortion = -1;
+    b.records[0].blueCurve.distortion = -1;
+    for (int m = 0; m <= 300; ++m) EXPECT_EQ(colour::pixelColour(a, 0, 0, m), colour::pixelColour(b, 0, 0, m)) << m;
+}
+
+TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
+    ColourTable t = defaultTable(500);
+    // A component whose pixels all share one count: range 0.
+    t.records[1].lowCount = 40;
+    t.records[1].highCount = 40;
+    EXPECT_EQ(colour::pixelColour(t, 0, 1, 40), 0u);
+    EXPECT_EQ(colour::pixelColour(t, 0, 1, 0), 0u);
+    // A cycle of 0.
+    common::ChannelCurve zeroCycle{255, 255, 0, 0, 0, 0, 0};
+    EXPECT_EQ(colour::channelValue(zeroCycle, 3, 0, 10), 0);
+    // Extreme values: no overflow, values stay within 0..255.
+    common::ChannelCurve wild{INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN};
+    for (int m : {0, 1, 2, 1000, INT32_MAX}) {
+        const int v = colour::channelValue(wild, m, INT32_MIN, INT32_MAX);
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 255);
+    }
+}
+
+TEST(ColourModel, CountsBeyondTheRangeStayWithinChannelLimits) {
+    // lowCount above 0: x = m / (high - low) exceeds 1 near highCount.
+    common::ChannelCurve c{0, 255, 255, 0, 4, 0, 3};
+    for (int m = 100; m <= 150; ++m) {
+        const int v = colour::channelValue(c, m, 100, 150);
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 255);
+    }
+    // Envelope beyond its end: frames 0->255 and 0->255 at x = 3 give 255.
+    common::ChannelCurve rising{0, 255, 0, 255, 4, 0, 0};
+    EXPECT_EQ(colour::channelValue(rising, 150, 100, 150), 255);
+}
+
+TEST(ColourModel, ExceptionRowsAndUnknownColourTakePrecedence) {
+    ColourTable t = defaultTable(500);
+    t.records[2].exceptions[3] = {7, 1, 2, 3};
+    t.records[2].exceptions[5] = {7, 9, 9, 9};  // a later row with the same number
+    const common::ColourWord unknown = colourWord(10, 20, 30);
+
+    EXPECT_EQ(colour::pixelColour(t, unknown, 2, 7), colourWord(1, 2, 3));
+    // Other counts and other components keep their curves.
+    EXPECT_EQ(colour::pixelColour(t, unknown, 2, 5), colour::pixelColour(t, unknown, 0, 5));
+    EXPECT_EQ(colour::pixelColour(t, unknown, 1, 7), colour::pixelColour(t, unknown, 0, 7));
+    EXPECT_NE(colour::pixelColour(t, unknown, 1, 7), colourWord(1, 2, 3));
+    // A negative code is unknown whatever the rows say.
+    EXPECT_EQ(colour::pixelColour(t, unknown, -1, 7), unknown);
+    // A code without a colour record is unknown too, not a read past the table.
+    EXPECT_EQ(colour::pixelColour(t, unknown, 21, 7), unknown);
+    EXPECT_EQ(colour::pixelColour(t, unknown, 127, 7), unknown);
+    // Only the three low bytes of the unknown colour count.
+    EXPECT_EQ(colour::pixelColour(t, 0xAB102030u, -1, 0), 0x00102030u);
+}
+
+TEST(ColourModel, StatisticsRecordLowHighAndCount) {
+    colour::RenderStatistics s;
+    s.reset();
+    s.record(3, 10);
+    s.record(3, 4);
+    s.record(3, 17);
+    s.record(99, 1);  // no such code: ignored
+    s.record(-1, 1);
+    EXPECT_EQ(s.stats[3].pixelCount, 3);
+    EXPECT_EQ(s.stats[3].lowCount, 4);
+    EXPECT_EQ(s.stats[3].highCount, 17);
+    EXPECT_EQ(s.stats[0].pixelCount, 0);
+    EXPECT_EQ(s.stats[0].lowCount, INT_MAX);
+    EXPECT_EQ(s.stats[0].highCount, 0);
+}
+
+TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
+    ColourTable t = defaultTable(1000);
+    for (auto& rec : t.records) {
+        rec.exceptions[0] = {0, 1, 1, 1};
+        rec.exceptions[1] = {5, 2, 2, 2};
+        rec.exceptions[2] = {50, 3, 3, 3};
+        rec.exceptions[3] = {900, 4, 4, 4};
+    }
+    colour::RenderStatistics s;
+    s.reset();
+    s.record(0, 5);
+    s.record(0, 60);
+    s.record(1, 50);
+    // code 2: no pixels
+    colour::updateColourRanges(t, s, 2);
+
+    EXPECT_EQ(t.records[0].lowCount, 5);
+    EXPECT_EQ(t.records[0].highCount, 60);
+    EXPECT_EQ(t.records[0].exceptions[0].number, -1);  // 0 < 5
+    EXPECT_EQ(t.records[0].exceptions[0].red, 1);      // colour stays
+    EXPECT_EQ(t.records[0].exceptions[1].number, 5);   // on the low end: kept
+    EXPECT_EQ(t.records[0].exceptions[2].number, 50);
+    EXPECT_EQ(t.records[0].exceptions[3].number, -1);
+
+    EXPECT_EQ(t.records[1].lowCount, 50);
+    EXPECT_EQ(t.records[1].highCount, 50);
+    EXPECT_EQ(t.records[1].exceptions[2].number, 50);
+    EXPECT_EQ(t.records[1].exceptions[1].number, -1);
+
+    // Without pixels: range 0..0, every row above 0 cleared, row 0 kept.
+    EXPECT_EQ(t.records[2].lowCount, 0);
+    EXPECT_EQ(t.records[2].highCount, 0);
+    EXPECT_EQ(t.records[2].exceptions[0].number, 0);
+    EXPECT_EQ(t.records[2].exceptions[1].number, -1);
+    EXPECT_EQ(t.records[2].exceptions[3].number, -1);
+
+    // Codes above the component count keep their values.
+    EXPECT_EQ(t.records[3].highCount, 1000);
+    EXPECT_EQ(t.records[3].exceptions[3].number, 900);
+
+    // A hostile component count is clamped to the table.
+    colour::updateColourRanges(t, s, 1000);
+    EXPECT_EQ(t.records[20].highCount, 0);
+    colour::updateColourRanges(t, s, -5);
+    EXPECT_EQ(t.records[0].lowCount, 5);
+}
+
+TEST(ColourModel, SeedingCopiesTheViewOnce) {
+    auto view = std::make_unique<common::ViewRecord>();
+    for (int i = 0; i < common::COLOUR_RECORD_COUNT; ++i) view->colours[i] = colour::defaultComponentColour(i);
+    ColourTable t;
+    t.seedOnce(*view);
+    EXPECT_TRUE(t.seeded);
+    EXPECT_EQ(t.records[7].highCount, 7);
+    EXPECT_EQ(t.records[7].blueCurve.phase, 1);
+    view->colours[7].highCount = 99;
+    t.seedOnce(*view);
+    EXPECT_EQ(t.records[7].highCount, 7);
+}
+
+TEST(ColourModel, LookupAgreesWithPixelColour) {
+    ColourTable t = defaultTable(700);
+    t.records[1].exceptions[0] = {33, 4, 5, 6};
+    t.records[1].redCurve.distortion = 6;
+    colour::ColourLookup lookup;
+    lookup.prepare(t, colourWord(1, 2, 3), 3, 100);  // counts above 100 are not memoised
+    for (int pass = 0; pass < 2; ++pass)
+        for (int code : {-1, 0, 1, 3, 4, 20, 21})
+            for (int m : {0, 1, 33, 99, 100, 101, 700})
+                EXPECT_EQ(lookup(code, m), colour::pixelColour(t, colourWord(1, 2, 3), code, m))
+                    << code << " " << m;
+}
+
+TEST(ColourModel, RecolourGivesUnknownPixelsTheUnknownColour) {
+    auto maps = render::makePixelMaps();
+    const ColourTable t = defaultTable(500);
+    maps->component[0][0] = 0;
+    maps->iteration[0][0] = 2;
+    maps->component[1][0] = 255;
+    maps->iteration[1][0] = 0;
+    maps->component[0][1] = 1;
+    maps->iteration[0][1] = 5;
+    maps->colour[5][5] = 0x123456;  // outside the 2 x 2 picture: untouched
+    colour::recolourPicture(*maps, 2, 2, t, colourWord(200, 100, 50));
+    EXPECT_EQ(maps->colour[0][0], colourWord(248, 237, 0));
+    EXPECT_EQ(maps->colour[1][0], colourWord(200, 100, 50));
+    EXPECT_EQ(maps->colour[0][1], colourWord(127, 17, 127));
+    EXPECT_EQ(maps->colour[5][5], 0x123456u);
+    // Sizes beyond the maps are clamped, not overrun.
+    colour::recolourPicture(*maps, 5000, -3, t, 0);
+}
+
+}  // namespace
