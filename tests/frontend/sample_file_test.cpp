@@ -1,0 +1,391 @@
+#include "common/sample_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using common::SampleAccess;
+using common::SampleFile;
+using common::SampleTexts;
+using common::SampleWriteResult;
+
+// A fresh folder per test, removed afterwards.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "hv-samples-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name = common::SAMPLE_FILE_NAME) const {
+        return (fs::path(path_) / name).string();
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// One record written by hand: 44 texts (text i = texts[i % texts.size()]),
+// then the name, then `end`.
+std::string record(const std::vector<std::string>& texts, const std::string& name,
+                   const std::string& end = "\r") {
+    std::string out;
+    for (int i = 0; i < common::SAMPLE_TEXT_COUNT; ++i) out += texts[static_cast<std::size_t>(i) % texts.size()] + " ";
+    return out + name + end;
+}
+
+common::RationalMap zeroMap() {
+    common::RationalMap map{};
+    map.form = common::FORM_POLYNOMIAL;
+    map.denominatorRe[0] = 1.0;
+    return map;
+}
+
+TEST(SampleFormat, FieldMappingFollowsTheFileOrder) {
+    // Numerator of degree k: real part at 2*(10-k), imaginary part next; the
+    // denominator 22 further on.
+    for (int k = 0; k <= 10; ++k) {
+        EXPECT_EQ(common::sampleTextIndexOfField(4 * k), 2 * (10 - k));
+        EXPECT_EQ(common::sampleTextIndexOfField(4 * k + 1), 2 * (10 - k) + 1);
+        EXPECT_EQ(common::sampleTextIndexOfField(4 * k + 2), 22 + 2 * (10 - k));
+        EXPECT_EQ(common::sampleTextIndexOfField(4 * k + 3), 23 + 2 * (10 - k));
+    }
+}
+
+TEST(SampleFormat, FullTextsReadBackAsTheirFirst32Characters) {
+    common::RationalMap map = zeroMap();
+    map.numeratorRe[2] = 1.5;
+    map.numeratorIm[0] = -12.25;
+    const auto texts = common::formatSample(map);
+    ASSERT_TRUE(texts.has_value());
+    EXPECT_EQ((*texts)[2 * (10 - 2)], "1.500000000000000000000000000000");
+    EXPECT_EQ((*texts)[2 * 10 + 1], "-12.250000000000000000000000000000");
+    EXPECT_EQ((*texts)[22 + 20], "1.000000000000000000000000000000");
+
+    std::string file;
+    for (const auto& t : *texts) file += t + " ";
+    file += "name\r";
+    const common::SampleTable table = common::parseSamples(file);
+    ASSERT_EQ(table.records.size(), 1u);
+    EXPECT_EQ(table.records[0].texts[2 * (10 - 2)], "1.500000000000000000000000000000");
+    EXPECT_EQ(table.records[0].texts[2 * 10 + 1], "-12.2500000000000000000000000000");
+    EXPECT_EQ(table.records[0].name, "name");
+}
+
+TEST(SampleFormat, ValuesThatDoNotFitAreRefused) {
+    // 2^104 has 32 digits: its point would be the 33rd character.
+    const double refused[] = {1e40, -1e40, 1e32, 20282409603651670423947251286016.0, -9e30,
+                              std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN()};
+    for (double v : refused) {
+        common::RationalMap map = zeroMap();
+        map.denominatorIm[7] = v;
+        EXPECT_FALSE(common::formatSample(map).has_value()) << v;
+    }
+    common::RationalMap map = zeroMap();
+    map.numeratorRe[10] = 9e30;  // 31 digits before the point
+    map.numeratorIm[10] = -9e29;
+    EXPECT_TRUE(common::formatSample(map).has_value());
+}
+
+TEST(SampleFormat, ShortenedTextsDropTrailingZeros) {
+    common::RationalMap map = zeroMap();
+    map.numeratorRe[0] = 0.25;
+    map.numeratorRe[1] = 3.0;
+    map.numeratorRe[2] = -1.5;
+    map.numeratorRe[3] = 1.0 / 3.0;
+    map.numeratorRe[4] = 20282409603651670423947251286016.0;  // 2^104: 32 digits, fits without its point
+    const auto texts = common::formatSample(map, common::SampleTextStyle::Shortened);
+    ASSERT_TRUE(texts.has_value());
+    EXPECT_EQ((*texts)[20], "0.25");
+    EXPECT_EQ((*texts)[18], "3");
+    EXPECT_EQ((*texts)[16], "-1.5");
+    EXPECT_EQ((*texts)[14], "0.333333333333333314829616256247");
+    EXPECT_EQ((*texts)[12], "20282409603651670423947251286016");
+    EXPECT_EQ((*texts)[21], "0");
+}
+
+TEST(SampleFormat, NamesLoseLineBreaksAndAreCutOnCharacterBoundaries) {
+    EXPECT_EQ(common::sampleName("a\rb\nc"), "abc");
+    const std::string kana = "\xE3\x81\x82";  // one 3-byte character
+    std::string twentyFive;
+    for (int i = 0; i < 25; ++i) twentyFive += kana;
+    EXPECT_EQ(common::sampleName(twentyFive).size(), 60u);
+    const std::string shifted = "a" + twentyFive;  // the limit falls inside a character
+    const std::string cut = common::sampleName(shifted);
+    EXPECT_EQ(cut.size(), 58u);
+    EXPECT_EQ(cut, shifted.substr(0, 58));
+}
+
+TEST(SampleFormat, PathsAreJoinedWithOneSlash) {
+    EXPECT_EQ(common::samplePath(""), "SampleData.dat");
+    EXPECT_EQ(common::samplePath("/home/u/maps"), "/home/u/maps/SampleData.dat");
+    EXPECT_EQ(common::samplePath("/home/u/maps/"), "/home/u/maps/SampleData.dat");
+}
+
+TEST(SampleReader, CrCrLfAndLfFilesReadAlike) {
+    const std::vector<std::string> texts = {"1.5", "-2", "0", ".25"};
+    const std::string names[] = {"first", "二番目", "third"};
+    std::string cr, crlf, lf;
+    for (const auto& name : names) {
+        cr += record(texts, name, "\r");
+        crlf += record(texts, name, "\r\n");
+        lf += record(texts, name, "\n");
+    }
+    for (const std::string& bytes : {cr, crlf, lf}) {
+        const common::SampleTable table = common::parseSamples(bytes);
+        ASSERT_EQ(table.presentCount(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const auto& r = table.records[static_cast<std::size_t>(i)];
+            EXPECT_EQ(r.name, names[i]);
+            for (int t = 0; t < common::SAMPLE_TEXT_COUNT; ++t)
+                EXPECT_EQ(r.texts[static_cast<std::size_t>(t)], texts[static_cast<std::size_t>(t) % 4]);
+        }
+    }
+}
+
+TEST(SampleReader, SkipsForeignBytesAndKeepsLimits) {
+    std::string bytes;
+    // Tabs and runs of spaces separate texts; letters are skipped; a text is
+    // cut at 32 characters; the name keeps every byte after the single space.
+    for (int i = 0; i < 44; ++i) bytes += (i == 3 ? std::string(40, '7') : "x1y") + " \t ";
+    bytes.pop_back();
+    bytes.pop_back();
+    bytes += "  name with spaces\r";
+    const common::SampleTable table = common::parseSamples(bytes);
+    ASSERT_EQ(table.records.size(), 1u);
+    EXPECT_EQ(table.records[0].texts[3], std::string(32, '7'));
+    EXPECT_EQ(table.records[0].texts[4], "1");
+    EXPECT_EQ(table.records[0].name, "  name with spaces");
+}
+
+TEST(SampleReader, RecordsWithoutFirstTextOrNameAreNotPresent) {
+    std::string bytes = record({"1"}, "") + record({"2"}, "kept");
+    const common::SampleTable table = common::parseSamples(bytes);
+    ASSERT_EQ(table.records.size(), 2u);
+    EXPECT_FALSE(table.records[0].present());
+    EXPECT_EQ(table.presentIndices(), std::vector<int>{1});
+    EXPECT_TRUE(table.hasName("kept"));
+    EXPECT_FALSE(table.hasName("Kept"));  // case-sensitive
+}
+
+TEST(SampleReader, Reads300RecordsAndNoMore) {
+    std::string bytes;
+    std::size_t end300 = 0;
+    for (int i = 0; i < 301; ++i) {
+        bytes += record({"1"}, std::string("n").append(std::to_string(i)), "\r\n");
+        if (i == 299) end300 = bytes.size() - 1;  // the CR ends record 300; its LF is not read
+    }
+    const common::SampleTable table = common::parseSamples(bytes);
+    ASSERT_EQ(table.records.size(), 300u);
+    EXPECT_EQ(table.records.back().name, "n299");
+    EXPECT_FALSE(table.hasName("n300"));
+    EXPECT_EQ(table.readEnd, end300);
+    EXPECT_EQ(table.fileSize, bytes.size());
+}
+
+// Checks what must hold for any input: bounded texts and names, at most 300
+// records, and record byte ranges that tile the part that was read.
+void expectSane(const common::SampleTable& table, std::size_t size) {
+    ASSERT_LE(table.records.size(), 300u);
+    std::uint64_t expectedBegin = 0;
+    for (const auto& r : table.records) {
+        EXPECT_EQ(r.fileBegin, expectedBegin);
+        EXPECT_LE(r.fileBegin, r.fileEnd);
+        expectedBegin = r.fileEnd;
+        EXPECT_LE(r.name.size(), common::SAMPLE_NAME_MAX);
+        for (const auto& t : r.texts) {
+            EXPECT_LE(t.size(), common::SAMPLE_TEXT_MAX);
+            EXPECT_EQ(t.find_first_not_of("0123456789.-"), std::string::npos);
+        }
+    }
+    EXPECT_LE(table.readEnd, size);
+}
+
+TEST(SampleReader, HostileBytesLoadWithoutHarm) {
+    std::mt19937 random(20240601);
+    const std::string alphabet = "0123456789.- \t\r\nab\xE3\x81\x82\xFF";
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes(random() % 20000, '\0');
+        const bool structured = round % 2 == 0;  // mostly format bytes, or anything at all
+        for (char& c : bytes)
+            c = structured ? alphabet[random() % alphabet.size()] : static_cast<char>(random() & 0xFF);
+        expectSane(common::parseSamples(bytes), bytes.size());
+    }
+}
+
+TEST(SampleReader, HugeLinesThroughTheFileAreBounded) {
+    TempDir dir;
+    std::string bytes = record({"1"}, std::string(3'000'000, 'n'));   // a 3 MB name
+    bytes += std::string(2'000'000, '5') + " ";                      // a 2 MB text
+    bytes += record({"2"}, "after");
+    writeFile(dir.file(), bytes);
+    SampleFile file;
+    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
+    expectSane(file.table(), bytes.size());
+    ASSERT_GE(file.table().records.size(), 1u);
+    EXPECT_EQ(file.table().records[0].name, std::string(60, 'n'));
+}
+
+TEST(SampleFileIo, MissingFileIsNotCreatedByReading) {
+    TempDir dir;
+    SampleFile file;
+    EXPECT_FALSE(file.readSamples(dir.file(), SampleAccess::ReadWrite));
+    EXPECT_TRUE(file.wasMissing());
+    EXPECT_TRUE(file.table().records.empty());
+    EXPECT_FALSE(fs::exists(dir.file()));
+    EXPECT_EQ(file.appendSample(SampleTexts{}, "x"), SampleWriteResult::NotOpen);
+}
+
+TEST(SampleFileIo, ANonRegularFileIsRefusedWithoutBlocking) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file().c_str(), 0600), 0);
+    SampleFile file;
+    EXPECT_FALSE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
+    EXPECT_FALSE(file.wasMissing());
+}
+
+TEST(SampleFileIo, WriterLockExcludesOthersAndReadersShare) {
+    TempDir dir;
+    writeFile(dir.file(), record({"1"}, "a"));
+    SampleFile reader1, reader2, writer;
+    ASSERT_TRUE(reader1.readSamples(dir.file(), SampleAccess::ReadOnly));
+    ASSERT_TRUE(reader2.readSamples(dir.file(), SampleAccess::ReadOnly));
+    EXPECT_FALSE(writer.readSamples(dir.file(), SampleAccess::ReadWrite));
+    EXPECT_TRUE(writer.table().records.empty());
+    reader1.close();
+    reader2.close();
+    ASSERT_TRUE(writer.readSamples(dir.file(), SampleAccess::ReadWrite));
+    EXPECT_FALSE(reader1.readSamples(dir.file(), SampleAccess::ReadOnly));
+    writer.close();
+    EXPECT_TRUE(reader1.readSamples(dir.file(), SampleAccess::ReadOnly));
+}
+
+TEST(SampleFileIo, AppendPutsACarriageReturnBeforeAnUnendedRecord) {
+    TempDir dir;
+    const std::string old = record({"1"}, "old", "");  // no CR at the end
+    writeFile(dir.file(), old);
+    common::RationalMap map = zeroMap();
+    map.numeratorRe[2] = 1.0;
+    map.numeratorRe[0] = -0.75;
+    const auto texts = common::formatSample(map);
+    ASSERT_TRUE(texts.has_value());
+    {
+        SampleFile file;
+        ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadWrite));
+        EXPECT_TRUE(file.table().hasName("old"));
+        ASSERT_EQ(file.appendSample(*texts, "新しい式\r\n"), SampleWriteResult::Written);
+    }
+    std::string expected = old + "\r";
+    for (const auto& t : *texts) expected += t + " ";
+    expected += "新しい式\r";
+    EXPECT_EQ(readFile(dir.file()), expected);
+
+    // A file that already ends with CR gets no empty line.
+    {
+        SampleFile file;
+        ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadWrite));
+        ASSERT_EQ(file.appendSample(*texts, "third"), SampleWriteResult::Written);
+    }
+    SampleFile file;
+    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
+    ASSERT_EQ(file.table().presentCount(), 3);
+    const auto& third = file.table().records[2];
+    EXPECT_EQ(third.name, "third");
+    EXPECT_EQ(third.texts[2 * (10 - 2)], "1.000000000000000000000000000000");
+    EXPECT_EQ(third.texts[2 * 10], "-0.75000000000000000000000000000");
+    EXPECT_EQ(third.fileBegin, expected.size());
+}
+
+TEST(SampleFileIo, CreatedOnFirstSaveOnly) {
+    TempDir dir;
+    const auto texts = common::formatSample(zeroMap());
+    ASSERT_TRUE(texts.has_value());
+    SampleFile file;
+    EXPECT_EQ(file.createWithSample(dir.file(), *texts, "first"), SampleWriteResult::Written);
+    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
+    EXPECT_TRUE(file.table().hasName("first"));
+    file.close();
+    // A file that exists meanwhile is not overwritten.
+    EXPECT_EQ(file.createWithSample(dir.file(), *texts, "second"), SampleWriteResult::NotOpen);
+    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
+    EXPECT_EQ(file.table().presentCount(), 1);
+}
+
+TEST(SampleFileIo, DeleteKeepsEveryOtherRecordsBytes) {
+    TempDir dir;
+    // Long texts (the full "%.30lf" forms), CR and CR LF endings, a record
+    // that is not present, and records beyond the 300 that are read.
+    std::vector<std::string> pieces;
+    pieces.push_back(record({"12345.678900000000000000000000000000", "-0.5"}, "keep A", "\r\n"));
+    pieces.push_back(record({"1"}, "drop me", "\r"));
+    pieces.push_back(record({"1"}, "", "\r"));  // not present
+    pieces.push_back(record({"2.000000000000000000000000000000", "3"}, "keep B 日本語", "\r"));
+    for (int i = 4; i < 300; ++i) pieces.push_back(record({"4"}, std::string("k").append(std::to_string(i)), "\r"));
+    const std::string tail = record({"9"}, "beyond 300", "\r") + "trailing garbage";
+    std::string bytes;
+    for (const auto& p : pieces) bytes += p;
+    bytes += tail;
+    writeFile(dir.file(), bytes);
+    ::chmod(dir.file().c_str(), 0640);
+
+    SampleFile file;
+    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadWrite));
+    ASSERT_EQ(file.table().records.size(), 300u);
+    ASSERT_EQ(file.deleteSamples({1}), SampleWriteResult::Written);
+    EXPECT_FALSE(file.isOpen());
+
+    std::string expected;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        if (i != 1 && i != 2) expected += pieces[i];
+    expected += tail;
+    EXPECT_EQ(readFile(dir.file()), expected);
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // No temporary file is left beside it.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SampleFileIo, DeleteNeedsTheWriterLock) {
+    TempDir dir;
+    const std::string bytes = record({"1"}, "a") + record({"1"}, "b");
+    writeFile(dir.file(), bytes);
+    SampleFile file;
+    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
+    EXPECT_EQ(file.deleteSamples({0}), SampleWriteResult::NotOpen);
+    EXPECT_EQ(readFile(dir.file()), bytes);
+}
+
+}  // namespace
