@@ -1,0 +1,145 @@
+// Number fields of the colour dialogs and the exception rows' OK.
+#include "viewer/colour/colour_fields.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+common::ComponentColour recordWithRange(int low, int high) {
+    common::ComponentColour record{};
+    record.lowCount = low;
+    record.highCount = high;
+    for (auto& row : record.exceptions) row = {-1, 0, 0, 0};
+    return record;
+}
+
+TEST(ColourFields, CycleAndPhaseAreHeldToOneUpToTheCountRange) {
+    const auto record = recordWithRange(0, 500);
+    auto v = colour::cycleFieldValue("0", record);
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->value, 1);
+    EXPECT_TRUE(v->rewrite);
+    EXPECT_EQ(v->text, "1");
+    v = colour::cycleFieldValue("600", record);
+    EXPECT_EQ(v->value, 500);
+    EXPECT_EQ(v->text, "500");
+    v = colour::cycleFieldValue("99999999999999999999", record);  // no wrap-around
+    EXPECT_EQ(v->value, 500);
+    v = colour::cycleFieldValue("250", record);
+    EXPECT_EQ(v->value, 250);
+    EXPECT_FALSE(v->rewrite);
+    EXPECT_FALSE(colour::cycleFieldValue("", record)) << "an empty field keeps its value";
+
+    // A component whose pixels share one count: the range is 1..1.
+    const auto flat = recordWithRange(7, 7);
+    EXPECT_EQ(colour::cycleRangeTop(flat), 1);
+    v = colour::cycleFieldValue("3", flat);
+    EXPECT_EQ(v->value, 1);
+    EXPECT_EQ(v->text, "1");
+    EXPECT_EQ(colour::cycleRangeTop(recordWithRange(100, 1100)), 1000);
+}
+
+TEST(ColourFields, DistortionAndColourValuesAreClamped) {
+    auto v = colour::distortionFieldValue("17");
+    EXPECT_EQ(v->value, 16);
+    EXPECT_EQ(v->text, "16");
+    v = colour::distortionFieldValue("-20");
+    EXPECT_EQ(v->value, -16);
+    EXPECT_EQ(v->text, "-16");
+    v = colour::distortionFieldValue("-3");
+    EXPECT_EQ(v->value, -3);
+    EXPECT_FALSE(v->rewrite);
+    EXPECT_FALSE(colour::distortionFieldValue("-"));
+
+    v = colour::colourFieldValue("300");
+    EXPECT_EQ(v->value, 255);
+    EXPECT_EQ(v->text, "255");
+    v = colour::colourFieldValue("-5");
+    EXPECT_EQ(v->value, 0);
+    EXPECT_EQ(v->text, "0");
+    v = colour::colourFieldValue("255");
+    EXPECT_FALSE(v->rewrite);
+}
+
+TEST(ExceptionRows, NumberAboveHighCountIsReplacedWhileTyping) {
+    const auto record = recordWithRange(10, 100);
+    EXPECT_EQ(colour::exceptionNumberCorrection("150", record), "100");
+    EXPECT_FALSE(colour::exceptionNumberCorrection("5", record)) << "left for OK";
+    EXPECT_FALSE(colour::exceptionNumberCorrection("100", record));
+    EXPECT_FALSE(colour::exceptionNumberCorrection("", record));
+    EXPECT_EQ(colour::exceptionHeaderText(record), "番号10～100");
+}
+
+colour::ExceptionRowTexts emptyRows() {
+    colour::ExceptionRowTexts rows;
+    for (auto& r : rows) r = {"", "0", "0", "0"};
+    return rows;
+}
+
+TEST(ExceptionRows, OkStoresRowsAndClearsEmptyOnes) {
+    auto record = recordWithRange(10, 100);
+    record.exceptions[1] = {50, 1, 2, 3};  // row 2 is emptied on OK
+    auto rows = emptyRows();
+    rows[0] = {"10", "255", "0", "7"};
+    rows[2] = {"100", "", "12", "13"};
+    const auto result = colour::storeExceptionRows(rows, record);
+    EXPECT_TRUE(result.accepted);
+    EXPECT_EQ(record.exceptions[0].number, 10);
+    EXPECT_EQ(record.exceptions[0].red, 255);
+    EXPECT_EQ(record.exceptions[0].blue, 7);
+    EXPECT_EQ(record.exceptions[1].number, -1);
+    EXPECT_EQ(record.exceptions[1].red, 0);
+    EXPECT_EQ(record.exceptions[1].green, 0);
+    EXPECT_EQ(record.exceptions[1].blue, 0);
+    EXPECT_EQ(record.exceptions[2].number, 100);
+    EXPECT_EQ(record.exceptions[2].red, 0) << "an empty colour field stores 0";
+    EXPECT_EQ(record.exceptions[2].green, 12);
+}
+
+TEST(ExceptionRows, TheThreeRefusalsNameTheirRowsAndNumbers) {
+    auto record = recordWithRange(10, 100);
+    auto rows = emptyRows();
+    rows[0] = {"50", "1", "1", "1"};
+    rows[2] = {"50", "2", "2", "2"};
+    auto result = colour::storeExceptionRows(rows, record);
+    EXPECT_FALSE(result.accepted);
+    EXPECT_EQ(result.message, "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。");
+
+    rows = emptyRows();
+    rows[1] = {"200", "0", "0", "0"};
+    result = colour::storeExceptionRows(rows, record);
+    EXPECT_EQ(result.message, "2番目の番号 200 は大きすぎます。100以下にしてください。");
+
+    rows[1] = {"9999999999", "0", "0", "0"};
+    result = colour::storeExceptionRows(rows, record);
+    EXPECT_EQ(result.message, "2番目の番号 9999999999 は大きすぎます。100以下にしてください。");
+
+    // Rows 1 to 3 valid, row 4 too small: rows 1 to 3 are already stored,
+    // the rows from 4 on keep what they held.
+    record.exceptions[4] = {77, 9, 9, 9};
+    rows = emptyRows();
+    rows[0] = {"11", "1", "0", "0"};
+    rows[1] = {"12", "2", "0", "0"};
+    rows[2] = {"13", "3", "0", "0"};
+    rows[3] = {"5", "4", "0", "0"};
+    result = colour::storeExceptionRows(rows, record);
+    EXPECT_FALSE(result.accepted);
+    EXPECT_EQ(result.message, "4番目の番号 5 は小さすぎます。10以上にしてください。");
+    EXPECT_EQ(record.exceptions[0].number, 11);
+    EXPECT_EQ(record.exceptions[2].number, 13);
+    EXPECT_EQ(record.exceptions[2].red, 3);
+    EXPECT_EQ(record.exceptions[3].number, -1);
+    EXPECT_EQ(record.exceptions[4].number, 77);
+}
+
+TEST(ExceptionRows, OpeningTextsShowNumbersAndLowBytes) {
+    auto record = recordWithRange(0, 10);
+    record.exceptions[0] = {3, 0x1FF, 16, 0};
+    const auto texts = colour::exceptionRowTexts(record);
+    EXPECT_EQ(texts[0].number, "3");
+    EXPECT_EQ(texts[0].red, "255");
+    EXPECT_EQ(texts[0].green, "16");
+    EXPECT_EQ(texts[1].number, "");
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// The colour dialog's channel bars and the selection dialog's thumbnails.
+#include "viewer/colour/channel_bar.h"
+#include "viewer/colour/component_masks.h"
+
+#include <gtest/gtest.h>
+
+#include <bitset>
+
+namespace {
+
+common::ChannelCurve flatCurve(int value) {
+    return {value, value, value, value, 5, 0, 0};
+}
+
+TEST(ChannelBar, RowLengthIsHalfTheChannelValue) {
+    // Every frame 255: each row 127 pixels, whatever the cycle.
+    auto bits = colour::buildChannelBar(flatCurve(255), 0, 500);
+    for (int row = 0; row < colour::CHANNEL_BAR_HEIGHT; row += 51) {
+        for (int b = 0; b < 15; ++b) EXPECT_EQ(bits[row * 16 + b], 0xFF);
+        EXPECT_EQ(bits[row * 16 + 15], 0xFE);
+    }
+    // 18 gives 9 pixels: one full byte and the top bit of the next.
+    bits = colour::buildChannelBar(flatCurve(18), 0, 500);
+    EXPECT_EQ(bits[0], 0xFF);
+    EXPECT_EQ(bits[1], 0x80);
+    EXPECT_EQ(bits[2], 0x00);
+    // 2 and 3 give one pixel, 1 nothing.
+    bits = colour::buildChannelBar(flatCurve(3), 0, 500);
+    EXPECT_EQ(bits[0], 0x80);
+    EXPECT_EQ(bits[1], 0x00);
+    bits = colour::buildChannelBar(flatCurve(1), 0, 500);
+    for (auto b : bits) ASSERT_EQ(b, 0);
+}
+
+TEST(ChannelBar, DefaultRedCurveSwingsWithTheCountRange) {
+    const common::ChannelCurve red{255, 255, 0, 0, 5, 0, 0};
+    // Row 0: sin 0, K = 127.5, 63 pixels.
+    EXPECT_EQ(colour::channelBarLength(red, 0, 500, 0), 63);
+    // Row 1: sin(500 pi / 1280) = 0.94154..., K = 247.55, 123 pixels.
+    EXPECT_EQ(colour::channelBarLength(red, 0, 500, 1), 123);
+    // A cycle of 0 gives no finite value: an empty row.
+    common::ChannelCurve broken = red;
+    broken.cycle = 0;
+    EXPECT_EQ(colour::channelBarLength(broken, 0, 500, 1), 0);
+    // Block values at the edge of int never overflow.
+    const common::ChannelCurve huge{2147483647, -2147483647, 2147483647, 2147483647,
+                                    2147483647, 2147483647, 16};
+    for (int row = 0; row < colour::CHANNEL_BAR_HEIGHT; ++row) {
+        const int length = colour::channelBarLength(huge, -2147483647, 2147483647, row);
+        ASSERT_GE(length, 0);
+        ASSERT_LE(length, 127);
+    }
+}
+
+TEST(ComponentMasks, ThumbnailKeepsTheLongerSideAt200) {
+    auto t = colour::thumbnailSize(600, 600);
+    EXPECT_EQ(t.width, 200);
+    EXPECT_EQ(t.height, 200);
+    EXPECT_EQ(t.rowBytes, 26);  // 208 pixels
+    t = colour::thumbnailSize(1000, 10);
+    EXPECT_EQ(t.width, 200);
+    EXPECT_EQ(t.height, 2);
+    t = colour::thumbnailSize(10, 1000);
+    EXPECT_EQ(t.width, 2);
+    EXPECT_EQ(t.height, 200);
+    EXPECT_EQ(t.rowBytes, 2);
+    t = colour::thumbnailSize(1000, 1);
+    EXPECT_EQ(t.height, 1);
+    EXPECT_EQ(colour::thumbnailSize(0, 5).width, 0);
+}
+
+TEST(ComponentMasks, EachCodeAndTheUnknownPixelsGetTheirOwnMask) {
+    auto maps = render::makePixelMaps();
+    // 400 x 200: right half code 1, bottom 20 rows of the left half unknown,
+    // the rest code 0.
+    for (int x = 0; x < 400; ++x)
+        for (int y = 0; y < 200; ++y)
+            maps->component[x][y] = x >= 200 ? 1 : (y < 20 ? 255 : 0);
+    const auto masks = colour::buildComponentMasks(maps->component, 400, 200);
+    ASSERT_EQ(masks.size.width, 200);
+    ASSERT_EQ(masks.size.height, 100);
+
+    auto count = [&](int mask) {
+        int n = 0;
+        for (auto b : masks.bits[mask]) n += static_cast<int>(std::bitset<8>(b).count());
+        return n;
+    };
+    EXPECT_EQ(count(1), 100 * 100);
+    EXPECT_EQ(count(0), 100 * 90);
+    EXPECT_EQ(count(colour::UNKNOWN_MASK), 100 * 10);
+    EXPECT_EQ(count(2), 0);
+    EXPECT_TRUE(masks.isSet(1, 150, 0));
+    EXPECT_TRUE(masks.isSet(0, 0, 0)) << "the first row is the top of the picture";
+    EXPECT_TRUE(masks.isSet(colour::UNKNOWN_MASK, 0, 99));
+    EXPECT_FALSE(masks.isSet(0, 0, 99));
+    EXPECT_FALSE(masks.isSet(0, 100, 50));
+
+    // Sizes outside the maps give no masks at all.
+    EXPECT_EQ(colour::buildComponentMasks(maps->component, 1001, 10).size.width, 0);
+    EXPECT_EQ(colour::buildComponentMasks(maps->component, 0, 10).bits[0].size(), 0u);
+}
+
+}  // namespace

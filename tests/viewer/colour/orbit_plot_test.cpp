@@ -1,0 +1,172 @@
+// Orbit plotting of the orbit dialog.
+#include "viewer/colour/orbit_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using colour::OrbitPicture;
+using colour::OrbitView;
+
+int markedCount(const OrbitPicture& p) {
+    int n = 0;
+    for (int r = 0; r < p.height(); ++r)
+        for (int c = 0; c < p.width(); ++c) n += p.isMarked(c, r);
+    return n;
+}
+
+analysis::RationalMap zSquaredPlus(double c) {
+    analysis::RationalMap map;
+    map.form = 1;
+    map.numerator.degree = 2;
+    map.numerator.re = {c, 0, 1};
+    map.numerator.im = {0, 0, 0};
+    map.denominator.degree = 0;
+    map.denominator.re = {1};
+    map.denominator.im = {0};
+    return map;
+}
+
+TEST(OrbitPicture, CrossesHaveArmsOfPointSizeMinusOneInsideThePicture) {
+    OrbitPicture picture(8, 8);
+    EXPECT_EQ(markedCount(picture), 0);
+    ASSERT_TRUE(picture.plot(4, 4, 3, colour::ORBIT_PICKED));
+    const int expected[][2] = {{4, 4}, {4, 3}, {4, 2}, {3, 4}, {2, 4}, {4, 5}, {4, 6}, {5, 4}, {6, 4}};
+    for (const auto& p : expected) EXPECT_EQ(picture.pixel(p[0], p[1]), colour::ORBIT_PICKED);
+    EXPECT_EQ(markedCount(picture), 9);
+
+    // Near the corner the arms that fall outside are dropped.
+    OrbitPicture corner(8, 8);
+    ASSERT_TRUE(corner.plot(0, 0, 4, colour::ORBIT_CRITICAL));
+    EXPECT_EQ(markedCount(corner), 7);
+    EXPECT_TRUE(corner.isMarked(0, 3));
+    EXPECT_TRUE(corner.isMarked(3, 0));
+    EXPECT_FALSE(corner.plot(8, 0, 1, colour::ORBIT_CRITICAL));
+    EXPECT_FALSE(corner.plot(0, -1, 1, colour::ORBIT_CRITICAL));
+}
+
+TEST(OrbitPicture, LandingOnAMarkedPixelSkipsThePointArmsIncluded) {
+    OrbitPicture picture(8, 8);
+    picture.plot(4, 4, 1, colour::ORBIT_CRITICAL);
+    EXPECT_FALSE(picture.plot(4, 4, 3, colour::ORBIT_PICKED));
+    EXPECT_EQ(picture.pixel(4, 4), colour::ORBIT_CRITICAL);
+    EXPECT_EQ(markedCount(picture), 1);
+    picture.clear();
+    EXPECT_EQ(markedCount(picture), 0);
+    EXPECT_EQ(picture.pixel(4, 4), colour::ORBIT_BLACK);
+}
+
+TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
+    const OrbitView view{10, 10, 0.1, 0, 0};  // one unit per pixel, centre at (5, 5)
+    auto p = colour::planeToPixel(view, 0, 0);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->column, 5);
+    EXPECT_EQ(p->row, 5);
+    p = colour::planeToPixel(view, -5.5, 2.5);  // column -0.5 -> 0, row 2.5 -> 2
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->column, 0);
+    EXPECT_EQ(p->row, 2);
+    p = colour::planeToPixel(view, 4.99, -4.99);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->column, 9);
+    EXPECT_EQ(p->row, 9);
+    EXPECT_FALSE(colour::planeToPixel(view, -6, 0));
+    EXPECT_FALSE(colour::planeToPixel(view, 5, 0));
+    EXPECT_FALSE(colour::planeToPixel(view, 0, -5));
+    EXPECT_FALSE(colour::planeToPixel(view, 1e300, 0));
+    EXPECT_FALSE(colour::planeToPixel(view, -1e300, 1e300));
+    EXPECT_FALSE(colour::planeToPixel(view, std::nan(""), 0));
+    EXPECT_FALSE(colour::planeToPixel(view, std::numeric_limits<double>::infinity(), 0));
+}
+
+TEST(OrbitMapping, MousePositionsUseTheShownParameters) {
+    const OrbitView view{600, 400, 0.25, 0, 0};
+    const auto corner = colour::pixelToPlane(view, 0, 0);
+    EXPECT_DOUBLE_EQ(corner.re, -2);
+    EXPECT_DOUBLE_EQ(corner.im, 200.0 / 150.0);
+    const auto middle = colour::pixelToPlane(view, 300, 200);
+    EXPECT_EQ(middle.re, 0);
+    EXPECT_EQ(middle.im, 0);
+    EXPECT_EQ(colour::mousePositionText({-2, 0.5}), "-2  0.5");
+    EXPECT_EQ(colour::criticalPointEntry(0, -0.25), "実部 0 虚部 -0.25");
+}
+
+TEST(OrbitDrawing, EscapingOrbitLeavesOnlyItsFirstPoints) {
+    // z -> z^2 from 2: 2, 4, then 16 passes |z|^2 > 1/eps^2 = 100.
+    OrbitPicture picture(20, 20);
+    const OrbitView view{20, 20, 0.05, 0, 0};  // column = re + 10
+    const auto visited = colour::drawOrbit(picture, view, zSquaredPlus(0), {2, 0}, 1000, 1,
+                                           colour::ORBIT_CRITICAL,
+                                           colour::orbitEscapeRadiusSquared(0.1));
+    EXPECT_EQ(visited, 2);
+    EXPECT_EQ(markedCount(picture), 2);
+    EXPECT_EQ(picture.pixel(12, 10), colour::ORBIT_CRITICAL);
+    EXPECT_EQ(picture.pixel(14, 10), colour::ORBIT_CRITICAL);
+}
+
+TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
+    analysis::RationalMap reciprocal;
+    reciprocal.form = 2;
+    reciprocal.numerator.degree = 0;
+    reciprocal.numerator.re = {1};
+    reciprocal.numerator.im = {0};
+    reciprocal.denominator.degree = 1;
+    reciprocal.denominator.re = {0, 1};
+    reciprocal.denominator.im = {0, 0};
+    OrbitPicture picture(20, 20);
+    const OrbitView view{20, 20, 0.05, 0, 0};
+    EXPECT_EQ(colour::drawOrbit(picture, view, reciprocal, {0, 0}, 1000, 1, colour::ORBIT_PICKED,
+                                colour::orbitEscapeRadiusSquared(1e-6)),
+              1);
+    EXPECT_EQ(picture.pixel(10, 10), colour::ORBIT_PICKED);
+
+    // The fixed point 0 of z^2 stays: every one of the 100000 points is visited.
+    EXPECT_EQ(colour::drawOrbit(picture, view, zSquaredPlus(0), {0, 0}, colour::MAX_ORBIT_LOOP, 2,
+                                colour::ORBIT_CRITICAL, colour::orbitEscapeRadiusSquared(0)),
+              colour::MAX_ORBIT_LOOP);
+}
+
+TEST(OrbitFields, LoopCountStartsAtTenTimesThePicturesAndIsHeldTo1To100000) {
+    auto initial = colour::initialOrbitLoop(1000);
+    EXPECT_EQ(initial.loopCount, 10000);
+    EXPECT_EQ(initial.fieldText, "10000");
+    initial = colour::initialOrbitLoop(10001);
+    EXPECT_EQ(initial.loopCount, 100000);
+    EXPECT_EQ(initial.fieldText, "MAX_LOOP");
+    initial = colour::initialOrbitLoop(2147483647);  // no overflow on the way
+    EXPECT_EQ(initial.loopCount, 100000);
+    EXPECT_EQ(initial.fieldText, "MAX_LOOP");
+    EXPECT_EQ(colour::initialOrbitLoop(10000).fieldText, "100000");
+
+    EXPECT_EQ(colour::orbitLoopFromText("0"), 1);
+    EXPECT_EQ(colour::orbitLoopFromText("100001"), 100000);
+    EXPECT_EQ(colour::orbitLoopFromText("4294967297"), 100000);
+    EXPECT_EQ(colour::orbitLoopFromText("250"), 250);
+    EXPECT_FALSE(colour::orbitLoopFromText(""));
+}
+
+TEST(OrbitFields, MagnificationFilterCutsAtTheFirstBadCharacter) {
+    EXPECT_EQ(colour::numericPrefix("1.5a"), "1.5");
+    EXPECT_EQ(colour::numericPrefix("1.5.2"), "1.5");
+    EXPECT_EQ(colour::numericPrefix("-0.25"), "-0.25");
+    EXPECT_EQ(colour::numericPrefix("5-"), "5");
+    EXPECT_EQ(colour::numericPrefix("1e-6"), "1");
+    EXPECT_EQ(colour::numericPrefix(""), "");
+    EXPECT_EQ(colour::formatMagnification(0.25), "0.250000");
+    EXPECT_EQ(colour::formatMagnification(1e-8), "0.000000");
+}
+
+TEST(OrbitDialogSize, FitsThePictureAndTheControls) {
+    EXPECT_EQ(colour::orbitDialogSize(600, 800).width, 640);
+    EXPECT_EQ(colour::orbitDialogSize(600, 800).height, 970);
+    EXPECT_EQ(colour::orbitDialogSize(1000, 1000).width, 1030);
+    EXPECT_EQ(colour::orbitDialogSize(1000, 1000).height, 1170);
+    EXPECT_EQ(colour::orbitDialogSize(100, 100).height, 370);
+    // A picture 650 wide needs 680 to fit beside the margins.
+    EXPECT_EQ(colour::orbitDialogSize(650, 100).width, 680);
+}
+
+}  // namespace
