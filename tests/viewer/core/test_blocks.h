@@ -1,0 +1,188 @@
+// Analysis and front-end blocks in ordinary memory for the render tests,
+// laid out as the front end writes them (component data after the fixed
+// part, every array at an offset stored in its record).
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/block_layout.h"
+#include "common/block_reader.h"
+#include "viewer/colour/colour_model.h"
+
+namespace render_test {
+
+struct Point {
+    double re, im;
+};
+
+struct Disk {
+    double re, im, radiusSquared;
+};
+
+struct Curve {
+    std::vector<Point> polyline;
+    std::vector<Disk> outer;
+    std::vector<Disk> inner;
+    // Octagon from the polyline unless set.
+    std::optional<std::array<double, 8>> octagon;
+};
+
+inline std::array<double, 8> octagonOf(const std::vector<Point>& pts) {
+    std::array<double, 8> o{-1e300, 1e300, -1e300, 1e300, -1e300, 1e300, -1e300, 1e300};
+    for (const Point& p : pts) {
+        const double v[4] = {p.re, p.im, p.re + p.im, p.re - p.im};
+        for (int k = 0; k < 4; ++k) {
+            o[2 * k] = std::max(o[2 * k], v[k]);
+            o[2 * k + 1] = std::min(o[2 * k + 1], v[k]);
+        }
+    }
+    return o;
+}
+
+class TestBlock {
+public:
+    explicit TestBlock(char kind, std::size_t capacity = 1 << 16)
+        : storage_((capacity + 7) / 8, 0), used_(common::ANALYSIS_BLOCK_FIXED_SIZE) {
+        header().pictureKind = kind;
+        header().map.form = common::FORM_POLYNOMIAL;
+        view().loopCount = 100;
+        view().convergenceRadius = 1e-3;
+        view().pictureWidth = 16;
+        view().pictureHeight = 16;
+        view().magnification = 0.25;
+        for (auto& c : view().colours) c = colour::defaultComponentColour(100);
+    }
+
+    common::AnalysisBlockHeader& header() { return *reinterpret_cast<common::AnalysisBlockHeader*>(storage_.data()); }
+    common::ViewRecord& view() { return header().currentView; }
+
+    // Numerator / denominator from coefficients, index = power.
+    void setMap(int form, const std::vector<Point>& num, const std::vector<Point>& den = {{1, 0}}) {
+        common::RationalMap& m = header().map;
+        m.form = form;
+        setPoly(m, num, true);
+        setPoly(m, den, false);
+    }
+
+    // A component entry with raw fields (for invalid ones).
+    void addRawEntry(int kind, int count, int dataOffset) {
+        auto& h = header();
+        h.components[h.componentCount++] = {kind, count, 0, 0, dataOffset};
+    }
+
+    void addCycle(const std::vector<Point>& points) {
+        const int at = allocate(points.size() * 16);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            putDouble(at + 16 * i, points[i].re);
+            putDouble(at + 16 * i + 8, points[i].im);
+        }
+        addRawEntry(0, static_cast<int>(points.size()), at);
+    }
+
+    // kind 1: one curve per image; kind 2: pairs (inner, outer).
+    void addCurveGroup(int kind, const std::vector<Curve>& curves) {
+        const int at = allocate(8 + 88 * curves.size());
+        putInt(at, kind == 2 ? static_cast<int>(curves.size() / 2) : static_cast<int>(curves.size()));
+        for (std::size_t i = 0; i < curves.size(); ++i) {
+            const Curve& c = curves[i];
+            const std::size_t img = at + 8 + 88 * i;
+            const auto oct = c.octagon ? *c.octagon : octagonOf(c.polyline);
+            for (int k = 0; k < 8; ++k) putDouble(img + 8 * k, oct[k]);
+            const int outerAt = putDisks(c.outer);
+            const int innerAt = putDisks(c.inner);
+            const int polyAt = allocate(16 * c.polyline.size());
+            for (std::size_t p = 0; p < c.polyline.size(); ++p) {
+                putDouble(polyAt + 16 * p, c.polyline[p].re);
+                putDouble(polyAt + 16 * p + 8, c.polyline[p].im);
+            }
+            putInt(img + 64, static_cast<int>(c.outer.size()));
+            putInt(img + 68, outerAt);
+            putInt(img + 72, static_cast<int>(c.inner.size()));
+            putInt(img + 76, innerAt);
+            putInt(img + 80, static_cast<int>(c.polyline.size()));
+            putInt(img + 84, polyAt);
+        }
+        addRawEntry(kind, kind == 2 ? static_cast<int>(curves.size() / 2) : static_cast<int>(curves.size()), at);
+    }
+
+    std::size_t size() const { return used_; }
+
+    common::AnalysisBlockView read() {
+        header().blockSize = static_cast<std::uint32_t>(used_);
+        return *common::readAnalysisBlock(storage_.data(), used_);
+    }
+
+private:
+    static void setPoly(common::RationalMap& m, const std::vector<Point>& c, bool numerator) {
+        double* re = numerator ? m.numeratorRe : m.denominatorRe;
+        double* im = numerator ? m.numeratorIm : m.denominatorIm;
+        int degree = -1;
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            re[k] = c[k].re;
+            im[k] = c[k].im;
+            if (c[k].re != 0 || c[k].im != 0) degree = static_cast<int>(k);
+        }
+        (numerator ? m.numeratorDegree : m.denominatorDegree) = degree;
+    }
+    int allocate(std::size_t bytes) {
+        const int at = static_cast<int>(used_);
+        used_ += (bytes + 7) / 8 * 8;
+        if (used_ > storage_.size() * 8) std::abort();
+        return at;
+    }
+    int putDisks(const std::vector<Disk>& disks) {
+        const int at = allocate(24 * disks.size());
+        for (std::size_t i = 0; i < disks.size(); ++i) {
+            putDouble(at + 24 * i, disks[i].re);
+            putDouble(at + 24 * i + 8, disks[i].im);
+            putDouble(at + 24 * i + 16, disks[i].radiusSquared);
+        }
+        return at;
+    }
+    std::uint8_t* bytes() { return reinterpret_cast<std::uint8_t*>(storage_.data()); }
+    void putDouble(std::size_t at, double v) { std::memcpy(bytes() + at, &v, 8); }
+    void putInt(std::size_t at, int v) { std::memcpy(bytes() + at, &v, 4); }
+
+    std::vector<std::uint64_t> storage_;
+    std::size_t used_;
+};
+
+// A front-end block holding the formula of a Mandelbrot picture.
+inline std::unique_ptr<common::FrontEndBlock> frontEndBlock(int form, const std::vector<Point>& num,
+                                                            const std::vector<Point>& den,
+                                                            const std::vector<Point>& critical,
+                                                            const std::vector<bool>& selected) {
+    auto b = std::make_unique<common::FrontEndBlock>();
+    std::memset(b.get(), 0, sizeof *b);
+    common::RationalMap& m = b->currentMap;
+    m.form = form;
+    int dn = -1, dd = -1;
+    for (std::size_t k = 0; k < num.size(); ++k) {
+        m.numeratorRe[k] = num[k].re;
+        m.numeratorIm[k] = num[k].im;
+        if (num[k].re != 0 || num[k].im != 0) dn = static_cast<int>(k);
+    }
+    for (std::size_t k = 0; k < den.size(); ++k) {
+        m.denominatorRe[k] = den[k].re;
+        m.denominatorIm[k] = den[k].im;
+        if (den[k].re != 0 || den[k].im != 0) dd = static_cast<int>(k);
+    }
+    m.numeratorDegree = dn;
+    m.denominatorDegree = dd;
+    b->criticalPoints.count = static_cast<int>(critical.size());
+    for (std::size_t i = 0; i < critical.size(); ++i) {
+        b->criticalPoints.re[i] = critical[i].re;
+        b->criticalPoints.im[i] = critical[i].im;
+        b->criticalPoints.selected[i] = selected[i] ? 1 : 0;
+    }
+    return b;
+}
+
+}  // namespace render_test
