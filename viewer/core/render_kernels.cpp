@@ -30,18 +30,34 @@ inline void horner(const Polynomial& p, double zr, double zi, double& outRe, dou
     outIm = ai;
 }
 
-// The code of the first component entry holding z, 0 for none,
-// MATCH_INVALID for an entry of invalid kind reached first.
-int matchComponent(const RenderScene& s, double zr, double zi, const std::atomic<bool>& abort) {
-    if (s.cyclesOnly) {
-        const std::size_t n = s.cycleRe.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            const double dx = zr - s.cycleRe[i];
-            const double dy = zi - s.cycleIm[i];
-            if (dx * dx + dy * dy < s.rr) return s.cycleCode[i];
+// The cycle points of a table made of valid cycles only, hoisted into
+// locals for the pixel loop.
+struct FlatCycles {
+    const double* re;
+    const double* im;
+    const int* code;
+    std::size_t count;
+    double rr;
+
+    explicit FlatCycles(const RenderScene& s)
+        : re(s.cycleRe.data()), im(s.cycleIm.data()), code(s.cycleCode.data()), count(s.cycleRe.size()),
+          rr(s.rr) {}
+
+    // The code of the first point within reach of z, 0 for none. Points are
+    // in table order, so the first matching entry wins.
+    int match(double zr, double zi) const {
+        for (std::size_t i = 0; i < count; ++i) {
+            const double dx = zr - re[i];
+            const double dy = zi - im[i];
+            if (dx * dx + dy * dy < rr) return code[i];
         }
         return 0;
     }
+};
+
+// The code of the first component entry holding z, 0 for none,
+// MATCH_INVALID for an entry of invalid kind reached first.
+int matchComponent(const RenderScene& s, double zr, double zi, const std::atomic<bool>& abort) {
     for (int k = 0; k < s.componentCount; ++k) {
         const SceneComponent& c = s.components[static_cast<std::size_t>(k)];
         switch (c.test) {
@@ -69,11 +85,22 @@ int matchComponent(const RenderScene& s, double zr, double zi, const std::atomic
     return 0;
 }
 
+template <bool CYCLES_ONLY>
+inline int componentAt(const RenderScene& s, const FlatCycles& cycles, double zr, double zi,
+                       const std::atomic<bool>& abort) {
+    if constexpr (CYCLES_ONLY)
+        return cycles.match(zr, zi);
+    else
+        return matchComponent(s, zr, zi, abort);
+}
+
 // The Julia orbit for P(z) = z^2 + a0 (form 1). Same operations, in the same
 // order, as Horner's scheme on 1, 0, a0 apart from the products by 1 and 0:
 // the values differ at most in the sign of a zero, which no comparison sees.
+template <bool CYCLES_ONLY>
 PixelResult juliaSquarePlusConstant(const RenderScene& s, double zr, double zi,
                                     colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    const FlatCycles cycles(s);
     const double a0r = s.numerator.re[0];
     const double a0i = s.numerator.im[0];
     const double escape = s.escapeRadiusSquared;
@@ -86,7 +113,7 @@ PixelResult juliaSquarePlusConstant(const RenderScene& s, double zr, double zi,
             statistics.record(0, j);
             return {j, 0};
         }
-        const int code = matchComponent(s, zr, zi, abort);
+        const int code = componentAt<CYCLES_ONLY>(s, cycles, zr, zi, abort);
         if (code == MATCH_INVALID) return {INVALID_KIND_COUNT, CODE_UNKNOWN};
         if (code > 0) {
             statistics.record(code, j);
@@ -102,8 +129,10 @@ PixelResult juliaSquarePlusConstant(const RenderScene& s, double zr, double zi,
     return {n > 0 ? n : 0, CODE_UNKNOWN};
 }
 
+template <bool CYCLES_ONLY>
 PixelResult juliaGeneral(const RenderScene& s, double zr, double zi, colour::RenderStatistics& statistics,
                          const std::atomic<bool>& abort) {
+    const FlatCycles cycles(s);
     const double escape = s.escapeRadiusSquared;
     const int n = s.loopCount;
     for (int j = 0; j < n; ++j) {
@@ -112,7 +141,7 @@ PixelResult juliaGeneral(const RenderScene& s, double zr, double zi, colour::Ren
             statistics.record(0, j);
             return {j, 0};
         }
-        const int code = matchComponent(s, zr, zi, abort);
+        const int code = componentAt<CYCLES_ONLY>(s, cycles, zr, zi, abort);
         if (code == MATCH_INVALID) return {INVALID_KIND_COUNT, CODE_UNKNOWN};
         if (code > 0) {
             statistics.record(code, j);
@@ -225,8 +254,12 @@ int escapeIndexGeneral(const RenderScene& s, double zr, double zi, double cr, do
 PixelResult juliaPixel(const RenderScene& scene, int x, int y, colour::RenderStatistics& statistics,
                        const std::atomic<bool>& abort) {
     const PlanePoint z = pixelToPlane(scene, x, y);
-    if (scene.fastPath != FastPath::None) return juliaSquarePlusConstant(scene, z.re, z.im, statistics, abort);
-    return juliaGeneral(scene, z.re, z.im, statistics, abort);
+    if (scene.fastPath != FastPath::None) {
+        if (scene.cyclesOnly) return juliaSquarePlusConstant<true>(scene, z.re, z.im, statistics, abort);
+        return juliaSquarePlusConstant<false>(scene, z.re, z.im, statistics, abort);
+    }
+    if (scene.cyclesOnly) return juliaGeneral<true>(scene, z.re, z.im, statistics, abort);
+    return juliaGeneral<false>(scene, z.re, z.im, statistics, abort);
 }
 
 int mandelbrotPixel(const RenderScene& scene, int x, int y, colour::RenderStatistics& statistics,
