@@ -208,13 +208,14 @@ struct ChainGrid {
     }
 };
 
-// Sizes the grid (double arithmetic throughout, at most MAX_GRID_CELLS
-// cells); false when no curve can form.
-bool sizeGrid(double width, double height, double contEps, ChainGrid& g) {
+}  // namespace
+
+ChainGridSize chainGridSize(double width, double height, double contEps) {
+    ChainGridSize g;
     const double area = width * height;
-    if (!std::isfinite(area) || !(area > 0.0)) return false;
+    if (!std::isfinite(area) || !(area > 0.0) || !std::isfinite(contEps) || !(contEps > 0.0)) return g;
     double s = std::max(MIN_CELL_FACTOR, contEps) * std::sqrt(area);
-    if (!std::isfinite(s) || !(s > 0.0)) return false;
+    if (!std::isfinite(s) || !(s > 0.0)) return g;
     double cols = std::floor(width / s) + 2.0;
     double rows = std::floor(height / s) + 2.0;
     if (cols * rows > MAX_GRID_CELLS) {
@@ -236,14 +237,13 @@ bool sizeGrid(double width, double height, double contEps, ChainGrid& g) {
             s = std::max(s, height / (rows - 2.0));
         }
     }
-    if (!(cols * rows <= MAX_GRID_CELLS) || !(s > 0.0) || !std::isfinite(s)) return false;
+    if (!(cols * rows <= MAX_GRID_CELLS) || !(s > 0.0) || !std::isfinite(s)) return g;
+    g.valid = true;
     g.cols = static_cast<int>(cols);
     g.rows = static_cast<int>(rows);
     g.cell = s;
-    return true;
+    return g;
 }
-
-}  // namespace
 
 std::vector<ClosedCurve> detectClosedCurves(const double* re, const double* im, int count,
                                             const AnalysisSettings& settings,
@@ -270,8 +270,12 @@ std::vector<ClosedCurve> detectClosedCurves(const double* re, const double* im, 
     const double width = maxRe - minRe, height = maxIm - minIm;
 
     // 2, 3. Grid size.
+    const ChainGridSize size = chainGridSize(width, height, settings.contEps);
+    if (!size.valid) return curves;
     ChainGrid g;
-    if (!sizeGrid(width, height, settings.contEps, g)) return curves;
+    g.cols = size.cols;
+    g.rows = size.rows;
+    g.cell = size.cell;
     g.minRe = minRe;
     g.minIm = minIm;
     const double linkRadius2 = settings.contEps * settings.contEps * (width * height);

@@ -85,6 +85,17 @@ struct CurveSet {
     int curveCount() const;
 };
 
+// Grid of the chaining for a box of the given size: cells of side
+// max(0.001, CONT_EPS) * sqrt(area), two border cells, at most
+// MAX_GRID_CELLS cells (coarser cells for large or very flat boxes). Sized
+// in double; `valid` is false when the area is not finite and positive.
+struct ChainGridSize {
+    bool valid = false;
+    int cols = 0, rows = 0;
+    double cell = 0;
+};
+ChainGridSize chainGridSize(double width, double height, double contEps);
+
 // Chains the stored orbit z_1 .. z_n (n = count) into closed curves (at most
 // 50), each with its octagon and disk lists; `inOut` is left 0. The stop
 // request ends the chaining at once (an unfinished chain is not recorded).

@@ -156,6 +156,40 @@ void analyseOne(const RationalMap& map, const CriticalPointList& critical, int i
 
 }  // namespace
 
+namespace {
+
+void runOrbitStage(const RationalMap& map, const CriticalPointList& critical,
+                   const AnalysisSettings& settings, const std::atomic<bool>* stop,
+                   const CurveAnalysisNotice& notice, OrbitAnalysis& out) {
+    out.algebraicCycleCount = out.cycles.count();
+    out.criticalOrbits.assign(critical.count, CriticalOrbitResult{});
+    if (out.periodicSearch.end == PeriodicSearchEnd::Stopped) out.stopped = true;
+
+    const int n = std::clamp(settings.maxLoop, 0, MAX_LOOP_LIMIT);
+    std::vector<double> zr(n), zi(n);
+    for (int c = 0; c < critical.count; ++c) {
+        if (stopRequested(stop)) {
+            out.stopped = true;
+            break;
+        }
+        analyseOne(map, critical, c, settings, stop, notice, zr, zi, out);
+    }
+    if (stopRequested(stop)) out.stopped = true;
+    if (!out.stopped && !out.curves.entries.empty()) {
+        out.curvesClassified = classifyCurveSides(out.curves, map, settings, stop);
+        if (!out.curvesClassified) out.stopped = true;
+    }
+}
+
+OrbitAnalysis outOfMemoryResult(int capacity) {
+    OrbitAnalysis out;
+    out.cycles.capacity = capacity;
+    out.outOfMemory = true;
+    return out;
+}
+
+}  // namespace
+
 OrbitAnalysis analyseCriticalOrbits(const RationalMap& map, const CriticalPointList& critical,
                                     const AnalysisSettings& settings, const std::atomic<bool>* stop,
                                     const CurveAnalysisNotice& notice) {
@@ -168,28 +202,24 @@ OrbitAnalysis analyseCriticalOrbits(const RationalMap& map, const CriticalPointL
         options.report = &out.periodicSearch;
         out.cycles = findPeriodicPoints(map, options);
         out.outOfMemory = out.periodicSearch.end == PeriodicSearchEnd::OutOfMemory;
-        out.algebraicCycleCount = out.cycles.count();
-        out.criticalOrbits.assign(critical.count, CriticalOrbitResult{});
-
-        const int n = std::clamp(settings.maxLoop, 0, MAX_LOOP_LIMIT);
-        std::vector<double> zr(n), zi(n);
-        for (int c = 0; c < critical.count; ++c) {
-            if (stopRequested(stop)) {
-                out.stopped = true;
-                break;
-            }
-            analyseOne(map, critical, c, settings, stop, notice, zr, zi, out);
-        }
-        if (stopRequested(stop)) out.stopped = true;
-        if (!out.stopped && !out.curves.entries.empty()) {
-            out.curvesClassified = classifyCurveSides(out.curves, map, settings, stop);
-            if (!out.curvesClassified) out.stopped = true;
-        }
+        runOrbitStage(map, critical, settings, stop, notice, out);
     } catch (const std::bad_alloc&) {
-        const int capacity = out.cycles.capacity;
-        out = OrbitAnalysis{};
-        out.cycles.capacity = capacity;
-        out.outOfMemory = true;
+        out = outOfMemoryResult(cycleCapacity(map));
+    }
+    return out;
+}
+
+OrbitAnalysis followCriticalOrbits(const RationalMap& map, const CriticalPointList& critical,
+                                   const AnalysisSettings& settings, CycleList algebraic,
+                                   const std::atomic<bool>* stop, const CurveAnalysisNotice& notice) {
+    OrbitAnalysis out;
+    if (mapDegree(map) < 1 || !criticalListValid(critical) || !settingsValid(settings)) return out;
+    try {
+        out.cycles = std::move(algebraic);
+        if (out.cycles.count() > out.cycles.capacity) out.cycles.cycles.resize(out.cycles.capacity);
+        runOrbitStage(map, critical, settings, stop, notice, out);
+    } catch (const std::bad_alloc&) {
+        out = outOfMemoryResult(cycleCapacity(map));
     }
     return out;
 }

@@ -83,9 +83,18 @@ struct OrbitAnalysis {
     bool outOfMemory = false;
 };
 
+// The whole orbit analysis: findPeriodicPoints (periods 1..10), then
+// followCriticalOrbits on its cycles.
 OrbitAnalysis analyseCriticalOrbits(const RationalMap& map, const CriticalPointList& critical,
                                     const AnalysisSettings& settings,
                                     const std::atomic<bool>* stop = nullptr,
                                     const CurveAnalysisNotice& notice = {});
+
+// The orbit stage alone, continuing the cycle list of an algebraic search
+// that has already run (its cycles become the algebraic cycles).
+OrbitAnalysis followCriticalOrbits(const RationalMap& map, const CriticalPointList& critical,
+                                   const AnalysisSettings& settings, CycleList algebraic,
+                                   const std::atomic<bool>* stop = nullptr,
+                                   const CurveAnalysisNotice& notice = {});
 
 }  // namespace analysis

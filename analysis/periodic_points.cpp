@@ -235,7 +235,8 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
         std::vector<ComplexPolynomial> exact(MAX_ALGEBRAIC_PERIOD + 1);  // Phi_j
         long long iterateDegree = 1;
 
-        for (int k = 1; k <= MAX_ALGEBRAIC_PERIOD; ++k) {
+        const int maxPeriod = std::min(options.maxPeriod, MAX_ALGEBRAIC_PERIOD);
+        for (int k = 1; k <= maxPeriod; ++k) {
             if (list.full()) {
                 report.end = PeriodicSearchEnd::CapacityFull;
                 break;

@@ -8,12 +8,17 @@
 //    max(deg P, deg Q) (form 2).
 //  - A CycleList has room for `capacity` cycles, C = 2 d - 2 for a map of
 //    degree d. Its `cycles` vector holds the used slots in the order they
-//    were filled; a cycle's points are in orbit order (the algebraic search
-//    starts at its lowest-numbered root, the orbit analysis newest first).
-//    The entry for infinity has period 0, no points, kind Attracting and
-//    toInfinity 1.
-//  - Every recorded cycle holds exactly `period` points: where the grouping
-//    collects fewer, the rest is completed by following the map.
+//    were filled. The entry for infinity has period 0, no points, kind
+//    Attracting and toInfinity 1.
+//  - Point order of an algebraic cycle: when a period has at most k marked
+//    roots they form one cycle in root order; otherwise the marked roots are
+//    grouped by following the map from the lowest-numbered one, in orbit
+//    order. Two roots, or a root and the image of another, are the same
+//    point within max(ZERO_TOL, CONV_EPS).
+//  - Every recorded cycle holds exactly `period` points: a followed image
+//    that matches no root stands in for it, and a cycle of fewer roots is
+//    completed by following the map from its last point (the last point is
+//    repeated where the map leaves the finite plane).
 //  - Periods whose iterate has degree above MAX_ITERATE_DEGREE (d^k > 1024)
 //    are not searched; such cycles are left to the critical orbit analysis.
 //
@@ -88,7 +93,8 @@ struct PeriodicSearchReport {
 };
 
 struct PeriodicSearchOptions {
-    double convEps = 1e-6;                      // CONV_EPS, for confirmAttracting
+    double convEps = 1e-6;                      // CONV_EPS, for confirmAttracting and grouping
+    int maxPeriod = MAX_ALGEBRAIC_PERIOD;       // periods 1..maxPeriod (at most 10)
     const std::atomic<bool>* stop = nullptr;    // polled before every period
     RootFinderFunction rootFinder = nullptr;    // nullptr: findRoots
     PeriodicSearchReport* report = nullptr;     // filled when given
