@@ -404,9 +404,11 @@ double rootBound(int n, const double* coeffRe, const double* coeffIm) {
     // x is far above the root, so at high degrees the steps end far above
     // it. A result above Fujiwara's bound has not converged: take the steps
     // again from that bound.
-    if (x > fujiwara) x = cauchyNewton(n, c, dc, fujiwara);
+    if (fujiwara > 0.0 && x > fujiwara) x = cauchyNewton(n, c, dc, fujiwara);
     return x;
 }
+
+double startingAngle(int i, int n) { return (i * FOUR_PI + 3) / (2 * n); }
 
 int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm) {
     if (n <= 0) return 1;
@@ -447,7 +449,7 @@ int findRoots(int n, const double* coeffRe, const double* coeffIm, double* roots
         st.y[b].assign(st.padded, 0.0);
     }
     for (int i = 0; i < n; ++i) {
-        const double theta = (i * FOUR_PI + 3) / (2 * n);
+        const double theta = startingAngle(i, n);
         st.x[0][i] = cRe + rho * std::cos(theta);
         st.y[0][i] = cIm + rho * std::sin(theta);
     }

@@ -9,8 +9,11 @@
 //    order of the starting points: root i evolves from starting point i.
 //    Multiple roots appear as several entries.
 //  - Starting points lie on the circle around c = n * a_(n-1) / a_n with
-//    radius rootBound(): z_i = c + rho * (cos t_i, sin t_i),
-//    t_i = (i * 4 pi + 3) / (2n).
+//    radius rho = rootBound(): z_i = c + rho * (cos t_i, sin t_i),
+//    t_i = startingAngle(i, n). When that circle misses the disk |z| <= rho
+//    holding every root (|c| > 2 rho), it is centred on the mean of the
+//    roots, -a_(n-1) / (n a_n), instead: from a cluster outside the roots
+//    the sweeps move only ~rho/n per sweep and high degrees never arrive.
 //  - Every call runs exactly ROOT_SWEEPS sweeps; there is no convergence
 //    test. In each sweep every correction is computed from the values at
 //    the start of that sweep:
@@ -44,9 +47,15 @@ inline constexpr int ROOT_THREAD_MIN_DEGREE = 128;
 // Returns 1 after all sweeps, -1 on an exact coincidence (see above).
 int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm);
 
+// Angle of starting point i of n: (i * 4 pi + 3) / (2n), so consecutive
+// points are 2 pi / n apart and the first sits at 1.5 / n radians.
+double startingAngle(int i, int n);
+
 // The positive root of the Cauchy polynomial |a_n| x^n - sum_(k<n) |a_k| x^k,
 // by exactly ROOT_BOUND_STEPS Newton steps from max_k (k+1)|a_k|/|a_n|.
-// Returns 0 for n <= 0.
+// Where those steps end above Fujiwara's bound (high degrees: from far above
+// the root each step shrinks x only by about 1 - 1/n) they are taken again
+// from that bound. Returns 0 for n <= 0.
 double rootBound(int n, const double* coeffRe, const double* coeffIm);
 
 }  // namespace analysis
