@@ -1,0 +1,195 @@
+#include "cli/formula_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "common/formula_check.h"
+
+namespace {
+
+using cli::parseFormula;
+
+TEST(FormulaParser, PolynomialWithRealCoefficients) {
+    const auto r = parseFormula("z^2-1");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.map.form, common::FORM_POLYNOMIAL);
+    EXPECT_EQ(r.map.numeratorDegree, 2);
+    EXPECT_EQ(r.map.denominatorDegree, 0);
+    EXPECT_EQ(r.map.numeratorRe[2], 1.0);
+    EXPECT_EQ(r.map.numeratorRe[1], 0.0);
+    EXPECT_EQ(r.map.numeratorRe[0], -1.0);
+    EXPECT_EQ(r.map.denominatorRe[0], 1.0);
+}
+
+TEST(FormulaParser, ComplexConstantWrittenBeforeThePower) {
+    const auto r = parseFormula("-0.12+0.75i + z^2");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.map.numeratorDegree, 2);
+    EXPECT_EQ(r.map.numeratorRe[0], -0.12);
+    EXPECT_EQ(r.map.numeratorIm[0], 0.75);
+    EXPECT_EQ(r.map.numeratorRe[2], 1.0);
+}
+
+TEST(FormulaParser, ComplexFactorTimesPower) {
+    const auto r = parseFormula("(0.3+0.5i)*z^3 + z");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.map.numeratorDegree, 3);
+    EXPECT_EQ(r.map.numeratorRe[3], 0.3);
+    EXPECT_EQ(r.map.numeratorIm[3], 0.5);
+    EXPECT_EQ(r.map.numeratorRe[1], 1.0);
+    EXPECT_EQ(r.map.form, common::FORM_POLYNOMIAL);
+}
+
+TEST(FormulaParser, QuotientKeepsNumeratorAndDenominator) {
+    const auto r = parseFormula("(z^2+1)/(z^2-0.25)");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.map.form, common::FORM_RATIONAL);
+    EXPECT_EQ(r.map.numeratorDegree, 2);
+    EXPECT_EQ(r.map.denominatorDegree, 2);
+    EXPECT_EQ(r.map.numeratorRe[0], 1.0);
+    EXPECT_EQ(r.map.denominatorRe[0], -0.25);
+    EXPECT_EQ(r.map.denominatorRe[2], 1.0);
+}
+
+TEST(FormulaParser, SumsOverOneDenominatorAreNotCrossMultiplied) {
+    const auto r = parseFormula("1/(z-1) + z^2/(z-1)");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.map.numeratorDegree, 2);
+    EXPECT_EQ(r.map.denominatorDegree, 1);
+    const auto cross = parseFormula("1/z + 1/(z-1)");
+    ASSERT_TRUE(cross.ok);
+    EXPECT_EQ(cross.map.numeratorDegree, 1);  // 2z - 1
+    EXPECT_EQ(cross.map.denominatorDegree, 2);
+    EXPECT_EQ(cross.map.numeratorRe[1], 2.0);
+    EXPECT_EQ(cross.map.numeratorRe[0], -1.0);
+}
+
+TEST(FormulaParser, ConstantDenominatorOtherThanOneKeepsRationalForm) {
+    const auto half = parseFormula("(z^2+1)/2");
+    ASSERT_TRUE(half.ok);
+    EXPECT_EQ(half.map.form, common::FORM_RATIONAL);
+    EXPECT_EQ(half.map.denominatorDegree, 0);
+    EXPECT_EQ(half.map.denominatorRe[0], 2.0);
+    const auto one = parseFormula("(z^2+1)/1");
+    ASSERT_TRUE(one.ok);
+    EXPECT_EQ(one.map.form, common::FORM_POLYNOMIAL);
+}
+
+TEST(FormulaParser, ImplicitProductsPowersAndSigns) {
+    const auto r = parseFormula("2z(z+1) - -i*z^0");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.map.numeratorRe[2], 2.0);
+    EXPECT_EQ(r.map.numeratorRe[1], 2.0);
+    EXPECT_EQ(r.map.numeratorIm[0], 1.0);
+    const auto p = parseFormula("(z-1)^10");
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.map.numeratorDegree, 10);
+    EXPECT_EQ(p.map.numeratorRe[5], -252.0);
+    const auto e = parseFormula("1.5e-3 * z^2");
+    ASSERT_TRUE(e.ok);
+    EXPECT_EQ(e.map.numeratorRe[2], 1.5e-3);
+}
+
+TEST(FormulaParser, CancellingLeadingTermsLowerTheDegree) {
+    const auto r = parseFormula("z^11/z^11 + z^3 - z^3 + z^2");
+    EXPECT_FALSE(r.ok);  // degree 11 is over the limit before any cancellation of a fraction
+    const auto s = parseFormula("z^3 - z^3 + z^2");
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.map.numeratorDegree, 2);
+}
+
+struct Malformed {
+    const char* text;
+    int position;
+    const char* expected;  // a part of the message
+};
+
+TEST(FormulaParser, MalformedInputNamesPositionAndExpectation) {
+    const Malformed cases[] = {
+        {"", 1, "formula ends"},
+        {"z^2+", 5, "expected a number"},
+        {"(z^2+1", 7, "expected ')'"},
+        {"z^2)", 4, "expected an operator"},
+        {"z^11", 3, "0 to 10"},
+        {"z^-1", 3, "0 to 10"},
+        {"z^1.5", 4, "expected an operator"},
+        {"3 4", 3, "expected an operator"},
+        {"z * * 2", 5, "expected a number"},
+        {"x^2", 1, "expected a number, 'z', 'i' or '('"},
+        {"1e", 3, "exponent"},
+        {".", 1, "digits"},
+        {"z^2 + 1e999", 7, "out of range"},
+        {"z^2 \xe3\x81\x82", 5, "expected an operator"},
+    };
+    for (const Malformed& m : cases) {
+        const auto r = parseFormula(m.text);
+        EXPECT_FALSE(r.ok) << m.text;
+        EXPECT_EQ(r.errorPosition, m.position) << m.text << ": " << r.error;
+        EXPECT_NE(r.error.find(m.expected), std::string::npos) << m.text << ": " << r.error;
+        EXPECT_EQ(r.error.rfind("position " + std::to_string(m.position) + ":", 0), 0u) << r.error;
+    }
+}
+
+TEST(FormulaParser, DegreeLimitsAndOverflowAreRejected) {
+    EXPECT_FALSE(parseFormula("z^10*z").ok);
+    EXPECT_FALSE(parseFormula("1/(z^10*z)").ok);
+    EXPECT_FALSE(parseFormula("((z^10)^10)^10").ok);
+    EXPECT_FALSE(parseFormula("1e300*1e300*z^2").ok);
+    EXPECT_TRUE(parseFormula("z^10/z^10").ok);
+}
+
+TEST(FormulaParser, DeepNestingIsRefusedNotCrashed) {
+    EXPECT_FALSE(parseFormula(std::string(100000, '(') + "z").ok);
+    EXPECT_FALSE(parseFormula(std::string(100000, '-') + "z").ok);
+}
+
+TEST(FormulaParser, RandomInputNeverCrashes) {
+    const std::string alphabet = "z i 0123456789.+-*/^()eE\t x\xe3";
+    std::mt19937 g(2024);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1), length(0, 40);
+    int accepted = 0;
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::string text;
+        for (std::size_t k = length(g); k > 0; --k) text += alphabet[pick(g)];
+        const auto r = parseFormula(text);
+        if (r.ok) {
+            ++accepted;
+            EXPECT_LE(r.map.numeratorDegree, common::MAX_DEGREE);
+            EXPECT_GE(r.map.denominatorDegree, -1);
+        } else {
+            EXPECT_GE(r.errorPosition, 1);
+            EXPECT_LE(r.errorPosition, static_cast<int>(text.size()) + 1);
+        }
+    }
+    EXPECT_GT(accepted, 0);
+}
+
+TEST(FormulaCheck, ExecuteOrderAndTexts) {
+    auto check = [](const char* text) { return common::checkFormula(parseFormula(text).map); };
+    EXPECT_EQ(check("z^2/0"), common::FormulaCheck::DenominatorZero);
+    EXPECT_EQ(check("0/0"), common::FormulaCheck::DenominatorZero);  // denominator first
+    EXPECT_EQ(check("0*z^2"), common::FormulaCheck::NumeratorZero);
+    EXPECT_EQ(check("z"), common::FormulaCheck::DegreeTooLow);
+    EXPECT_EQ(check("(z+1)/(z-1)"), common::FormulaCheck::DegreeTooLow);
+    EXPECT_EQ(check("z^2"), common::FormulaCheck::Ok);
+    EXPECT_EQ(check("z/z^2"), common::FormulaCheck::Ok);
+    EXPECT_STREQ(common::formulaCheckMessage(common::FormulaCheck::DenominatorZero),
+                 "分母が０です。割り算ができません。");
+    EXPECT_STREQ(common::formulaCheckMessage(common::FormulaCheck::NumeratorZero),
+                 "分子が０です。常に０の関数は扱えません。");
+    EXPECT_STREQ(common::formulaCheckMessage(common::FormulaCheck::DegreeTooLow),
+                 "分子の次数か分母の次数が２以上になるようにしてください。");
+    EXPECT_EQ(common::formulaCheckMessage(common::FormulaCheck::Ok), nullptr);
+}
+
+TEST(FormulaCheck, DegreesAreHighestNonZeroCoefficients) {
+    common::RationalMap m{};
+    EXPECT_EQ(common::coefficientDegree(m.numeratorRe, m.numeratorIm), -1);
+    m.numeratorIm[7] = -0.0;  // negative zero is zero
+    m.numeratorIm[4] = 1e-300;
+    EXPECT_EQ(common::coefficientDegree(m.numeratorRe, m.numeratorIm), 4);
+}
+
+}  // namespace
