@@ -1,5 +1,6 @@
 #include "analysis/root_finder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <barrier>
 #include <cfloat>
@@ -23,7 +24,6 @@ constexpr double PAD_VALUE = 0.5;  // padding lanes: any finite point
 constexpr int LANES = 4;
 constexpr int HORNER_VECTORS = 4;                 // independent Horner chains per block
 constexpr int BLOCK = LANES * HORNER_VECTORS;     // roots handled together
-constexpr int ROW_VECTORS = BLOCK / LANES;        // row-sum accumulators per block
 
 typedef double V __attribute__((vector_size(LANES * sizeof(double))));
 typedef long long VI __attribute__((vector_size(LANES * sizeof(long long))));
@@ -133,78 +133,61 @@ void reversedHornerBlock(const Coefficients& c, const double* wRe, const double*
     }
 }
 
-// Row sums S_j = sum_(k != j) 1/(z_j - z_k) for the BLOCK rows from j0, as
-// (dx, -dy) * (1/w) with w = dx^2 + dy^2, over the points (x, y) of all n
-// roots, each S_j summed in k order. A pair with w == 0 or w not a number
-// leaves a non-finite S_j.
-// Division throughput bounds this loop, so when `shared` is set two columns
-// share one division: 1/w_a = w_b / (w_a w_b). The caller sets it only when
-// every |x|, |y| < ROW_SHARED_LIMIT, so w_a w_b cannot overflow; an
-// underflow to 0 leaves S_j non-finite like a coincidence does.
+// Pair terms of one row j: for every k in (j, n), t = 1/(z_j - z_k) =
+// (dx, -dy) * (1/w), w = dx^2 + dy^2, is added to the row sum p[j] and
+// subtracted from the column sum p[k] (1/(z_k - z_j) = -t); each pair is
+// computed once. A pair with w == 0 or w not a number makes both sums
+// non-finite, which the caller tests.
+// Division throughput bounds this loop, so when `shared` is set two groups
+// of columns share one division: 1/w_a = w_b / (w_a w_b). The caller sets it
+// only when every |x|, |y| < ROW_SHARED_LIMIT, so w_a w_b cannot overflow;
+// where it falls below the normal range the division yields NaN on purpose
+// (the caller then sums that row exactly).
 constexpr double ROW_SHARED_LIMIT = 1e76;
 
-template <bool shared>
-HV_INLINE void rowSumKernel(int n, int j0, const double* x, const double* y, double* sRe, double* sIm) {
-    V xr[ROW_VECTORS], xi[ROW_VECTORS], sr[ROW_VECTORS], si[ROW_VECTORS];
-    VI row[ROW_VECTORS];
-    for (int u = 0; u < ROW_VECTORS; ++u) {
-        xr[u] = load(x + j0 + u * LANES);
-        xi[u] = load(y + j0 + u * LANES);
-        sr[u] = splat(0.0);
-        si[u] = splat(0.0);
-        for (int l = 0; l < LANES; ++l) row[u][l] = j0 + u * LANES + l;
-    }
-    const V zero = splat(0.0);
-    auto column = [&](int k, bool diagonal) __attribute__((always_inline)) {
-        const V kr = splat(x[k]), ki = splat(y[k]);
-        for (int u = 0; u < ROW_VECTORS; ++u) {
-            const V dr = xr[u] - kr, di = xi[u] - ki;
-            const V inv = 1.0 / (dr * dr + di * di);
-            V tr = dr * inv, ti = di * inv;
-            if (diagonal) {
-                const VI self = row[u] == (long long)k;
-                tr = self ? zero : tr;
-                ti = self ? zero : ti;
-            }
-            sr[u] += tr;
-            si[u] -= ti;
-        }
-    };
-    auto columnPair = [&](int k) __attribute__((always_inline)) {
-        const V ar = splat(x[k]), ai = splat(y[k]), br = splat(x[k + 1]), bi = splat(y[k + 1]);
-        for (int u = 0; u < ROW_VECTORS; ++u) {
-            const V dar = xr[u] - ar, dai = xi[u] - ai, dbr = xr[u] - br, dbi = xi[u] - bi;
-            const V wa = dar * dar + dai * dai, wb = dbr * dbr + dbi * dbi;
-            const V inv = 1.0 / (wa * wb);
-            const V ia = wb * inv, ib = wa * inv;
-            sr[u] += dar * ia;
-            si[u] -= dai * ia;
-            sr[u] += dbr * ib;
-            si[u] -= dbi * ib;
-        }
-    };
-    auto span = [&](int k0, int k1) __attribute__((always_inline)) {
-        int k = k0;
-        if (shared)
-            for (; k + 1 < k1; k += 2) columnPair(k);
-        for (; k < k1; ++k) column(k, false);
-    };
-    const int d0 = j0 < n ? j0 : n, d1 = j0 + BLOCK < n ? j0 + BLOCK : n;
-    span(0, d0);
-    for (int k = d0; k < d1; ++k) column(k, true);
-    span(d1, n);
-    for (int u = 0; u < ROW_VECTORS; ++u) {
-        store(sRe + u * LANES, sr[u]);
-        store(sIm + u * LANES, si[u]);
-    }
-}
-
 __attribute__((target_clones("avx2", "default")))
-void rowSumBlock(int n, int j0, const double* x, const double* y, double* sRe, double* sIm, bool shared) {
-    if (shared)
-        rowSumKernel<true>(n, j0, x, y, sRe, sIm);
-    else
-        rowSumKernel<false>(n, j0, x, y, sRe, sIm);
+void pairRow(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
+    const V xj = splat(x[j]), yj = splat(y[j]);
+    const V zero = splat(0.0), notANumber = splat(std::nan(""));
+    V accR = zero, accI = zero;
+    int k = j + 1;
+    if (shared) {
+        for (; k + 2 * LANES <= n; k += 2 * LANES) {
+            const V dar = xj - load(x + k), dai = yj - load(y + k);
+            const V dbr = xj - load(x + k + LANES), dbi = yj - load(y + k + LANES);
+            const V wa = dar * dar + dai * dai, wb = dbr * dbr + dbi * dbi;
+            const V product = wa * wb;
+            const V inv = product >= DBL_MIN ? 1.0 / product : notANumber;
+            const V ia = wb * inv, ib = wa * inv;
+            const V tar = dar * ia, tai = dai * ia, tbr = dbr * ib, tbi = dbi * ib;
+            accR += tar;
+            accI -= tai;
+            accR += tbr;
+            accI -= tbi;
+            store(pRe + k, load(pRe + k) - tar);
+            store(pIm + k, load(pIm + k) + tai);
+            store(pRe + k + LANES, load(pRe + k + LANES) - tbr);
+            store(pIm + k + LANES, load(pIm + k + LANES) + tbi);
+        }
+    }
+    for (; k < n; k += LANES) {
+        const V dr = xj - load(x + k), di = yj - load(y + k);
+        const V inv = 1.0 / (dr * dr + di * di);
+        V tr = dr * inv, ti = di * inv;
+        if (k + LANES > n) {  // lanes beyond the last root
+            VI lane;
+            for (int l = 0; l < LANES; ++l) lane[l] = k + l;
+            const VI valid = lane < (long long)n;
+            tr = valid ? tr : zero;
+            ti = valid ? ti : zero;
+        }
+        accR += tr;
+        accI -= ti;
+        store(pRe + k, load(pRe + k) - tr);
+        store(pIm + k, load(pIm + k) + ti);
+    }
+    pRe[j] += (accR[0] + accR[1]) + (accR[2] + accR[3]);
+    pIm[j] += (accI[0] + accI[1]) + (accI[2] + accI[3]);
 }
 
 // a / b as (a conj b) / |b|^2. Where |b|^2 or the result leaves the normal
@@ -234,18 +217,25 @@ bool allFinite(double a, double b, double c, double d) {
 
 // Per-thread scratch of one call.
 struct ThreadScratch {
-    std::vector<int> reversed;  // rows whose ratio goes through 1/z this sweep
+    std::vector<double> pRe, pIm;  // this thread's share of every row sum
+    std::vector<int> reversed;     // rows whose ratio goes through 1/z this sweep
 };
 
-// State of one call, shared by the (at most two) sweeping threads; each
-// thread writes only its own rows of the per-row arrays.
+// State of one call, shared by the (at most two) sweeping threads. Each
+// thread updates the rows [lo, hi) of its RowRange and computes the pair
+// terms of the row pairs (jj, n-1-jj), jj in [pairLo, pairHi), which is the
+// same number of pairs for every jj.
 struct SweepState {
     Coefficients coeff;
     int padded = 0;
+    bool paired = false;
     std::vector<double> x[2], y[2];  // start-of-sweep values alternate between the two buffers
-    std::vector<double> sRe, sIm;    // row sums
     std::vector<double> nRe, nIm;    // Newton ratios
     ThreadScratch scratch[2];
+};
+
+struct RowRange {
+    int lo, hi, pairLo, pairHi;
 };
 
 // Exact pair test and row sum for row j, in the plain form 1/d = (dx/w, -dy/w).
@@ -263,36 +253,33 @@ bool exactRowSum(int n, int j, const double* x, const double* y, double& sr, dou
     return true;
 }
 
-// One sweep over the rows [lo, hi) (multiples of BLOCK) on thread t: reads
-// buffer `from`, writes the updated rows into the other buffer. Returns true
-// on a failed pair test; the other buffer must then not be used.
-bool sweepRows(SweepState& st, int t, int from, int lo, int hi) {
+// First half of a sweep on thread t, from buffer `from`: this thread's pair
+// terms, and the Newton ratios of its rows.
+void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r) {
     const int n = st.coeff.n;
     const double* x = st.x[from].data();
     const double* y = st.y[from].data();
-    double* xNext = st.x[from ^ 1].data();
-    double* yNext = st.y[from ^ 1].data();
-    double* sRe = st.sRe.data();
-    double* sIm = st.sIm.data();
+    ThreadScratch& own = st.scratch[t];
+
+    if (n >= 2) {
+        double extent = 0.0;
+        for (int k = 0; k < n; ++k) extent = std::fmax(extent, std::fmax(std::fabs(x[k]), std::fabs(y[k])));
+        const bool shared = extent < ROW_SHARED_LIMIT;  // false also when a value is not a number
+        std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
+        std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
+        for (int jj = r.pairLo; jj < r.pairHi; ++jj) {
+            pairRow(n, jj, x, y, own.pRe.data(), own.pIm.data(), shared);
+            if (n - 1 - jj != jj) pairRow(n, n - 1 - jj, x, y, own.pRe.data(), own.pIm.data(), shared);
+        }
+    }
+
+    alignas(64) double bRe[BLOCK], bIm[BLOCK], cRe[BLOCK], cIm[BLOCK];
     double* nRe = st.nRe.data();
     double* nIm = st.nIm.data();
-    std::vector<int>& reversed = st.scratch[t].reversed;
+    std::vector<int>& reversed = own.reversed;
     reversed.clear();
-    alignas(64) double bRe[BLOCK], bIm[BLOCK], cRe[BLOCK], cIm[BLOCK], eRe[BLOCK], eIm[BLOCK];
-    double extent = 0.0;
-    for (int k = 0; k < n; ++k) extent = std::fmax(extent, std::fmax(std::fabs(x[k]), std::fabs(y[k])));
-    const bool shared = extent < ROW_SHARED_LIMIT;  // false also when a value is not a number
-
-    for (int j0 = lo; j0 < hi; j0 += BLOCK) {
+    for (int j0 = r.lo; j0 < r.hi; j0 += BLOCK) {
         const int end = j0 + BLOCK < n ? j0 + BLOCK : n;
-        if (n >= 2) rowSumBlock(n, j0, x, y, sRe + j0, sIm + j0, shared);
-        for (int j = j0; j < end; ++j) {
-            if (n < 2) {
-                sRe[j] = sIm[j] = 0.0;
-            } else if (!(std::isfinite(sRe[j]) && std::isfinite(sIm[j]))) {
-                if (!exactRowSum(n, j, x, y, sRe[j], sIm[j])) return true;
-            }
-        }
         hornerBlock(st.coeff, x + j0, y + j0, bRe, bIm, cRe, cIm);
         for (int j = j0; j < end; ++j) {
             const int l = j - j0;
@@ -306,7 +293,7 @@ bool sweepRows(SweepState& st, int t, int from, int lo, int hi) {
     // Newton ratios through w = 1/z where Horner overflowed:
     // P/P' = q / (w (n q - w q')).
     alignas(64) double wRe[BLOCK], wIm[BLOCK];
-    const int count = (int)reversed.size();
+    const int count = static_cast<int>(reversed.size());
     for (int r0 = 0; r0 < count; r0 += BLOCK) {
         for (int l = 0; l < BLOCK; ++l) {
             if (r0 + l >= count) {
@@ -327,18 +314,34 @@ bool sweepRows(SweepState& st, int t, int from, int lo, int hi) {
             const double wr = wRe[l], wi = wIm[l];
             const double er = n * bRe[l] - (wr * cRe[l] - wi * cIm[l]);
             const double ei = n * bIm[l] - (wr * cIm[l] + wi * cRe[l]);
-            eRe[l] = wr * er - wi * ei;
-            eIm[l] = wr * ei + wi * er;
-            divide(bRe[l], bIm[l], eRe[l], eIm[l], nRe[j], nIm[j]);
+            divide(bRe[l], bIm[l], wr * er - wi * ei, wr * ei + wi * er, nRe[j], nIm[j]);
         }
     }
+}
 
-    // corrections: delta = N / (1 - N S)
-    const int last = hi < n ? hi : n;
-    for (int j = lo; j < last; ++j) {
-        const double nr = nRe[j], ni = nIm[j];
-        const double qr = 1.0 - (nr * sRe[j] - ni * sIm[j]);
-        const double qi = -(nr * sIm[j] + ni * sRe[j]);
+// Second half of a sweep on thread t: row sums, pair test, corrections of
+// the rows [lo, hi) into the other buffer. Returns true on a failed pair
+// test; the other buffer must then not be used.
+bool sweepCorrections(SweepState& st, int from, const RowRange& r) {
+    const int n = st.coeff.n;
+    const double* x = st.x[from].data();
+    const double* y = st.y[from].data();
+    double* xNext = st.x[from ^ 1].data();
+    double* yNext = st.y[from ^ 1].data();
+    const ThreadScratch& a = st.scratch[0];
+    const ThreadScratch& b = st.scratch[1];
+    const int last = r.hi < n ? r.hi : n;
+    for (int j = r.lo; j < last; ++j) {
+        double sr = 0.0, si = 0.0;
+        if (n >= 2) {
+            sr = st.paired ? a.pRe[j] + b.pRe[j] : a.pRe[j];
+            si = st.paired ? a.pIm[j] + b.pIm[j] : a.pIm[j];
+            if (!(std::isfinite(sr) && std::isfinite(si)) && !exactRowSum(n, j, x, y, sr, si)) return true;
+        }
+        // delta = N / (1 - N S)
+        const double nr = st.nRe[j], ni = st.nIm[j];
+        const double qr = 1.0 - (nr * sr - ni * si);
+        const double qi = -(nr * si + ni * sr);
         double deltaRe, deltaIm;
         divide(nr, ni, qr, qi, deltaRe, deltaIm);
         if (std::isfinite(deltaRe) && std::isfinite(deltaIm)) {
@@ -439,14 +442,16 @@ int findRoots(int n, const double* coeffRe, const double* coeffIm, double* roots
         cIm = -cIm / (double(n) * n);
     }
     st.padded = (n + BLOCK - 1) / BLOCK * BLOCK;
-    st.sRe.assign(st.padded, 0.0);
-    st.sIm.assign(st.padded, 0.0);
     st.nRe.assign(st.padded, 0.0);
     st.nIm.assign(st.padded, 0.0);
-    for (int t = 0; t < 2; ++t) st.scratch[t].reversed.reserve(st.padded);
+    for (ThreadScratch& scratch : st.scratch) {
+        scratch.pRe.assign(st.padded + 2 * LANES, 0.0);
+        scratch.pIm.assign(st.padded + 2 * LANES, 0.0);
+        scratch.reversed.reserve(st.padded);
+    }
     for (int b = 0; b < 2; ++b) {
-        st.x[b].assign(st.padded, PAD_VALUE);
-        st.y[b].assign(st.padded, 0.0);
+        st.x[b].assign(st.padded + 2 * LANES, PAD_VALUE);
+        st.y[b].assign(st.padded + 2 * LANES, 0.0);
     }
     for (int i = 0; i < n; ++i) {
         const double theta = startingAngle(i, n);
@@ -454,16 +459,23 @@ int findRoots(int n, const double* coeffRe, const double* coeffIm, double* roots
         st.y[0][i] = cIm + rho * std::sin(theta);
     }
 
-    // rows [0, split) on this thread, [split, padded) on the helper
-    const int split = n >= ROOT_THREAD_MIN_DEGREE ? (st.padded / BLOCK + 1) / 2 * BLOCK : st.padded;
+    // Work split: rows [0, split) and the first half of the row pairs on
+    // this thread, the rest on the helper.
+    const int pairRows = (n + 1) / 2;
+    const int split = (st.padded / BLOCK + 1) / 2 * BLOCK;
+    const RowRange all{0, st.padded, 0, pairRows};
+    const RowRange parts[2] = {{0, split, 0, pairRows / 2}, {split, st.padded, pairRows / 2, pairRows}};
     std::barrier<> sync(2);
     std::atomic<bool> failedFlag[2][2] = {};  // [buffer][thread]
     std::atomic<int> failedSweep{-1};
 
-    auto run = [&](int t, int lo, int hi, bool paired) {
+    auto run = [&](int t, bool paired) {
+        const RowRange& r = paired ? parts[t] : all;
         for (int s = 0; s < ROOT_SWEEPS; ++s) {
             const int from = s & 1;
-            failedFlag[from][t].store(sweepRows(st, t, from, lo, hi), std::memory_order_relaxed);
+            sweepPairsAndRatios(st, t, from, r);
+            if (paired) sync.arrive_and_wait();
+            failedFlag[from][t].store(sweepCorrections(st, from, r), std::memory_order_relaxed);
             if (paired) sync.arrive_and_wait();
             if (failedFlag[from][0].load(std::memory_order_relaxed) ||
                 failedFlag[from][1].load(std::memory_order_relaxed)) {
@@ -473,21 +485,17 @@ int findRoots(int n, const double* coeffRe, const double* coeffIm, double* roots
         }
     };
 
-    bool paired = split < st.padded;
     std::thread helper;
-    if (paired) {
+    if (n >= ROOT_THREAD_MIN_DEGREE) {
+        st.paired = true;
         try {
-            helper = std::thread(run, 1, split, st.padded, true);
+            helper = std::thread(run, 1, true);
         } catch (const std::system_error&) {
-            paired = false;
+            st.paired = false;
         }
     }
-    if (paired) {
-        run(0, 0, split, true);
-        helper.join();
-    } else {
-        run(0, 0, st.padded, false);
-    }
+    run(0, st.paired);
+    if (helper.joinable()) helper.join();
 
     const int s = failedSweep.load();
     const int buffer = s >= 0 ? (s & 1) : (ROOT_SWEEPS & 1);
