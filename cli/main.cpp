@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "cli/dynamics_report.h"
 
 namespace cli {
 
@@ -16,7 +17,10 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"analyse", "analyse FORMULA [--json]   critical points, infinityIsCritical, fixed points", runAnalyse},
+    {"analyse",
+     "analyse FORMULA [--json] [--max-loop N] [--conv-eps X] [--cont-eps X] [--inout-eps X] [--siegel]\n"
+     "      critical points, infinityIsCritical, fixed points, cycles, closed curves, Siegel disks, Herman rings",
+     runAnalyseReport},
 };
 
 }  // namespace

@@ -1,0 +1,189 @@
+// The dynamical-plane report of `halvatrine-cli analyse`: options, listing
+// lines, JSON members, and the program end to end.
+#include "cli/dynamics_report.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace cli;
+
+namespace {
+
+analysis::Cycle cycle(int period, std::vector<double> re, std::vector<double> im, analysis::PointKind kind,
+                      int toInfinity = 0) {
+    analysis::Cycle c;
+    c.period = period;
+    c.re = std::move(re);
+    c.im = std::move(im);
+    c.kind = kind;
+    c.toInfinity = toInfinity;
+    return c;
+}
+
+analysis::ClosedCurve curveWithCode(int inOut) {
+    analysis::ClosedCurve c;
+    c.re = {0, 1, 1, 0};
+    c.im = {0, 0, 1, 1};
+    c.octagon = analysis::polylineOctagon(c.re, c.im);
+    c.inOut = inOut;
+    return c;
+}
+
+// A hand-made result covering every kind of line.
+analysis::JuliaAnalysis sampleResult() {
+    using analysis::PointKind;
+    analysis::JuliaAnalysis a;
+    a.criticalPoints.count = 2;
+    a.criticalPoints.re = {0.5, 0};
+    a.criticalPoints.im = {-1, 0.25};
+    a.orbits.cycles.capacity = 6;
+    a.orbits.cycles.cycles = {
+        cycle(1, {0}, {0}, PointKind::SuperAttracting),
+        cycle(2, {0, -1}, {0, 0}, PointKind::Attracting),
+        cycle(1, {0.5}, {-0.25}, PointKind::Indifferent),
+        cycle(0, {}, {}, PointKind::Attracting, 1),
+        cycle(3, {1, 2, 3}, {0, 0, 0}, static_cast<PointKind>(7)),
+    };
+    a.orbits.algebraicCycleCount = 3;
+    analysis::CurveSetEntry e0;
+    e0.criticalPointIndex = 0;
+    e0.curves = {curveWithCode(0), curveWithCode(1), curveWithCode(2), curveWithCode(3)};
+    analysis::CurveSetEntry e1;
+    e1.criticalPointIndex = 1;
+    e1.curves = {curveWithCode(1)};
+    a.orbits.curves.entries = {e0, e1};
+    a.domains.siegelDisks = {{0, 0, 1}, {0, 1, 0}};
+    a.domains.hermanRings = {{0, 0, 2, 0, 1}};
+    return a;
+}
+
+bool has(const std::string& text, const std::string& line) { return text.find(line) != std::string::npos; }
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+};
+
+ProgramRun run(const std::string& args) {
+    ProgramRun r;
+    const std::string command = std::string(HALVATRINE_CLI) + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
+    const int status = pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+}  // namespace
+
+TEST(DynamicsOptions, ReadsTheFiveSettingsInBothForms) {
+    Arguments args{"z^2", "--max-loop", "500", "--conv-eps=1e-8", "--json", "--cont-eps", "0.1",
+                   "--inout-eps=0.002", "--siegel"};
+    analysis::AnalysisSettings s;
+    ASSERT_TRUE(takeDynamicsOptions(args, s));
+    EXPECT_EQ(args, (Arguments{"z^2", "--json"}));
+    EXPECT_EQ(s.maxLoop, 500);
+    EXPECT_EQ(s.convEps, 1e-8);
+    EXPECT_EQ(s.contEps, 0.1);
+    EXPECT_EQ(s.inoutEps, 0.002);
+    EXPECT_EQ(s.siegelFlag, 1);
+
+    Arguments none{"z^2"};
+    analysis::AnalysisSettings d;
+    ASSERT_TRUE(takeDynamicsOptions(none, d));
+    EXPECT_EQ(d.maxLoop, 10000);
+    EXPECT_EQ(d.siegelFlag, 0);
+    EXPECT_EQ(d.convEps, 1e-6);
+    EXPECT_EQ(d.contEps, 0.05);
+    EXPECT_EQ(d.inoutEps, 0.01);
+}
+
+TEST(DynamicsOptions, RejectsValuesOutsideTheirRanges) {
+    for (const Arguments& bad : std::vector<Arguments>{{"--max-loop", "10001"},
+                                                       {"--max-loop", "-1"},
+                                                       {"--max-loop", "12a"},
+                                                       {"--max-loop"},
+                                                       {"--conv-eps", "0"},
+                                                       {"--conv-eps=-1e-6"},
+                                                       {"--cont-eps", "nan"},
+                                                       {"--inout-eps", "inf"},
+                                                       {"--inout-eps", "0,01"},
+                                                       {"--cont-eps="}}) {
+        Arguments args = bad;
+        analysis::AnalysisSettings s;
+        EXPECT_FALSE(takeDynamicsOptions(args, s)) << bad[0];
+    }
+    Arguments zero{"--max-loop=0"};
+    analysis::AnalysisSettings s;
+    EXPECT_TRUE(takeDynamicsOptions(zero, s));
+    EXPECT_EQ(s.maxLoop, 0);
+}
+
+TEST(DynamicsReport, ListsCyclesCurvesAndDomainsInTheListingFormats) {
+    const std::string text = dynamicsText(sampleResult(), analysis::AnalysisSettings{});
+    const std::size_t algebraic = text.find("代数的に求めた不動点、周期点\n");
+    const std::size_t orbits = text.find("クリティカルポイントの軌道解析結果\n");
+    ASSERT_NE(algebraic, std::string::npos);
+    ASSERT_NE(orbits, std::string::npos);
+    EXPECT_LT(algebraic, orbits);
+    // Algebraic section: cycles 0..2.
+    EXPECT_EQ(text.find("不動点 S_ATTRACTING 0  0 0\n"), text.find('\n', algebraic) + 1);
+    EXPECT_TRUE(has(text, "周期点 周期2 ATTRACTING\n  実部 0 虚部 0\n  実部 -1 虚部 0\n"));
+    EXPECT_TRUE(has(text, "不動点 INDIFFERENT 2  0.5 -0.25\n"));
+    // Orbit section: the entry for infinity and an invalid kind.
+    EXPECT_GT(text.find("周期点 周期0 ATTRACTING\n  toInfinity 1\n"), orbits);
+    EXPECT_TRUE(has(text, "周期点 周期3 不正種別\n"));
+    // Curves per critical point.
+    EXPECT_TRUE(has(text, "閉曲線 閉曲線数4 CriticalPoint 実部0.5 虚部-1\n  None\n  Out\n  In\n  In & Out\n"));
+    EXPECT_TRUE(has(text, "閉曲線 閉曲線数1 CriticalPoint 実部0 虚部0.25\n  Out\n"));
+    // Domains, grouped per critical point (Siegel) and per pair (Herman).
+    EXPECT_TRUE(has(text, "SiegelDisk 周期1 \nSiegelDisk 周期1 \nHermanRing 周期1 \n"));
+}
+
+TEST(DynamicsReport, JsonMembersCarryTheSameData) {
+    const std::string json = dynamicsJsonMembers(sampleResult(), analysis::AnalysisSettings{});
+    EXPECT_TRUE(has(json, "\"settings\": {\"maxLoop\": 10000, \"siegelFlag\": 0, \"convEps\": 1E-06"));
+    EXPECT_TRUE(has(json, "\"algebraicCycleCount\": 3"));
+    EXPECT_TRUE(has(json, "{\"index\": 1, \"period\": 2, \"kind\": \"ATTRACTING\", \"kindCode\": 1, \"toInfinity\": 0, "
+                          "\"algebraic\": true, \"points\": [{\"re\": 0, \"im\": 0}, {\"re\": -1, \"im\": 0}]}"));
+    EXPECT_TRUE(has(json, "\"period\": 0, \"kind\": \"ATTRACTING\", \"kindCode\": 1, \"toInfinity\": 1, \"algebraic\": false"));
+    EXPECT_TRUE(has(json, "\"inOut\": 3, \"inOutText\": \"In & Out\", \"points\": 4"));
+    EXPECT_TRUE(has(json, "\"octagon\": [1, 0, 1, 0, 2, 0, 1, -1]"));
+    EXPECT_TRUE(has(json, "\"siegelDisks\": [{\"entry\": 0, \"curve\": 1}, {\"entry\": 1, \"curve\": 0}]"));
+    EXPECT_TRUE(has(json, "\"hermanRings\": [{\"inner\": {\"entry\": 0, \"curve\": 2}, \"outer\": {\"entry\": 0, \"curve\": 1}}]"));
+    int braces = 0, brackets = 0;
+    for (char c : json) {
+        braces += c == '{' ? 1 : c == '}' ? -1 : 0;
+        brackets += c == '[' ? 1 : c == ']' ? -1 : 0;
+    }
+    EXPECT_EQ(braces, 0);
+    EXPECT_EQ(brackets, 0);
+}
+
+TEST(DynamicsReport, ProgramReportsTheBasilicaCycle) {
+    const ProgramRun r = run("analyse 'z^2-1' --max-loop 100");
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(has(r.out, "fixed points: 2\n"));
+    EXPECT_TRUE(has(r.out, "settings: MAX_LOOP 100 SIEGELFLG 0"));
+    EXPECT_TRUE(has(r.out, "代数的に求めた不動点、周期点\n周期点 周期2 S_ATTRACTING\n"));
+    const ProgramRun j = run("analyse 'z^2-1' --max-loop=100 --json");
+    ASSERT_EQ(j.exitCode, 0);
+    EXPECT_TRUE(has(j.out, "\"fixedPoints\": ["));
+    EXPECT_TRUE(has(j.out, "\"period\": 2, \"kind\": \"S_ATTRACTING\""));
+    EXPECT_TRUE(has(j.out, "\"fate\": \"knownCycle\""));
+    EXPECT_EQ(j.out.back(), '\n');
+    EXPECT_EQ(j.out.substr(j.out.size() - 2), "}\n");
+}
+
+TEST(DynamicsReport, ProgramRejectsBadSettings) {
+    EXPECT_EQ(run("analyse 'z^2-1' --max-loop 20000").exitCode, 2);
+    EXPECT_EQ(run("analyse 'z^2-1' --conv-eps -1").exitCode, 2);
+    EXPECT_EQ(run("analyse 'z^2-1' --siegel --inout-eps").exitCode, 2);
+}
