@@ -1,0 +1,201 @@
+#include "platform/message_port.h"
+
+#include "common/messages.h"
+#include "platform_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using platform::MessageEndpoint;
+using platform_test::MESSAGE_WAIT_MS;
+using platform_test::receiveWithin;
+
+platform::WindowHandle ownHandle(int k) { return platform::makeWindowHandle(::getpid(), k); }
+
+// Sends raw bytes to this process's socket, bypassing the encoder.
+bool sendRaw(const void* bytes, std::size_t size) {
+    const std::string path = platform::socketPathFor(::getpid());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    const auto sent = ::sendto(fd, bytes, size, 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::close(fd);
+    return sent == static_cast<ssize_t>(size);
+}
+
+TEST(MessagePort, MessagesAreSixteenLittleEndianBytes) {
+    const auto bytes = platform::encodeMessage({0x01020304, common::MSG_NEW_PICTURE, -2, 'J'});
+    const unsigned char expected[16] = {0x04, 0x03, 0x02, 0x01, 0x03, 0x04, 0, 0,
+                                        0xFE, 0xFF, 0xFF, 0xFF, 'J', 0, 0, 0};
+    EXPECT_EQ(0, std::memcmp(bytes.data(), expected, 16));
+    const platform::Message back = platform::decodeMessage(bytes.data());
+    EXPECT_EQ(back.target, 0x01020304);
+    EXPECT_EQ(back.msg, 1027);
+    EXPECT_EQ(back.wParam, -2);
+    EXPECT_EQ(back.lParam, 'J');
+}
+
+TEST(MessagePort, HandlesNameTheirProcess) {
+    EXPECT_EQ(platform::makeWindowHandle(4194304, 1), 1073741825);  // the largest pid still fits
+    EXPECT_EQ(platform::processOfHandle(platform::makeWindowHandle(12345, 7)), 12345);
+    EXPECT_EQ(platform::indexOfHandle(platform::makeWindowHandle(12345, 7)), 7);
+}
+
+TEST(MessagePort, SocketDirectoryIsPrivateToTheUser) {
+    const std::string directory = platform::socketDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(directory, std::string(std::getenv("XDG_RUNTIME_DIR")) + "/halvatrine");
+    struct stat st {};
+    ASSERT_EQ(::lstat(directory.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+
+    // A directory of ours that others could enter is closed again.
+    ASSERT_EQ(::chmod(directory.c_str(), 0755), 0);
+    EXPECT_EQ(platform::socketDirectory(), directory);
+    ASSERT_EQ(::lstat(directory.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    auto endpoint = MessageEndpoint::open();
+    ASSERT_NE(endpoint, nullptr);
+    EXPECT_EQ(endpoint->path(), directory + "/" + std::to_string(::getpid()));
+    ASSERT_EQ(::lstat(endpoint->path().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0077, 0u);
+    const std::string path = endpoint->path();
+    endpoint.reset();
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);  // removed with the endpoint
+}
+
+TEST(MessagePort, SymlinkedDirectoryIsNotTrusted) {
+    const std::string runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string directory = runtime + "/halvatrine";
+    const std::string moved = runtime + "/halvatrine.real";
+    platform::socketDirectory();  // make sure it exists
+    ASSERT_EQ(::rename(directory.c_str(), moved.c_str()), 0);
+    ASSERT_EQ(::symlink(moved.c_str(), directory.c_str()), 0);
+    const std::string chosen = platform::socketDirectory();
+    EXPECT_NE(chosen, directory);  // the fallback, or nothing
+    ASSERT_EQ(::unlink(directory.c_str()), 0);
+    ASSERT_EQ(::rename(moved.c_str(), directory.c_str()), 0);
+}
+
+TEST(MessagePort, StaleSocketFileIsReplaced) {
+    const std::string path = platform::socketPathFor(::getpid());
+    { std::ofstream(path) << "left over"; }
+    auto endpoint = MessageEndpoint::open();
+    ASSERT_NE(endpoint, nullptr);
+    ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), common::WM_CLOSE, 0, 0));
+    EXPECT_TRUE(receiveWithin(*endpoint, MESSAGE_WAIT_MS).has_value());
+}
+
+TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
+    auto endpoint = MessageEndpoint::open();
+    ASSERT_NE(endpoint, nullptr);
+    constexpr int COUNT = 200;
+    for (int i = 0; i < COUNT; ++i)
+        ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(i % 3), common::MSG_PAINT_COLUMNS, i, -i));
+    for (int i = 0; i < COUNT; ++i) {
+        const auto m = receiveWithin(*endpoint, MESSAGE_WAIT_MS);
+        ASSERT_TRUE(m.has_value());
+        EXPECT_EQ(m->message.target, ownHandle(i % 3));
+        EXPECT_EQ(m->message.wParam, i);
+        EXPECT_EQ(m->message.lParam, -i);
+        EXPECT_EQ(m->senderPid, ::getpid());
+    }
+    EXPECT_FALSE(endpoint->receive().has_value());
+    EXPECT_EQ(endpoint->refusedCount(), 0);
+}
+
+TEST(MessagePort, MalformedForeignAndForgedMessagesAreDropped) {
+    auto endpoint = MessageEndpoint::open();
+    ASSERT_NE(endpoint, nullptr);
+    const auto good = platform::encodeMessage({ownHandle(1), common::WM_CLOSE, 0, 0});
+    ASSERT_TRUE(sendRaw(good.data(), 15));                  // too short
+    unsigned char longer[17] = {};
+    std::memcpy(longer, good.data(), 16);
+    ASSERT_TRUE(sendRaw(longer, 17));                       // too long
+    const auto foreign = platform::encodeMessage({platform::makeWindowHandle(::getpid() + 1, 1), 16, 0, 0});
+    ASSERT_TRUE(sendRaw(foreign.data(), 16));               // not one of our handles
+    const auto negative = platform::encodeMessage({-5, 16, 0, 0});
+    ASSERT_TRUE(sendRaw(negative.data(), 16));
+    // Viewer reports must carry the sender's own pid.
+    for (int msg = common::MSG_DRAW_STARTED; msg <= common::MSG_VIEWER_CLOSING; ++msg)
+        ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), msg, ::getpid() + 1, 0));
+    ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), common::MSG_VIEWER_CLOSING, ::getpid(), 0));
+
+    const auto m = receiveWithin(*endpoint, MESSAGE_WAIT_MS);
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(m->message.msg, common::MSG_VIEWER_CLOSING);
+    EXPECT_EQ(m->message.wParam, ::getpid());
+    EXPECT_EQ(endpoint->refusedCount(), 8);
+    EXPECT_FALSE(endpoint->receive().has_value());
+}
+
+TEST(MessagePort, AnotherUsersMessageIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to send as another user";
+    auto endpoint = MessageEndpoint::open();
+    ASSERT_NE(endpoint, nullptr);
+    const std::string path = endpoint->path();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Connect while still allowed into the 0700 directory, then become
+        // another user: the kernel stamps the datagram with the new uid.
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+        if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) ::_exit(1);
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(2);
+        const auto bytes = platform::encodeMessage({platform::makeWindowHandle(::getppid(), 0), 16, 0, 0});
+        ::_exit(::send(fd, bytes.data(), bytes.size(), 0) == 16 ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(endpoint->waitReadable(MESSAGE_WAIT_MS));
+    EXPECT_FALSE(endpoint->receive().has_value());
+    EXPECT_EQ(endpoint->refusedCount(), 1);
+}
+
+TEST(MessagePort, PostingNeverFailsLoudly) {
+    EXPECT_FALSE(platform::postMessage(-1, common::WM_CLOSE, 0, 0));
+    // No such process (pid 0 is nobody's): no socket, no exception, no wait.
+    EXPECT_FALSE(platform::postMessage(platform::makeWindowHandle(0, 1), common::WM_CLOSE, 0, 0));
+    // Local handles need the Qt port; without it the message is dropped.
+    platform::setLocalDelivery(nullptr);
+    EXPECT_FALSE(platform::postMessage(ownHandle(1), common::WM_CLOSE, 0, 0));
+}
+
+TEST(MessagePort, LocalHandlesGoThroughTheLocalDelivery) {
+    struct Recorder : platform::LocalDelivery {
+        std::vector<platform::Message> seen;
+        void deliver(const platform::Message& m) override { seen.push_back(m); }
+    };
+    auto recorder = std::make_shared<Recorder>();
+    platform::setLocalDelivery(recorder);
+    auto endpoint = MessageEndpoint::open();
+    ASSERT_NE(endpoint, nullptr);
+    EXPECT_TRUE(platform::postMessage(ownHandle(2), common::MSG_PAINT_COLUMNS, 1, 2));
+    platform::setLocalDelivery(nullptr);
+    ASSERT_EQ(recorder->seen.size(), 1u);
+    EXPECT_EQ(recorder->seen[0].target, ownHandle(2));
+    EXPECT_EQ(recorder->seen[0].lParam, 2);
+    EXPECT_FALSE(endpoint->receive().has_value());  // not through the socket
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+// A stand-in for the viewer in tests of the front end and the platform layer.
+//
+// Started as the viewer is: viewer_standin -<FData name> -<PData name> -<size>.
+// It maps both blocks, writes its frame handle (pid * 256 + 1) into the
+// AnalysisBlock, then follows the script in HV_STANDIN_POSTS, a comma
+// separated list of steps (default "1025,1026,wait"):
+//   1025, 1026         post to the front end window: wParam = own pid,
+//                      lParam = own view handle (pid * 256 + 2)
+//   1027:M, 1027:J     write the request (HV_STANDIN_REQUEST =
+//                      "magnification,centreRe,centreIm", optional) into the
+//                      drawn ViewRecord, then post 1027 with that mode
+//   1028               unmap both blocks, post 1028, exit 0
+//   badpid             post 1025 with a wParam that is not the own pid
+//   wait               wait for WM_CLOSE (to pid * 256 or pid * 256 + 1);
+//                      then unmap, post 1028 and exit 0
+//   sleep:N            sleep N milliseconds
+//   crash              end at once with exit code 3, posting nothing
+// WM_CLOSE received during any step also ends it like "wait"; after the
+// last step the stand-in closes as for 1028.
+// HV_STANDIN_REPORT names a file that receives, before the script runs,
+// "key=value" lines: pid, cwd, args, fds (open descriptors at start beyond
+// stdio), size, kind, title, components, blockSize.
+// HV_STANDIN_TIMEOUT_MS bounds every wait (default 30000); on time-out the
+// stand-in exits with code 4.
+// Bad command lines and blocks that cannot be opened end it with code 2 and
+// the viewer's messages on stderr.
+#include "common/block_layout.h"
+#include "common/block_reader.h"
+#include "common/messages.h"
+#include "platform/message_port.h"
+#include "platform/shared_memory.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int EXIT_BAD_START = 2;
+constexpr int EXIT_CRASH = 3;
+constexpr int EXIT_TIMEOUT = 4;
+
+std::string openDescriptorsBeyondStdio() {
+    std::string list;
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir) return "?";
+    const int own = ::dirfd(dir);
+    while (dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.') continue;
+        const int fd = std::atoi(e->d_name);
+        if (fd <= 2 || fd == own) continue;
+        if (!list.empty()) list += ' ';
+        list += e->d_name;
+    }
+    ::closedir(dir);
+    return list;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    std::string part;
+    while (std::getline(in, part, separator))
+        if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+struct Standin {
+    pid_t pid = ::getpid();
+    platform::WindowHandle frontEnd = 0;
+    std::optional<platform::SharedMemory> frontEndBlock, analysisBlock;
+    std::unique_ptr<platform::MessageEndpoint> endpoint;
+    int timeoutMs = 30000;
+
+    [[noreturn]] void close() {
+        frontEndBlock.reset();
+        analysisBlock.reset();
+        platform::postMessage(frontEnd, common::MSG_VIEWER_CLOSING, pid, 0);
+        platform::flushPostedMessages(timeoutMs);
+        endpoint.reset();
+        std::exit(0);
+    }
+
+    // Handles waiting messages; returns after timeoutMs or when none is left
+    // and waitForClose is false.
+    void pump(bool waitForClose, int waitMs) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        for (;;) {
+            while (auto m = endpoint->receive()) {
+                const int index = platform::indexOfHandle(m->message.target);
+                if (m->message.msg == common::WM_CLOSE && (index == 0 || index == 1)) close();
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now()).count();
+            if (left <= 0) {
+                if (waitForClose) std::exit(EXIT_TIMEOUT);
+                return;
+            }
+            endpoint->waitReadable(static_cast<int>(left));
+        }
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string descriptors = openDescriptorsBeyondStdio();
+    Standin s;
+    if (const char* t = std::getenv("HV_STANDIN_TIMEOUT_MS")) s.timeoutMs = std::atoi(t);
+
+    std::string tokens[3];
+    for (int i = 1; i <= 3; ++i) {
+        if (i >= argc || argv[i][0] != '-' || std::strlen(argv[i]) > 127 || argv[i][1] == 0) {
+            std::fprintf(stderr, "マップドファイル%d [%s] のオープンに失敗しました。\n", i == 1 ? 1 : 2,
+                         i < argc ? argv[i] : "");
+            return EXIT_BAD_START;
+        }
+        tokens[i - 1] = argv[i] + 1;
+    }
+    const unsigned long long size = std::strtoull(tokens[2].c_str(), nullptr, 10);
+
+    s.frontEndBlock = platform::SharedMemory::open(tokens[0], common::FRONT_END_BLOCK_SIZE);
+    if (!s.frontEndBlock) {
+        std::fprintf(stderr, "マップドファイル1 [%s] のオープンに失敗しました。\n", tokens[0].c_str());
+        return EXIT_BAD_START;
+    }
+    s.analysisBlock = platform::SharedMemory::open(tokens[1]);
+    if (!s.analysisBlock) {
+        std::fprintf(stderr, "マップドファイル2 [%s] のオープンに失敗しました。\n", tokens[1].c_str());
+        return EXIT_BAD_START;
+    }
+    if (size < common::ANALYSIS_BLOCK_FIXED_SIZE || size > s.analysisBlock->objectSize()) {
+        std::fprintf(stderr, "マップドファイル2のオープンに失敗しました。\n");
+        return EXIT_BAD_START;
+    }
+    s.analysisBlock = platform::SharedMemory::open(tokens[1], static_cast<std::size_t>(size));
+    if (!s.analysisBlock) {
+        std::fprintf(stderr, "マップドファイル2のオープンに失敗しました。\n");
+        return EXIT_BAD_START;
+    }
+
+    auto frontEnd = common::readFrontEndBlock(s.frontEndBlock->data(), s.frontEndBlock->size());
+    auto analysis = common::readAnalysisBlock(s.analysisBlock->data(), s.analysisBlock->size());
+    if (!frontEnd || !analysis) return EXIT_BAD_START;
+    s.frontEnd = frontEnd->mainWindow;
+    s.endpoint = platform::MessageEndpoint::open();
+    if (!s.endpoint) return EXIT_BAD_START;
+    analysis->header->viewerWindow = platform::makeWindowHandle(s.pid, 1);
+
+    if (const char* reportPath = std::getenv("HV_STANDIN_REPORT")) {
+        std::ofstream report(reportPath);
+        char cwd[4096] = {};
+        if (!::getcwd(cwd, sizeof cwd)) cwd[0] = 0;
+        report << "pid=" << s.pid << "\n";
+        report << "cwd=" << cwd << "\n";
+        report << "args=";
+        for (int i = 0; i < argc; ++i) report << (i ? " " : "") << argv[i];
+        report << "\nfds=" << descriptors << "\n";
+        report << "size=" << s.analysisBlock->size() << "\n";
+        report << "blockSize=" << analysis->blockSize << "\n";
+        report << "kind=" << analysis->pictureKind << "\n";
+        report << "title=" << analysis->title << "\n";
+        report << "components=" << analysis->components.size() << "\n";
+    }
+
+    const char* script = std::getenv("HV_STANDIN_POSTS");
+    const platform::WindowHandle view = platform::makeWindowHandle(s.pid, 2);
+    for (const std::string& step : split(script ? script : "1025,1026,wait", ',')) {
+        s.pump(false, 0);
+        if (step == "1025" || step == "1026") {
+            platform::postMessage(s.frontEnd, std::atoi(step.c_str()), s.pid, view);
+        } else if (step == "badpid") {
+            platform::postMessage(s.frontEnd, common::MSG_DRAW_STARTED, s.pid + 1, view);
+        } else if (step.rfind("1027:", 0) == 0 && step.size() == 6) {
+            auto* header = analysis->header;
+            header->drawnView = header->currentView;
+            if (const char* request = std::getenv("HV_STANDIN_REQUEST")) {
+                const auto values = split(request, ',');
+                if (values.size() == 3) {
+                    header->drawnView.magnification = std::strtod(values[0].c_str(), nullptr);
+                    header->drawnView.centreRe = std::strtod(values[1].c_str(), nullptr);
+                    header->drawnView.centreIm = std::strtod(values[2].c_str(), nullptr);
+                }
+            }
+            platform::postMessage(s.frontEnd, common::MSG_NEW_PICTURE, s.pid, step[5]);
+        } else if (step == "1028") {
+            s.close();
+        } else if (step == "wait") {
+            s.pump(true, s.timeoutMs);
+        } else if (step.rfind("sleep:", 0) == 0) {
+            s.pump(false, std::atoi(step.c_str() + 6));
+        } else if (step == "crash") {
+            std::_Exit(EXIT_CRASH);
+        } else {
+            std::fprintf(stderr, "viewer_standin: unknown step %s\n", step.c_str());
+            return EXIT_BAD_START;
+        }
+    }
+    s.close();
+}
