@@ -143,6 +143,8 @@ void CMainFrame::postToFrontEnd(int message, int wParam, int lParam) {
 
 bool CMainFrame::renderRunning() const { return job_ && job_->running(); }
 
+bool CMainFrame::renderIdle() const { return renderRunning() && job_->runningIdle(); }
+
 void CMainFrame::buildActions() {
     auto make = [this](const QString& name, const QString& text, const QString& tip) {
         auto* a = new QAction(text, this);

@@ -106,6 +106,8 @@ public:
 
     // True while the render thread exists.
     bool renderRunning() const;
+    // True while the render thread runs at idle priority.
+    bool renderIdle() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

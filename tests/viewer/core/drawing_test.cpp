@@ -1,0 +1,332 @@
+// Drawing a picture in a viewer window: the state table, the messages to the
+// front end, stopping, closing during a render and the picture size.
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "viewer_harness.h"
+
+using namespace viewer;
+using viewer_test::PictureSpec;
+using viewer_test::ViewerHarness;
+
+namespace {
+
+// A Julia picture whose every pixel runs the whole loop count: the map is
+// the identity and nothing is ever captured, so the render takes long
+// enough to be watched and stopped.
+PictureSpec slowPicture() {
+    PictureSpec spec;
+    spec.width = 1000;
+    spec.height = 1000;
+    spec.loopCount = 1000000;  // more than the bar allows; the block may hold it
+    spec.radius = 1e-3;
+    spec.magnification = 1.0;
+    return spec;
+}
+
+void useIdentityMap(ViewerHarness& h) { h.block.setMap(common::FORM_POLYNOMIAL, {{0, 0}, {1, 0}}); }
+
+struct Visibility {
+    bool fieldsEnabled, nextMagnificationEnabled, buttonExists, progressExists, backgroundExists,
+        backgroundVisible, readoutsVisible;
+};
+
+Visibility visibility(ViewerHarness& h) {
+    ParameterBar& bar = h.bar();
+    const bool fields = h.field(ID_PICTURE_WIDTH)->isEnabled() && h.field(ID_PICTURE_HEIGHT)->isEnabled() &&
+                        h.field(ID_LOOP_COUNT)->isEnabled() && h.field(ID_CONVERGENCE_RADIUS)->isEnabled();
+    const bool anyField = h.field(ID_PICTURE_WIDTH)->isEnabled() || h.field(ID_PICTURE_HEIGHT)->isEnabled() ||
+                          h.field(ID_LOOP_COUNT)->isEnabled() || h.field(ID_CONVERGENCE_RADIUS)->isEnabled();
+    EXPECT_EQ(fields, anyField) << "the four parameter fields change together";
+    const bool readouts = h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
+                          bar.mousePositionLabel()->isVisible();
+    return {fields,
+            h.field(ID_NEXT_MAGNIFICATION)->isEnabled(),
+            bar.drawButton() != nullptr,
+            bar.progressBar() != nullptr,
+            bar.backgroundBox() != nullptr,
+            bar.backgroundBox() != nullptr && bar.backgroundBox()->isVisible() && bar.backgroundBox()->isEnabled(),
+            readouts};
+}
+
+}  // namespace
+
+TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
+    ViewerHarness h(slowPicture());
+    useIdentityMap(h);
+    h.open();
+
+    // Ready.
+    Visibility v = visibility(h);
+    EXPECT_TRUE(v.fieldsEnabled);
+    EXPECT_FALSE(v.nextMagnificationEnabled);
+    ASSERT_TRUE(v.buttonExists);
+    EXPECT_EQ(h.bar().drawButton()->text(), "描画ｽﾀｰﾄ");
+    EXPECT_TRUE(v.progressExists);
+    EXPECT_EQ(h.bar().progressBar()->value(), 0);
+    EXPECT_TRUE(v.backgroundExists);
+    EXPECT_FALSE(v.backgroundVisible);
+    EXPECT_FALSE(v.readoutsVisible);
+    EXPECT_EQ(h.bar().hintLine()->text(), "パラメータを設定して描画スタートボタンを押してください");
+
+    // Drawing.
+    h.pressDraw();
+    EXPECT_EQ(h.frame->state(), ViewerState::Drawing);
+    v = visibility(h);
+    EXPECT_FALSE(v.fieldsEnabled);
+    EXPECT_FALSE(v.nextMagnificationEnabled);
+    ASSERT_TRUE(v.buttonExists);
+    EXPECT_EQ(h.bar().drawButton()->text(), "描画中止");
+    EXPECT_TRUE(v.progressExists);
+    EXPECT_EQ(h.bar().progressBar()->maximum(), 1000);
+    EXPECT_TRUE(v.backgroundVisible);
+    EXPECT_FALSE(v.readoutsVisible);
+    EXPECT_EQ(h.bar().hintLine()->text(), "描画中です。");
+    EXPECT_TRUE(h.frame->renderRunning());
+    // The drawn copy holds the parameters of the picture being drawn.
+    EXPECT_EQ(0, std::memcmp(&h.block.header().drawnView, &h.block.header().currentView, sizeof(common::ViewRecord)));
+
+    // Done, by the stop button.
+    h.bar().drawButton()->click();
+    EXPECT_EQ(h.frame->state(), ViewerState::Done);
+    EXPECT_FALSE(h.frame->renderRunning());
+    h.pump();
+    v = visibility(h);
+    EXPECT_FALSE(v.fieldsEnabled);
+    EXPECT_TRUE(v.nextMagnificationEnabled);
+    EXPECT_FALSE(v.buttonExists);
+    EXPECT_FALSE(v.progressExists);
+    EXPECT_FALSE(v.backgroundExists);
+    EXPECT_TRUE(v.readoutsVisible);
+    // Destroyed, not only hidden.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(h.frame->findChild<QPushButton*>("control1005"), nullptr);
+    EXPECT_EQ(h.frame->findChild<QProgressBar*>("control1006"), nullptr);
+    EXPECT_EQ(h.frame->findChild<QCheckBox*>("control1166"), nullptr);
+    EXPECT_EQ(h.bar().hintLine()->text(), "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");
+}
+
+TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
+    PictureSpec spec;
+    spec.kind = 'M';
+    spec.width = 64;
+    spec.height = 48;
+    spec.loopCount = 20;
+    ViewerHarness h(spec);
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    h.pump();
+    ASSERT_EQ(h.received.size(), 2u);
+    const int pid = static_cast<int>(getpid());
+    const int view = h.frame->viewHandle();
+    EXPECT_EQ(h.received[0].msg, common::MSG_DRAW_STARTED);
+    EXPECT_EQ(h.received[0].wParam, pid);
+    EXPECT_EQ(h.received[0].lParam, view);
+    EXPECT_EQ(h.received[1].msg, common::MSG_DRAW_FINISHED);
+    EXPECT_EQ(h.received[1].wParam, pid);
+    EXPECT_EQ(h.received[1].lParam, view);
+    EXPECT_EQ(h.bar().hintLine()->text(),
+              "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");
+    // A completed render shows the whole picture of the maps.
+    const QImage& picture = h.frame->document().picture();
+    ASSERT_EQ(picture.size(), QSize(64, 48));
+    for (int x = 0; x < 64; x += 7)
+        for (int row = 0; row < 48; row += 5) {
+            const common::ColourWord c = h.session->maps().colour[x][47 - row];
+            EXPECT_EQ(picture.pixel(x, row), qRgb(common::redOf(c), common::greenOf(c), common::blueOf(c)));
+        }
+}
+
+TEST(DrawingStates, StopInTheFirstPassLeavesSixteenPixelBlocks) {
+    ViewerHarness h(slowPicture());
+    useIdentityMap(h);
+    h.open();
+    // Poison the maps so that untouched pixels can be told apart.
+    render::PixelMaps& maps = h.session->maps();
+    for (int x = 0; x < 1000; ++x)
+        for (int y = 0; y < 1000; ++y) maps.iteration[x][y] = -1;
+    h.pressDraw();
+    // Column 2 has begun, so columns 0 and 1 (63 blocks each) are complete.
+    ASSERT_TRUE(h.waitFor([&] { return maps.iteration[32][0] != -1 || !h.frame->renderRunning(); }));
+    QProgressBar* progress = h.bar().progressBar();
+    h.bar().drawButton()->click();
+    ASSERT_EQ(h.frame->state(), ViewerState::Done);
+    ASSERT_FALSE(h.frame->renderRunning());
+    // The bar is forgotten by now but deleted only by the event loop.
+    const int shownAtStop = progress->value();
+    h.pump();
+
+    // The stop came in the first pass: columns beyond those computed keep the
+    // poison, each computed column is made of 16 x 16 blocks of one value.
+    int computedColumns = 0;
+    while (computedColumns * 16 < 1000 && maps.iteration[computedColumns * 16][992] != -1) ++computedColumns;
+    ASSERT_GE(computedColumns, 2);
+    ASSERT_LT(computedColumns, 63) << "the render left the first pass before the stop";
+    for (int a = 0; a < computedColumns; ++a)
+        for (int b = 0; b < 63; ++b) {
+            const int x0 = a * 16, y0 = b * 16;
+            for (int x = x0; x < std::min(x0 + 16, 1000); ++x)
+                for (int y = y0; y < std::min(y0 + 16, 1000); ++y) {
+                    ASSERT_EQ(maps.iteration[x][y], maps.iteration[x0][y0]) << x << "," << y;
+                    ASSERT_EQ(maps.colour[x][y], maps.colour[x0][y0]) << x << "," << y;
+                }
+        }
+    // The bar shows the pixels done divided by the height.
+    int rendered = 0;
+    for (int x = 0; x < 1000; x += 16)
+        for (int y = 0; y < 1000; y += 16)
+            if (maps.iteration[x][y] != -1) ++rendered;
+    EXPECT_EQ(progress == nullptr ? -1 : shownAtStop, rendered / 1000);
+
+    // A zoom request works from the stopped picture.
+    h.received.clear();
+    h.frame->paintTargetView()->requestPicture(QPoint(10, 10), Qt::ShiftModifier, Qt::NoButton);
+    h.pump();
+    ASSERT_EQ(h.received.size(), 1u);
+    EXPECT_EQ(h.received[0].msg, common::MSG_NEW_PICTURE);
+}
+
+TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {
+    ViewerHarness h(slowPicture());
+    useIdentityMap(h);
+    h.open();
+    h.pressDraw();
+    ASSERT_TRUE(h.frame->renderRunning());
+    h.frame->close();
+    EXPECT_FALSE(h.frame->renderRunning());
+    EXPECT_EQ(h.releaseCount, 1);
+    EXPECT_FALSE(h.releasedWhileRendering);
+    EXPECT_FALSE(h.session->blocksAvailable());
+    EXPECT_TRUE(h.frame->views().empty());
+    h.pump();
+    // 1028 comes after the blocks were released, with the process id.
+    ASSERT_GT(h.received.size(), h.messagesAtRelease);
+    EXPECT_EQ(h.received.back().msg, common::MSG_VIEWER_CLOSING);
+    EXPECT_EQ(h.received.back().wParam, static_cast<int>(getpid()));
+    EXPECT_EQ(h.received.back().lParam, 0);
+    // Closing again posts nothing more.
+    const std::size_t count = h.received.size();
+    h.frame->close();
+    h.pump();
+    EXPECT_EQ(h.received.size(), count);
+}
+
+TEST(DrawingStates, WindowCloseMessageClosesTheFrame) {
+    ViewerHarness h(PictureSpec{});
+    h.open();
+    const int handle = h.frame->frameHandle();
+    EXPECT_EQ(handle, platform::MessagePort::handleFor(1));
+    EXPECT_EQ(h.block.header().viewerWindow, handle);
+    platform::postMessage(handle, common::WM_CLOSE, 0, 0);
+    ASSERT_TRUE(h.waitFor([&] { return !h.frame->isVisible(); }));
+    h.pump();
+    ASSERT_FALSE(h.received.empty());
+    EXPECT_EQ(h.received.back().msg, common::MSG_VIEWER_CLOSING);
+    EXPECT_EQ(h.releaseCount, 1);
+}
+
+TEST(DrawingStates, BackgroundSwitchPutsTheRenderAtIdlePriority) {
+    ViewerHarness h(slowPicture());
+    useIdentityMap(h);
+    h.open();
+    h.pressDraw();
+    QCheckBox* box = h.bar().backgroundBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    ASSERT_TRUE(h.waitFor([&] { return h.frame->renderIdle(); }));
+}
+
+TEST(DrawingStates, ChangedWidthResizesTheViewBeforeDrawing) {
+    PictureSpec spec;
+    spec.kind = 'M';
+    spec.width = 600;
+    spec.height = 100;
+    spec.loopCount = 5;
+    ViewerHarness h(spec);
+    h.open();
+    CTorvelView* view = h.frame->paintTargetView();
+    EXPECT_EQ(view->totalSize(), QSize(600, 100));
+    // Before the first draw the picture area is black.
+    EXPECT_EQ(h.frame->document().picture().pixel(599, 99), qRgb(0, 0, 0));
+    h.field(ID_PICTURE_WIDTH)->setText("800");
+    ASSERT_TRUE(h.drawToDone());
+    EXPECT_EQ(view->totalSize(), QSize(800, 100));
+    EXPECT_EQ(h.frame->document().pictureSize(), QSize(800, 100));
+    // The creation snapshot still holds the size the frame was made with.
+    EXPECT_EQ(h.frame->creationSnapshot().pictureWidth, 600);
+}
+
+TEST(DrawingStates, SaveAndColourSettingsWaitForTheFinishedPicture) {
+    ViewerHarness h(slowPicture());
+    useIdentityMap(h);
+    h.open();
+    int saves = 0;
+    int colourDialogs = 0;
+    ViewerDialogHooks hooks;
+    hooks.savePicture = [&](CMainFrame&, const QString&) { return ++saves > 0; };
+    hooks.colourSettings = [&](CMainFrame&) { ++colourDialogs; };
+    h.frame->setDialogHooks(hooks);
+    h.frame->action("saveAs")->trigger();
+    h.frame->action("32773")->trigger();
+    h.pressDraw();
+    h.frame->action("save")->trigger();
+    h.frame->action("32773")->trigger();
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(colourDialogs, 0);
+    const std::vector<std::string> expected = {"描画が終わらないと保存できません。", "描画が終わらないと設定できません。",
+                                               "描画が終わらないと保存できません。", "描画が終わらないと設定できません。"};
+    EXPECT_EQ(h.boxes.texts(), expected);
+    h.bar().drawButton()->click();
+    h.frame->action("32773")->trigger();
+    EXPECT_EQ(colourDialogs, 1);
+}
+
+TEST(DrawingStates, CommandsWithoutTheirDialogsStayDisabled) {
+    ViewerHarness h(PictureSpec{});
+    h.open();
+    for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "save", "printPreview", "print",
+                             "printSetup"})
+        EXPECT_FALSE(h.frame->action(name)->isEnabled()) << name;
+    for (const char* name : {"exit", "split", "about", "helpFinder", "contextHelp", "toolBar", "statusBar"})
+        EXPECT_TRUE(h.frame->action(name)->isEnabled()) << name;
+    ViewerDialogHooks hooks;
+    hooks.componentInfo = [](CMainFrame&) {};
+    h.frame->setDialogHooks(hooks);
+    EXPECT_TRUE(h.frame->action("32771")->isEnabled());
+    EXPECT_FALSE(h.frame->action("32772")->isEnabled());
+}
+
+TEST(DrawingStates, OrbitDisplayRefusesMandelbrotPictures) {
+    PictureSpec spec;
+    spec.kind = 'M';
+    ViewerHarness h(spec);
+    h.open();
+    int opened = 0;
+    ViewerDialogHooks hooks;
+    hooks.orbitDisplay = [&](CMainFrame&) { ++opened; };
+    h.frame->setDialogHooks(hooks);
+    h.frame->action("32774")->trigger();
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(h.boxes.texts().size(), 1u);
+    EXPECT_EQ(h.boxes.texts()[0], "Mandelbrot集合では軌道表示はできません。");
+}
+
+TEST(DrawingStates, SplitViewsAllShowThePictureAndTheLastOneIsDrawnInto) {
+    PictureSpec spec;
+    spec.kind = 'M';
+    spec.width = 40;
+    spec.height = 30;
+    spec.loopCount = 5;
+    ViewerHarness h(spec);
+    h.open();
+    const int firstHandle = h.frame->viewHandle();
+    h.frame->action("split")->trigger();
+    ASSERT_EQ(h.frame->views().size(), 4u);
+    EXPECT_NE(h.frame->viewHandle(), firstHandle);
+    EXPECT_EQ(h.frame->viewHandle(), h.frame->views().back()->handle());
+    ASSERT_TRUE(h.drawToDone());
+    h.pump();
+    EXPECT_EQ(h.received[0].lParam, h.frame->views().back()->handle());
+}

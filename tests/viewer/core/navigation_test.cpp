@@ -1,0 +1,283 @@
+// Readouts under the mouse and the Shift / Ctrl picks of a finished picture.
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "common/number_text.h"
+#include "viewer/core/point_info.h"
+#include "viewer_harness.h"
+
+using namespace viewer;
+using viewer_test::PictureSpec;
+using viewer_test::ViewerHarness;
+
+namespace {
+
+PictureSpec quickPicture(char kind) {
+    PictureSpec spec;
+    spec.kind = kind;
+    spec.width = 600;
+    spec.height = 400;
+    spec.loopCount = 3;
+    spec.magnification = 0.25;
+    return spec;
+}
+
+void moveMouse(CTorvelView* view, QPoint client) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(client), view->viewport()->mapToGlobal(QPointF(client)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+}
+
+void releaseLeft(CTorvelView* view, QPoint client, Qt::KeyboardModifiers modifiers,
+                 Qt::MouseButtons stillHeld = Qt::NoButton) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(client), view->viewport()->mapToGlobal(QPointF(client)),
+                        Qt::LeftButton, stillHeld, modifiers);
+    QApplication::sendEvent(view->viewport(), &release);
+}
+
+QString positionText(ViewerHarness& h) { return h.field(ID_MOUSE_POSITION)->text(); }
+QString infoText(ViewerHarness& h) { return h.field(ID_POINT_INFO)->text(); }
+
+// Sets the map entries shown at window pixel (x, row) of a picture of the
+// given height.
+void setShownPixel(ViewerHarness& h, int x, int row, int height, int count, int code) {
+    h.session->maps().iteration[x][height - 1 - row] = count;
+    h.session->maps().component[x][height - 1 - row] = static_cast<std::uint8_t>(code);
+}
+
+}  // namespace
+
+TEST(PointReadout, PlanePointOfWindowPixels) {
+    ViewerHarness h(quickPicture('J'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    CTorvelView* view = h.frame->paintTargetView();
+    ASSERT_EQ(view->scrollPosition(), QPoint(0, 0));
+    moveMouse(view, {300, 200});
+    EXPECT_EQ(positionText(h), "0  0");
+    moveMouse(view, {0, 0});
+    EXPECT_EQ(positionText(h), "-2  1.333333333333333");
+}
+
+TEST(PointReadout, JuliaPixelTextsForEscapedCycleAndUnknownPixels) {
+    PictureSpec spec = quickPicture('J');
+    ViewerHarness h(spec);
+    h.block.addCycle({{0.1, 0.0}, {0.2, 0.0}, {0.3, 0.0}});
+    h.block.header().components[0].pointKind = static_cast<int>(common::PointKind::Attracting);
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    CTorvelView* view = h.frame->paintTargetView();
+
+    setShownPixel(h, 10, 20, 400, 7, 0);
+    moveMouse(view, {10, 20});
+    EXPECT_EQ(infoText(h), "無限遠  番号 7");
+
+    setShownPixel(h, 11, 20, 400, 42, 1);
+    moveMouse(view, {11, 20});
+    EXPECT_EQ(infoText(h), "周期点 周期3 ATTRACTING  番号 42");
+
+    setShownPixel(h, 12, 20, 400, 0, 255);
+    moveMouse(view, {12, 20});
+    EXPECT_EQ(infoText(h), "不明  番号 0");
+
+    // The window row shows the map row counted from the bottom.
+    setShownPixel(h, 13, 0, 400, 9, 0);
+    moveMouse(view, {13, 0});
+    EXPECT_EQ(infoText(h), "無限遠  番号 9");
+}
+
+TEST(PointReadout, MandelbrotPixelShowsTheNumberAlone) {
+    ViewerHarness h(quickPicture('M'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    setShownPixel(h, 5, 5, 400, 12, 0);
+    moveMouse(h.frame->paintTargetView(), {5, 5});
+    EXPECT_EQ(infoText(h), "番号 12");
+}
+
+TEST(PointReadout, OutsideThePictureAndOnFocusLossTheReadoutsEmpty) {
+    PictureSpec spec = quickPicture('M');
+    spec.width = 40;
+    spec.height = 30;
+    ViewerHarness h(spec);
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    CTorvelView* view = h.frame->paintTargetView();
+    moveMouse(view, {5, 5});
+    EXPECT_FALSE(positionText(h).isEmpty());
+    moveMouse(view, {100, 100});
+    EXPECT_TRUE(positionText(h).isEmpty());
+    EXPECT_TRUE(infoText(h).isEmpty());
+    moveMouse(view, {5, 5});
+    ASSERT_FALSE(infoText(h).isEmpty());
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(view, &focusOut);
+    EXPECT_TRUE(positionText(h).isEmpty());
+    EXPECT_TRUE(infoText(h).isEmpty());
+}
+
+TEST(PointReadout, NothingBeforeThePictureIsDone) {
+    ViewerHarness h(quickPicture('J'));
+    h.open();
+    moveMouse(h.frame->paintTargetView(), {300, 200});
+    EXPECT_TRUE(positionText(h).isEmpty());
+    releaseLeft(h.frame->paintTargetView(), {300, 200}, Qt::ShiftModifier);
+    h.pump();
+    EXPECT_TRUE(h.received.empty());
+}
+
+TEST(PointReadout, FollowsTheScrollPosition) {
+    PictureSpec spec = quickPicture('J');
+    spec.width = 1000;
+    spec.height = 1000;
+    ViewerHarness h(spec);
+    h.open();
+    // Four panes of about half the window each: the picture is larger.
+    h.frame->action("split")->trigger();
+    h.pump();
+    ASSERT_TRUE(h.drawToDone());
+    CTorvelView* view = h.frame->paintTargetView();
+    ASSERT_GT(view->horizontalScrollBar()->maximum(), 100);
+    ASSERT_GT(view->verticalScrollBar()->maximum(), 50);
+    view->horizontalScrollBar()->setValue(100);
+    view->verticalScrollBar()->setValue(50);
+    moveMouse(view, {400, 450});
+    // Picture pixel (500, 500) is the centre of a 1000 x 1000 picture.
+    EXPECT_EQ(positionText(h), "0  0");
+}
+
+TEST(Picks, ShiftPickWritesTheRequestIntoTheDrawnCopyThenPosts) {
+    ViewerHarness h(quickPicture('J'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    h.pump();
+    h.received.clear();
+    releaseLeft(h.frame->paintTargetView(), {0, 0}, Qt::ShiftModifier);
+    h.pump();
+    const common::ViewRecord& drawn = h.block.header().drawnView;
+    // Without an edit of the next magnification the request keeps the scale.
+    EXPECT_EQ(drawn.magnification, 0.25);
+    EXPECT_EQ(drawn.centreRe, -2.0);
+    EXPECT_EQ(common::formatG16(drawn.centreIm), "1.333333333333333");
+    // The colours travel with the request, ranges reset to 0..loopCount.
+    for (int i = 0; i < common::COLOUR_RECORD_COUNT; ++i) {
+        common::ComponentColour expected = h.session->colourTable().records[static_cast<std::size_t>(i)];
+        expected.lowCount = 0;
+        expected.highCount = 3;
+        EXPECT_EQ(0, std::memcmp(&drawn.colours[i], &expected, sizeof expected)) << i;
+    }
+    ASSERT_EQ(h.received.size(), 1u);
+    EXPECT_EQ(h.received[0].msg, common::MSG_NEW_PICTURE);
+    EXPECT_EQ(h.received[0].wParam, static_cast<int>(getpid()));
+    EXPECT_EQ(h.received[0].lParam, 'J');
+    // The current view is untouched.
+    EXPECT_EQ(h.block.view().centreRe, 0.0);
+}
+
+TEST(Picks, NextMagnificationFieldSetsTheZoom) {
+    ViewerHarness h(quickPicture('M'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    QLineEdit* next = h.field(ID_NEXT_MAGNIFICATION);
+    ASSERT_TRUE(next->isEnabled());
+    next->setText("0.5x");
+    EXPECT_EQ(next->text(), "0.5");
+    h.pump();
+    h.received.clear();
+    releaseLeft(h.frame->paintTargetView(), {300, 200}, Qt::ShiftModifier);
+    h.pump();
+    EXPECT_EQ(h.block.header().drawnView.magnification, 0.5);
+    ASSERT_EQ(h.received.size(), 1u);
+    EXPECT_EQ(h.received[0].lParam, 'M');
+}
+
+TEST(Picks, ZeroMagnificationIsRefused) {
+    ViewerHarness h(quickPicture('J'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    h.field(ID_NEXT_MAGNIFICATION)->setText("0");
+    h.pump();
+    h.received.clear();
+    releaseLeft(h.frame->paintTargetView(), {300, 200}, Qt::ShiftModifier);
+    h.pump();
+    EXPECT_TRUE(h.received.empty());
+    ASSERT_EQ(h.boxes.texts().size(), 1u);
+    EXPECT_EQ(h.boxes.texts()[0], "倍率が０です。0より大きくしてください。");
+}
+
+TEST(Picks, CtrlPickOnAMandelbrotPictureAsksForItsJuliaPicture) {
+    ViewerHarness h(quickPicture('M'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    h.pump();
+    h.received.clear();
+    releaseLeft(h.frame->paintTargetView(), {450, 100}, Qt::ControlModifier);
+    h.pump();
+    // (450 - 300) / 150 = 1, (200 - 100) / 150 = 0.666...
+    EXPECT_EQ(h.block.header().drawnView.centreRe, 1.0);
+    EXPECT_EQ(common::formatG16(h.block.header().drawnView.centreIm), "0.6666666666666666");
+    ASSERT_EQ(h.received.size(), 1u);
+    EXPECT_EQ(h.received[0].msg, common::MSG_NEW_PICTURE);
+    EXPECT_EQ(h.received[0].lParam, 'J');
+}
+
+TEST(Picks, OtherCombinationsAndABusyFrontEndDoNothing) {
+    ViewerHarness h(quickPicture('J'));
+    h.open();
+    ASSERT_TRUE(h.drawToDone());
+    h.pump();
+    h.received.clear();
+    const common::ViewRecord before = h.block.header().drawnView;
+    CTorvelView* view = h.frame->paintTargetView();
+    releaseLeft(view, {10, 10}, Qt::ControlModifier);  // Ctrl on a Julia picture
+    releaseLeft(view, {10, 10}, Qt::ShiftModifier | Qt::ControlModifier);
+    releaseLeft(view, {10, 10}, Qt::NoModifier);
+    releaseLeft(view, {10, 10}, Qt::ShiftModifier, Qt::RightButton);
+    h.frontEnd->busyState = common::BUSY_ANALYSING;
+    releaseLeft(view, {10, 10}, Qt::ShiftModifier);
+    h.pump();
+    EXPECT_TRUE(h.received.empty());
+    EXPECT_EQ(0, std::memcmp(&before, &h.block.header().drawnView, sizeof before));
+    h.frontEnd->busyState = common::BUSY_IDLE;
+    releaseLeft(view, {10, 10}, Qt::ShiftModifier);
+    h.pump();
+    EXPECT_EQ(h.received.size(), 1u);
+}
+
+TEST(ReadoutTexts, ComponentTextsOfEveryKind) {
+    auto entry = [](int kind, int count, int pointKind) {
+        common::ComponentView v;
+        v.kind = kind;
+        v.count = count;
+        v.pointKind = pointKind;
+        return v;
+    };
+    const std::vector<common::ComponentView> table = {
+        entry(0, 1, 0), entry(0, 2, 0), entry(0, 1, 1), entry(0, 1, 2), entry(0, 5, 2), entry(0, 1, 3),
+        entry(0, 4, 3), entry(0, 6, 9), entry(1, 2, 0), entry(2, 1, 0), entry(7, 3, 0)};
+    const char* const expected[] = {"不動点 S_ATTRACTING  ",        "周期点 周期2 S_ATTRACTING  ",
+                                    "不動点 ATTRACTING  ",          "不動点 INDIFFERENT  ",
+                                    "周期点 周期5 INDIFFERENT  ",   "不動点 REPELLING",
+                                    "周期点 周期4 REPELLING  ",     "周期点 周期6 不正種別  ",
+                                    "SiegelDisk 周期2 ",            "HermanRing 周期1 ",
+                                    "データ不正 不正種別7 周期3"};
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(componentText(static_cast<int>(i) + 1, table), expected[i]) << i;
+    EXPECT_EQ(componentText(0, table), "無限遠  ");
+    EXPECT_EQ(componentText(-1, table), "不明  ");
+    // A code beyond the table (a stale map) reads as unknown.
+    EXPECT_EQ(componentText(12, table), "不明  ");
+    EXPECT_EQ(pointInfoText(true, 42, 0, table), "無限遠  番号 42");
+    EXPECT_EQ(pointInfoText(false, 42, 3, table), "番号 42");
+}
+
+TEST(ReadoutTexts, WindowToPlaneUsesIntegerHalves) {
+    // Height 400: window row 200 is the point centreIm exactly.
+    const PlanePoint p = windowToPlane(300, 200, 600, 400, 0.25, 0.0, 0.0);
+    EXPECT_EQ(p.re, 0.0);
+    EXPECT_EQ(p.im, 0.0);
+    // Height 5: window row 2 is the middle row.
+    EXPECT_EQ(windowToPlane(0, 2, 4, 5, 0.25, 1.0, 1.0).im, 1.0);
+    EXPECT_EQ(mousePositionText({-2.0, 1.0 / 0.75}), "-2  1.333333333333333");
+}

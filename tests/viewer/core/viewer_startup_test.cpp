@@ -1,0 +1,210 @@
+// Start-up of a viewer: the command line, opening the two blocks by name,
+// the error dialog, the frame's size, title and handle, help and About.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextBrowser>
+
+#include "common/block_names.h"
+#include "platform/help_window.h"
+#include "platform/shared_memory.h"
+#include "platform_test_support.h"
+#include "viewer/core/about_box.h"
+#include "viewer/core/context_help.h"
+#include "viewer/core/error_dialog.h"
+#include "viewer/core/help_topics.h"
+#include "viewer/core/viewer_command_line.h"
+#include "viewer/core/viewer_startup.h"
+#include "viewer_harness.h"
+
+using namespace viewer;
+using viewer_test::PictureSpec;
+using viewer_test::ViewerHarness;
+
+namespace {
+
+ViewerCommandLine parse(std::vector<std::string> tokens) {
+    tokens.insert(tokens.begin(), "torvel");
+    std::vector<const char*> argv;
+    for (const std::string& t : tokens) argv.push_back(t.c_str());
+    return parseViewerCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+// Both blocks in real shared memory, as the front end makes them.
+struct SharedBlocks {
+    SharedBlocks(std::size_t analysisSize = common::ANALYSIS_BLOCK_FIXED_SIZE)
+        : frontEndName(platform_test::uniqueBlockName("FData")),
+          analysisName(platform_test::uniqueBlockName("PData")) {
+        frontEnd = platform::SharedMemory::create(frontEndName, common::FRONT_END_BLOCK_SIZE);
+        analysis = platform::SharedMemory::create(analysisName, analysisSize);
+        auto* header = static_cast<common::AnalysisBlockHeader*>(analysis->data());
+        header->blockSize = static_cast<std::uint32_t>(analysisSize);
+        header->pictureKind = 'M';
+        std::snprintf(header->title, sizeof header->title, "%s", "M2←M1");
+        static_cast<common::FrontEndBlock*>(frontEnd->data())->mainWindow = 12345 * 256 + 1;
+    }
+    std::string frontEndName, analysisName;
+    std::optional<platform::SharedMemory> frontEnd, analysis;
+};
+
+}  // namespace
+
+TEST(ViewerCommandLine, ThreeTokensWithTheirDashesDropped) {
+    const ViewerCommandLine c = parse({"-FData77", "-PData3_77", "-12936"});
+    ASSERT_TRUE(c.frontEndName && c.analysisName && c.analysisSize);
+    EXPECT_EQ(*c.frontEndName, "FData77");
+    EXPECT_EQ(*c.analysisName, "PData3_77");
+    EXPECT_EQ(*c.analysisSize, 12936u);
+}
+
+TEST(ViewerCommandLine, BadOrMissingTokensAreRefusedOneByOne) {
+    EXPECT_FALSE(parse({}).frontEndName);
+    EXPECT_FALSE(parse({"FData77", "-PData3_77", "-12936"}).frontEndName);  // no dash
+    EXPECT_FALSE(parse({"-", "-PData3_77", "-12936"}).frontEndName);         // nothing after it
+    EXPECT_FALSE(parse({"-" + std::string(127, 'F'), "-P", "-12936"}).frontEndName);  // 128 bytes
+    EXPECT_TRUE(parse({"-" + std::string(126, 'F'), "-P", "-12936"}).frontEndName);   // 127 bytes
+    EXPECT_FALSE(parse({"-FData77"}).analysisName);
+    EXPECT_FALSE(parse({"-FData77", "-PData3_77"}).analysisSize);
+    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "-12935"}).analysisSize);   // below the fixed part
+    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "-12936x"}).analysisSize);  // not decimal
+    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "--12936"}).analysisSize);
+    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "-99999999999999999999999"}).analysisSize);
+    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "12936"}).analysisSize);
+}
+
+TEST(ViewerStartup, OpensBothBlocksAndReadsTheTitle) {
+    SharedBlocks blocks;
+    const StartupResult r = openViewerBlocks(parse({"-" + blocks.frontEndName, "-" + blocks.analysisName, "-12936"}), 42);
+    ASSERT_NE(r.session, nullptr) << r.error;
+    EXPECT_EQ(r.session->processId(), 42);
+    EXPECT_EQ(r.session->frontEndWindow(), 12345 * 256 + 1);
+    EXPECT_EQ(r.session->analysis().title, "M2←M1");
+    EXPECT_EQ(r.session->analysisLength(), 12936u);
+}
+
+TEST(ViewerStartup, EachFailureHasItsMessage) {
+    SharedBlocks blocks;
+    const std::string f = "-" + blocks.frontEndName;
+    const std::string p = "-" + blocks.analysisName;
+    EXPECT_EQ(openViewerBlocks(parse({"-NoSuchBlock", p, "-12936"}), 1).error,
+              "マップドファイル1 [NoSuchBlock] のオープンに失敗しました。");
+    EXPECT_EQ(openViewerBlocks(parse({}), 1).error, "マップドファイル1 [] のオープンに失敗しました。");
+    EXPECT_EQ(openViewerBlocks(parse({"-a/b", p, "-12936"}), 1).error,
+              "マップドファイル1 [a/b] のオープンに失敗しました。");
+    EXPECT_EQ(openViewerBlocks(parse({f, "-PDataWrong", "-12936"}), 1).error,
+              "マップドファイル2 [PDataWrong] のオープンに失敗しました。");
+    // A size beyond the object cannot be mapped.
+    EXPECT_EQ(openViewerBlocks(parse({f, p, "-12937"}), 1).error, "マップドファイル2のオープンに失敗しました。");
+    EXPECT_EQ(openViewerBlocks(parse({f, p, "-abc"}), 1).error, "マップドファイル2のオープンに失敗しました。");
+    EXPECT_EQ(openViewerBlocks(parse({f, p}), 1).error, "マップドファイル2のオープンに失敗しました。");
+    // An object too small for a FrontEndBlock.
+    const std::string small = platform_test::uniqueBlockName("FData");
+    auto tiny = platform::SharedMemory::create(small, 100);
+    ASSERT_TRUE(tiny);
+    EXPECT_EQ(openViewerBlocks(parse({"-" + small, p, "-12936"}), 1).error,
+              "マップドファイル1のオープンに失敗しました。");
+}
+
+TEST(ViewerStartup, BlocksAreUnmappedWhenTheSessionReleasesThem) {
+    SharedBlocks blocks;
+    StartupResult r = openViewerBlocks(parse({"-" + blocks.frontEndName, "-" + blocks.analysisName, "-12936"}), 1);
+    ASSERT_NE(r.session, nullptr);
+    r.session->releaseBlocks();
+    EXPECT_FALSE(r.session->blocksAvailable());
+    r.session->releaseBlocks();  // twice is harmless
+}
+
+TEST(ErrorDialogTest, ShowsTheMessageWithOkAndCancel) {
+    ErrorDialog dialog(QStringLiteral("マップドファイル1のオープンに失敗しました。"));
+    EXPECT_EQ(dialog.windowTitle(), "エラーメッセージ");
+    EXPECT_EQ(dialog.message(), "マップドファイル1のオープンに失敗しました。");
+    auto* ok = dialog.findChild<QPushButton*>("ok");
+    auto* cancel = dialog.findChild<QPushButton*>("cancel");
+    ASSERT_TRUE(ok && cancel);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_EQ(cancel->text(), "ｷｬﾝｾﾙ");
+    dialog.show();
+    cancel->click();
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(FrameCreation, WindowSizeFollowsThePicture) {
+    EXPECT_EQ(CMainFrame::frameSizeFor(600, 400), QSize(800, 620));
+    EXPECT_EQ(CMainFrame::frameSizeFor(769, 100), QSize(800, 320));
+    EXPECT_EQ(CMainFrame::frameSizeFor(770, 100), QSize(800, 320));
+    EXPECT_EQ(CMainFrame::frameSizeFor(1000, 1000), QSize(1030, 1220));
+    PictureSpec spec;
+    spec.width = 1000;
+    spec.height = 300;
+    ViewerHarness h(spec);
+    h.open();
+    EXPECT_EQ(h.frame->size(), QSize(1030, 520));
+}
+
+TEST(FrameCreation, TitleHandleSnapshotAndMenus) {
+    PictureSpec spec;
+    spec.kind = 'J';
+    ViewerHarness h(spec);
+    std::snprintf(h.block.header().title, sizeof h.block.header().title, "%s", "J1←M1");
+    h.open();
+    EXPECT_EQ(h.frame->windowTitle(), "J1←M1");
+    EXPECT_EQ(h.frame->document().title(), "J1←M1");
+    EXPECT_EQ(h.block.header().viewerWindow, platform::MessagePort::handleFor(1));
+    EXPECT_EQ(0, std::memcmp(&h.frame->creationSnapshot(), &h.block.view(), sizeof(common::ViewRecord)));
+
+    QStringList menus;
+    for (QAction* a : h.frame->menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+    EXPECT_EQ(h.frame->action("printPreview")->text(), "印刷(&P)...\tCtrl+P");
+    EXPECT_EQ(h.frame->action("print")->shortcut(), QKeySequence("Ctrl+P"));
+    EXPECT_EQ(h.frame->action("save")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(h.frame->action("helpFinder")->shortcut(), QKeySequence("F1"));
+    EXPECT_EQ(h.frame->action("contextHelp")->shortcut(), QKeySequence("Shift+F1"));
+    EXPECT_EQ(h.frame->action("32771")->statusTip(), "コンポネント,表示範囲、不動点、クリティカルポイント表示");
+    EXPECT_EQ(h.frame->action("32775")->statusTip(), "この画面の式をサンプルに保存");
+    EXPECT_EQ(h.frame->action("exit")->statusTip(), "この画面をを終了");
+}
+
+TEST(FrameCreation, TheTitleIsBoundedEvenWithoutItsTerminatingZero) {
+    ViewerHarness h(PictureSpec{});
+    std::memset(h.block.header().title, 'A', sizeof h.block.header().title);
+    h.open();
+    EXPECT_EQ(h.frame->windowTitle(), QString(255, 'A'));
+}
+
+TEST(ContextHelp, BarControlsMapToTheirTopics) {
+    ViewerHarness h(PictureSpec{});
+    h.open();
+    const std::pair<int, int> expected[] = {{1000, 9011}, {1001, 9011}, {1002, 9010}, {1003, 9009},
+                                            {1004, 9012}, {1005, 9015}, {1008, 9014}, {1009, 9014},
+                                            {1013, 9013}, {1079, 9016}, {1080, 9016}, {1095, 9016},
+                                            {1166, 9032}};
+    for (const auto& [id, topic] : expected) {
+        auto* widget = h.frame->findChild<QWidget*>(QStringLiteral("control%1").arg(id));
+        ASSERT_NE(widget, nullptr) << id;
+        EXPECT_EQ(ContextHelpMode::topicForWidget(widget), topic) << id;
+        EXPECT_TRUE(platform::helpHasTopic(topic)) << topic;
+    }
+    EXPECT_FALSE(ContextHelpMode::topicForWidget(h.frame->paintTargetView()).has_value());
+    EXPECT_FALSE(helpTopicForContext(helpContextOfControl(1056)).has_value());
+    EXPECT_FALSE(helpTopicForContext(9011).has_value());  // a topic is not a context
+}
+
+TEST(ContextHelp, ClickAfterShiftF1OpensTheTopic) {
+    ViewerHarness h(PictureSpec{});
+    h.open();
+    h.frame->action("contextHelp")->trigger();
+    QLineEdit* loops = h.field(ID_LOOP_COUNT);
+    QTest::mouseClick(loops, Qt::LeftButton);
+    h.pump();
+    ASSERT_NE(platform::helpWindow(), nullptr);
+    EXPECT_TRUE(platform::helpWindow()->isVisible());
+}
+
+TEST(AboutBoxTest, TitleAndVersionLine) {
+    AboutBox box;
+    EXPECT_EQ(box.windowTitle(), "Halvatrineのﾊﾞｰｼﾞｮﾝ情報");
+    auto* line = box.findChild<QLabel*>("versionLine");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), "Halvatrine Version 01-00");
+}
