@@ -99,21 +99,6 @@ std::string formatMagnification(double magnification) {
     return std::string(buffer, result.ptr);
 }
 
-std::string numericPrefix(const std::string& text) {
-    bool seenPoint = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') continue;
-        if (c == '.' && !seenPoint) {
-            seenPoint = true;
-            continue;
-        }
-        if (c == '-' && i == 0) continue;
-        return text.substr(0, i);
-    }
-    return text;
-}
-
 std::string criticalPointEntry(double re, double im) {
     return "実部 " + common::formatG16(re) + " 虚部 " + common::formatG16(im);
 }

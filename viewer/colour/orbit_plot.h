@@ -125,10 +125,6 @@ DialogSize orbitDialogSize(int pictureWidth, int pictureHeight);
 // "%lf" of a magnification, as the magnification field shows it.
 std::string formatMagnification(double magnification);
 
-// The magnification field's filter: the text up to its first character that
-// is not a digit, not the first '.', and not a '-' at the very start.
-std::string numericPrefix(const std::string& text);
-
 // The critical point list entry "実部 %.16G 虚部 %.16G".
 std::string criticalPointEntry(double re, double im);
 // The mouse readout "%.16G  %.16G".
