@@ -1,0 +1,471 @@
+// Blocks written by the front end, checked byte by byte at the layout's
+// offsets (independently of the layout structs) and read back through the
+// viewer's checked reader.
+#include "frontend/block_writer.h"
+
+#include "common/block_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using frontend::PictureContent;
+
+// A block image of exactly `size` bytes (16-byte aligned by operator new).
+struct Bytes {
+    explicit Bytes(std::size_t size) : data(size, std::byte{0x77}) {}  // not zero: the writer must clear
+    std::vector<std::byte> data;
+    void* ptr() { return data.data(); }
+    std::int32_t i32(std::size_t offset) const {
+        std::int32_t v;
+        std::memcpy(&v, data.data() + offset, 4);
+        return v;
+    }
+    std::uint32_t u32(std::size_t offset) const { return static_cast<std::uint32_t>(i32(offset)); }
+    double f64(std::size_t offset) const {
+        double v;
+        std::memcpy(&v, data.data() + offset, 8);
+        return v;
+    }
+    char ch(std::size_t offset) const { return static_cast<char>(data[offset]); }
+    bool zero(std::size_t from, std::size_t to) const {
+        for (std::size_t i = from; i < to; ++i)
+            if (data[i] != std::byte{0}) return false;
+        return true;
+    }
+};
+
+// Offsets of the block layout, written out as numbers on purpose.
+constexpr std::size_t AT_KIND = 4, AT_MAP = 16, AT_CRITICAL_COUNT = 384, AT_INFINITY_CRITICAL = 388,
+                      AT_CRITICAL_RE = 392, AT_CRITICAL_IM = 720, AT_FIXED_COUNT = 1096, AT_FIXED_RE = 1104,
+                      AT_FIXED_IM = 1272, AT_DRAWN = 1440, AT_VIEW = 6808, AT_COMPONENT_COUNT = 12192,
+                      AT_TABLE = 12196, AT_TITLE = 12616, AT_DATA = 12936;
+// Inside a ViewRecord.
+constexpr std::size_t V_LOOP = 0, V_TOLERANCE = 8, V_CONV = 16, V_CONT = 24, V_WIDTH = 32, V_HEIGHT = 36,
+                      V_MAG = 40, V_CRE = 48, V_CIM = 56, V_RESERVED = 64, V_UNKNOWN = 68, V_COLOURS = 72;
+
+common::RationalMap quadratic(double cRe, double cIm) {
+    common::RationalMap map{};
+    map.form = common::FORM_POLYNOMIAL;
+    map.numeratorDegree = 2;
+    map.denominatorDegree = 0;
+    map.numeratorRe[0] = cRe;
+    map.numeratorIm[0] = cIm;
+    map.numeratorRe[2] = 1.0;
+    map.denominatorRe[0] = 1.0;
+    return map;
+}
+
+PictureContent baseContent(char kind) {
+    PictureContent c;
+    c.kind = kind;
+    c.title = std::string(1, kind) + "1";
+    c.map = quadratic(-0.12, 0.75);
+    c.criticalPoints.count = 1;
+    c.criticalPoints.re[0] = 0.0;
+    c.criticalPoints.im[0] = 0.0;
+    c.criticalPoints.selected[0] = 1;
+    c.fixedPoints.count = 2;
+    c.fixedPoints.re = {1.5, -0.5};
+    c.fixedPoints.im = {-0.25, 0.75};
+    c.convergenceRadius = 1e-6;
+    c.continuityDistance = 0.05;
+    c.pictureWidth = 800;
+    c.pictureHeight = 500;
+    return c;
+}
+
+void expectDefaultColours(const Bytes& b, int loopCount) {
+    for (int code = 0; code < 21; ++code) {
+        const std::size_t at = AT_VIEW + V_COLOURS + 252 * static_cast<std::size_t>(code);
+        EXPECT_EQ(b.i32(at), 0) << code;                // lowCount
+        EXPECT_EQ(b.i32(at + 4), loopCount) << code;    // highCount
+        const int curves[3][7] = {{255, 255, 0, 0, 5, 0, 0}, {255, 255, 0, 0, 3, 0, 0}, {255, 255, 0, 0, 2, 1, 0}};
+        for (int channel = 0; channel < 3; ++channel)
+            for (int field = 0; field < 7; ++field)
+                EXPECT_EQ(b.i32(at + 8 + 28 * channel + 4 * field), curves[channel][field]) << code;
+        for (int row = 0; row < 10; ++row) {
+            const std::size_t r = at + 92 + 16 * static_cast<std::size_t>(row);
+            EXPECT_EQ(b.i32(r), -1);
+            EXPECT_TRUE(b.zero(r + 4, r + 16));
+        }
+    }
+}
+
+TEST(BlockWriter, MandelbrotBlockIsTheFixedPartWithItsFieldsAtTheirOffsets) {
+    const PictureContent content = baseContent('M');
+    ASSERT_EQ(frontend::pictureBlockSize(content), 12936u);
+    Bytes b(12936);
+    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
+
+    EXPECT_EQ(b.u32(0), 12936u);
+    EXPECT_EQ(b.ch(AT_KIND), 'M');
+    EXPECT_EQ(b.i32(AT_MAP), 1);
+    EXPECT_EQ(b.i32(AT_MAP + 4), 2);
+    EXPECT_EQ(b.f64(AT_MAP + 16), -0.12);            // numerator re[0]
+    EXPECT_EQ(b.f64(AT_MAP + 104), 0.75);            // numerator im[0]
+    EXPECT_EQ(b.f64(AT_MAP + 16 + 2 * 8), 1.0);      // numerator re[2]
+    EXPECT_EQ(b.f64(AT_MAP + 192), 1.0);             // denominator re[0]
+    EXPECT_EQ(b.i32(AT_CRITICAL_COUNT), 1);
+    EXPECT_EQ(b.i32(AT_INFINITY_CRITICAL), 0);
+    EXPECT_EQ(b.i32(AT_FIXED_COUNT), 2);
+    EXPECT_EQ(b.f64(AT_FIXED_RE + 8), -0.5);
+    EXPECT_EQ(b.f64(AT_FIXED_IM), -0.25);
+
+    EXPECT_EQ(b.i32(AT_VIEW + V_LOOP), 500);
+    EXPECT_EQ(b.f64(AT_VIEW + V_TOLERANCE), 1e-16);
+    EXPECT_EQ(b.f64(AT_VIEW + V_CONV), 1e-6);
+    EXPECT_EQ(b.f64(AT_VIEW + V_CONT), 0.05);
+    EXPECT_EQ(b.i32(AT_VIEW + V_WIDTH), 800);
+    EXPECT_EQ(b.i32(AT_VIEW + V_HEIGHT), 500);
+    EXPECT_EQ(b.f64(AT_VIEW + V_MAG), 0.25);         // the square -1..1
+    EXPECT_EQ(b.f64(AT_VIEW + V_CRE), 0.0);
+    EXPECT_EQ(b.f64(AT_VIEW + V_CIM), 0.0);
+    EXPECT_EQ(b.i32(AT_VIEW + V_RESERVED), 0);
+    EXPECT_EQ(b.i32(AT_VIEW + V_UNKNOWN), 0);
+    expectDefaultColours(b, 500);
+
+    EXPECT_EQ(b.i32(AT_COMPONENT_COUNT), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data.data() + AT_TITLE)), "M1");
+    // Everything the layout does not name, and what the viewer writes, is zero.
+    EXPECT_TRUE(b.zero(5, 16));              // unused, viewerWindow, unused
+    EXPECT_TRUE(b.zero(AT_MAP + 12, AT_MAP + 16));
+    EXPECT_TRUE(b.zero(AT_CRITICAL_RE + 8, AT_CRITICAL_IM));  // critical re beyond the count
+    EXPECT_TRUE(b.zero(1048, 1096));
+    EXPECT_TRUE(b.zero(1100, 1104));
+    EXPECT_TRUE(b.zero(AT_DRAWN, AT_VIEW));  // the drawn copy belongs to the viewer
+    EXPECT_TRUE(b.zero(AT_VIEW + 4, AT_VIEW + 8));
+    EXPECT_TRUE(b.zero(AT_VIEW + 5364, AT_VIEW + 5368));
+    EXPECT_TRUE(b.zero(12176, AT_COMPONENT_COUNT));
+    EXPECT_TRUE(b.zero(AT_TABLE, AT_TITLE));
+    EXPECT_TRUE(b.zero(AT_TITLE + 2, 12936));  // rest of the title, reserved, unused
+}
+
+TEST(BlockWriter, JuliaAnalysisThatFoundNothingGivesTheFixedPartOnly) {
+    analysis::JuliaAnalysis nothing;
+    analysis::Cycle infinity;
+    infinity.period = 0;
+    infinity.toInfinity = 1;
+    nothing.orbits.cycles.capacity = 2;
+    nothing.orbits.cycles.cycles.push_back(infinity);
+    PictureContent content = baseContent('J');
+    content.julia = &nothing;
+    ASSERT_EQ(frontend::pictureBlockSize(content), 12936u);
+    Bytes b(12936);
+    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
+    EXPECT_EQ(b.ch(AT_KIND), 'J');
+    EXPECT_EQ(b.i32(AT_COMPONENT_COUNT), 0);
+    EXPECT_EQ(b.i32(AT_VIEW + V_LOOP), 1000);
+    expectDefaultColours(b, 1000);
+}
+
+// ------------------------------------------------------------ a full Julia block
+
+analysis::ClosedCurve curve(double scale, int outer, int inner, int points) {
+    analysis::ClosedCurve c;
+    c.inOut = analysis::CURVE_OUT;
+    c.octagon = {scale, -scale, scale, -scale, 2 * scale, -2 * scale, 2 * scale, -2 * scale};
+    for (int i = 0; i < outer; ++i) c.outerDisks.push_back({scale * 1.1, scale * 0.1 * i, 0.01 * (outer - i)});
+    for (int i = 0; i < inner; ++i) c.innerDisks.push_back({scale * 0.1 * i, -scale * 0.1, 0.5 * (inner - i)});
+    for (int i = 0; i < points; ++i) {
+        const double t = 6.283185307179586 * i / points;
+        c.re.push_back(scale * std::cos(t));
+        c.im.push_back(scale * std::sin(t));
+    }
+    return c;
+}
+
+analysis::Cycle cycle(int period, common::PointKind kind, double seed) {
+    analysis::Cycle c;
+    c.period = period;
+    c.kind = kind;
+    for (int i = 0; i < period; ++i) {
+        c.re.push_back(seed + i);
+        c.im.push_back(-seed - 0.5 * i);
+    }
+    return c;
+}
+
+// Cycles (with the entry for infinity between them), two Siegel disks on
+// critical point 0's curves, one on critical point 2's, and a Herman ring
+// between the curve sets of critical points 1 and 2.
+analysis::JuliaAnalysis richAnalysis() {
+    analysis::JuliaAnalysis a;
+    a.orbits.cycles.capacity = 6;
+    a.orbits.cycles.cycles.push_back(cycle(1, common::PointKind::SuperAttracting, 0.25));
+    analysis::Cycle infinity;
+    infinity.period = 0;
+    infinity.toInfinity = 1;
+    a.orbits.cycles.cycles.push_back(infinity);
+    a.orbits.cycles.cycles.push_back(cycle(3, common::PointKind::Attracting, -1.0));
+
+    analysis::CurveSetEntry e0, e1, e2;
+    e0.criticalPointIndex = 0;
+    e0.curves = {curve(0.5, 2, 3, 5), curve(0.7, 0, 1, 4)};
+    e1.criticalPointIndex = 1;
+    e1.curves = {curve(0.2, 1, 1, 6)};
+    e2.criticalPointIndex = 2;
+    e2.curves = {curve(0.9, 3, 0, 7), curve(1.3, 1, 2, 3)};
+    a.orbits.curves.entries = {e0, e1, e2};
+    // Siegel disks in CurveSet order: entry 0 curve 0, entry 2 curve 0, entry 0 curve 1.
+    a.domains.siegelDisks = {{0, 0, 0}, {0, 2, 0}, {0, 0, 1}};
+    // Herman ring: "In" curve entry 1 curve 0 inside "Out" curve entry 2 curve 1.
+    a.domains.hermanRings = {{0, 1, 0, 2, 1}};
+    return a;
+}
+
+std::size_t arraysBytes(const analysis::ClosedCurve& c) {
+    return 24 * (c.outerDisks.size() + c.innerDisks.size()) + 16 * c.re.size();
+}
+
+void expectImageMatches(const common::CurveImageView& view, const analysis::ClosedCurve& c) {
+    EXPECT_EQ(view.octagon[0], c.octagon.maxRe);
+    EXPECT_EQ(view.octagon[7], c.octagon.minDiff);
+    ASSERT_EQ(view.outerDisks.count, static_cast<int>(c.outerDisks.size()));
+    for (int i = 0; i < view.outerDisks.count; ++i) {
+        EXPECT_EQ(view.outerDisks.centreRe(i), c.outerDisks[i].re);
+        EXPECT_EQ(view.outerDisks.centreIm(i), c.outerDisks[i].im);
+        EXPECT_EQ(view.outerDisks.radiusSquared(i), c.outerDisks[i].radiusSquared);
+    }
+    ASSERT_EQ(view.innerDisks.count, static_cast<int>(c.innerDisks.size()));
+    for (int i = 0; i < view.innerDisks.count; ++i) EXPECT_EQ(view.innerDisks.radiusSquared(i), c.innerDisks[i].radiusSquared);
+    ASSERT_EQ(view.polyline.count, c.pointCount());
+    for (int i = 0; i < view.polyline.count; ++i) {
+        EXPECT_EQ(view.polyline.re(i), c.re[i]);
+        EXPECT_EQ(view.polyline.im(i), c.im[i]);
+    }
+}
+
+TEST(BlockWriter, JuliaBlockRoundTripsThroughTheReader) {
+    const analysis::JuliaAnalysis a = richAnalysis();
+    PictureContent content = baseContent('J');
+    content.julia = &a;
+
+    const auto& e0 = a.orbits.curves.entries[0].curves;
+    const auto& e1 = a.orbits.curves.entries[1].curves;
+    const auto& e2 = a.orbits.curves.entries[2].curves;
+    // The sizing rule: 16 per cycle point, 196 + arrays per Siegel curve,
+    // 384 + both curves' arrays per Herman pair.
+    const std::size_t expectedSize = 12936 + 16 * (1 + 3) + (196 + arraysBytes(e0[0])) + (196 + arraysBytes(e0[1])) +
+                                     (196 + arraysBytes(e2[0])) + (384 + arraysBytes(e1[0]) + arraysBytes(e2[1]));
+    ASSERT_EQ(frontend::pictureBlockSize(content), expectedSize);
+    Bytes b(expectedSize);
+    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
+    EXPECT_EQ(b.u32(0), expectedSize);
+
+    // Table: cycle 1, cycle 3 (infinity skipped), Siegel group of entry 0
+    // (two curves), Siegel group of entry 2, one Herman pair.
+    ASSERT_EQ(b.i32(AT_COMPONENT_COUNT), 5);
+    const int kinds[5] = {0, 0, 1, 1, 2};
+    const int counts[5] = {1, 3, 2, 1, 1};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(b.i32(AT_TABLE + 20 * i), kinds[i]) << i;
+        EXPECT_EQ(b.i32(AT_TABLE + 20 * i + 4), counts[i]) << i;
+    }
+    EXPECT_EQ(b.i32(AT_TABLE + 8), 0);        // pointKind S_ATTRACTING
+    EXPECT_EQ(b.i32(AT_TABLE + 20 + 8), 1);   // ATTRACTING
+    EXPECT_EQ(b.i32(AT_TABLE + 12), 0);       // toInfinity
+    // Data in table order from 12936: cycle points, then each group's count,
+    // its images from dataOffset + 8, its arrays after the images.
+    EXPECT_EQ(b.i32(AT_TABLE + 16), 12936);
+    EXPECT_EQ(b.f64(AT_DATA), 0.25);
+    EXPECT_EQ(b.f64(AT_DATA + 8), -0.25);
+    EXPECT_EQ(b.i32(AT_TABLE + 20 + 16), 12936 + 16);
+    const std::size_t siegel = 12936 + 16 * 4;
+    EXPECT_EQ(b.i32(AT_TABLE + 40 + 16), static_cast<std::int32_t>(siegel));
+    EXPECT_EQ(b.i32(siegel), 2);
+    EXPECT_EQ(b.i32(siegel + 8 + 64 + 4), static_cast<std::int32_t>(siegel + 8 + 2 * 88));  // first outer disks
+
+    const auto view = common::readAnalysisBlock(b.ptr(), b.data.size());
+    ASSERT_TRUE(view.has_value());
+    ASSERT_EQ(view->components.size(), 5u);
+    for (const auto& c : view->components) EXPECT_TRUE(c.valid);
+    const auto& cyc = view->components[1].cyclePoints;
+    ASSERT_EQ(cyc.count, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(cyc.re(i), -1.0 + i);
+        EXPECT_EQ(cyc.im(i), 1.0 - 0.5 * i);
+    }
+    ASSERT_EQ(view->components[2].images.size(), 2u);
+    expectImageMatches(view->components[2].images[0], e0[0]);
+    expectImageMatches(view->components[2].images[1], e0[1]);
+    ASSERT_EQ(view->components[3].images.size(), 1u);
+    expectImageMatches(view->components[3].images[0], e2[0]);
+    ASSERT_EQ(view->components[4].images.size(), 2u);
+    expectImageMatches(view->components[4].images[0], e1[0]);  // "In" curve first
+    expectImageMatches(view->components[4].images[1], e2[1]);
+    EXPECT_EQ(view->title, "J1");
+
+    // Every array lies inside the block and past the fixed part.
+    for (const auto& c : view->components)
+        for (const auto& img : c.images)
+            for (const auto& [p, n] : {std::pair{img.outerDisks.data, 3 * img.outerDisks.count},
+                                       std::pair{img.innerDisks.data, 3 * img.innerDisks.count},
+                                       std::pair{img.polyline.data, 2 * img.polyline.count}}) {
+                const auto offset = reinterpret_cast<const std::byte*>(p) - b.data.data();
+                EXPECT_GE(offset, 12936);
+                EXPECT_LE(offset + 8 * n, static_cast<std::ptrdiff_t>(expectedSize));
+            }
+}
+
+TEST(BlockWriter, AtMostTwentyComponentsAndTheSizeCountsOnlyThose) {
+    analysis::JuliaAnalysis a;
+    a.orbits.cycles.capacity = 30;
+    for (int i = 0; i < 25; ++i) a.orbits.cycles.cycles.push_back(cycle(i + 1, common::PointKind::Attracting, i));
+    a.orbits.curves.entries.push_back({0, {curve(1.0, 1, 1, 4)}});
+    a.domains.siegelDisks = {{0, 0, 0}};
+    PictureContent content = baseContent('J');
+    content.julia = &a;
+    std::size_t expected = 12936;
+    for (int i = 0; i < 20; ++i) expected += 16 * static_cast<std::size_t>(i + 1);
+    EXPECT_EQ(frontend::pictureBlockSize(content), expected);  // the Siegel disk did not make it
+    Bytes b(expected);
+    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
+    EXPECT_EQ(b.i32(AT_COMPONENT_COUNT), 20);
+    EXPECT_EQ(b.i32(AT_TABLE + 20 * 19 + 4), 20);
+    EXPECT_TRUE(b.zero(AT_TABLE + 20 * 20, AT_TITLE));  // the 21st entry stays empty
+    // Too little memory: nothing is written.
+    Bytes small(expected - 1);
+    EXPECT_FALSE(frontend::writePictureBlock(small.ptr(), small.data.size(), content));
+    EXPECT_EQ(small.data[0], std::byte{0x77});
+}
+
+TEST(BlockWriter, TitleIsCutAtACharacterBoundary) {
+    PictureContent content = baseContent('M');
+    content.title.clear();
+    for (int i = 0; i < 100; ++i) content.title += "\xE3\x81\x82";  // 300 bytes
+    Bytes b(12936);
+    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
+    const std::string stored(reinterpret_cast<const char*>(b.data.data() + AT_TITLE));
+    EXPECT_EQ(stored.size(), 255u);  // 85 whole characters
+    EXPECT_EQ(stored, content.title.substr(0, 255));
+
+    content.title = std::string(254, 'x') + "\xE3\x81\x82";
+    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data.data() + AT_TITLE)), std::string(254, 'x'));
+}
+
+TEST(BlockWriter, DerivedTitlesChainTheirParents) {
+    EXPECT_EQ(frontend::derivedTitle('M', 1, std::string_view("M1")), "M1\xE2\x86\x90M1");
+    EXPECT_EQ(frontend::derivedTitle('M', 2, std::string_view("M1")), "M2\xE2\x86\x90M1");
+    EXPECT_EQ(frontend::derivedTitle('J', 1, std::string_view("M1\xE2\x86\x90M1")),
+              "J1\xE2\x86\x90M1\xE2\x86\x90M1");
+    // "J12←" is 6 bytes; a parent of 249 'a' and an arrow leaves no room for the arrow.
+    const std::string parent = std::string(249, 'a') + "\xE2\x86\x90";
+    const std::string title = frontend::derivedTitle('J', 12, std::string_view(parent));
+    EXPECT_EQ(title, "J12\xE2\x86\x90" + std::string(249, 'a'));
+    // From a block field without a terminating zero.
+    char field[common::TITLE_SIZE];
+    std::memset(field, 'b', sizeof field);
+    const std::string bounded = frontend::derivedTitle('M', 3, field);
+    EXPECT_EQ(bounded.size(), 255u);
+    EXPECT_EQ(bounded.substr(0, 6), "M3\xE2\x86\x90" "b");
+}
+
+TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
+    const analysis::JuliaAnalysis a = richAnalysis();
+    PictureContent content = baseContent('J');
+    content.julia = &a;
+    const std::size_t size = frontend::pictureBlockSize(content);
+    Bytes source(size);
+    ASSERT_TRUE(frontend::writePictureBlock(source.ptr(), size, content));
+    // The viewer drew and asked for a zoom: its drawn copy holds the request.
+    auto* h = static_cast<common::AnalysisBlockHeader*>(source.ptr());
+    h->viewerWindow = 12345 * 256 + 1;
+    h->drawnView = h->currentView;
+    h->drawnView.magnification = 2.5;
+    h->drawnView.centreRe = 0.125;
+    h->drawnView.centreIm = -0.375;
+    h->drawnView.loopCount = 4000;
+    h->blockSize = 99;  // whatever offset 0 says, the slot's size counts
+
+    Bytes copy(size);
+    ASSERT_TRUE(frontend::copyPictureBlock(copy.ptr(), source.ptr(), size, "J1\xE2\x86\x90J1"));
+    EXPECT_EQ(copy.u32(0), size);
+    EXPECT_EQ(copy.f64(AT_VIEW + V_MAG), 2.5);
+    EXPECT_EQ(copy.f64(AT_VIEW + V_CRE), 0.125);
+    EXPECT_EQ(copy.f64(AT_VIEW + V_CIM), -0.375);
+    EXPECT_EQ(copy.i32(AT_VIEW + V_LOOP), 4000);
+    EXPECT_EQ(0, std::memcmp(copy.data.data() + AT_VIEW, source.data.data() + AT_DRAWN, 5368));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(copy.data.data() + AT_TITLE)), "J1\xE2\x86\x90J1");
+    EXPECT_TRUE(copy.zero(AT_TITLE + 8, AT_TITLE + 256));
+    // Everything else is the source's, byte for byte (components included).
+    EXPECT_EQ(0, std::memcmp(copy.data.data() + 4, source.data.data() + 4, AT_VIEW - 4));
+    EXPECT_EQ(0, std::memcmp(copy.data.data() + AT_VIEW + 5368, source.data.data() + AT_VIEW + 5368,
+                             AT_TITLE - (AT_VIEW + 5368)));
+    EXPECT_EQ(0, std::memcmp(copy.data.data() + AT_TITLE + 256, source.data.data() + AT_TITLE + 256,
+                             size - (AT_TITLE + 256)));
+    EXPECT_FALSE(frontend::copyPictureBlock(copy.ptr(), source.ptr(), 12935, "x"));
+}
+
+TEST(BlockWriter, JuliaWindowBoxesFixedAndCriticalPoints) {
+    common::CriticalPointList critical{};
+    analysis::FixedPointList fixed;
+    critical.count = 2;
+    critical.re[0] = -1.0;
+    critical.im[0] = 0.5;
+    critical.re[1] = 3.0;
+    critical.im[1] = 0.0;
+    fixed.count = 1;
+    fixed.re = {0.0};
+    fixed.im = {-1.5};
+    // Box re -1..3, im -1.5..0.5: larger side 4.
+    frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
+    EXPECT_EQ(w.magnification, 1.0 / 8.0);
+    EXPECT_EQ(w.centreRe, 1.0);
+    EXPECT_EQ(w.centreIm, -0.5);
+
+    // No fixed point: the box is seeded with 0.
+    fixed = {};
+    critical.count = 1;
+    critical.re[0] = 2.0;
+    critical.im[0] = 1.0;
+    w = frontend::juliaWindow(critical, fixed);
+    EXPECT_EQ(w.magnification, 1.0 / 4.0);
+    EXPECT_EQ(w.centreRe, 1.0);
+    EXPECT_EQ(w.centreIm, 0.5);
+
+    // One side 0: used as it is.
+    critical.re[0] = 0.0;
+    critical.im[0] = 2.0;
+    w = frontend::juliaWindow(critical, fixed);
+    EXPECT_EQ(w.magnification, 0.25);
+    EXPECT_EQ(w.centreIm, 1.0);
+}
+
+TEST(BlockWriter, JuliaWindowOfCoincidentOrNonFinitePointsIsFinite) {
+    common::CriticalPointList critical{};
+    analysis::FixedPointList fixed;
+    fixed.count = 2;
+    fixed.re = {0.5, 0.5};
+    fixed.im = {-0.5, -0.5};
+    critical.count = 1;
+    critical.re[0] = 0.5;
+    critical.im[0] = -0.5;
+    frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
+    EXPECT_EQ(w.magnification, 0.125);  // the 4 x 4 square
+    EXPECT_EQ(w.centreRe, 0.5);
+    EXPECT_EQ(w.centreIm, -0.5);
+
+    // A non-finite point takes no part in the box.
+    critical.count = 2;
+    critical.re[1] = std::numeric_limits<double>::infinity();
+    critical.im[1] = std::numeric_limits<double>::quiet_NaN();
+    w = frontend::juliaWindow(critical, fixed);
+    EXPECT_EQ(w.magnification, 0.125);
+    EXPECT_EQ(w.centreRe, 0.5);
+    fixed.re[1] = std::numeric_limits<double>::quiet_NaN();
+    critical.re[0] = 2.5;
+    w = frontend::juliaWindow(critical, fixed);
+    EXPECT_EQ(w.magnification, 0.25);  // box 0.5..2.5
+    EXPECT_EQ(w.centreRe, 1.5);
+    EXPECT_TRUE(std::isfinite(w.centreIm));
+}
+
+}  // namespace
