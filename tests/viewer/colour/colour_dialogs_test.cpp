@@ -1,0 +1,322 @@
+// The colour settings, exception, unknown colour and component selection
+// dialogs, on their own and on a finished picture.
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/recording_message_boxes.h"
+#include "viewer/colour/colour_dialog.h"
+#include "viewer/colour/component_select_dialog.h"
+#include "viewer/colour/dialog_widgets.h"
+#include "viewer/colour/exception_colour_dialog.h"
+#include "viewer/colour/unknown_colour_dialog.h"
+#include "viewer/colour/viewer_dialogs.h"
+#include "viewer_harness.h"
+
+namespace {
+
+using Channel = ColourDialog::Channel;
+
+colour::ColourTable tableWithRange(int low, int high) {
+    colour::ColourTable table;
+    for (auto& r : table.records) {
+        r = colour::defaultComponentColour(high);
+        r.lowCount = low;
+        r.highCount = high;
+    }
+    return table;
+}
+
+// Replaces the field's text as a user would: select all, then type (or
+// delete, for an empty text).
+void type(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
+}
+
+TEST(ColourDialog, OpeningChangesNothingAndShowsTheRangeLimitedValues) {
+    colour::ColourTable table = tableWithRange(0, 500);
+    const common::ComponentColour before = table.records[3];
+    platform::RecordingMessageBoxes boxes;
+    int recolours = 0;
+    ColourDialog dialog(table, 3, boxes, [&] { ++recolours; });
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("カラー設定ダイアログ"));
+    EXPECT_EQ(dialog.lowCountLabel()->text(), "0");
+    EXPECT_EQ(dialog.highCountLabel()->text(), "500");
+    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "5");
+    // Phase 0 lies below the range 1..500: the field shows 1, the copy keeps 0.
+    EXPECT_EQ(dialog.phaseField(ColourDialog::Red)->text(), "1");
+    EXPECT_EQ(dialog.workingCopy().redCurve.phase, 0);
+    EXPECT_EQ(dialog.cycleArrows(ColourDialog::Green)->maximum(), 500);
+    EXPECT_EQ(dialog.slider(ColourDialog::Red, ColourDialog::Frame1Start)->value(), 255);
+    EXPECT_EQ(dialog.slider(ColourDialog::Red, ColourDialog::Frame2End)->value(), 0);
+    EXPECT_EQ(dialog.distortionField(ColourDialog::Blue)->text(), "0");
+    EXPECT_EQ(std::memcmp(&dialog.workingCopy(), &before, sizeof before), 0);
+    dialog.reject();
+    EXPECT_EQ(std::memcmp(&table.records[3], &before, sizeof before), 0);
+    EXPECT_EQ(recolours, 0);
+}
+
+TEST(ColourDialog, CycleAndPhaseFieldsCorrectWhatIsTyped) {
+    colour::ColourTable table = tableWithRange(0, 500);
+    platform::RecordingMessageBoxes boxes;
+    ColourDialog dialog(table, 0, boxes, {});
+    const int greenBuilds = dialog.barBuildCount(ColourDialog::Green);
+    const int redBuilds = dialog.barBuildCount(ColourDialog::Red);
+
+    type(dialog.cycleField(ColourDialog::Green), "0");
+    EXPECT_EQ(dialog.cycleField(ColourDialog::Green)->text(), "1");
+    EXPECT_EQ(dialog.workingCopy().greenCurve.cycle, 1);
+    type(dialog.cycleField(ColourDialog::Green), "900");
+    EXPECT_EQ(dialog.cycleField(ColourDialog::Green)->text(), "500");
+    EXPECT_EQ(dialog.workingCopy().greenCurve.cycle, 500);
+    EXPECT_EQ(dialog.cycleArrows(ColourDialog::Green)->value(), 500);
+    EXPECT_GT(dialog.barBuildCount(ColourDialog::Green), greenBuilds);
+    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Red), redBuilds) << "only the edited channel is rebuilt";
+
+    // Letters never get in; an empty field keeps the value.
+    type(dialog.phaseField(ColourDialog::Blue), "37");
+    EXPECT_EQ(dialog.workingCopy().blueCurve.phase, 37);
+    type(dialog.phaseField(ColourDialog::Blue), "x");
+    EXPECT_EQ(dialog.phaseField(ColourDialog::Blue)->text(), "37");
+    type(dialog.phaseField(ColourDialog::Blue), "");
+    EXPECT_EQ(dialog.phaseField(ColourDialog::Blue)->text(), "");
+    EXPECT_EQ(dialog.workingCopy().blueCurve.phase, 37);
+
+    // The arrows move the field, and through it the value.
+    dialog.cycleArrows(ColourDialog::Red)->stepUp();
+    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "6");
+    EXPECT_EQ(dialog.workingCopy().redCurve.cycle, 6);
+    for (int i = 0; i < 40; ++i) dialog.distortionArrows(ColourDialog::Red)->stepDown();
+    EXPECT_EQ(dialog.distortionField(ColourDialog::Red)->text(), "-16");
+    EXPECT_EQ(dialog.workingCopy().redCurve.distortion, -16);
+}
+
+TEST(ColourDialog, SliderMovedByKeyboardStoresOnRelease) {
+    colour::ColourTable table = tableWithRange(0, 500);
+    platform::RecordingMessageBoxes boxes;
+    ColourDialog dialog(table, 0, boxes, {});
+    dialog.show();
+    EndScrollSlider* slider = dialog.slider(ColourDialog::Green, ColourDialog::Frame2Start);
+    slider->setFocus();
+    const int builds = dialog.barBuildCount(ColourDialog::Green);
+    QTest::keyPress(slider, Qt::Key_Right);
+    QTest::keyPress(slider, Qt::Key_Right);
+    EXPECT_EQ(slider->value(), 2);
+    EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 0) << "not while the key is held";
+    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds);
+    QTest::keyRelease(slider, Qt::Key_Right);
+    EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 2);
+    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds + 1);
+}
+
+TEST(ColourDialog, BarsShowSetPixelsInTheChannelColourOnBlack) {
+    colour::ColourTable table = tableWithRange(0, 500);
+    table.records[0].blueCurve = {255, 255, 255, 255, 2, 1, 0};  // 127 pixels in every row
+    platform::RecordingMessageBoxes boxes;
+    ColourDialog dialog(table, 0, boxes, {});
+    const QImage bar = dialog.channelBar(ColourDialog::Blue)->pixmap().toImage();
+    ASSERT_EQ(bar.size(), QSize(128, 256));
+    EXPECT_EQ(bar.pixelColor(0, 10), QColor(0, 0, 255));
+    EXPECT_EQ(bar.pixelColor(126, 200), QColor(0, 0, 255));
+    EXPECT_EQ(bar.pixelColor(127, 200), QColor(0, 0, 0));
+}
+
+TEST(ColourDialog, OkCopiesTheWorkingCopyAndRecolours) {
+    colour::ColourTable table = tableWithRange(0, 500);
+    platform::RecordingMessageBoxes boxes;
+    int recolours = 0;
+    ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
+    type(dialog.cycleField(ColourDialog::Blue), "9");
+    dialog.workingCopy().exceptions[0] = {4, 1, 2, 3};
+    EXPECT_EQ(table.records[2].blueCurve.cycle, 2);
+    dialog.accept();
+    EXPECT_EQ(table.records[2].blueCurve.cycle, 9);
+    EXPECT_EQ(table.records[2].exceptions[0].number, 4);
+    EXPECT_EQ(table.records[1].blueCurve.cycle, 2) << "other components keep theirs";
+    EXPECT_EQ(recolours, 1);
+}
+
+TEST(ExceptionDialog, TypingAndTheThreeRefusals) {
+    common::ComponentColour record = tableWithRange(10, 50).records[0];
+    platform::RecordingMessageBoxes boxes;
+    ExceptionColourDialog dialog(record, boxes);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("例外色設定"));
+    EXPECT_EQ(dialog.headerLabel()->text(), QStringLiteral("番号10～50"));
+    EXPECT_EQ(dialog.numberField(0)->text(), "");
+    EXPECT_EQ(dialog.colourField(0, 1)->text(), "0");
+
+    type(dialog.numberField(0), "70");
+    EXPECT_EQ(dialog.numberField(0)->text(), "50") << "above highCount becomes highCount";
+    type(dialog.colourField(0, 0), "300");
+    EXPECT_EQ(dialog.colourField(0, 0)->text(), "255");
+    EXPECT_EQ(dialog.colourArrows(0, 0)->value(), 255);
+    EXPECT_EQ(dialog.numberField(0)->maxLength(), 10);
+
+    type(dialog.numberField(2), "50");
+    dialog.accept();
+    type(dialog.numberField(2), "5");
+    dialog.accept();
+    type(dialog.numberField(2), "20");
+    type(dialog.numberField(4), "20");
+    dialog.accept();
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
+                                 "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。",
+                                 "3番目の番号 5 は小さすぎます。10以上にしてください。",
+                                 "3番目のと5番目の番号 20 が重なっています。同じ番号は指定できません。"}));
+    EXPECT_TRUE(dialog.isVisible()) << "a refusal keeps the dialog open";
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+TEST(ExceptionDialog, CancelAfterAFailedOkKeepsTheRowsStoredBeforeIt) {
+    colour::ColourTable table = tableWithRange(0, 100);
+    platform::RecordingMessageBoxes boxes;
+    ColourDialog colourDialog(table, 0, boxes, {});
+    common::ComponentColour& copy = colourDialog.workingCopy();
+    copy.exceptions[5] = {99, 9, 9, 9};
+    {
+        ExceptionColourDialog dialog(copy, boxes, &colourDialog);
+        type(dialog.numberField(0), "1");
+        type(dialog.colourField(0, 2), "200");
+        type(dialog.numberField(1), "2");
+        type(dialog.numberField(2), "3");
+        type(dialog.numberField(3), "3");
+        dialog.accept();
+        ASSERT_EQ(boxes.texts().size(), 1u);
+        EXPECT_EQ(boxes.texts()[0], "3番目のと4番目の番号 3 が重なっています。同じ番号は指定できません。");
+        dialog.reject();
+    }
+    EXPECT_EQ(copy.exceptions[0].number, 1);
+    EXPECT_EQ(copy.exceptions[0].blue, 200);
+    EXPECT_EQ(copy.exceptions[2].number, 3);
+    EXPECT_EQ(copy.exceptions[3].number, -1);
+    EXPECT_EQ(copy.exceptions[5].number, 99) << "rows after the failing one are untouched";
+    // Cancel in the colour dialog drops all of it.
+    colourDialog.reject();
+    EXPECT_EQ(table.records[0].exceptions[0].number, -1);
+}
+
+TEST(UnknownColourDialog, FieldsAreHeldTo255AndOkWritesTheColourWord) {
+    std::int32_t unknown = static_cast<std::int32_t>(common::colourWord(1, 2, 3));
+    int recolours = 0;
+    UnknownColourDialog dialog(unknown, [&] { ++recolours; });
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("不明色設定"));
+    EXPECT_EQ(dialog.field(0)->text(), "1");
+    EXPECT_EQ(dialog.field(2)->text(), "3");
+    type(dialog.field(0), "256");
+    EXPECT_EQ(dialog.field(0)->text(), "255");
+    type(dialog.field(1), "");
+    type(dialog.field(2), "128");
+    dialog.accept();
+    EXPECT_EQ(unknown, static_cast<std::int32_t>(255 | 0 << 8 | 128 << 16));
+    EXPECT_EQ(recolours, 1);
+}
+
+// A finished Julia picture of z^2 - 1 with two component entries: the
+// superattracting 2-cycle {0, -1} and a 1-cycle far outside the picture.
+struct JuliaPicture {
+    JuliaPicture() : h(spec()) {
+        h.block.addCycle({{0, 0}, {-1, 0}});
+        h.block.header().components[0].pointKind = 0;
+        h.block.addCycle({{40, 40}});
+        h.block.header().components[1].pointKind = 1;
+        h.block.header().criticalPointCount = 1;
+        h.open();
+        h.frame->setDialogHooks(makeViewerDialogHooks());
+        EXPECT_TRUE(h.drawToDone());
+        h.pump();
+    }
+    static viewer_test::PictureSpec spec() {
+        viewer_test::PictureSpec s;
+        s.width = 120;
+        s.height = 90;
+        s.magnification = 0.3;
+        s.loopCount = 60;
+        return s;
+    }
+    viewer_test::ViewerHarness h;
+};
+
+TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
+    JuliaPicture picture;
+    const ColourContext context = colourContextOf(*picture.h.frame);
+    ComponentSelectDialog dialog(context);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("コンポネント選択"));
+    ASSERT_EQ(dialog.list()->count(), 4);
+    EXPECT_EQ(dialog.list()->item(0)->text(), QStringLiteral("無限遠"));
+    EXPECT_EQ(dialog.list()->item(1)->text(), QStringLiteral("周期点 周期2 S_ATTRACTING"));
+    EXPECT_EQ(dialog.list()->item(2)->text(), QStringLiteral("不動点 ATTRACTING"));
+    EXPECT_EQ(dialog.list()->item(3)->text(), QStringLiteral("不明"));
+
+    const colour::RenderStatistics& stats = picture.h.session->statistics();
+    ASSERT_GT(stats.stats[0].pixelCount, 0);
+    ASSERT_GT(stats.stats[1].pixelCount, 0);
+    EXPECT_EQ(stats.stats[2].pixelCount, 0);
+    EXPECT_EQ(dialog.list()->currentRow(), 0);
+    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.stats[0].pixelCount));
+    // 120 x 90 gives a 200 x 150 thumbnail, grey where the component lies.
+    QImage thumbnail = dialog.thumbnail()->pixmap().toImage();
+    ASSERT_EQ(thumbnail.size(), QSize(200, 150));
+    EXPECT_EQ(thumbnail.pixelColor(0, 0), QColor(128, 128, 128)) << "the corner escapes";
+    EXPECT_EQ(thumbnail.pixelColor(100, 75), QColor(255, 255, 255)) << "0 is in the cycle's basin";
+    dialog.list()->setCurrentRow(1);
+    thumbnail = dialog.thumbnail()->pixmap().toImage();
+    EXPECT_EQ(thumbnail.pixelColor(100, 75), QColor(128, 128, 128));
+    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.stats[1].pixelCount));
+
+    std::vector<int> opened;
+    dialog.openDialog = [&](int code) { opened.push_back(code); };
+    dialog.setColour();
+    dialog.list()->setCurrentRow(2);
+    EXPECT_EQ(dialog.pixelCountField()->text(), "0");
+    dialog.setColour();
+    dialog.list()->setCurrentRow(3);
+    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.unknownPixelCount));
+    dialog.setColour();
+    const bool anyUnknown = stats.unknownPixelCount > 0;
+    EXPECT_EQ(opened, (anyUnknown ? std::vector<int>{1, -1} : std::vector<int>{1}));
+    std::vector<std::string> expected{ComponentSelectDialog::NO_PIXELS_MESSAGE};
+    if (!anyUnknown) expected.push_back(ComponentSelectDialog::NO_PIXELS_MESSAGE);
+    EXPECT_EQ(picture.h.boxes.texts(), expected);
+}
+
+TEST(ColourSettings, RecolourAfterOkChangesThePicture) {
+    JuliaPicture picture;
+    CMainFrame& frame = *picture.h.frame;
+    const QImage before = frame.document().picture().copy();
+    const ColourContext context = colourContextOf(frame);
+    ColourDialog dialog(*context.table, 0, *context.boxes, context.postRecolour);
+    // Infinity's basin turns pure green: red and blue frames to 0, green to 255.
+    common::ComponentColour& copy = dialog.workingCopy();
+    copy.redCurve = {0, 0, 0, 0, 5, 0, 0};
+    copy.greenCurve = {255, 255, 255, 255, 3, 0, 0};
+    copy.blueCurve = {0, 0, 0, 0, 2, 1, 0};
+    dialog.accept();
+    picture.h.pump();
+    const QImage after = frame.document().picture();
+    EXPECT_EQ(after.pixelColor(0, 0), QColor(0, 255, 0));
+    EXPECT_NE(before.pixelColor(0, 0), after.pixelColor(0, 0));
+    EXPECT_EQ(after.pixelColor(60, 45), before.pixelColor(60, 45)) << "the cycle's basin keeps its colours";
+}
+
+TEST(ColourSettings, UnknownColourReachesTheBlockAndThePicture) {
+    JuliaPicture picture;
+    CMainFrame& frame = *picture.h.frame;
+    const ColourContext context = colourContextOf(frame);
+    UnknownColourDialog dialog(*context.unknownColour, context.postRecolour);
+    type(dialog.field(0), "10");
+    type(dialog.field(1), "20");
+    type(dialog.field(2), "30");
+    dialog.accept();
+    EXPECT_EQ(picture.h.block.view().unknownColour, 10 | 20 << 8 | 30 << 16);
+}
+
+}  // namespace
