@@ -456,4 +456,5 @@ void CMainFrame::shutdown() {
     const bool hadBlocks = session_.blocksAvailable();
     session_.releaseBlocks();
     if (hadBlocks) postToFrontEnd(common::MSG_VIEWER_CLOSING, session_.processId(), 0);
+    emit closed();
 }

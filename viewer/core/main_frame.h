@@ -109,6 +109,12 @@ public:
     // True while the render thread runs at idle priority.
     bool renderIdle() const;
 
+signals:
+    // The shutdown has run: the blocks are released and the front end told.
+    // The program ends here even when another top-level window (the help
+    // window) is still open.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

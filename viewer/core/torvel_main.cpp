@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     CMainFrame mainFrame(*startup.session, port, boxes);
     boxes.setParent(&mainFrame);
     if (!mainFrame.create()) return 1;
+    QObject::connect(&mainFrame, &CMainFrame::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     frame = &mainFrame;
     mainFrame.show();
     mainFrame.raise();
