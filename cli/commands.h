@@ -15,6 +15,7 @@ inline constexpr int EXIT_USAGE = 2;     // bad command line
 using Arguments = std::vector<std::string>;
 
 int runAnalyse(const Arguments& args);
+int runRender(const Arguments& args);
 
 // Prints "usage: ..." for one subcommand, or for all, on stderr.
 void printUsage(const char* command = nullptr);

@@ -21,6 +21,11 @@ const Command kCommands[] = {
      "analyse FORMULA [--json] [--max-loop N] [--conv-eps X] [--cont-eps X] [--inout-eps X] [--siegel]\n"
      "      critical points, infinityIsCritical, fixed points, cycles, closed curves, Siegel disks, Herman rings",
      runAnalyseReport},
+    {"render",
+     "render FORMULA --julia|--mandelbrot -o FILE.bmp [--size WxH] [--loop N] [--radius R]\n"
+     "      [--centre RE,IM] [--magnification M] [--critical all|I,J,...] [--max-loop N] [--siegel]\n"
+     "      [--cont-eps X] [--inout-eps X] [--quiet]   a picture rendered to a 24-bit bitmap",
+     runRender},
 };
 
 }  // namespace
