@@ -17,6 +17,7 @@ out=$build/reference
 build_references() {
   mkdir -p "$out"
   g++ -O2 -fopenmp "$reference_dir/aberth_reference.cpp" -o "$out/aberth_reference"
+  g++ -O2 -fopenmp -ffp-contract=off "$reference_dir/escape_reference.cpp" -o "$out/escape_reference"
 }
 
 # Seconds of a reference run: its "time=<s> s" field.
@@ -29,6 +30,21 @@ bench_seconds() {
   awk -F, -v name="\"$1\"" '$1 == name {
       f = ($5 == "ns") ? 1e-9 : ($5 == "us") ? 1e-6 : ($5 == "ms") ? 1e-3 : 1
       printf "%.4f", $3 * f }' <<<"$bench_csv"
+}
+
+# Median seconds of an escape_reference run: its "median=<s> s" field.
+escape_seconds() {
+  REPS=3 OMP_NUM_THREADS=1 "$out/escape_reference" "$@" 2>/dev/null | tee /dev/stderr |
+    sed -n 's/.*median=\([0-9.]*\) s.*/\1/p'
+}
+
+# compare_time LABEL REFERENCE_SECONDS BENCHMARK_NAME: our time over the reference's.
+compare_time() {
+  local ours
+  ours=$(bench_seconds "$3")
+  [ -n "$ours" ] || { echo "$3: no result" >&2; return 1; }
+  awk -v label="$1" -v r="$2" -v b="$3" -v o="$ours" 'BEGIN {
+      printf "%-40s reference %8.4f s   %-28s %8.4f s   ours/reference %.2f\n", label, r, b, o, o / r }'
 }
 
 # compare LABEL REFERENCE_SECONDS BENCHMARK_NAME
@@ -46,3 +62,13 @@ bench_csv=$("$bench" --benchmark_filter='FindRoots' --benchmark_format=csv 2>/de
 echo "$bench_csv" >&2
 
 compare "aberth plain random 990 (1 thread)" "$aberth_990" "BM_FindRoots/990/real_time"
+
+# Renders: the single render thread against the plain scalar loop.
+julia_600=$(escape_seconds julia scalar 1)
+mandel_1000=$(escape_seconds mandel scalar 1)
+rat_600=$(escape_seconds rat scalar 1)
+bench_csv=$("$bench" --benchmark_filter='Render' --benchmark_format=csv 2>/dev/null)
+echo "$bench_csv" >&2
+compare_time "escape julia scalar 1" "$julia_600" "BM_RenderJulia600/real_time"
+compare_time "escape mandel scalar 1" "$mandel_1000" "BM_RenderMandelbrot1000/real_time"
+compare_time "escape rat scalar 1" "$rat_600" "BM_RenderRational600/real_time"
