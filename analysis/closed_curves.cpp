@@ -1,5 +1,6 @@
 #include "analysis/closed_curves.h"
 
+#include "analysis/segment_grid.h"
 #include "common/curve_crossing.h"
 
 #include <algorithm>
@@ -39,29 +40,11 @@ int crossingParityInBox(double x, double y, const std::vector<double>& re,
                : 0;
 }
 
-// Squared distance from (x, y) to the segment a-b: the nearer end point, or
-// the perpendicular when its foot lies strictly between the end points
-// (compared along x, along y for a vertical segment).
-inline double segmentDistanceSquared(double x, double y, double ax, double ay, double bx, double by) {
-    const double vx = bx - ax, vy = by - ay;
-    const double wx = x - ax, wy = y - ay;
-    const double vv = vx * vx + vy * vy;
-    if (vv > 0.0) {
-        const double t = (wx * vx + wy * vy) / vv;
-        const double fx = ax + t * vx, fy = ay + t * vy;
-        const bool between = ax != bx ? (fx > std::min(ax, bx) && fx < std::max(ax, bx))
-                                      : (fy > std::min(ay, by) && fy < std::max(ay, by));
-        if (between) {
-            const double cross = wx * vy - wy * vx;
-            return cross * cross / vv;
-        }
-    }
-    const double da = wx * wx + wy * wy;
-    const double ex = x - bx, ey = y - by;
-    const double db = ex * ex + ey * ey;
-    return std::min(da, db);
-}
-
+// Samples at the centres of an n x n grid over the box; keeps those on the
+// wanted side of the polyline (and within the octagon, when given) that are
+// at least convEps away from it. A sample within the curve-free disk of the
+// sample below it is on the same side, so only samples near the polyline
+// need a crossing count.
 std::vector<CurveDisk> sampleDisks(const std::vector<double>& re, const std::vector<double>& im,
                                    const Box& box, int samples, double convEps, bool wantInside,
                                    const Octagon* octagon) {
@@ -69,15 +52,32 @@ std::vector<CurveDisk> sampleDisks(const std::vector<double>& re, const std::vec
     if (re.size() < 2 || samples < 1) return disks;
     const double eps2 = convEps * convEps;
     const double w = box.maxRe - box.minRe, h = box.maxIm - box.minIm;
+    const SegmentGrid grid(re, im, box.minRe, box.maxRe, box.minIm, box.maxIm);
     for (int i = 0; i < samples; ++i) {
         const double x = box.minRe + (i + 0.5) * w / samples;
+        bool previousKnown = false;
+        int previousInside = 0;
+        double previousY = 0, previousD2 = 0;
         for (int j = 0; j < samples; ++j) {
             const double y = box.minIm + (j + 0.5) * h / samples;
-            if (octagon != nullptr && !octagon->contains(x, y)) continue;
-            const int inside = crossingParityInBox(x, y, re, im, box);
+            if (octagon != nullptr && !octagon->contains(x, y)) {
+                previousKnown = false;
+                continue;
+            }
+            const double d2 = grid.minSquaredDistance(x, y);
+            if (d2 < eps2) {
+                previousKnown = false;
+                continue;
+            }
+            const double step = y - previousY;
+            const int inside = previousKnown && step * step < 0.98 * previousD2
+                                   ? previousInside
+                                   : crossingParityInBox(x, y, re, im, box);
+            previousKnown = true;
+            previousInside = inside;
+            previousY = y;
+            previousD2 = d2;
             if ((inside == 1) != wantInside) continue;
-            const double d2 = squaredDistanceToCurve(x, y, re, im, eps2);
-            if (d2 < eps2) continue;
             disks.push_back(CurveDisk{x, y, d2});
         }
     }

@@ -1,4 +1,5 @@
 #include "analysis/closed_curves.h"
+#include "analysis/segment_grid.h"
 
 #include "test_maps.h"
 
@@ -267,4 +268,38 @@ TEST(ClosedCurveDetection, StopRequestAndTooFewPointsFindNothing) {
     // A chain needs 100 steps before it may close.
     EXPECT_TRUE(detectClosedCurves(re.data(), im.data(), 99, AnalysisSettings{}).empty());
     EXPECT_TRUE(detectClosedCurves(nullptr, nullptr, 0, AnalysisSettings{}).empty());
+}
+
+TEST(SegmentGridSearch, FindsTheSameNearestDistanceAsAFullScan) {
+    std::vector<std::pair<std::vector<double>, std::vector<double>>> polylines;
+    polylines.push_back({lRe, lIm});
+    std::vector<double> sr, si;
+    for (int k = 0; k < 1500; ++k) {  // a seven-pointed star
+        const double a = 2 * M_PI * k / 1500, r = 1 + 0.3 * std::sin(7 * a);
+        sr.push_back(r * std::cos(a));
+        si.push_back(r * std::sin(a));
+    }
+    polylines.push_back({sr, si});
+    std::vector<double> rr, ri;
+    unsigned seed = 7;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<double>((seed >> 8) % 100000) / 100000.0;
+    };
+    for (int k = 0; k < 800; ++k) {  // self-crossing zigzag
+        rr.push_back(next() * 3.0);
+        ri.push_back(next());
+    }
+    polylines.push_back({rr, ri});
+    polylines.push_back({{0.0, 1.0, 2.0}, {0.5, 0.5, 0.5}});  // flat: zero height
+
+    for (const auto& [re, im] : polylines) {
+        const Octagon o = polylineOctagon(re, im);
+        const SegmentGrid grid(re, im, o.minRe, o.maxRe, o.minIm, o.maxIm);
+        for (int q = 0; q < 3000; ++q) {
+            const double x = o.minRe + next() * (o.maxRe - o.minRe);
+            const double y = o.minIm + next() * (o.maxIm - o.minIm);
+            ASSERT_EQ(grid.minSquaredDistance(x, y), squaredDistanceToCurve(x, y, re, im)) << x << ", " << y;
+        }
+    }
 }
