@@ -1,0 +1,206 @@
+// Printing a picture into a PDF file: the page layout on A4 and the page
+// itself, rendered back with pdftoppm.
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QPageLayout>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "common/colour_word.h"
+#include "platform/recording_message_boxes.h"
+#include "viewer/colour/picture_printer.h"
+#include "viewer/colour/print_info_dialog.h"
+
+namespace {
+
+constexpr int DPI = 1200;
+
+struct Picture {
+    Picture() : maps(render::makePixelMaps()) {
+        // 600 x 600: red, with a blue square in the top-left quarter
+        // (y counts rows from the bottom).
+        for (int x = 0; x < 600; ++x)
+            for (int y = 0; y < 600; ++y)
+                maps->colour[x][y] = x < 300 && y >= 300 ? common::colourWord(0, 0, 255) : common::colourWord(255, 0, 0);
+        source.colours = &maps->colour;
+        source.width = 600;
+        source.height = 600;
+        source.info.pictureKind = 'J';
+        source.info.map.form = common::FORM_POLYNOMIAL;
+        source.info.map.numeratorDegree = 2;
+        source.info.map.numeratorRe[2] = 1;
+        source.info.map.numeratorRe[0] = -1;
+        source.info.width = 600;
+        source.info.height = 600;
+        source.info.magnification = 0.25;
+        source.info.loopCount = 1000;
+        source.info.criticalPoints = {{0, 0}};
+    }
+    std::unique_ptr<render::PixelMaps> maps;
+    PrintSource source;
+};
+
+std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageLayout::Orientation orientation) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setResolution(DPI);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(orientation);
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    return printer;
+}
+
+int millimetres(double mm) { return static_cast<int>(std::lround(mm / 25.4 * DPI)); }
+// Qt lays A4 out as 595 x 842 points.
+int points(double pt) { return static_cast<int>(std::lround(pt / 72 * DPI)); }
+
+TEST(Printing, A4WithoutMarginPutsTheSquarePictureAcrossTheWidth) {
+    QTemporaryDir dir;
+    Picture picture;
+    PicturePrinter printer;
+    platform::RecordingMessageBoxes boxes;
+    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
+    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
+    EXPECT_EQ(layout.printable.width(), points(595));
+    EXPECT_EQ(layout.printable.height(), points(842));
+    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
+    ASSERT_TRUE(layout.drawPicture);
+    EXPECT_EQ(layout.picture.left, 0);
+    EXPECT_EQ(layout.picture.width(), layout.printable.width());
+    EXPECT_EQ(layout.picture.height(), layout.printable.width());
+    EXPECT_FALSE(layout.drawText);
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_FALSE(printer.prepared()) << "the print bitmap lives only for the job";
+}
+
+TEST(Printing, MarginOf50AndTextBelowThePicture) {
+    QTemporaryDir dir;
+    Picture picture;
+    PicturePrinter printer;
+    printer.options().marginMm = 50;
+    printer.options().printRange = true;
+    printer.options().printLoopCount = true;
+    platform::RecordingMessageBoxes boxes;
+    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
+    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
+    const int margin = millimetres(50);
+    EXPECT_EQ(layout.printable.left, margin);
+    EXPECT_EQ(layout.printable.top, margin);
+    EXPECT_EQ(layout.printable.width(), points(595) - 2 * margin);
+    EXPECT_EQ(layout.printable.height(), points(842) - 2 * margin);
+    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
+    EXPECT_EQ(layout.picture.left, margin);
+    EXPECT_EQ(layout.picture.width(), layout.printable.width());
+    ASSERT_TRUE(layout.drawText);
+    EXPECT_EQ(layout.text.left, margin);
+    EXPECT_EQ(layout.text.top, layout.picture.bottom) << "the text starts under the picture";
+    EXPECT_GT(layout.text.height(), 0);
+    EXPECT_LT(layout.text.width(), layout.printable.width());
+    EXPECT_FALSE(layout.textClipped);
+}
+
+TEST(Printing, LandscapePutsTheTextBesideThePicture) {
+    QTemporaryDir dir;
+    Picture picture;
+    PicturePrinter printer;
+    printer.options().printFormula = true;
+    printer.options().printCriticalPoints = true;
+    platform::RecordingMessageBoxes boxes;
+    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Landscape);
+    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
+    EXPECT_EQ(layout.placement, colour::TextPlacement::Beside);
+    EXPECT_EQ(layout.picture.height(), layout.printable.height());
+    EXPECT_EQ(layout.picture.width(), layout.printable.height());
+    EXPECT_EQ(layout.text.left, layout.picture.right);
+    EXPECT_EQ(layout.text.top, 0);
+    EXPECT_FALSE(layout.textClipped);
+}
+
+TEST(Printing, TextWiderThanThePageIsClippedWithTheMessage) {
+    QTemporaryDir dir;
+    Picture picture;
+    PicturePrinter printer;
+    printer.options().comment = colour::commentFromField(std::string(1000, 'W'));
+    platform::RecordingMessageBoxes boxes;
+    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
+    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
+    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
+    EXPECT_TRUE(layout.textClipped);
+    EXPECT_EQ(layout.text.right, layout.printable.right);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{PicturePrinter::TEXT_CLIPPED_MESSAGE});
+}
+
+TEST(Printing, PrintedPageShowsThePicture) {
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) GTEST_SKIP() << "pdftoppm is not installed";
+    QTemporaryDir dir;
+    Picture picture;
+    PicturePrinter printer;
+    printer.options().printFormula = true;
+    platform::RecordingMessageBoxes boxes;
+    const QString pdfPath = dir.filePath("page.pdf");
+    {
+        auto pdf = pdfPrinter(pdfPath, QPageLayout::Portrait);
+        printer.printJob(*pdf, picture.source, boxes);
+    }  // the file is complete once the printer is gone
+    QProcess convert;
+    convert.start("pdftoppm", {"-png", "-r", "30", "-f", "1", "-l", "1", "-singlefile", pdfPath,
+                               dir.filePath("page")});
+    ASSERT_TRUE(convert.waitForFinished(60000));
+    ASSERT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
+    const QImage page(dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    // 210 mm at 30 dpi: about 248 pixels wide; the picture is the top square.
+    const int w = page.width();
+    const QColor topLeft = page.pixelColor(w / 4, w / 4);
+    const QColor bottomRight = page.pixelColor(3 * w / 4, 3 * w / 4);
+    EXPECT_GT(topLeft.blue(), 200);
+    EXPECT_LT(topLeft.red(), 60);
+    EXPECT_GT(bottomRight.red(), 200);
+    EXPECT_LT(bottomRight.blue(), 60);
+    // Under the picture: white paper with some dark text pixels.
+    int dark = 0;
+    for (int y = w + 2; y < page.height(); ++y)
+        for (int x = 0; x < w; ++x) dark += page.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(dark, 0);
+}
+
+TEST(PrintInfoDialog, StartsEmptyAndOkStoresTheChoices) {
+    colour::PrintOptions options;
+    options.printRange = true;
+    options.marginMm = 7;
+    {
+        PrintInfoDialog dialog(options, false);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("印刷情報"));
+        EXPECT_FALSE(dialog.checkBox(PrintInfoDialog::Range)->isChecked()) << "not the stored values";
+        EXPECT_FALSE(dialog.checkBox(PrintInfoDialog::FixedPoints)->isEnabled()) << "Mandelbrot picture";
+        EXPECT_EQ(dialog.marginSlider()->value(), 0);
+        EXPECT_EQ(dialog.marginSlider()->maximum(), 50);
+        dialog.checkBox(PrintInfoDialog::Formula)->setChecked(true);
+        dialog.checkBox(PrintInfoDialog::LoopCount)->setChecked(true);
+        dialog.marginSlider()->setValue(50);
+        dialog.commentField()->setPlainText(QStringLiteral("一行目\n二行目\n三行目"));
+        dialog.accept();
+    }
+    EXPECT_TRUE(options.printFormula);
+    EXPECT_FALSE(options.printRange);
+    EXPECT_TRUE(options.printLoopCount);
+    EXPECT_FALSE(options.printFixedPoints);
+    EXPECT_EQ(options.marginMm, 50);
+    EXPECT_EQ(options.comment, "一行目\n二行目\n三行目\n");
+
+    PrintInfoDialog julia(options, true);
+    EXPECT_TRUE(julia.checkBox(PrintInfoDialog::FixedPoints)->isEnabled());
+    julia.commentField()->setPlainText(QString(1500, QLatin1Char('x')));
+    EXPECT_EQ(julia.commentField()->toPlainText().size(), 1023);
+    julia.reject();
+    EXPECT_EQ(options.marginMm, 50) << "Cancel keeps what was stored";
+}
+
+}  // namespace
