@@ -1,0 +1,576 @@
+// The settings dialog, the critical point choice and the sample dialogs,
+// driven with keys and clicks.
+#include "frontend/critical_point_dialog.h"
+#include "frontend/main_dialog.h"
+#include "frontend/sample_dialogs.h"
+#include "frontend/settings_dialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "common/sample_file.h"
+#include "frontend_test_support.h"
+#include "platform/recording_message_boxes.h"
+#include "platform_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+void retype(QLineEdit* edit, const char* text) {
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, q(text));
+}
+
+std::string g16(double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.16G", v);
+    return buffer;
+}
+
+// ------------------------------------------------------------ settings
+
+TEST(SettingsDialogTest, ShowsTheSettingsAndItsControls) {
+    frontend::Settings settings;
+    SettingsDialog dialog(settings, true);
+    EXPECT_EQ(dialog.windowTitle(), q("パラメータ設定"));
+    EXPECT_EQ(dialog.loopField()->text(), q("10000"));
+    EXPECT_EQ(dialog.convergenceField()->text(), q("0.000001"));
+    EXPECT_EQ(dialog.continuityField()->text(), q("0.05"));
+    EXPECT_EQ(dialog.inOutField()->text(), q("0.01"));
+    EXPECT_EQ(dialog.siegelBox()->text(), q("ジーゲルディスク/エルマンリングを扱う"));
+    EXPECT_FALSE(dialog.siegelBox()->isChecked());
+    EXPECT_FALSE(dialog.continuityField()->isEnabled());
+    EXPECT_FALSE(dialog.inOutField()->isEnabled());
+    EXPECT_EQ(dialog.defaultButton()->text(), q("ディフォルト"));
+    EXPECT_EQ(dialog.cancelButton()->text(), q("ｷｬﾝｾﾙ"));
+    QStringList labels;
+    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
+    for (const char* caption : {"ループ回数MAX", "収束半径", "連続とみなす最大間隔", "In/Out判定"})
+        EXPECT_TRUE(labels.contains(q(caption))) << caption;
+}
+
+TEST(SettingsDialogTest, FieldsFilterEveryKeystroke) {
+    frontend::Settings settings;
+    SettingsDialog dialog(settings, true);
+    retype(dialog.loopField(), "12a3");
+    EXPECT_EQ(dialog.loopField()->text(), q("123"));
+    retype(dialog.loopField(), "99999");
+    EXPECT_EQ(dialog.loopField()->text(), q("10000"));
+    retype(dialog.convergenceField(), "");
+    dialog.convergenceField()->insert(q("1.2.3"));  // pasted
+    EXPECT_EQ(dialog.convergenceField()->text(), q("1.2"));
+    dialog.siegelBox()->click();
+    ASSERT_TRUE(dialog.continuityField()->isEnabled());
+    retype(dialog.continuityField(), "-0.5-");
+    EXPECT_EQ(dialog.continuityField()->text(), q("-0.5"));
+    retype(dialog.inOutField(), "0.2e");
+    EXPECT_EQ(dialog.inOutField()->text(), q("0.2"));
+}
+
+TEST(SettingsDialogTest, CheckBoxEnablesTheCurveFieldsWhichKeepTheirValues) {
+    frontend::Settings settings;
+    settings.contEps = 0.125;
+    SettingsDialog dialog(settings, true);
+    dialog.siegelBox()->click();
+    EXPECT_TRUE(dialog.continuityField()->isEnabled());
+    EXPECT_TRUE(dialog.inOutField()->isEnabled());
+    dialog.siegelBox()->click();
+    EXPECT_FALSE(dialog.continuityField()->isEnabled());
+    EXPECT_EQ(dialog.continuityField()->text(), q("0.125"));
+    dialog.okButton()->click();
+    EXPECT_EQ(settings.contEps, 0.125);
+    EXPECT_EQ(settings.siegelFlag, 0);
+}
+
+TEST(SettingsDialogTest, OkStoresCancelDoesNot) {
+    frontend::Settings settings;
+    {
+        SettingsDialog dialog(settings, true);
+        retype(dialog.loopField(), "500");
+        retype(dialog.convergenceField(), "0.001");
+        dialog.siegelBox()->click();
+        retype(dialog.inOutField(), "0.5");
+        dialog.cancelButton()->click();
+    }
+    EXPECT_EQ(settings, frontend::Settings{});
+    {
+        SettingsDialog dialog(settings, true);
+        retype(dialog.loopField(), "500");
+        retype(dialog.convergenceField(), "0.001");
+        dialog.siegelBox()->click();
+        retype(dialog.inOutField(), "0.5");
+        dialog.okButton()->click();
+    }
+    EXPECT_EQ(settings.maxLoop, 500);
+    EXPECT_EQ(settings.convEps, 0.001);
+    EXPECT_EQ(settings.siegelFlag, 1);
+    EXPECT_EQ(settings.inoutEps, 0.5);
+    EXPECT_EQ(settings.contEps, 0.05);
+}
+
+TEST(SettingsDialogTest, OkRefusesTolerancesThatAreNotPositive) {
+    frontend::Settings settings;
+    settings.convEps = 1e-20;  // shown as "0"
+    SettingsDialog dialog(settings, true);
+    EXPECT_EQ(dialog.convergenceField()->text(), q("0"));
+    dialog.siegelBox()->click();
+    retype(dialog.continuityField(), "0");
+    retype(dialog.inOutField(), "-");
+    retype(dialog.loopField(), "");
+    dialog.okButton()->click();
+    EXPECT_EQ(settings.convEps, 1e-20);  // untouched field: the value it stood for
+    EXPECT_EQ(settings.contEps, 0.05);
+    EXPECT_EQ(settings.inoutEps, 0.01);
+    EXPECT_EQ(settings.maxLoop, 10000);
+}
+
+TEST(SettingsDialogTest, DefaultShowsDefaultsWithoutStoring) {
+    frontend::Settings settings;
+    settings.maxLoop = 7;
+    settings.siegelFlag = 1;
+    settings.convEps = 0.5;
+    settings.contEps = 0.25;
+    settings.inoutEps = 0.75;
+    settings.sizeX = 321;
+    const frontend::Settings before = settings;
+    {
+        SettingsDialog dialog(settings, true);
+        EXPECT_TRUE(dialog.siegelBox()->isChecked());
+        dialog.defaultButton()->click();
+        EXPECT_EQ(dialog.loopField()->text(), q("10000"));
+        EXPECT_EQ(dialog.convergenceField()->text(), q("0.000001"));
+        EXPECT_EQ(dialog.continuityField()->text(), q("0.05"));
+        EXPECT_EQ(dialog.inOutField()->text(), q("0.01"));
+        EXPECT_FALSE(dialog.siegelBox()->isChecked());
+        EXPECT_FALSE(dialog.continuityField()->isEnabled());
+        EXPECT_EQ(settings, before);
+        dialog.cancelButton()->click();
+    }
+    EXPECT_EQ(settings, before);
+    {
+        SettingsDialog dialog(settings, true);
+        dialog.defaultButton()->click();
+        dialog.okButton()->click();
+    }
+    frontend::Settings expected;
+    expected.sizeX = 321;
+    EXPECT_EQ(settings, expected);
+}
+
+TEST(SettingsDialogTest, ReadOnlyWhileViewersExist) {
+    frontend::Settings settings;
+    settings.siegelFlag = 1;
+    SettingsDialog dialog(settings, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{dialog.loopField(), dialog.convergenceField(),
+                                                     dialog.continuityField(), dialog.inOutField(),
+                                                     dialog.siegelBox(), dialog.defaultButton()})
+        EXPECT_FALSE(w->isEnabled());
+    EXPECT_TRUE(dialog.okButton()->isEnabled());
+    EXPECT_TRUE(dialog.cancelButton()->isEnabled());
+    EXPECT_EQ(dialog.continuityField()->text(), q("0.05"));
+    const frontend::Settings before = settings;
+    dialog.okButton()->click();
+    EXPECT_EQ(settings, before);
+}
+
+// ------------------------------------------------------------ critical points
+
+common::CriticalPointList threePoints() {
+    common::CriticalPointList list{};
+    list.count = 3;
+    list.re[0] = -0.5;
+    list.im[0] = 0;
+    list.re[1] = 1.0 / 3.0;
+    list.im[1] = -2.0;
+    list.re[2] = 1e-20;
+    list.im[2] = 12345.678;
+    list.selected[40] = 1;  // as a caller might leave it
+    return list;
+}
+
+void clickRow(QListWidget* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+TEST(CriticalPointDialogTest, ListsEveryPointWithItsParts) {
+    common::CriticalPointList list = threePoints();
+    platform::RecordingMessageBoxes boxes;
+    CriticalPointDialog dialog(list, boxes);
+    EXPECT_EQ(dialog.windowTitle(), q("クリティカルポイントの選択"));
+    QStringList labels;
+    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
+    EXPECT_TRUE(labels.contains(q("クリティカルポイントを選択")));
+    ASSERT_EQ(dialog.pointList()->count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(dialog.pointList()->item(i)->text().toStdString(),
+                  "実部 " + g16(list.re[i]) + " 虚部 " + g16(list.im[i]));
+    EXPECT_TRUE(dialog.pointList()->selectedItems().isEmpty());
+    QStringList buttons;
+    for (auto* b : dialog.findChildren<QPushButton*>()) buttons << b->text();
+    EXPECT_EQ(buttons.size(), 3);
+    for (const char* t : {"全選択", "全解除", "スタート"}) EXPECT_TRUE(buttons.contains(q(t)));
+}
+
+TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
+    common::CriticalPointList list = threePoints();
+    platform::RecordingMessageBoxes boxes;
+    CriticalPointDialog dialog(list, boxes);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* start = dialog.findChild<QPushButton*>(QStringLiteral("startButton"));
+    start->click();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
+    EXPECT_TRUE(dialog.isVisible());
+
+    clickRow(dialog.pointList(), 0);
+    clickRow(dialog.pointList(), 2);
+    start->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(list.selected[0], 1);
+    EXPECT_EQ(list.selected[1], 0);
+    EXPECT_EQ(list.selected[2], 1);
+    EXPECT_EQ(list.selected[40], 0);  // every flag is rewritten
+}
+
+TEST(CriticalPointDialogTest, SelectAllCoversEveryLineAndDeselectAllNone) {
+    common::CriticalPointList list = threePoints();
+    platform::RecordingMessageBoxes boxes;
+    CriticalPointDialog dialog(list, boxes);
+    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+    EXPECT_EQ(dialog.pointList()->selectedItems().size(), 3);
+    dialog.findChild<QPushButton*>(QStringLiteral("deselectAllButton"))->click();
+    EXPECT_TRUE(dialog.pointList()->selectedItems().isEmpty());
+    dialog.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
+    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(list.selected[i], 1);
+    for (int i = 3; i < common::MAX_CRITICAL_POINTS; ++i) EXPECT_EQ(list.selected[i], 0);
+}
+
+TEST(CriticalPointDialogTest, ClosingCancelsAndAnEmptyListCannotStart) {
+    common::CriticalPointList list = threePoints();
+    list.selected[40] = 0;
+    platform::RecordingMessageBoxes boxes;
+    bool chosen = true;
+    frontend_test::whenModalShown<CriticalPointDialog>([](CriticalPointDialog* d) {
+        d->findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+        d->close();  // the close box
+    });
+    chosen = selectCriticalPoints(list, boxes);
+    EXPECT_FALSE(chosen);
+    for (auto flag : list.selected) EXPECT_EQ(flag, 0);
+
+    common::CriticalPointList empty{};
+    CriticalPointDialog dialog(empty, boxes);
+    EXPECT_EQ(dialog.pointList()->count(), 0);
+    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+    dialog.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
+
+    // A count beyond the list's capacity shows the capacity only.
+    common::CriticalPointList wild{};
+    wild.count = 1000;
+    CriticalPointDialog clamped(wild, boxes);
+    EXPECT_EQ(clamped.pointList()->count(), common::MAX_CRITICAL_POINTS);
+}
+
+// ------------------------------------------------------------ samples
+
+class SampleDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = frontend_test::makeScratchDirectory("hv-sample-dialogs-"); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    std::string path() const { return dir_ + "/SampleData.dat"; }
+    void write(const std::string& bytes) {
+        std::ofstream out(path(), std::ios::binary);
+        out << bytes;
+    }
+    std::string read() const {
+        std::ifstream in(path(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // A record whose numerator is z^2 + c (c = re + i im) over 1.
+    static std::string quadratic(const std::string& re, const std::string& im, const std::string& name) {
+        std::string out;
+        for (int i = 0; i < 44; ++i) {
+            std::string t = "0";
+            if (i == 2 * (10 - 2)) t = "1";
+            if (i == 2 * 10) t = re;
+            if (i == 2 * 10 + 1) t = im;
+            if (i == 22 + 20) t = "1";
+            out += t + " ";
+        }
+        return out + name + "\r";
+    }
+
+    std::string dir_;
+    platform::RecordingMessageBoxes boxes_;
+};
+
+TEST_F(SampleDialogTest, LoadListsPresentNamesAndReturnsTheChosenRecord) {
+    write(quadratic("-1", "0", "basilica") + quadratic("0", "0", "") + quadratic("-0.12", "0.75", "ウサギ"));
+    SampleLoadDialog dialog(path(), boxes_);
+    EXPECT_EQ(dialog.windowTitle(), q("Halvatrine　サンプル"));
+    QStringList labels;
+    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
+    EXPECT_TRUE(labels.contains(q("サンプルを選んでOKを押してください")));
+    ASSERT_EQ(dialog.sampleList()->count(), 2);
+    EXPECT_EQ(dialog.sampleList()->item(1)->text(), q("ウサギ"));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.okButton()->click();
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"サンプルが選択されていません。"});
+    EXPECT_TRUE(dialog.isVisible());
+    clickRow(dialog.sampleList(), 1);
+    dialog.okButton()->click();
+    ASSERT_TRUE(dialog.chosen().has_value());
+    EXPECT_EQ(dialog.chosen()->name, "ウサギ");
+    EXPECT_EQ(dialog.chosen()->texts[20], "-0.12");
+}
+
+TEST_F(SampleDialogTest, MissingOrLockedFileGivesAnEmptyListAndNoMessage) {
+    {
+        SampleLoadDialog dialog(path(), boxes_);
+        EXPECT_EQ(dialog.sampleList()->count(), 0);
+    }
+    write(quadratic("1", "0", "a"));
+    common::SampleFile writer;
+    ASSERT_TRUE(writer.readSamples(path(), common::SampleAccess::ReadWrite));
+    SampleLoadDialog dialog(path(), boxes_);
+    EXPECT_EQ(dialog.sampleList()->count(), 0);
+    EXPECT_TRUE(boxes_.entries().empty());
+}
+
+TEST_F(SampleDialogTest, SaveChecksNameAndAppends) {
+    write(quadratic("-1", "0", "basilica"));
+    common::RationalMap map{};
+    map.form = common::FORM_POLYNOMIAL;
+    map.numeratorRe[2] = 1;
+    map.numeratorRe[0] = 0.25;
+    map.denominatorRe[0] = 1;
+    SampleSaveDialog dialog(path(), "proposed\nname", map, boxes_);
+    EXPECT_EQ(dialog.windowTitle(), q("式の保存"));
+    QStringList labels;
+    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
+    for (const char* t : {"現在の式をサンプルに追加します", "サンプル一覧", "名前を入力してください"})
+        EXPECT_TRUE(labels.contains(q(t))) << t;
+    EXPECT_EQ(dialog.nameField()->text(), q("proposedname"));
+    ASSERT_EQ(dialog.sampleList()->count(), 1);
+    EXPECT_FALSE(dialog.isFull());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+
+    retype(dialog.nameField(), "");
+    dialog.okButton()->click();
+    retype(dialog.nameField(), "basilica");
+    dialog.okButton()->click();
+    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"名前をつけてください。", "すでに同じ名前が使われています。"}));
+    EXPECT_TRUE(dialog.isVisible());
+    retype(dialog.nameField(), "Basilica");  // differs in case only: accepted
+    dialog.okButton()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+
+    common::SampleFile file;
+    ASSERT_TRUE(file.readSamples(path(), common::SampleAccess::ReadOnly));
+    ASSERT_EQ(file.table().presentCount(), 2);
+    const common::SampleRecord& added = file.table().records[1];
+    EXPECT_EQ(added.name, "Basilica");
+    EXPECT_EQ(added.texts[20], "0.250000000000000000000000000000");
+    EXPECT_EQ(added.texts[16], "1.000000000000000000000000000000");
+    EXPECT_EQ(added.texts[42], "1.000000000000000000000000000000");
+}
+
+TEST_F(SampleDialogTest, SaveCreatesAMissingFileAndRefusesOverflow) {
+    common::RationalMap map{};
+    map.numeratorRe[2] = 1;
+    map.denominatorRe[0] = 1;
+    {
+        SampleSaveDialog dialog(path(), "first", map, boxes_);
+        dialog.okButton()->click();
+    }
+    EXPECT_TRUE(boxes_.entries().empty());
+    ASSERT_TRUE(fs::exists(path()));
+    const std::string before = read();
+
+    map.numeratorIm[5] = 1e40;
+    SampleSaveDialog dialog(path(), "second", map, boxes_);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.okButton()->click();
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"式の係数がオーバーフローするため格納できません"});
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(read(), before);
+}
+
+TEST_F(SampleDialogTest, SaveRefusesAFullFileBeforeShowing) {
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) bytes += quadratic("0", "0", std::string("n").append(std::to_string(i)));
+    write(bytes);
+    common::RationalMap map{};
+    map.numeratorRe[2] = 1;
+    map.denominatorRe[0] = 1;
+    runSampleSaveDialog(path(), "x", map, boxes_, nullptr);
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"式の数が多すぎるため格納できません"});
+    EXPECT_EQ(read(), bytes);
+}
+
+TEST_F(SampleDialogTest, SaveReportsAFileItCannotWrite) {
+    write(quadratic("0", "0", "a"));
+    common::SampleFile other;
+    ASSERT_TRUE(other.readSamples(path(), common::SampleAccess::ReadOnly));  // another reader holds it
+    common::RationalMap map{};
+    map.numeratorRe[2] = 1;
+    map.denominatorRe[0] = 1;
+    SampleSaveDialog dialog(path(), "b", map, boxes_);
+    dialog.okButton()->click();
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{MSG_SAMPLE_SAVE_FAILED});
+}
+
+TEST_F(SampleDialogTest, DeleteRemovesTheSelectedSamples) {
+    const std::string a = quadratic("1.500000000000000000000000000000000", "0", "a");
+    const std::string b = quadratic("2", "0", "b");
+    const std::string c = quadratic("3", "0", "c");
+    write(a + b + c);
+    {
+        SampleDeleteDialog dialog(path(), boxes_);
+        EXPECT_EQ(dialog.windowTitle(), q("式の削除"));
+        QStringList labels;
+        for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
+        EXPECT_TRUE(labels.contains(q("削除したい式を選んで削除ボタンを押してください")));
+        EXPECT_EQ(dialog.deleteButton()->text(), q("削除"));
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        clickRow(dialog.sampleList(), 1);
+        dialog.deleteButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(read(), a + c);  // the others keep their bytes, long texts included
+    {
+        SampleDeleteDialog dialog(path(), boxes_);
+        dialog.deleteButton()->click();  // nothing selected: just closes
+    }
+    EXPECT_EQ(read(), a + c);
+    EXPECT_TRUE(boxes_.entries().empty());
+}
+
+// ------------------------------------------------------------ through the main dialog
+
+class MainDialogSamplesTest : public SampleDialogTest {
+protected:
+    void SetUp() override {
+        SampleDialogTest::SetUp();
+        // The main dialog's start directory is the working directory.
+        previous_ = fs::current_path();
+        fs::current_path(dir_);
+        MainDialog::Options options;
+        options.settingsPath = dir_ + "/Halvatrine.conf";
+        options.viewerProgram = platform_test::standinPath();
+        dialog_ = std::make_unique<MainDialog>(boxes_, options);
+    }
+    void TearDown() override {
+        dialog_->close();
+        dialog_.reset();
+        fs::current_path(previous_);
+        SampleDialogTest::TearDown();
+    }
+    fs::path previous_;
+    std::unique_ptr<MainDialog> dialog_;
+};
+
+TEST_F(MainDialogSamplesTest, LoadFillsTheGridTheMapAndTheName) {
+    write(quadratic("-0.12", "0.75", "ウサギ") + quadratic("-1", "-", "broken"));
+    EXPECT_EQ(dialog_->sampleFilePath(), path());
+    dialog_->polarButton()->click();
+    frontend_test::whenModalShown<SampleLoadDialog>([](SampleLoadDialog* d) {
+        d->sampleList()->setCurrentRow(0);
+        d->okButton()->click();
+    });
+    dialog_->loadSampleButton()->click();
+    const common::RationalMap& map = dialog_->frontEndBlock().currentMap;
+    EXPECT_EQ(map.numeratorRe[0], -0.12);
+    EXPECT_EQ(map.numeratorIm[0], 0.75);
+    EXPECT_EQ(map.numeratorRe[2], 1.0);
+    EXPECT_EQ(map.denominatorRe[0], 1.0);
+    EXPECT_EQ(dialog_->nameField()->text(), q("ウサギ"));
+    // Shown in the current (polar) form; the Cartesian texts are the record's.
+    EXPECT_EQ(dialog_->coefficientField(0)->text().toStdString(), g16(std::sqrt(0.12 * 0.12 + 0.75 * 0.75)));
+    EXPECT_EQ(dialog_->grid().cartesianText(0), "-0.12");
+    dialog_->cartesianButton()->click();
+    EXPECT_EQ(dialog_->coefficientField(1)->text(), q("0.75"));
+
+    // A record text that does not read is marked at Execute.
+    frontend_test::whenModalShown<SampleLoadDialog>([](SampleLoadDialog* d) {
+        d->sampleList()->setCurrentRow(1);
+        d->okButton()->click();
+    });
+    dialog_->loadSampleButton()->click();
+    dialog_->executeButton()->click();
+    EXPECT_TRUE(dialog_->isMarked(1));
+    EXPECT_TRUE(boxes_.entries().empty());
+}
+
+TEST_F(MainDialogSamplesTest, SaveTakesTheStoredMapAndTheName) {
+    retype(dialog_->coefficientField(8), "1");      // z^2 ...
+    retype(dialog_->coefficientField(0), "-0.75");  // ... - 0.75
+    frontend_test::typeText(dialog_->nameField(), q("式一"));
+    frontend_test::whenModalShown<SampleSaveDialog>([](SampleSaveDialog* d) {
+        EXPECT_EQ(d->nameField()->text(), q("式一"));
+        d->okButton()->click();
+    });
+    dialog_->saveFormulaAction()->trigger();
+    common::SampleFile file;
+    ASSERT_TRUE(file.readSamples(path(), common::SampleAccess::ReadOnly));
+    ASSERT_EQ(file.table().presentCount(), 1);
+    EXPECT_EQ(file.table().records[0].name, "式一");
+    EXPECT_EQ(file.table().records[0].texts[16], "1.000000000000000000000000000000");
+    EXPECT_EQ(file.table().records[0].texts[20], "-0.75000000000000000000000000000");
+}
+
+TEST_F(MainDialogSamplesTest, SaveOfAHugeCoefficientAnswersOverflow) {
+    // 32 nines, the most the field takes, read as 1e32: too large for a record.
+    retype(dialog_->coefficientField(4 * 3 + 1), "99999999999999999999999999999999");
+    frontend_test::whenModalShown<SampleSaveDialog>([](SampleSaveDialog* d) {
+        d->nameField()->setText(QStringLiteral("big"));
+        d->okButton()->click();
+    });
+    dialog_->saveFormulaAction()->trigger();
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"式の係数がオーバーフローするため格納できません"});
+    EXPECT_FALSE(fs::exists(path()));
+}
+
+TEST_F(MainDialogSamplesTest, DeleteThroughTheMenu) {
+    write(quadratic("1", "0", "a") + quadratic("2", "0", "b"));
+    frontend_test::whenModalShown<SampleDeleteDialog>([](SampleDeleteDialog* d) {
+        d->sampleList()->item(0)->setSelected(true);
+        d->deleteButton()->click();
+    });
+    dialog_->deleteFormulaAction()->trigger();
+    EXPECT_EQ(read(), quadratic("2", "0", "b"));
+}
+
+}  // namespace

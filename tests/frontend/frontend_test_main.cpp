@@ -1,0 +1,41 @@
+// Entry of the front end's window and job tests: one QApplication
+// (offscreen unless told otherwise), the process's message port, and private
+// directories for sockets, settings and the working directory, so that no
+// test reads or writes the user's own files.
+#include "frontend_test_support.h"
+#include "platform_test_support.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "platform/message_port_qt.h"
+#include "platform/termination_cleanup.h"
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    platform_test::useFreshRuntimeDirectory();
+    const std::string scratch = frontend_test::makeScratchDirectory("hv-frontend-test-");
+    ::setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
+    std::filesystem::create_directories(scratch + "/work");
+    if (::chdir((scratch + "/work").c_str()) != 0) return 2;
+
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Halvatrine"));
+    platform::installTerminationCleanup();
+    int result = 0;
+    {
+        platform::MessagePort port;
+        result = RUN_ALL_TESTS();
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch, ignored);
+    platform_test::removeRuntimeDirectory();
+    return result;
+}
