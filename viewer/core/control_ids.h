@@ -32,6 +32,20 @@ inline constexpr int ID_COLOUR_SETTINGS = 32773;     // "色の設定(&C)..."
 inline constexpr int ID_ORBIT_DISPLAY = 32774;       // "軌道表示(&O)..."
 inline constexpr int ID_SAVE_FORMULA = 32775;        // "式を保存(&F)..."
 
+// The standard window messages the frame and the views accept through the
+// message port besides their own, with the parameters a window gets them
+// with: WM_COMMAND (wParam: command number in the low 16 bits) to the frame;
+// WM_MOUSEMOVE and WM_LBUTTONUP (wParam: MK_* flags, lParam: y << 16 | x in
+// client coordinates, each a signed 16-bit value) to a view.
+inline constexpr int WM_COMMAND = 0x0111;
+inline constexpr int WM_MOUSEMOVE = 0x0200;
+inline constexpr int WM_LBUTTONUP = 0x0202;
+inline constexpr int MK_RBUTTON = 0x0002;
+inline constexpr int MK_SHIFT = 0x0004;
+inline constexpr int MK_CONTROL = 0x0008;
+inline constexpr int MK_MBUTTON = 0x0010;
+inline constexpr int ID_APP_EXIT = 0xE141;  // "画面の終了(&X)"
+
 // Every edit field of the bar takes at most this many characters.
 inline constexpr int FIELD_TEXT_LIMIT = 32;
 

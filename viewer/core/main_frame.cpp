@@ -101,9 +101,8 @@ bool CMainFrame::create() {
 
     bar_->fillFields();
 
-    frameHandle_ = port_.registerWindow(FRAME_HANDLE_INDEX, [this](int message, int, int) {
-        if (message == common::WM_CLOSE) requestClose();
-    });
+    frameHandle_ = port_.registerWindow(FRAME_HANDLE_INDEX,
+                                        [this](int message, int wParam, int) { onMessage(message, wParam); });
     session_.header().viewerWindow = frameHandle_;
 
     std::memcpy(&creationSnapshot_, &session_.header().currentView, sizeof creationSnapshot_);
@@ -418,7 +417,29 @@ void CMainFrame::onBackgroundClicked(bool checked) {
     job_->requestIdle(checked);
 }
 
-// ---- closing -------------------------------------------------------------
+// ---- messages and closing ------------------------------------------------
+
+void CMainFrame::onMessage(int message, int wParam) {
+    if (message == common::WM_CLOSE) {
+        requestClose();
+        return;
+    }
+    if (message != viewer::WM_COMMAND || shutDown_) return;
+    // A posted command acts like the control or menu item it names, and
+    // only when that is there and enabled.
+    const int command = wParam & 0xFFFF;
+    if (command == viewer::ID_DRAW_BUTTON) {
+        QPushButton* button = bar_ != nullptr ? bar_->drawButton() : nullptr;
+        if (button != nullptr && button->isEnabled()) button->click();
+        return;
+    }
+    if (command == viewer::ID_APP_EXIT) {
+        requestClose();
+        return;
+    }
+    if (QAction* a = action(QString::number(command)); a != nullptr && a->isEnabled()) a->trigger();
+}
+
 
 void CMainFrame::requestClose() {
     // A modal dialog of this viewer goes first: its code must not run on

@@ -10,7 +10,8 @@
 // The drawing state only moves forward, Ready -> Drawing -> Done.
 //
 // Messages: the frame registers as handle pid * 256 + 1 (written into the
-// block for the front end) and closes on WM_CLOSE. It posts 1025 and 1026 to
+// block for the front end), closes on WM_CLOSE and carries out posted
+// WM_COMMANDs like its window did (see onMessage). It posts 1025 and 1026 to
 // the front end; the views post 1027; the shutdown posts 1028.
 //
 // Shutdown (closing the window, WM_CLOSE, "画面の終了(&X)"), in this order:
@@ -103,6 +104,11 @@ public:
     // Called by a view on its initial update.
     void setPaintTarget(CTorvelView* view);
     void postToFrontEnd(int message, int wParam, int lParam);
+
+    // A message to the frame's handle: WM_CLOSE, or WM_COMMAND with the draw
+    // button's number, "画面の終了(&X)" or one of the program's own menu
+    // commands (as the control or menu item would act).
+    void onMessage(int message, int wParam);
 
     // True while the render thread exists.
     bool renderRunning() const;

@@ -200,6 +200,22 @@ void CTorvelView::onMessage(int message, int wParam, int lParam) {
             document_.updateAll();
             break;
         }
+        case viewer::WM_MOUSEMOVE:
+        case viewer::WM_LBUTTONUP: {
+            const QPoint client(static_cast<std::int16_t>(lParam & 0xFFFF), static_cast<std::int16_t>((lParam >> 16) & 0xFFFF));
+            if (message == viewer::WM_MOUSEMOVE) {
+                showPointInfo(client);
+                break;
+            }
+            Qt::KeyboardModifiers keys;
+            if (wParam & viewer::MK_SHIFT) keys |= Qt::ShiftModifier;
+            if (wParam & viewer::MK_CONTROL) keys |= Qt::ControlModifier;
+            Qt::MouseButtons held;
+            if (wParam & viewer::MK_RBUTTON) held |= Qt::RightButton;
+            if (wParam & viewer::MK_MBUTTON) held |= Qt::MiddleButton;
+            requestPicture(client, keys, held);
+            break;
+        }
         default: break;
     }
 }

@@ -10,7 +10,9 @@
 //    columns from the colour map and every view repaints them.
 //  - MSG_SET_PICTURE_SIZE (frame, at draw start): width, height.
 //  - MSG_RECOLOUR (colour dialogs): recolours the picture from the maps with
-//    the colour table and repaints.
+//    the colour table and repaints (only a finished picture).
+//  - WM_MOUSEMOVE and WM_LBUTTONUP (control_ids.h): as the mouse would,
+//    through showPointInfo and requestPicture.
 //
 // Readouts and picks act only when the picture is done; positions follow
 // the scroll position.

@@ -281,3 +281,30 @@ TEST(ReadoutTexts, WindowToPlaneUsesIntegerHalves) {
     EXPECT_EQ(windowToPlane(0, 2, 4, 5, 0.25, 1.0, 1.0).im, 1.0);
     EXPECT_EQ(mousePositionText({-2.0, 1.0 / 0.75}), "-2  1.333333333333333");
 }
+
+TEST(PostedWindowMessages, CommandAndMouseMessagesActLikeTheWindow) {
+    ViewerHarness h(quickPicture('M'));
+    h.open();
+    // The draw button through a posted WM_COMMAND.
+    platform::postMessage(h.frame->frameHandle(), WM_COMMAND, ID_DRAW_BUTTON, 0);
+    ASSERT_TRUE(h.waitFor([&] { return h.frame->state() == ViewerState::Done; }));
+    h.pump();
+    h.received.clear();
+    const int view = h.frame->viewHandle();
+    platform::postMessage(view, WM_MOUSEMOVE, 0, (200 << 16) | 450);
+    platform::postMessage(view, WM_LBUTTONUP, MK_CONTROL | MK_SHIFT, (200 << 16) | 450);  // ignored
+    platform::postMessage(view, WM_LBUTTONUP, MK_CONTROL, (100 << 16) | 450);
+    ASSERT_TRUE(h.waitFor([&] { return !h.received.empty(); }));
+    EXPECT_EQ(positionText(h), "1  0");
+    ASSERT_EQ(h.received.size(), 1u);
+    EXPECT_EQ(h.received[0].msg, common::MSG_NEW_PICTURE);
+    EXPECT_EQ(h.received[0].lParam, 'J');
+    EXPECT_EQ(h.block.header().drawnView.centreRe, 1.0);
+    // The draw button is gone: a further command does nothing.
+    platform::postMessage(h.frame->frameHandle(), WM_COMMAND, ID_DRAW_BUTTON, 0);
+    platform::postMessage(h.frame->frameHandle(), WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(h.waitFor([&] { return !h.frame->isVisible(); }));
+    h.pump();
+    EXPECT_EQ(h.messageNumbers().back(), common::MSG_VIEWER_CLOSING);
+    EXPECT_EQ(h.messageNumbers().size(), 2u);
+}
