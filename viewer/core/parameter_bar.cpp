@@ -1,7 +1,8 @@
 #include "viewer/core/parameter_bar.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,11 +68,15 @@ QString numericFilter(QLineEdit* field) {
 
 ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("ParameterBar"));
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(4, 2, 4, 2);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(2);
-
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(4, 2, 4, 2);
+    rows->setSpacing(2);
+    auto newRow = [rows] {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(5);
+        rows->addLayout(row);
+        return row;
+    };
     auto label = [this](const QString& text) {
         auto* l = new QLabel(text, this);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -88,72 +93,83 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
     nextMagnification_->setEnabled(false);
     centreRe_->setEnabled(false);
     centreIm_->setEnabled(false);
+    for (QLineEdit* edit : {radius_, nextMagnification_, centreRe_, centreIm_}) edit->setFixedWidth(100);
+    for (QLineEdit* edit : {height_, width_, loopCount_}) edit->setFixedWidth(60);
 
-    // Row 0: the parameters the render takes, and the draw button.
-    grid->addWidget(label(QStringLiteral("収束半径")), 0, 0);
-    grid->addWidget(radius_, 0, 1);
-    grid->addWidget(label(QStringLiteral("画面サイズ縦")), 0, 2);
-    grid->addWidget(height_, 0, 3);
-    grid->addWidget(label(QStringLiteral("(ピクセル）横")), 0, 4);
-    grid->addWidget(width_, 0, 5);
-    grid->addWidget(label(QStringLiteral("ループ回数")), 0, 6);
-    grid->addWidget(loopCount_, 0, 7);
-
+    // Row 1: the parameters the render takes, and the draw button.
+    QHBoxLayout* row = newRow();
+    row->addWidget(label(QStringLiteral("収束半径")));
+    row->addWidget(radius_);
+    row->addWidget(label(QStringLiteral("画面サイズ縦")));
+    row->addWidget(height_);
+    row->addWidget(label(QStringLiteral("(ピクセル）横")));
+    row->addWidget(width_);
+    row->addWidget(label(QStringLiteral("ループ回数")));
+    row->addWidget(loopCount_);
     drawButton_ = new QPushButton(QStringLiteral("描画ｽﾀｰﾄ"), this);
     tagControl(drawButton_, ID_DRAW_BUTTON);
     drawButton_->setDefault(true);
     connect(drawButton_, &QPushButton::clicked, this, &ParameterBar::drawButtonClicked);
-    grid->addWidget(drawButton_, 0, 8);
+    row->addWidget(drawButton_);
+    row->addStretch(1);
 
-    // Row 1: magnifications and centre, progress and background switch.
-    grid->addWidget(label(QStringLiteral("次の倍率")), 1, 0);
-    grid->addWidget(nextMagnification_, 1, 1);
+    // Row 2: magnifications and centre, and the progress bar.
+    row = newRow();
+    row->addWidget(label(QStringLiteral("次の倍率")));
+    row->addWidget(nextMagnification_);
     currentMagnification_ = new QLabel(this);
     tagControl(currentMagnification_, ID_CURRENT_MAGNIFICATION);
-    grid->addWidget(currentMagnification_, 1, 2, 1, 2);
-    grid->addWidget(label(QStringLiteral("中心　X座標")), 1, 4);
-    grid->addWidget(centreRe_, 1, 5);
-    grid->addWidget(label(QStringLiteral("　　　　Y座標")), 1, 6);
-    grid->addWidget(centreIm_, 1, 7);
-
+    currentMagnification_->setMinimumWidth(90);
+    row->addWidget(currentMagnification_);
+    row->addWidget(label(QStringLiteral("中心　X座標")));
+    row->addWidget(centreRe_);
+    row->addWidget(label(QStringLiteral("　　　　Y座標")));
+    row->addWidget(centreIm_);
     progressBar_ = new QProgressBar(this);
     tagControl(progressBar_, ID_PROGRESS_BAR);
     progressBar_->setTextVisible(false);
     progressBar_->setRange(0, 1);
     progressBar_->setValue(0);
-    grid->addWidget(progressBar_, 1, 8);
+    progressBar_->setFixedWidth(80);
+    row->addWidget(progressBar_);
+    row->addStretch(1);
 
+    // Row 3: the hint line and the background switch.
+    row = newRow();
+    hintLine_ = new QLabel(QStringLiteral("パラメータを設定して描画スタートボタンを押してください"), this);
+    tagControl(hintLine_, ID_HINT_LINE);
+    row->addWidget(hintLine_);
+    row->addStretch(1);
     backgroundBox_ = new QCheckBox(QStringLiteral("バックグラウンド"), this);
     tagControl(backgroundBox_, ID_BACKGROUND);
     backgroundBox_->setEnabled(false);
     backgroundBox_->hide();
     connect(backgroundBox_, &QCheckBox::clicked, this, &ParameterBar::backgroundClicked);
-    grid->addWidget(backgroundBox_, 2, 8);
+    row->addWidget(backgroundBox_);
 
-    // Row 2: the hint line and the mouse readouts.
-    hintLine_ = new QLabel(QStringLiteral("パラメータを設定して描画スタートボタンを押してください"), this);
-    tagControl(hintLine_, ID_HINT_LINE);
-    grid->addWidget(hintLine_, 2, 0, 1, 4);
+    // Row 4: the mouse readouts.
+    row = newRow();
     mouseLabel_ = new QLabel(QStringLiteral("マウス位置"), this);
     tagControl(mouseLabel_, ID_MOUSE_POSITION_LABEL);
-    mouseLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    grid->addWidget(mouseLabel_, 2, 4);
+    row->addWidget(mouseLabel_);
     mousePosition_ = new QLineEdit(this);
     tagControl(mousePosition_, ID_MOUSE_POSITION);
     mousePosition_->setReadOnly(true);
-    grid->addWidget(mousePosition_, 2, 5);
+    mousePosition_->setFixedWidth(290);
+    row->addWidget(mousePosition_);
     pointInfo_ = new QLineEdit(this);
     tagControl(pointInfo_, ID_POINT_INFO);
     pointInfo_->setReadOnly(true);
-    grid->addWidget(pointInfo_, 2, 6, 1, 2);
-    mouseLabel_->hide();
-    mousePosition_->hide();
-    pointInfo_->hide();
-
-    for (QLineEdit* edit : {radius_, height_, width_, loopCount_, nextMagnification_, centreRe_, centreIm_})
-        edit->setMinimumWidth(90);
-    mousePosition_->setMinimumWidth(300);
-    pointInfo_->setMinimumWidth(260);
+    pointInfo_->setMinimumWidth(200);
+    row->addWidget(pointInfo_, 1);
+    // The hidden readouts keep their room, so the bar does not jump.
+    for (QWidget* readout : {static_cast<QWidget*>(mouseLabel_), static_cast<QWidget*>(mousePosition_),
+                             static_cast<QWidget*>(pointInfo_)}) {
+        QSizePolicy policy = readout->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        readout->setSizePolicy(policy);
+        readout->hide();
+    }
 }
 
 QLineEdit* ParameterBar::makeField(int controlId, bool digitsOnly) {
