@@ -1,0 +1,261 @@
+// The components and formula dialogs, formula saving into SampleData.dat,
+// picture saving, and the hooks plugged into a viewer frame.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "common/number_text.h"
+#include "common/sample_file.h"
+#include "platform/recording_message_boxes.h"
+#include "viewer/colour/component_info_dialog.h"
+#include "viewer/colour/formula_dialog.h"
+#include "viewer/colour/save_formula_dialog.h"
+#include "viewer/colour/viewer_dialogs.h"
+#include "viewer_harness.h"
+
+namespace {
+
+common::RationalMap zSquaredMinusOne() {
+    common::RationalMap map{};
+    map.form = common::FORM_POLYNOMIAL;
+    map.numeratorDegree = 2;
+    map.numeratorRe[2] = 1;
+    map.numeratorRe[0] = -1;
+    map.denominatorRe[0] = 1;
+    return map;
+}
+
+common::ComponentView cycle(int count, int pointKind) {
+    common::ComponentView c;
+    c.kind = 0;
+    c.count = count;
+    c.pointKind = pointKind;
+    c.valid = true;
+    return c;
+}
+
+TEST(ComponentInfoDialog, JuliaPictureShowsAllFourFields) {
+    colour::PictureInfo info;
+    info.pictureKind = 'J';
+    info.map = zSquaredMinusOne();
+    info.width = 600;
+    info.height = 400;
+    info.magnification = 0.25;
+    info.criticalPoints = {{0, 0}};
+    info.fixedPoints = {{1.618033988749895, 0}, {-0.6180339887498949, 0}};
+    info.components = {cycle(2, 0)};
+    ComponentInfoDialog dialog(info);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("コンポネント"));
+    EXPECT_EQ(dialog.rangeField()->toPlainText(),
+              QStringLiteral("実部 -2 ～ 2\n虚部 -1.333333333333333 ～ 1.333333333333333"));
+    EXPECT_EQ(dialog.fixedPointsField()->toPlainText(),
+              QStringLiteral("実部 1.618033988749895 虚部 0\n実部 -0.6180339887498949 虚部 0"));
+    EXPECT_EQ(dialog.criticalPointsField()->toPlainText(), QStringLiteral("実部 0 虚部 0"));
+    EXPECT_EQ(dialog.componentsField()->toPlainText(), QStringLiteral("無限遠 S_ATTRACTING\n周期点 周期2 S_ATTRACTING"));
+}
+
+TEST(ComponentInfoDialog, MandelbrotPictureListsTheFrontEndsCriticalPointsOnly) {
+    colour::PictureInfo info;
+    info.pictureKind = 'M';
+    info.map = zSquaredMinusOne();
+    info.width = 100;
+    info.height = 100;
+    info.magnification = 1;
+    info.criticalPoints = {{9, 9}};
+    info.frontEndCriticalPoints = {{0, 0}, {0.5, -0.5}};
+    info.fixedPoints = {{1, 1}};
+    info.components = {cycle(1, 1)};
+    ComponentInfoDialog dialog(info);
+    EXPECT_EQ(dialog.criticalPointsField()->toPlainText(), QStringLiteral("実部 0 虚部 0\n実部 0.5 虚部 -0.5"));
+    EXPECT_EQ(dialog.fixedPointsField()->toPlainText(), "");
+    EXPECT_EQ(dialog.componentsField()->toPlainText(), "");
+}
+
+TEST(FormulaDialog, RationalMapListsThreeNumeratorAndTwoDenominatorLines) {
+    common::RationalMap map{};
+    map.form = common::FORM_RATIONAL;
+    map.numeratorDegree = 2;
+    map.numeratorRe[2] = 1;
+    map.numeratorRe[0] = 1;
+    map.denominatorDegree = 1;
+    map.denominatorRe[1] = 1;
+    map.denominatorIm[0] = -0.25;
+    FormulaDialog dialog(map);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("式"));
+    EXPECT_EQ(dialog.field()->toPlainText(), QStringLiteral("分子\u3000次数0 実部 1 虚部0\n"
+                                                            "分子\u3000次数1 実部 0 虚部0\n"
+                                                            "分子\u3000次数2 実部 1 虚部0\n"
+                                                            "分母\u3000次数0 実部 0 虚部-0.25\n"
+                                                            "分母\u3000次数1 実部 1 虚部0"));
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string record(const std::string& name) {
+    std::string r;
+    for (int i = 0; i < 44; ++i) r += (i == 20 ? "1.5 " : "0 ");
+    return r + name + "\r";
+}
+
+TEST(SaveFormulaDialog, AppendsUnderANewNameAndTheFrontEndReadsItBack) {
+    QTemporaryDir dir;
+    const std::string directory = dir.path().toStdString();
+    const std::string path = common::samplePath(directory);
+    writeFile(path, record("alpha") + record("beta"));
+    platform::RecordingMessageBoxes boxes;
+    common::RationalMap map = zSquaredMinusOne();
+    map.numeratorRe[1] = 0.25;
+    map.numeratorIm[0] = -1.5;
+
+    SaveFormulaDialog dialog(map, directory, boxes);
+    ASSERT_TRUE(dialog.load());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("式の保存"));
+    ASSERT_EQ(dialog.list()->count(), 2);
+    EXPECT_EQ(dialog.list()->item(1)->text(), "beta");
+
+    dialog.accept();  // no name
+    dialog.nameField()->setText("alpha");
+    dialog.accept();  // taken
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{SaveFormulaDialog::NO_NAME_MESSAGE,
+                                                       SaveFormulaDialog::NAME_USED_MESSAGE}));
+    EXPECT_EQ(readFile(path), record("alpha") + record("beta"));
+
+    dialog.nameField()->setText("Alpha");  // differs in case only: accepted
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(boxes.texts().size(), 2u);
+    EXPECT_EQ(readFile(path), record("alpha") + record("beta") +
+                                  "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0 0.25 0 -1 -1.5 "
+                                  "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0 Alpha\r");
+
+    // The front end's reader gets the same coefficients back.
+    common::SampleFile file;
+    ASSERT_TRUE(file.readSamples(path, common::SampleAccess::ReadOnly));
+    const common::SampleTable& table = file.table();
+    ASSERT_EQ(table.presentCount(), 3);
+    const common::SampleRecord& saved = table.records[static_cast<std::size_t>(table.presentIndices()[2])];
+    EXPECT_EQ(saved.name, "Alpha");
+    for (int k = 0; k <= 10; ++k) {
+        EXPECT_EQ(common::parseDouble(saved.texts[2 * (10 - k)]), map.numeratorRe[k]) << k;
+        EXPECT_EQ(common::parseDouble(saved.texts[2 * (10 - k) + 1]), map.numeratorIm[k]) << k;
+        EXPECT_EQ(common::parseDouble(saved.texts[22 + 2 * (10 - k)]), map.denominatorRe[k]) << k;
+    }
+}
+
+TEST(SaveFormulaDialog, OverflowFullFileAndMissingFile) {
+    QTemporaryDir dir;
+    const std::string directory = dir.path().toStdString();
+    const std::string path = common::samplePath(directory);
+    platform::RecordingMessageBoxes boxes;
+
+    // A missing file is created by the first save.
+    {
+        SaveFormulaDialog dialog(zSquaredMinusOne(), directory, boxes);
+        ASSERT_TRUE(dialog.load());
+        EXPECT_EQ(dialog.list()->count(), 0);
+        dialog.nameField()->setText("first");
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    EXPECT_NE(readFile(path).find("first\r"), std::string::npos);
+
+    // A coefficient of 1e40 does not fit a record: nothing is written.
+    const std::string before = readFile(path);
+    {
+        common::RationalMap huge = zSquaredMinusOne();
+        huge.numeratorRe[1] = 1e40;
+        SaveFormulaDialog dialog(huge, directory, boxes);
+        ASSERT_TRUE(dialog.load());
+        dialog.nameField()->setText("huge");
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{SaveFormulaDialog::OVERFLOW_MESSAGE});
+    EXPECT_EQ(readFile(path), before);
+
+    // 300 samples: the dialog does not open.
+    std::string full;
+    for (int i = 0; i < 300; ++i) full += record(std::to_string(i) + "n");
+    writeFile(path, full);
+    boxes.clear();
+    SaveFormulaDialog dialog(zSquaredMinusOne(), directory, boxes);
+    EXPECT_FALSE(dialog.load());
+    EXPECT_EQ(dialog.run(), QDialog::Rejected);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, SaveFormulaDialog::TOO_MANY_MESSAGE));
+
+    // The name field never holds more than 60 bytes, nor half a character.
+    SaveFormulaDialog named(zSquaredMinusOne(), directory, boxes);
+    named.nameField()->setText(QString(25, QChar(0x5F0F)));  // 25 x 3 bytes
+    EXPECT_EQ(named.nameField()->text(), QString(20, QChar(0x5F0F)));
+}
+
+TEST(PictureSaving, WritesABitmapAndReportsAFailedWrite) {
+    QTemporaryDir dir;
+    auto maps = render::makePixelMaps();
+    for (int x = 0; x < 5; ++x)
+        for (int y = 0; y < 3; ++y) maps->colour[x][y] = common::colourWord(10 * x, 20 * y, 7);
+    platform::RecordingMessageBoxes boxes;
+    const QString path = dir.filePath("J1.bmp");
+    ASSERT_TRUE(savePictureFile(maps->colour, 5, 3, path, boxes));
+    const QImage image(path);
+    ASSERT_EQ(image.size(), QSize(5, 3));
+    EXPECT_EQ(image.pixelColor(4, 0), QColor(40, 40, 7)) << "y = 2 is the top row";
+    EXPECT_TRUE(boxes.texts().empty());
+
+    // A directory in the way: nothing replaces it, and the user is told.
+    const QString blocked = dir.filePath("blocked.bmp");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("blocked.bmp"));
+    EXPECT_FALSE(savePictureFile(maps->colour, 5, 3, blocked, boxes));
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+    EXPECT_FALSE(savePictureFile(maps->colour, 5, 3, dir.filePath("missing/J1.bmp"), boxes));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "write error"));
+}
+
+TEST(ViewerHooks, MenuCommandsOpenTheDialogsOfTheFrame) {
+    viewer_test::PictureSpec spec;
+    spec.width = 40;
+    spec.height = 30;
+    viewer_test::ViewerHarness h(spec);
+    h.open();
+    h.frame->setDialogHooks(makeViewerDialogHooks());
+    for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "printPreview", "print",
+                             "printSetup"})
+        EXPECT_TRUE(h.frame->action(QString::fromUtf8(name))->isEnabled()) << name;
+
+    QString seenTitle;
+    QString seenText;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<FormulaDialog*>(modal)) {
+            seenTitle = dialog->windowTitle();
+            seenText = dialog->field()->toPlainText();
+            dialog->accept();
+        } else if (modal) {
+            modal->close();
+        }
+    });
+    h.frame->action(QStringLiteral("32772"))->trigger();
+    EXPECT_EQ(seenTitle, QStringLiteral("式"));
+    EXPECT_EQ(seenText, QStringLiteral("次数0 実部 -1 虚部0\n次数1 実部 0 虚部0\n次数2 実部 1 虚部0"));
+}
+
+}  // namespace
