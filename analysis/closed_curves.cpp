@@ -1,5 +1,6 @@
 #include "analysis/closed_curves.h"
 
+#include "analysis/free_point_tree.h"
 #include "analysis/segment_grid.h"
 #include "common/curve_crossing.h"
 
@@ -196,9 +197,6 @@ struct ChainGrid {
     int cols = 0, rows = 0;
     double cell = 0;
     double minRe = 0, minIm = 0;
-    std::vector<int> head;      // per cell: newest point, -1 = empty
-    std::vector<int> gridLink;  // per point: next point in the same cell
-    std::vector<int> cellOf;    // per point: its cell, -1 = not placed
 
     int clampedIndex(double offset, int count) const {
         double v = std::trunc(offset / cell) + 1.0;
@@ -280,20 +278,21 @@ std::vector<ClosedCurve> detectClosedCurves(const double* re, const double* im, 
     g.minIm = minIm;
     const double linkRadius2 = settings.contEps * settings.contEps * (width * height);
 
-    // 4. Place the points, each at the front of its cell's list.
-    g.head.assign(static_cast<std::size_t>(g.cols) * g.rows, -1);
-    g.gridLink.assign(count, -1);
-    g.cellOf.assign(count, -1);
-    std::vector<int> curveLink(count, -1);
+    // 4. Each point's cell. The cells decide which points may follow which
+    // (the 3 x 3 block around the current point's cell) and, among equally
+    // near candidates, which one is found first: the current cell before
+    // its neighbours, and within a cell the newest point first.
+    std::vector<int> colOf(count, -1), rowOf(count, -1);
+    std::vector<int> placed;
+    placed.reserve(count);
     for (int i = 0; i < count; ++i) {
         if (!finite(i)) continue;
-        const int col = g.clampedIndex(re[i] - minRe, g.cols);
-        const int row = g.clampedIndex(im[i] - minIm, g.rows);
-        const int cell = col * g.rows + row;
-        g.cellOf[i] = cell;
-        g.gridLink[i] = g.head[cell];
-        g.head[cell] = i;
+        colOf[i] = g.clampedIndex(re[i] - minRe, g.cols);
+        rowOf[i] = g.clampedIndex(im[i] - minIm, g.rows);
+        placed.push_back(i);
     }
+    std::vector<int> curveLink(count, -1);
+    FreePointTree tree(re, im, std::move(placed));
 
     // 6. Chaining from the last 51 points, newest first.
     const int starts = std::min(count, CURVE_START_POINTS);
@@ -301,38 +300,35 @@ std::vector<ClosedCurve> detectClosedCurves(const double* re, const double* im, 
         if (static_cast<int>(curves.size()) >= MAX_CURVES_PER_POINT) break;
         if (stop != nullptr && stop->load(std::memory_order_relaxed)) break;
         const int start = count - 1 - t;
-        if (curveLink[start] != -1 || g.cellOf[start] < 0) continue;
+        if (curveLink[start] != -1 || colOf[start] < 0) continue;
 
         int current = start;
         int steps = 0;
         bool stopped = false;
         for (;;) {
-            const int cell = g.cellOf[current];
-            const int col = cell / g.rows, row = cell % g.rows;
-            const double cx = re[current], cy = im[current];
-            int best = -1;
-            double bestD = linkRadius2;
-            auto scanCell = [&](int c, int r) {
-                if (c < 0 || c >= g.cols || r < 0 || r >= g.rows) return;
-                for (int p = g.head[c * g.rows + r]; p != -1; p = g.gridLink[p]) {
-                    const bool candidate = (p != current && curveLink[p] == -1) ||
-                                           (p == start && steps >= CURVE_MIN_CLOSING_STEPS);
-                    if (!candidate) continue;
-                    const double dx = re[p] - cx, dy = im[p] - cy;
-                    const double d = dx * dx + dy * dy;
-                    if (d < bestD) {
-                        bestD = d;
-                        best = p;
-                    }
-                }
+            const int col = colOf[current], row = rowOf[current];
+            auto inBlock = [&](int p) { return std::abs(colOf[p] - col) <= 1 && std::abs(rowOf[p] - row) <= 1; };
+            // Scan rank: the own cell first, then the neighbours column by
+            // column; within a cell the newest point first.
+            auto rank = [&](int p) {
+                const int dc = colOf[p] - col, dr = rowOf[p] - row;
+                const int cell = dc == 0 && dr == 0 ? 0 : (dc + 1) * 3 + (dr + 1) + (dc * 3 + dr < 0 ? 1 : 0);
+                return static_cast<long long>(cell) * count + (count - 1 - p);
             };
-            scanCell(col, row);
-            for (int dc = -1; dc <= 1; ++dc)
-                for (int dr = -1; dr <= 1; ++dr)
-                    if (dc != 0 || dr != 0) scanCell(col + dc, row + dr);
+            double bestD = linkRadius2;
+            int best = tree.nearest(re[current], im[current], linkRadius2, current, inBlock, rank, bestD);
+            if (steps >= CURVE_MIN_CLOSING_STEPS && inBlock(start)) {
+                const double dx = re[start] - re[current], dy = im[start] - im[current];
+                const double d = dx * dx + dy * dy;
+                if (d < linkRadius2 && (best < 0 || d < bestD || (d == bestD && rank(start) < rank(best)))) {
+                    best = start;
+                    bestD = d;
+                }
+            }
 
             if (best < 0) break;  // abandoned; its links stay set
             curveLink[current] = best;
+            tree.remove(current);
             ++steps;
             if (best == start) {
                 std::vector<double> pr, pi;
