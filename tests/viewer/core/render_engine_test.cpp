@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -218,6 +219,23 @@ TEST(RenderPasses, FastPathsEqualTheGeneralPath) {
             }
         EXPECT_EQ(fast.stats.unknownPixelCount, general.stats.unknownPixelCount);
     }
+}
+
+TEST(RenderPasses, StopFromAnotherThreadEndsTheRender) {
+    TestBlock b('M');
+    mandelbrotView(b, 400, 400);
+    b.view().loopCount = 100000;  // long enough to be stopped midway
+    auto fe = quadraticFamily();
+    Viewer v;
+    v.start(b, fe.get());
+    std::thread renderer([&] { v.engine.renderThread(); });
+    while (v.engine.renderedPixelCount.load() < 10) std::this_thread::yield();
+    v.engine.renderAbort = true;
+    renderer.join();
+    EXPECT_TRUE(v.engine.renderEnded.load());
+    EXPECT_LT(v.engine.renderedPixelCount.load(), 400 * 400);
+    // The end step ran on the render thread before it ended.
+    EXPECT_EQ(v.colours.records[0].highCount, v.stats.stats[0].highCount);
 }
 
 TEST(RenderPasses, UnpreparedEngineRendersNothing) {
