@@ -24,7 +24,7 @@ constexpr const char* CURVE_ANALYSIS_NOTICE = "閉曲線を検出、解析中で
 
 void usage() {
     std::fprintf(stderr,
-                 "usage:\n  halvatrine-cli analyse FORMULA [--json] [--max-loop N] [--conv-eps X] [--cont-eps X]"
+                 "usage:\n  halvatrine-cli analyse FORMULA [--json] [--block FILE] [--max-loop N] [--conv-eps X] [--cont-eps X]"
                  " [--inout-eps X] [--siegel]\n");
 }
 
@@ -324,7 +324,7 @@ std::string dynamicsJsonMembers(const JuliaAnalysis& a, const analysis::Analysis
     return out;
 }
 
-int runAnalyseReport(const Arguments& given) {
+int runAnalyseReport(const Arguments& given, const AnalyseReportExtension& extension) {
     Arguments args = given;
     analysis::AnalysisSettings settings;
     if (!takeDynamicsOptions(args, settings)) {
@@ -371,6 +371,8 @@ int runAnalyseReport(const Arguments& given) {
         std::fprintf(stderr, "%s\n", CURVE_ANALYSIS_NOTICE);
     });
     const common::RationalMap& block = parsed.map;
+    std::string extra;
+    const bool extended = !extension || extension(block, a, settings, json, extra);
     if (json) {
         std::printf("{\n");
         std::printf("  \"formula\": %s,\n", jsonString(formula).c_str());
@@ -381,6 +383,7 @@ int runAnalyseReport(const Arguments& given) {
         std::printf("  \"infinityIsCritical\": %d,\n", a.criticalPoints.infinityIsCritical);
         std::printf("  \"fixedPoints\": %s,\n",
                     jsonPoints(a.fixedPoints.re, a.fixedPoints.im, a.fixedPoints.count).c_str());
+        std::fputs(extra.c_str(), stdout);
         std::fputs(dynamicsJsonMembers(a, settings).c_str(), stdout);
         std::printf("}\n");
     } else {
@@ -394,8 +397,9 @@ int runAnalyseReport(const Arguments& given) {
         for (int k = 0; k < a.fixedPoints.count; ++k)
             std::printf("%s\n", pointLine(a.fixedPoints.re[k], a.fixedPoints.im[k]).c_str());
         std::fputs(dynamicsText(a, settings).c_str(), stdout);
+        std::fputs(extra.c_str(), stdout);
     }
-    return a.outOfMemory ? EXIT_REJECTED : EXIT_OK;
+    return a.outOfMemory || !extended ? EXIT_REJECTED : EXIT_OK;
 }
 
 }  // namespace cli

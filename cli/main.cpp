@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "cli/components_report.h"
 #include "cli/dynamics_report.h"
 
 namespace cli {
@@ -18,9 +19,10 @@ struct Command {
 
 const Command kCommands[] = {
     {"analyse",
-     "analyse FORMULA [--json] [--max-loop N] [--conv-eps X] [--cont-eps X] [--inout-eps X] [--siegel]\n"
-     "      critical points, infinityIsCritical, fixed points, cycles, closed curves, Siegel disks, Herman rings",
-     runAnalyseReport},
+     "analyse FORMULA [--json] [--block FILE] [--max-loop N] [--conv-eps X] [--cont-eps X] [--inout-eps X]\n"
+     "      [--siegel]   critical points, infinityIsCritical, fixed points, cycles, closed curves, Siegel disks,\n"
+     "      Herman rings, and the picture's components; --block writes the Julia picture's block to FILE",
+     runAnalyseWithComponents},
     {"render",
      "render FORMULA --julia|--mandelbrot -o FILE.bmp [--size WxH] [--loop N] [--radius R]\n"
      "      [--centre RE,IM] [--magnification M] [--critical all|I,J,...] [--max-loop N] [--siegel]\n"
