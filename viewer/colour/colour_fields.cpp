@@ -58,8 +58,7 @@ std::optional<std::string> exceptionNumberCorrection(const std::string& text,
     if (text.empty()) return std::nullopt;
     const auto parsed = common::parseIntSaturating(text);
     if (!parsed) return std::nullopt;
-    if (*parsed >= record.lowCount && *parsed > record.highCount)
-        return std::to_string(record.highCount);
+    if (*parsed > record.highCount) return std::to_string(record.highCount);
     return std::nullopt;
 }
 

@@ -42,9 +42,9 @@ std::optional<FieldValue> distortionFieldValue(const std::string& text);
 // A colour value (exception rows, unknown colour): held to 0..255.
 std::optional<FieldValue> colourFieldValue(const std::string& text);
 
-// An exception row's number while it is typed: a number at least lowCount
-// and above highCount becomes highCount. Numbers below lowCount are left for
-// OK to refuse. Returns the corrected text, or nothing when it stands.
+// An exception row's number while it is typed: a number above highCount
+// becomes highCount. Numbers below lowCount are left for OK to refuse.
+// Returns the corrected text, or nothing when it stands.
 std::optional<std::string> exceptionNumberCorrection(const std::string& text,
                                                      const common::ComponentColour& record);
 

@@ -67,6 +67,8 @@ TEST(ExceptionRows, NumberAboveHighCountIsReplacedWhileTyping) {
     EXPECT_FALSE(colour::exceptionNumberCorrection("5", record)) << "left for OK";
     EXPECT_FALSE(colour::exceptionNumberCorrection("100", record));
     EXPECT_FALSE(colour::exceptionNumberCorrection("", record));
+    // A record whose range is upside down still never keeps a number above highCount.
+    EXPECT_EQ(colour::exceptionNumberCorrection("7", recordWithRange(10, 5)), "5");
     EXPECT_EQ(colour::exceptionHeaderText(record), "番号10～100");
 }
 
