@@ -227,6 +227,9 @@ static_assert(offsetof(ComponentColour, redCurve) == 8);
 static_assert(offsetof(ComponentColour, greenCurve) == 36);
 static_assert(offsetof(ComponentColour, blueCurve) == 64);
 static_assert(offsetof(ComponentColour, exceptions) == 92);
+static_assert(offsetof(ComponentColour, highCount) == 4);
+static_assert(offsetof(ChannelCurve, distortion) == 24);
+static_assert(offsetof(ExceptionColour, blue) == 12);
 
 static_assert(sizeof(ViewRecord) == 5368);
 static_assert(offsetof(ViewRecord, fixedTolerance) == 8);
@@ -242,11 +245,16 @@ static_assert(offsetof(ViewRecord, unknownColour) == 68);
 static_assert(offsetof(ViewRecord, colours) == 72);
 
 static_assert(sizeof(ComponentEntry) == 20);
+static_assert(offsetof(ComponentEntry, count) == 4);
+static_assert(offsetof(ComponentEntry, pointKind) == 8);
+static_assert(offsetof(ComponentEntry, toInfinity) == 12);
 static_assert(offsetof(ComponentEntry, dataOffset) == 16);
 
 static_assert(sizeof(CurveImage) == 88);
 static_assert(offsetof(CurveImage, outerDiskCount) == 64);
+static_assert(offsetof(CurveImage, outerDiskOffset) == 68);
 static_assert(offsetof(CurveImage, innerDiskCount) == 72);
+static_assert(offsetof(CurveImage, innerDiskOffset) == 76);
 static_assert(offsetof(CurveImage, polylineCount) == 80);
 static_assert(offsetof(CurveImage, polylineOffset) == 84);
 
@@ -267,5 +275,12 @@ static_assert(offsetof(AnalysisBlockHeader, componentCount) == 12192);
 static_assert(offsetof(AnalysisBlockHeader, components) == 12196);
 static_assert(offsetof(AnalysisBlockHeader, title) == 12616);
 static_assert(offsetof(AnalysisBlockHeader, reserved) == 12872);
+static_assert(offsetof(AnalysisBlockHeader, unused5) == 12873);
+static_assert(offsetof(AnalysisBlockHeader, unused2) == 1048);
+static_assert(offsetof(AnalysisBlockHeader, unused4) == 12176);
+static_assert(offsetof(FrontEndBlock, frontEndProcessId) == 0);
+static_assert(offsetof(FrontEndBlock, unused2) == 1364);
+static_assert(offsetof(CriticalPointList, unused0) == 705);
+static_assert(offsetof(ViewRecord, unused1) == 5364);
 
 }  // namespace common

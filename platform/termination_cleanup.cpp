@@ -57,6 +57,8 @@ void installTerminationCleanup() {
 
 int registerCleanupPath(const std::string& path) {
     if (path.empty() || path.size() >= CLEANUP_PATH_SIZE) return -1;
+    // Whoever owns such an object relies on the handlers.
+    installTerminationCleanup();
     for (int i = 0; i < CLEANUP_SLOTS; ++i) {
         int expected = SLOT_FREE;
         if (!g_slots[i].state.compare_exchange_strong(expected, SLOT_WRITING, std::memory_order_acq_rel))

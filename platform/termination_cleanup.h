@@ -17,7 +17,8 @@ namespace platform {
 // Installs the signal handlers (once; later calls do nothing).
 void installTerminationCleanup();
 
-// Registers a file system path to unlink on termination. Returns a token for
+// Registers a file system path to unlink on termination (installing the
+// handlers if that has not happened yet). Returns a token for
 // unregisterCleanupPath, or -1 when the path is too long or the table full.
 int registerCleanupPath(const std::string& path);
 
