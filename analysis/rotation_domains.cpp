@@ -1,5 +1,6 @@
 #include "analysis/rotation_domains.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -42,29 +43,33 @@ struct SideCandidates {
 };
 
 // Marches from a along `step` (sign sgn) and returns the side's test point.
-Point marchSide(const CurveSet& set, std::size_t entry, std::size_t index, Point a, Point step,
-                double sgn, int firstAnswer, std::vector<int>& other) {
-    const ClosedCurve& self = set.entries[entry].curves[index];
-    // Answers of every other curve at a itself (step 0).
-    std::size_t k = 0;
-    for (std::size_t e = 0; e < set.entries.size(); ++e)
-        for (std::size_t c = 0; c < set.entries[e].curves.size(); ++c)
-            if (e != entry || c != index) other[k++] = pointInCurve(a.x, a.y, set.entries[e].curves[c]);
+// Only curves whose octagon box meets the march can change their answer
+// along it (outside its octagon a curve always answers 0), so only those
+// are asked.
+Point marchSide(const std::vector<const ClosedCurve*>& all, const ClosedCurve& self, Point a, Point step,
+                double sgn, int firstAnswer, std::vector<const ClosedCurve*>& near, std::vector<int>& other) {
+    const double last = SIDE_PROBE_STEPS - 1;
+    const double x0 = a.x, x1 = a.x + sgn * last * step.x, y0 = a.y, y1 = a.y + sgn * last * step.y;
+    const double slack = 1e-9 * (std::fabs(x1 - x0) + std::fabs(y1 - y0)) + 1e-300;
+    const double loX = std::min(x0, x1) - slack, hiX = std::max(x0, x1) + slack;
+    const double loY = std::min(y0, y1) - slack, hiY = std::max(y0, y1) + slack;
+    near.clear();
+    other.clear();
+    for (const ClosedCurve* c : all) {
+        if (c == &self) continue;
+        const Octagon& o = c->octagon;
+        if (o.maxRe < loX || o.minRe > hiX || o.maxIm < loY || o.minIm > hiY) continue;
+        near.push_back(c);
+        other.push_back(pointInCurve(a.x, a.y, *c));  // the answer at step 0
+    }
 
     for (int j = 1; j < SIDE_PROBE_STEPS; ++j) {
         const Point p{a.x + sgn * j * step.x, a.y + sgn * j * step.y};
         bool same = pointInCurve(p.x, p.y, self) == firstAnswer;
-        k = 0;
-        for (std::size_t e = 0; same && e < set.entries.size(); ++e) {
-            for (std::size_t c = 0; c < set.entries[e].curves.size(); ++c) {
-                if (e == entry && c == index) continue;
-                const int answer = pointInCurve(p.x, p.y, set.entries[e].curves[c]);
-                if (answer != other[k]) {
-                    same = false;
-                    break;
-                }
-                other[k++] = answer;
-            }
+        for (std::size_t k = 0; same && k < near.size(); ++k) {
+            const int answer = pointInCurve(p.x, p.y, *near[k]);
+            if (answer != other[k]) same = false;
+            other[k] = answer;
         }
         if (!same) {
             const double back = static_cast<double>((j + 1) / 2);
@@ -79,8 +84,11 @@ Point marchSide(const CurveSet& set, std::size_t entry, std::size_t index, Point
 
 bool classifyCurveSides(CurveSet& set, const RationalMap& map, const AnalysisSettings& settings,
                         const std::atomic<bool>* stop) {
-    const std::size_t total = static_cast<std::size_t>(set.curveCount());
-    std::vector<int> other(total > 0 ? total - 1 : 0);
+    std::vector<const ClosedCurve*> all;
+    for (const CurveSetEntry& e : set.entries)
+        for (const ClosedCurve& c : e.curves) all.push_back(&c);
+    std::vector<const ClosedCurve*> near;
+    std::vector<int> other;
 
     for (std::size_t e = 0; e < set.entries.size(); ++e) {
         for (std::size_t ci = 0; ci < set.entries[e].curves.size(); ++ci) {
@@ -129,8 +137,8 @@ bool classifyCurveSides(CurveSet& set, const RationalMap& map, const AnalysisSet
                     ++i;
                     continue;
                 }
-                const Point tp = marchSide(set, e, ci, A, step, +1.0, plus, other);
-                const Point tm = marchSide(set, e, ci, A, step, -1.0, minus, other);
+                const Point tp = marchSide(all, curve, A, step, +1.0, plus, near, other);
+                const Point tm = marchSide(all, curve, A, step, -1.0, minus, near, other);
                 const Point inner = plus == 1 ? tp : tm;
                 const Point outer = plus == 1 ? tm : tp;
                 const double di = distanceToCurve(inner.x, inner.y, curve.re, curve.im);
