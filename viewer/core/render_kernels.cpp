@@ -208,30 +208,24 @@ int escapeIndexGeneral(const RenderScene& s, double zr, double zi, double cr, do
             horner(s.numerator, zr, zi, pr, pi);
             horner(s.denominator, zr, zi, qr, qi);
             const double q2 = qr * qr + qi * qi;
-            double vr, vi;
-            if (q2 == 0.0) {
-                // w is infinite: towards infinity that is an escape; towards
-                // p it makes 1/(p - w) vanish, so V = c.
-                if (s.escapeAtInfinity) return j;
-                vr = cr;
-                vi = ci;
+            if (s.escapeAtInfinity) {
+                if (q2 == 0.0) return j;  // w is infinite: escaped
+                zr = (qr * pr + qi * pi) / q2 + cr;
+                zi = (qr * pi - qi * pr) / q2 + ci;
             } else {
-                const double wr = (qr * pr + qi * pi) / q2;
-                const double wi = (qr * pi - qi * pr) / q2;
-                if (s.escapeAtInfinity) {
-                    zr = wr + cr;
-                    zi = wi + ci;
-                    vr = vi = 0.0;
-                } else {
-                    const double ur = pRe - wr;
-                    const double ui = pIm - wi;
+                // The family conjugated so that p plays infinity's role:
+                // V = c + 1/(p - w), z = p - 1/V. An infinite w (q2 = 0)
+                // makes 1/(p - w) vanish, so V = c.
+                double vr = cr;
+                double vi = ci;
+                if (q2 != 0.0) {
+                    const double ur = pRe - (qr * pr + qi * pi) / q2;
+                    const double ui = pIm - (qr * pi - qi * pr) / q2;
                     const double u2 = ur * ur + ui * ui;
                     if (u2 == 0.0) return j;
                     vr = cr + ur / u2;
                     vi = ci - ui / u2;
                 }
-            }
-            if (!s.escapeAtInfinity) {
                 const double v2 = vr * vr + vi * vi;
                 if (v2 == 0.0) return j;
                 zr = pRe - vr / v2;
