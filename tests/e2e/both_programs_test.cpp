@@ -1,0 +1,242 @@
+// Both programs together: the front end (its main dialog, in this process)
+// analyses and starts real torvel processes; the viewers are driven across
+// processes through the message port as a window is (posted WM_COMMAND and
+// mouse messages); the pictures' blocks are read by name.
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/block_layout.h"
+#include "common/block_names.h"
+#include "common/messages.h"
+#include "frontend/main_dialog.h"
+#include "platform/message_port.h"
+#include "platform/recording_message_boxes.h"
+#include "platform/shared_memory.h"
+#include "viewer/core/control_ids.h"
+
+namespace {
+
+using frontend::SlotState;
+
+constexpr int WAIT_GUARD_MS = 120000;  // against hanging only
+
+bool waitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, WAIT_GUARD_MS); }
+
+bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+// Entries of a directory whose names are in `names`.
+int entriesNamed(const std::string& directory, const std::vector<std::string>& names) {
+    int found = 0;
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr) return 0;
+    while (dirent* e = ::readdir(dir))
+        for (const std::string& n : names) found += n == e->d_name;
+    ::closedir(dir);
+    return found;
+}
+
+// Shared objects of this process's front end.
+int ownSharedObjects() {
+    const std::string pid = std::to_string(::getpid());
+    int found = 0;
+    DIR* dir = ::opendir("/dev/shm");
+    if (dir == nullptr) return 0;
+    while (dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        const bool picture = name.rfind("PData", 0) == 0 && name.size() > pid.size() &&
+                             name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0;
+        found += picture || name == "FData" + pid;
+    }
+    ::closedir(dir);
+    return found;
+}
+
+class BothPrograms : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainDialog::Options options;
+        options.settingsPath = std::string(std::getenv("XDG_CONFIG_HOME")) + "/Halvatrine.conf";
+        options.viewerProgram = HV_TORVEL_PATH;
+        // Every critical point takes part in a Mandelbrot picture.
+        options.selectCriticalPoints = [](common::CriticalPointList& list) {
+            for (int i = 0; i < list.count; ++i) list.selected[i] = 1;
+            return list.count > 0;
+        };
+        dialog_ = std::make_unique<MainDialog>(boxes_, options);
+    }
+
+    void TearDown() override {
+        closeAll();
+        for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return processGone(pid); })) << pid;
+        // The viewers' sockets went with them.
+        std::vector<std::string> sockets;
+        for (pid_t pid : viewers_) sockets.push_back(std::to_string(pid));
+        EXPECT_EQ(entriesNamed(platform::socketDirectory(), sockets), 0);
+        dialog_->close();
+        dialog_.reset();
+        EXPECT_EQ(ownSharedObjects(), 0);
+    }
+
+    frontend::JobControl& job() { return dialog_->job(); }
+
+    void type(int field, const char* text) {
+        QLineEdit* edit = dialog_->coefficientField(field);
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromUtf8(text));
+    }
+
+    // Field of the grid: numerator real part of degree d is 4 d, imaginary 4 d + 1.
+    void enterMap(const char* constantRe, const char* constantIm) {
+        type(8, "1");
+        type(0, constantRe);
+        type(1, constantIm);
+    }
+
+    common::AnalysisBlockHeader header(int slot) {
+        common::AnalysisBlockHeader h{};
+        const auto block = platform::SharedMemory::open(job().slotBlockName(slot));
+        if (block && block->size() >= sizeof h) std::memcpy(&h, block->data(), sizeof h);
+        return h;
+    }
+
+    std::string title(int slot) {
+        const common::AnalysisBlockHeader h = header(slot);
+        return std::string(h.title, strnlen(h.title, sizeof h.title));
+    }
+
+    // Waits for the slot's viewer to show its frame, presses its draw button
+    // and waits until the front end has heard that the picture is done.
+    void drawInViewer(int slot) {
+        ASSERT_TRUE(waitUntil([&] { return job().slotState(slot) >= SlotState::Started && header(slot).viewerWindow != 0; }))
+            << "slot " << slot;
+        viewers_.push_back(job().slotProcess(slot));
+        const int frame = header(slot).viewerWindow;
+        EXPECT_EQ(frame, platform::makeWindowHandle(job().slotProcess(slot), 1));
+        platform::postMessage(frame, viewer::WM_COMMAND, viewer::ID_DRAW_BUTTON, 0);
+        ASSERT_TRUE(waitUntil([&] { return job().slotState(slot) == SlotState::Drawn; })) << "slot " << slot;
+    }
+
+    // A left-button release with the given MK_* flags at a window position of
+    // the slot's first view.
+    void pick(int slot, int flags, int x, int y) {
+        const int view = platform::makeWindowHandle(job().slotProcess(slot), 2);
+        platform::postMessage(view, viewer::WM_LBUTTONUP, flags, (y << 16) | x);
+    }
+
+    int slotsInUse() {
+        int n = 0;
+        for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) n += job().slotState(i) != SlotState::Free;
+        return n;
+    }
+
+    void closeAll() {
+        if (slotsInUse() == 0) return;
+        boxes_.scriptAnswers({true});
+        dialog_->closeAllButton()->click();
+        EXPECT_TRUE(waitUntil([&] { return slotsInUse() == 0 && dialog_->executeButton()->isEnabled(); }));
+    }
+
+    platform::RecordingMessageBoxes boxes_;
+    std::unique_ptr<MainDialog> dialog_;
+    std::vector<pid_t> viewers_;
+};
+
+}  // namespace
+
+TEST_F(BothPrograms, JuliaPictureDrawsAndAZoomOpensTheCentredPicture) {
+    enterMap("-0.12", "0.75");
+    dialog_->juliaButton()->click();
+    dialog_->executeButton()->click();
+    drawInViewer(0);
+    const common::AnalysisBlockHeader source = header(0);
+    EXPECT_EQ(title(0), "J1");
+    EXPECT_EQ(source.pictureKind, 'J');
+    EXPECT_GE(source.componentCount, 1);  // the attracting 3-cycle of the rabbit
+    // The drawn copy holds the view of the picture on screen.
+    EXPECT_EQ(0, std::memcmp(&source.drawnView, &source.currentView, sizeof source.drawnView));
+
+    const common::ViewRecord& v = source.currentView;
+    const int x = v.pictureWidth / 2 + 30;
+    const int y = v.pictureHeight / 2 - 20;
+    pick(0, viewer::MK_SHIFT, x, y);
+    ASSERT_TRUE(waitUntil([&] { return job().slotState(1) >= SlotState::Started; }));
+    EXPECT_EQ(title(1), "J1←J1");
+    const common::AnalysisBlockHeader zoom = header(1);
+    EXPECT_EQ(zoom.pictureKind, 'J');
+    const double scale = v.pictureWidth * v.magnification;
+    EXPECT_DOUBLE_EQ(zoom.currentView.centreRe, v.centreRe + 30 / scale);
+    EXPECT_DOUBLE_EQ(zoom.currentView.centreIm, v.centreIm + 20 / scale);
+    EXPECT_EQ(zoom.currentView.magnification, v.magnification);
+    EXPECT_EQ(zoom.currentView.loopCount, v.loopCount);
+    EXPECT_EQ(zoom.currentView.colours[0].lowCount, 0);
+    EXPECT_EQ(zoom.currentView.colours[0].highCount, v.loopCount);
+    EXPECT_EQ(zoom.componentCount, source.componentCount);
+    drawInViewer(1);
+}
+
+TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
+    enterMap("0", "0");
+    dialog_->mandelbrotButton()->click();
+    dialog_->executeButton()->click();
+    drawInViewer(0);
+    EXPECT_EQ(title(0), "M1");
+    const common::ViewRecord v = header(0).currentView;
+    const double scale = v.pictureWidth * v.magnification;
+
+    // Ctrl+pick: the Julia picture of the parameter under the mouse.
+    const int x = v.pictureWidth / 2 - 45;
+    const int y = v.pictureHeight / 2 - 30;
+    pick(0, viewer::MK_CONTROL, x, y);
+    ASSERT_TRUE(waitUntil([&] { return job().slotState(1) >= SlotState::Started && !job().busy(); }));
+    EXPECT_EQ(title(1), "J1←M1");
+    const common::AnalysisBlockHeader julia = header(1);
+    EXPECT_EQ(julia.pictureKind, 'J');
+    // z^2 + c with c the picked parameter.
+    EXPECT_DOUBLE_EQ(julia.map.numeratorRe[0], v.centreRe - 45 / scale);
+    EXPECT_DOUBLE_EQ(julia.map.numeratorIm[0], v.centreIm + 30 / scale);
+    EXPECT_EQ(julia.map.numeratorRe[2], 1.0);
+    drawInViewer(1);
+
+    // Shift+pick at the centre: a second request of M1, at the same scale.
+    pick(0, viewer::MK_SHIFT, v.pictureWidth / 2, v.pictureHeight / 2);
+    ASSERT_TRUE(waitUntil([&] { return job().slotState(2) >= SlotState::Started; }));
+    EXPECT_EQ(title(2), "M2←M1");
+    const common::AnalysisBlockHeader zoom = header(2);
+    EXPECT_EQ(zoom.pictureKind, 'M');
+    EXPECT_EQ(zoom.currentView.centreRe, v.centreRe);
+    EXPECT_EQ(zoom.currentView.centreIm, v.centreIm);
+    drawInViewer(2);
+    EXPECT_EQ(slotsInUse(), 3);
+}
+
+TEST_F(BothPrograms, CloseAllEndsEveryViewerAndLeavesNothing) {
+    enterMap("-1", "0");
+    dialog_->juliaButton()->click();
+    dialog_->executeButton()->click();
+    drawInViewer(0);
+    pick(0, viewer::MK_SHIFT, 10, 10);
+    ASSERT_TRUE(waitUntil([&] { return job().slotState(1) >= SlotState::Started; }));
+    // The second viewer is closed before it ever draws.
+    ASSERT_TRUE(waitUntil([&] { return header(1).viewerWindow != 0; }));
+    viewers_.push_back(job().slotProcess(1));
+    closeAll();
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"ウィンドウをすべて閉じますか"});
+    for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return processGone(pid); })) << pid;
+    EXPECT_EQ(ownSharedObjects(), 1);  // only the front end's own block remains while it runs
+}
