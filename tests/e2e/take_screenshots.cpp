@@ -68,9 +68,9 @@ bool takePicture(MainDialog& dialog, platform::RecordingMessageBoxes& boxes, cha
     const bool saved = !area.isEmpty() && screen.copy(area).save(QString::fromStdString(path));
     boxes.scriptAnswers({true});
     dialog.closeAllButton()->click();
-    QTest::qWaitFor([&] { return dialog.executeButton()->isEnabled(); }, WAIT_GUARD_MS);
+    const bool closed = QTest::qWaitFor([&] { return dialog.executeButton()->isEnabled(); }, WAIT_GUARD_MS);
     QTest::qWait(500);
-    return saved;
+    return saved && closed;
 }
 
 }  // namespace
