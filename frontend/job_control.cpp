@@ -20,6 +20,7 @@ namespace frontend {
 namespace {
 
 constexpr int STOP_POLL_PASSES = QUIT_WAIT_PASSES;
+constexpr int CLOSE_REPEAT_PASSES = 5;
 
 bool isViewerMessage(int msg) {
     return msg >= common::MSG_DRAW_STARTED && msg <= common::MSG_VIEWER_CLOSING;
@@ -562,6 +563,11 @@ bool JobControl::quit() {
     for (pid_t pid : waiting) ui_.forgetChild(pid);
     for (int pass = 0; pass < STOP_POLL_PASSES && !waiting.empty(); ++pass) {
         std::lock_guard<std::mutex> guard(lock_);
+        // A viewer still starting up may not have been listening yet when
+        // the first close went out: ask again now and then.
+        if (pass > 0 && pass % CLOSE_REPEAT_PASSES == 0)
+            for (pid_t pid : waiting)
+                if (const int slot = findSlotByProcess(pid); slot >= 0) postClose(slot);
         for (auto it = waiting.begin(); it != waiting.end();) {
             if (platform::waitForExit(*it, QUIT_WAIT_MS)) {
                 const int slot = findSlotByProcess(*it);

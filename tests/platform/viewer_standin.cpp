@@ -14,12 +14,16 @@
 //   wait               wait for WM_CLOSE (to pid * 256 or pid * 256 + 1);
 //                      then unmap, post 1028 and exit 0
 //   sleep:N            sleep N milliseconds
+//   size:WxH           write W and H as the picture size of the current ViewRecord
 //   crash              end at once with exit code 3, posting nothing
 // WM_CLOSE received during any step also ends it like "wait"; after the
 // last step the stand-in closes as for 1028.
 // HV_STANDIN_REPORT names a file that receives, before the script runs,
 // "key=value" lines: pid, cwd, args, fds (open descriptors at start beyond
 // stdio), size, kind, title, components, blockSize.
+// HV_STANDIN_SCRIPTS names a file of "title<TAB>script" lines: a stand-in
+// whose block title matches a line follows that script instead of
+// HV_STANDIN_POSTS (so that the pictures a test derives behave differently).
 // HV_STANDIN_TIMEOUT_MS bounds every wait (default 30000); on time-out the
 // stand-in exits with code 4.
 // Bad command lines and blocks that cannot be opened end it with code 2 and
@@ -173,9 +177,22 @@ int main(int argc, char** argv) {
         report << "components=" << analysis->components.size() << "\n";
     }
 
-    const char* script = std::getenv("HV_STANDIN_POSTS");
+    const char* posts = std::getenv("HV_STANDIN_POSTS");
+    std::string script = posts ? posts : "1025,1026,wait";
+    if (const char* scripts = std::getenv("HV_STANDIN_SCRIPTS")) {
+        std::ifstream lines(scripts);
+        std::string line;
+        while (std::getline(lines, line)) {
+            const std::size_t tab = line.find('\t');
+            if (tab != std::string::npos && line.compare(0, tab, analysis->title) == 0 &&
+                tab == analysis->title.size()) {
+                script = line.substr(tab + 1);
+                break;
+            }
+        }
+    }
     const platform::WindowHandle view = platform::makeWindowHandle(s.pid, 2);
-    for (const std::string& step : split(script ? script : "1025,1026,wait", ',')) {
+    for (const std::string& step : split(script, ',')) {
         s.pump(false, 0);
         if (step == "1025" || step == "1026") {
             platform::postMessage(s.frontEnd, std::atoi(step.c_str()), s.pid, view);
@@ -197,6 +214,9 @@ int main(int argc, char** argv) {
             s.close();
         } else if (step == "wait") {
             s.pump(true, s.timeoutMs);
+        } else if (step.rfind("size:", 0) == 0 && step.find('x') != std::string::npos) {
+            analysis->header->currentView.pictureWidth = std::atoi(step.c_str() + 5);
+            analysis->header->currentView.pictureHeight = std::atoi(step.c_str() + step.find('x') + 1);
         } else if (step.rfind("sleep:", 0) == 0) {
             s.pump(false, std::atoi(step.c_str() + 6));
         } else if (step == "crash") {

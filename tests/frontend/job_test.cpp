@@ -1,0 +1,459 @@
+// The analysis job with real processes: the main dialog starts the viewer
+// stand-in (tests/platform/viewer_standin.cpp) as it starts the viewer, and
+// the stand-ins post their messages back through the message port.
+#include "frontend/main_dialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "analysis/map_conversion.h"
+#include "analysis/polynomial.h"
+#include "common/block_names.h"
+#include "common/block_reader.h"
+#include "common/messages.h"
+#include "frontend_test_support.h"
+#include "platform/recording_message_boxes.h"
+#include "platform/shared_memory.h"
+#include "platform_test_support.h"
+
+namespace {
+
+using frontend::SlotState;
+
+QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Names in /dev/shm that belong to this process's front end.
+std::vector<std::string> ownSharedObjects() {
+    std::vector<std::string> names;
+    const std::string pid = std::to_string(::getpid());
+    DIR* dir = ::opendir("/dev/shm");
+    if (!dir) return names;
+    while (dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() + 1 &&
+                                      name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+class JobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scratch_ = frontend_test::makeScratchDirectory("hv-job-");
+        ::setenv("HV_STANDIN_POSTS", "1025,1026,wait", 1);
+        ::unsetenv("HV_STANDIN_SCRIPTS");
+        ::setenv("HV_STANDIN_TIMEOUT_MS", "60000", 1);
+    }
+
+    void TearDown() override {
+        if (dialog_) {
+            dialog_->close();
+            dialog_.reset();
+        }
+        EXPECT_TRUE(ownSharedObjects().empty());
+        std::error_code ignored;
+        std::filesystem::remove_all(scratch_, ignored);
+        ::unsetenv("HV_STANDIN_SCRIPTS");
+    }
+
+    void open(const std::string& viewerProgram = platform_test::standinPath()) {
+        MainDialog::Options options;
+        options.settingsPath = scratch_ + "/Halvatrine.conf";
+        options.viewerProgram = viewerProgram;
+        options.selectCriticalPoints = [this](common::CriticalPointList& list) {
+            ++choices_;
+            for (int i = 0; i < list.count; ++i) list.selected[i] = 1;
+            return list.count > 0;
+        };
+        dialog_ = std::make_unique<MainDialog>(boxes_, options);
+        dialog_->show();
+    }
+
+    void scripts(const std::vector<std::pair<std::string, std::string>>& byTitle) {
+        const std::string path = scratch_ + "/scripts.txt";
+        std::ofstream out(path);
+        for (const auto& [title, script] : byTitle) out << title << '\t' << script << '\n';
+        ::setenv("HV_STANDIN_SCRIPTS", path.c_str(), 1);
+    }
+
+    void type(int field, const char* text) {
+        QLineEdit* edit = dialog_->coefficientField(field);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, q(text));
+    }
+
+    // z^2 - 1 in the grid.
+    void enterQuadratic() {
+        type(8, "1");
+        type(0, "-1");
+    }
+
+    frontend::JobControl& job() { return dialog_->job(); }
+
+    int slotsInUse() {
+        int n = 0;
+        for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) n += job().slotState(i) != SlotState::Free;
+        return n;
+    }
+
+    bool allStarted(int count) {
+        if (job().busy() || slotsInUse() != count) return false;
+        for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i)
+            if (job().slotState(i) == SlotState::Analysing) return false;
+        return true;
+    }
+
+    // count viewers exist and each has reported its drawing (so it listens).
+    bool allDrawn(int count) {
+        if (!allStarted(count)) return false;
+        for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i)
+            if (job().slotState(i) != SlotState::Free && job().slotState(i) != SlotState::Drawn) return false;
+        return true;
+    }
+
+    // A copy of the slot's block header, read through its name.
+    common::AnalysisBlockHeader header(int slot) {
+        const auto block = platform::SharedMemory::open(job().slotBlockName(slot));
+        common::AnalysisBlockHeader h{};
+        if (block && block->size() >= sizeof h) std::memcpy(&h, block->data(), sizeof h);
+        return h;
+    }
+
+    std::string title(int slot) {
+        const common::AnalysisBlockHeader h = header(slot);
+        return std::string(h.title, strnlen(h.title, sizeof h.title));
+    }
+
+    std::string scratch_;
+    platform::RecordingMessageBoxes boxes_;
+    std::unique_ptr<MainDialog> dialog_;
+    int choices_ = 0;
+};
+
+TEST_F(JobTest, MandelbrotPictureStartsAViewerAndCloseAllEndsIt) {
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    EXPECT_EQ(choices_, 1);
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
+    const common::AnalysisBlockHeader h = header(0);
+    EXPECT_EQ(h.pictureKind, 'M');
+    EXPECT_EQ(h.blockSize, common::ANALYSIS_BLOCK_FIXED_SIZE);
+    EXPECT_EQ(title(0), "M1");
+    EXPECT_EQ(job().slotBlockName(0), "PData0_" + std::to_string(::getpid()));
+    EXPECT_EQ(dialog_->frontEndBlock().busyState, common::BUSY_IDLE);
+    EXPECT_EQ(dialog_->frontEndBlock().criticalPoints.selected[0], 1);
+    // The formula entry and the settings are frozen while the viewer exists.
+    EXPECT_FALSE(dialog_->executeButton()->isEnabled());
+    EXPECT_FALSE(dialog_->coefficientField(0)->isEnabled());
+    EXPECT_FALSE(dialog_->settingsEditable());
+    EXPECT_TRUE(dialog_->closeAllButton()->isEnabled());
+
+    const pid_t viewer = job().slotProcess(0);
+    boxes_.scriptAnswers({false});
+    dialog_->closeAllButton()->click();
+    EXPECT_EQ(job().slotState(0), SlotState::Drawn);  // Cancel: nothing closes
+    dialog_->closeAllButton()->click();
+    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"ウィンドウをすべて閉じますか", "ウィンドウをすべて閉じますか"}));
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0 && dialog_->executeButton()->isEnabled(); }));
+    EXPECT_TRUE(dialog_->settingsEditable());
+    EXPECT_TRUE(dialog_->coefficientField(0)->isEnabled());
+    EXPECT_TRUE(frontend_test::waitUntil([&] { return processGone(viewer); }));
+    EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
+}
+
+TEST_F(JobTest, JuliaPictureCarriesTheAnalysis) {
+    open();
+    enterQuadratic();
+    dialog_->juliaButton()->click();
+    dialog_->executeButton()->click();
+    EXPECT_EQ(choices_, 0);  // no choice for a Julia picture
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
+    const common::AnalysisBlockHeader h = header(0);
+    EXPECT_EQ(h.pictureKind, 'J');
+    EXPECT_EQ(title(0), "J1");
+    // z^2 - 1: the superattracting 2-cycle {0, -1} is a component.
+    EXPECT_GE(h.componentCount, 1);
+    EXPECT_GE(h.blockSize, common::ANALYSIS_BLOCK_FIXED_SIZE + 2 * common::CYCLE_POINT_SIZE);
+}
+
+TEST_F(JobTest, PictureSizeOfTheLastDrawingCarriesOver) {
+    ::setenv("HV_STANDIN_POSTS", "size:800x500,1025,sleep:100,size:5000x0,1025,wait", 1);
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawing; }));
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->settings().sizeY == 1; }));
+    EXPECT_EQ(dialog_->settings().sizeX, 1000);  // taken from the viewer, clamped to 1..1000
+}
+
+TEST_F(JobTest, TenSlotsThenTheTooManyMessage) {
+    ::setenv("HV_STANDIN_POSTS", "1025,1026,1027:M,wait", 1);
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return !boxes_.entries().empty(); }, 60000));
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"画面数が多すぎます。どれかを閉じてから実行してください"});
+    EXPECT_EQ(slotsInUse(), 10);
+    std::set<std::string> titles;
+    for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) {
+        EXPECT_GE(job().slotState(i), SlotState::Started);
+        titles.insert(title(i));
+    }
+    EXPECT_EQ(titles.size(), 10u);
+    EXPECT_TRUE(titles.count("M1"));
+    EXPECT_TRUE(titles.count("M1←M1←M1"));
+}
+
+TEST_F(JobTest, TitlesOfCopiesAndOfAJuliaPictureFromACopy) {
+    scripts({{"M1", "1025,1026,1027:M,1027:M,wait"}, {"M1←M1", "1025,1026,1027:J,wait"}});
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return allDrawn(4); }, 60000));
+    std::map<std::string, int> slotOf;
+    for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i)
+        if (job().slotState(i) != SlotState::Free) slotOf[title(i)] = i;
+    ASSERT_EQ(slotOf.size(), 4u);
+    ASSERT_TRUE(slotOf.count("M1"));
+    ASSERT_TRUE(slotOf.count("M1←M1"));
+    ASSERT_TRUE(slotOf.count("M2←M1"));
+    ASSERT_TRUE(slotOf.count("J1←M1←M1"));
+
+    // A copy has its source's size and bytes, with the drawn view in force.
+    const common::AnalysisBlockHeader source = header(slotOf["M1"]);
+    const common::AnalysisBlockHeader copy = header(slotOf["M2←M1"]);
+    EXPECT_EQ(copy.blockSize, source.blockSize);
+    EXPECT_EQ(std::memcmp(&copy.currentView, &source.drawnView, sizeof copy.currentView), 0);
+    EXPECT_EQ(std::memcmp(&copy.map, &source.map, sizeof copy.map), 0);
+    // The Julia picture was asked for at the centre 0 of the copy: its map is z^2 - 1.
+    const common::AnalysisBlockHeader julia = header(slotOf["J1←M1←M1"]);
+    EXPECT_EQ(julia.pictureKind, 'J');
+    EXPECT_EQ(julia.map.numeratorRe[0], -1.0);
+    EXPECT_EQ(julia.map.numeratorRe[2], 1.0);
+    EXPECT_TRUE(boxes_.entries().empty());
+}
+
+TEST_F(JobTest, ViewerMessagesDuringAnAnalysisWaitForItsEndInArrivalOrder) {
+    ::setenv("HV_STANDIN_POSTS", "size:800x500,wait", 1);
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return allStarted(1); }));
+    const pid_t viewer = job().slotProcess(0);
+    ASSERT_EQ(job().slotState(0), SlotState::Started);
+
+    // A Julia request starts an analysis; the viewer's next messages arrive
+    // before that analysis has posted its end.
+    job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
+    ASSERT_TRUE(job().busy());
+    job().handleMessage(common::MSG_DRAW_STARTED, viewer, viewer * 256 + 2);
+    job().handleMessage(common::MSG_DRAW_FINISHED, viewer, viewer * 256 + 2);
+    EXPECT_EQ(job().pendingCount(), 2u);
+    EXPECT_EQ(job().slotState(0), SlotState::Started);
+    EXPECT_EQ(dialog_->settings().sizeX, 600);
+
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return !job().busy() && job().pendingCount() == 0; }));
+    // 1025 was taken before 1026, else the picture would not count as drawn.
+    EXPECT_EQ(job().slotState(0), SlotState::Drawn);
+    EXPECT_EQ(dialog_->settings().sizeX, 800);
+    EXPECT_EQ(dialog_->settings().sizeY, 500);
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return allStarted(2); }));
+    // Both listen before the test ends (the stand-in writes its frame after binding).
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(frontend_test::waitUntil([&] { return header(i).viewerWindow != 0; }));
+}
+
+TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
+    ::setenv("HV_STANDIN_POSTS", "1025,1026,wait", 1);
+    open();
+    enterQuadratic();
+    dialog_->juliaButton()->click();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
+    const pid_t viewer = job().slotProcess(0);
+    // A Julia picture cannot give a Mandelbrot picture; unknown modes and
+    // unknown processes are ignored as well.
+    job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'M');
+    job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'X');
+    job().handleMessage(common::MSG_NEW_PICTURE, viewer + 100000, 'J');
+    job().handleMessage(common::MSG_VIEWER_CLOSING, viewer + 100000, 0);
+    job().handleMessage(1029, 0, 0);
+    job().handleMessage(1030, 0, 0);
+    EXPECT_EQ(slotsInUse(), 1);
+    EXPECT_FALSE(job().busy());
+    EXPECT_TRUE(boxes_.entries().empty());
+}
+
+TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
+    ::setenv("HV_STANDIN_POSTS", "1025,crash", 1);
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0 && !job().busy(); }));
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->executeButton()->isEnabled(); }));
+    EXPECT_TRUE(dialog_->settingsEditable());
+    EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
+}
+
+TEST_F(JobTest, AViewerThatCannotStartFreesItsSlot) {
+    open(scratch_ + "/no-such-viewer");
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return !job().busy() && dialog_->executeButton()->isEnabled(); }));
+    EXPECT_EQ(slotsInUse(), 0);
+    EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
+}
+
+TEST_F(JobTest, CloseAllReachesAViewerWhoseFrameIsNotKnown) {
+    ::setenv("HV_STANDIN_POSTS", "wait", 1);
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return allStarted(1); }));
+    // As if the viewer had not created its frame yet.
+    {
+        auto block = platform::SharedMemory::open(job().slotBlockName(0));
+        ASSERT_TRUE(block.has_value());
+        ASSERT_TRUE(frontend_test::waitUntil([&] {
+            return static_cast<common::AnalysisBlockHeader*>(block->data())->viewerWindow != 0;
+        }));
+        static_cast<common::AnalysisBlockHeader*>(block->data())->viewerWindow = 0;
+    }
+    dialog_->closeAllButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0; }));
+}
+
+TEST_F(JobTest, QuitClosesEveryViewerAndLeavesNoBlock) {
+    scripts({{"M1", "1025,1026,1027:M,1027:M,wait"}});
+    open();
+    enterQuadratic();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return allDrawn(3); }, 60000));
+    std::vector<pid_t> viewers;
+    for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i)
+        if (job().slotProcess(i) != 0) viewers.push_back(job().slotProcess(i));
+    ASSERT_EQ(viewers.size(), 3u);
+
+    boxes_.scriptAnswers({false});
+    dialog_->quitAction()->trigger();  // Cancel: everything stays
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(slotsInUse(), 3);
+
+    dialog_->quitAction()->trigger();
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"ウィンドウをすべて閉じますか", "ウィンドウをすべて閉じますか"}));
+    EXPECT_EQ(slotsInUse(), 0);
+    for (pid_t pid : viewers) EXPECT_TRUE(frontend_test::waitUntil([&] { return processGone(pid); })) << pid;
+    dialog_.reset();
+    EXPECT_TRUE(ownSharedObjects().empty());
+    // The stand-ins' sockets went with them.
+    for (pid_t pid : viewers) EXPECT_FALSE(std::filesystem::exists(platform::socketPathFor(pid)));
+}
+
+// ------------------------------------------------------------ deriveJuliaMap
+
+common::RationalMap blockMap(std::vector<std::pair<double, double>> p, std::vector<std::pair<double, double>> qd) {
+    common::RationalMap m{};
+    for (std::size_t k = 0; k < p.size(); ++k) {
+        m.numeratorRe[k] = p[k].first;
+        m.numeratorIm[k] = p[k].second;
+    }
+    for (std::size_t k = 0; k < qd.size(); ++k) {
+        m.denominatorRe[k] = qd[k].first;
+        m.denominatorIm[k] = qd[k].second;
+    }
+    m.numeratorDegree = static_cast<int>(p.size()) - 1;
+    m.denominatorDegree = static_cast<int>(qd.size()) - 1;
+    m.form = qd.size() == 1 && qd[0] == std::make_pair(1.0, 0.0) ? common::FORM_POLYNOMIAL : common::FORM_RATIONAL;
+    return m;
+}
+
+analysis::ComplexValue evaluate(const common::RationalMap& m, double re, double im) {
+    return analysis::evaluateRational(analysis::toEngineMap(m), {re, im}).value;
+}
+
+TEST(DeriveJuliaMap, PolynomialGainsTheParameterInItsConstantTerm) {
+    const common::RationalMap m = blockMap({{0, 0}, {0, 0}, {1, 0}}, {{1, 0}});
+    const common::RationalMap j = frontend::JobControl::deriveJuliaMap(m, -0.12, 0.75, 0, 0);
+    EXPECT_EQ(j.form, common::FORM_POLYNOMIAL);
+    EXPECT_EQ(j.numeratorDegree, 2);
+    EXPECT_EQ(j.numeratorRe[0], -0.12);
+    EXPECT_EQ(j.numeratorIm[0], 0.75);
+    EXPECT_EQ(j.numeratorRe[2], 1.0);
+}
+
+TEST(DeriveJuliaMap, RationalWithLowerDenominatorAddsCTimesQ) {
+    // (z^3 + 1) / (2z): R + c = (P + c Q) / Q.
+    const common::RationalMap m = blockMap({{1, 0}, {0, 0}, {0, 0}, {1, 0}}, {{0, 0}, {2, 0}});
+    const common::RationalMap j = frontend::JobControl::deriveJuliaMap(m, 0.5, -1, 0, 0);
+    const double z[2] = {0.3, -0.7};
+    const auto r = evaluate(m, z[0], z[1]);
+    const auto s = evaluate(j, z[0], z[1]);
+    EXPECT_NEAR(s.re, r.re + 0.5, 1e-12);
+    EXPECT_NEAR(s.im, r.im - 1, 1e-12);
+    EXPECT_EQ(j.denominatorDegree, 1);
+}
+
+TEST(DeriveJuliaMap, MobiusCompositionKeepsTheFixedPointW) {
+    // R = (z^2 + 1) / (z^2 - z): w = 1 is not a pole; use any point and check
+    // M o R against the Mobius map evaluated by hand.
+    const common::RationalMap m = blockMap({{1, 0}, {0, 0}, {1, 0}}, {{0, 0}, {-1, 0}, {1, 0}});
+    const double cRe = 0.2, cIm = -0.3, wRe = 0.5, wIm = 0.25;
+    const common::RationalMap j = frontend::JobControl::deriveJuliaMap(m, cRe, cIm, wRe, wIm);
+    EXPECT_EQ(j.form, common::FORM_RATIONAL);
+    const std::complex<double> c(cRe, cIm), w(wRe, wIm);
+    for (const std::complex<double> z : {std::complex<double>(0.3, 0.4), std::complex<double>(-1.5, 0.2)}) {
+        const auto r = evaluate(m, z.real(), z.imag());
+        const std::complex<double> u(r.re, r.im);
+        const std::complex<double> expected = (c * w * w + (1.0 - c * w) * u) / ((1.0 + c * w) - c * u);
+        const auto s = evaluate(j, z.real(), z.imag());
+        EXPECT_NEAR(s.re, expected.real(), 1e-12);
+        EXPECT_NEAR(s.im, expected.imag(), 1e-12);
+    }
+    // The Mobius map fixes w, and c = 0 leaves the map as it was.
+    const std::complex<double> mw = (c * w * w + (1.0 - c * w) * w) / ((1.0 + c * w) - c * w);
+    EXPECT_NEAR(std::abs(mw - w), 0.0, 1e-15);
+    const common::RationalMap same = frontend::JobControl::deriveJuliaMap(m, 0, 0, wRe, wIm);
+    EXPECT_EQ(std::memcmp(same.numeratorRe, m.numeratorRe, sizeof m.numeratorRe), 0);
+    EXPECT_EQ(std::memcmp(same.denominatorRe, m.denominatorRe, sizeof m.denominatorRe), 0);
+    EXPECT_EQ(same.numeratorDegree, 2);
+    EXPECT_EQ(same.denominatorDegree, 2);
+}
+
+TEST(DeriveJuliaMap, WildDegreesAreClampedFirst) {
+    common::RationalMap m = blockMap({{0, 0}, {0, 0}, {1, 0}}, {{1, 0}});
+    m.denominatorDegree = 1000;
+    m.numeratorDegree = -50;
+    const common::RationalMap j = frontend::JobControl::deriveJuliaMap(m, 1, 0, 0, 0);
+    EXPECT_GE(j.numeratorDegree, -1);
+    EXPECT_LE(j.numeratorDegree, 10);
+}
+
+}  // namespace
