@@ -223,7 +223,7 @@ TEST(UnknownColourDialog, FieldsAreHeldTo255AndOkWritesTheColourWord) {
 // A finished Julia picture of z^2 - 1 with two component entries: the
 // superattracting 2-cycle {0, -1} and a 1-cycle far outside the picture.
 struct JuliaPicture {
-    JuliaPicture() : h(spec()) {
+    JuliaPicture() : h(parameters()) {
         h.block.addCycle({{0, 0}, {-1, 0}});
         h.block.header().components[0].pointKind = 0;
         h.block.addCycle({{40, 40}});
@@ -234,7 +234,7 @@ struct JuliaPicture {
         EXPECT_TRUE(h.drawToDone());
         h.pump();
     }
-    static viewer_test::PictureSpec spec() {
+    static viewer_test::PictureSpec parameters() {
         viewer_test::PictureSpec s;
         s.width = 120;
         s.height = 90;

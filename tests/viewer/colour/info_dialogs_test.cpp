@@ -231,10 +231,10 @@ TEST(PictureSaving, WritesABitmapAndReportsAFailedWrite) {
 }
 
 TEST(ViewerHooks, MenuCommandsOpenTheDialogsOfTheFrame) {
-    viewer_test::PictureSpec spec;
-    spec.width = 40;
-    spec.height = 30;
-    viewer_test::ViewerHarness h(spec);
+    viewer_test::PictureSpec parameters;
+    parameters.width = 40;
+    parameters.height = 30;
+    viewer_test::ViewerHarness h(parameters);
     h.open();
     h.frame->setDialogHooks(makeViewerDialogHooks());
     for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "printPreview", "print",
