@@ -72,3 +72,29 @@ echo "$bench_csv" >&2
 compare_time "escape julia scalar 1" "$julia_600" "BM_RenderJulia600/real_time"
 compare_time "escape mandel scalar 1" "$mandel_1000" "BM_RenderMandelbrot1000/real_time"
 compare_time "escape rat scalar 1" "$rat_600" "BM_RenderRational600/real_time"
+
+# Whole dynamical-plane analyses against the literal Aberth loop at degree
+# 990, measured again next to them. Targets: quadratic <= 0.19, worst <= 1.25
+# of the reference, and the worst case within 2 GiB.
+# counter NAME COLUMN: a user counter of one benchmark from the CSV.
+counter() {
+  awk -F, -v name="\"$1\"" -v col="\"$2\"" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == col) c = i }
+      $1 == name && c { print $c }' <<<"$bench_csv"
+}
+# compare_target LABEL REFERENCE_SECONDS BENCHMARK_NAME TARGET
+compare_target() {
+  local ours
+  ours=$(bench_seconds "$3")
+  [ -n "$ours" ] || { echo "$3: no result" >&2; return 1; }
+  awk -v label="$1" -v r="$2" -v b="$3" -v o="$ours" -v t="$4" 'BEGIN {
+      verdict = (t == "-") ? "" : (o / r <= t ? "  (target <= " t ": met)" : "  (target <= " t ": MISSED)")
+      printf "%-40s reference %8.4f s   %-36s %8.4f s   ours/reference %.2f%s\n", label, r, b, o, o / r, verdict }'
+}
+aberth_990=$(OMP_NUM_THREADS=1 reference_seconds "$out/aberth_reference" plain random 990)
+bench_csv=$("$bench" --benchmark_filter='AnalyseJulia' --benchmark_format=csv 2>/dev/null)
+echo "$bench_csv" >&2
+compare_target "aberth plain random 990 (1 thread)" "$aberth_990" "BM_AnalyseJulia/quadratic/real_time" 0.19
+compare_target "aberth plain random 990 (1 thread)" "$aberth_990" "BM_AnalyseJulia/cubic/real_time" -
+compare_target "aberth plain random 990 (1 thread)" "$aberth_990" "BM_AnalyseJulia/worst/real_time" 1.25
+awk -v m="$(counter BM_AnalyseJulia/worst/real_time maxRSS_MiB)" 'BEGIN {
+    printf "%-40s peak memory %.1f MiB   (target <= 2048 MiB: %s)\n", "BM_AnalyseJulia/worst", m, (m <= 2048 ? "met" : "MISSED") }'
