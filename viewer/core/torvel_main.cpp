@@ -9,6 +9,7 @@
 #include "common/messages.h"
 #include "platform/message_port_qt.h"
 #include "platform/qt_message_boxes.h"
+#include "viewer/colour/viewer_dialogs.h"
 #include "viewer/core/error_dialog.h"
 #include "viewer/core/main_frame.h"
 #include "viewer/core/viewer_command_line.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     CMainFrame mainFrame(*startup.session, port, boxes);
     boxes.setParent(&mainFrame);
     if (!mainFrame.create()) return 1;
+    mainFrame.setDialogHooks(makeViewerDialogHooks());
     QObject::connect(&mainFrame, &CMainFrame::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     frame = &mainFrame;
     mainFrame.show();
