@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -162,6 +167,34 @@ TEST(Bitmap, FailedSaveReportsWriteErrorAndLeavesNoTraces) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
     // A folder that does not exist.
     EXPECT_EQ(dib.writeBmp((dir.path() / "missing" / "a.bmp").string()), std::string("write error"));
+}
+
+TEST(Bitmap, WriteCutShortKeepsTheOlderFile) {
+    TempDir dir;
+    const fs::path target = dir.path() / "older.bmp";
+    const std::string older(5000, 'o');
+    std::ofstream(target, std::ios::binary) << older;
+    auto maps = render::makePixelMaps();
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 64, 64));  // about 12 kB
+
+    // In a child limited to files of 1000 bytes, every write beyond fails.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const auto result = dib.writeBmp(target.string());
+        _exit(result == std::optional<std::string>("write error") ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was not reported";
+    const std::vector<std::uint8_t> now = readFile(target);
+    EXPECT_EQ(std::string(now.begin(), now.end()), older);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 // Reads a bmp through ImageMagick into RGB triples, top row first.
