@@ -468,8 +468,9 @@ void CMainFrame::shutdown() {
     paintTarget_.store(0);
     views_.clear();
     if (rows_ != nullptr) {
-        QWidget* client = takeCentralWidget();
-        delete client;
+        // The views go now, before the blocks they show are unmapped.
+        std::unique_ptr<QWidget> client(takeCentralWidget());
+        client.reset();
         rows_ = nullptr;
     }
     if (frameHandle_ != 0) port_.unregisterWindow(frameHandle_);
