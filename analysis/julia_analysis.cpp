@@ -20,6 +20,7 @@ JuliaAnalysis analyseJulia(const RationalMap& map, const CriticalPointList& crit
     }
     result.stopped = result.orbits.stopped;
     result.outOfMemory = result.orbits.outOfMemory;
+    result.invalidInput = result.orbits.invalidInput;
     return result;
 }
 

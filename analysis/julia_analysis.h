@@ -32,6 +32,7 @@ struct JuliaAnalysis {
     RotationDomains domains;
     bool stopped = false;
     bool outOfMemory = false;
+    bool invalidInput = false;  // see OrbitAnalysis
 };
 
 JuliaAnalysis analyseJulia(const RationalMap& map, const AnalysisSettings& settings,

@@ -194,7 +194,10 @@ OrbitAnalysis analyseCriticalOrbits(const RationalMap& map, const CriticalPointL
                                     const AnalysisSettings& settings, const std::atomic<bool>* stop,
                                     const CurveAnalysisNotice& notice) {
     OrbitAnalysis out;
-    if (mapDegree(map) < 1 || !criticalListValid(critical) || !settingsValid(settings)) return out;
+    if (mapDegree(map) < 1 || !criticalListValid(critical) || !settingsValid(settings)) {
+        out.invalidInput = true;
+        return out;
+    }
     try {
         PeriodicSearchOptions options;
         options.convEps = settings.convEps;
@@ -213,7 +216,10 @@ OrbitAnalysis followCriticalOrbits(const RationalMap& map, const CriticalPointLi
                                    const AnalysisSettings& settings, CycleList algebraic,
                                    const std::atomic<bool>* stop, const CurveAnalysisNotice& notice) {
     OrbitAnalysis out;
-    if (mapDegree(map) < 1 || !criticalListValid(critical) || !settingsValid(settings)) return out;
+    if (mapDegree(map) < 1 || !criticalListValid(critical) || !settingsValid(settings)) {
+        out.invalidInput = true;
+        return out;
+    }
     try {
         out.cycles = std::move(algebraic);
         if (out.cycles.count() > out.cycles.capacity) out.cycles.cycles.resize(out.cycles.capacity);

@@ -81,6 +81,7 @@ struct OrbitAnalysis {
     bool curvesClassified = false;
     bool stopped = false;
     bool outOfMemory = false;
+    bool invalidInput = false;  // malformed map or critical point list, settings out of range
 };
 
 // The whole orbit analysis: findPeriodicPoints (periods 1..10), then

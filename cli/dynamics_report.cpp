@@ -235,6 +235,7 @@ std::string dynamicsText(const JuliaAnalysis& a, const analysis::AnalysisSetting
     }
     if (a.stopped) out += "analysis stopped\n";
     if (a.outOfMemory) out += "analysis ran out of memory\n";
+    if (a.invalidInput) out += "analysis refused its input\n";
     return out;
 }
 

@@ -201,8 +201,13 @@ TEST(CriticalOrbits, MalformedInputGivesAnEmptyResult) {
     OrbitAnalysis a = analyseCriticalOrbits(testmaps::polynomialMap({0.0, 0.0, 1.0}), broken, AnalysisSettings{});
     EXPECT_EQ(a.cycles.count(), 0);
     EXPECT_TRUE(a.criticalOrbits.empty());
+    EXPECT_TRUE(a.invalidInput);
     AnalysisSettings bad;
     bad.convEps = 0.0;
     OrbitAnalysis b = analyseCriticalOrbits(testmaps::polynomialMap({0.0, 0.0, 1.0}), pointsAt({0.0}), bad);
     EXPECT_TRUE(b.criticalOrbits.empty());
+    EXPECT_TRUE(b.invalidInput);
+    EXPECT_FALSE(followCriticalOrbits(testmaps::polynomialMap({0.0, 0.0, 1.0}), pointsAt({0.0}), AnalysisSettings{},
+                                      CycleList{2, {}})
+                     .invalidInput);
 }
