@@ -5,4 +5,5 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
-exec ./build/bin/halvatrine-cli analyse "z^2-0.12+0.75i"
+# The front end starts its viewers (torvel) from its own directory.
+exec ./build/bin/halvatrine
