@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include "common/block_names.h"
+#include "frontend/help_topics.h"
 #include "frontend/version_dialog.h"
 #include "frontend_test_support.h"
 #include "platform/help_window.h"
@@ -391,6 +392,13 @@ TEST_F(MainDialogTest, HelpAndVersionEntries) {
     });
     dialog_->versionAction()->trigger();
     EXPECT_TRUE(seen);
+}
+
+TEST(FrontEndHelp, EveryTopicOfTheFrontEndIsInTheHelpDocument) {
+    for (int topic : {frontend::HELP_FORMULA_ENTRY, frontend::HELP_PICTURE_MODES, frontend::HELP_SETTINGS,
+                      frontend::HELP_SAMPLE_LOAD, frontend::HELP_SAMPLE_SAVE, frontend::HELP_SAMPLE_DELETE,
+                      frontend::HELP_CRITICAL_POINTS})
+        EXPECT_TRUE(platform::helpHasTopic(topic)) << topic;
 }
 
 TEST_F(MainDialogTest, TheFrontEndBlockGoesWithTheDialog) {
