@@ -478,6 +478,18 @@ TEST_F(SampleDialogTest, DeleteRemovesTheSelectedSamples) {
     EXPECT_TRUE(boxes_.entries().empty());
 }
 
+TEST_F(SampleDialogTest, DeleteReportsAFileItCannotRewrite) {
+    write(quadratic("1", "0", "a") + quadratic("2", "0", "b"));
+    SampleDeleteDialog dialog(path(), boxes_);
+    // The folder goes away while the dialog is open: no temporary file can be made.
+    fs::remove(path());
+    fs::remove(dir_);
+    dialog.sampleList()->item(0)->setSelected(true);
+    dialog.deleteButton()->click();
+    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{MSG_SAMPLE_DELETE_FAILED});
+    EXPECT_FALSE(fs::exists(dir_));
+}
+
 // ------------------------------------------------------------ through the main dialog
 
 class MainDialogSamplesTest : public SampleDialogTest {

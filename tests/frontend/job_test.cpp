@@ -3,6 +3,7 @@
 // the stand-ins post their messages back through the message port.
 #include "frontend/main_dialog.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <set>
@@ -309,6 +311,37 @@ TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
     EXPECT_EQ(slotsInUse(), 1);
     EXPECT_FALSE(job().busy());
     EXPECT_TRUE(boxes_.entries().empty());
+
+    // A request whose view is not finite is ignored; a finite one is copied.
+    {
+        auto block = platform::SharedMemory::open(job().slotBlockName(0));
+        ASSERT_TRUE(block.has_value());
+        auto* h = static_cast<common::AnalysisBlockHeader*>(block->data());
+        h->drawnView = h->currentView;
+        h->drawnView.centreIm = std::numeric_limits<double>::infinity();
+        job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
+        EXPECT_EQ(slotsInUse(), 1);
+        h->drawnView.centreIm = 0.5;
+        h->drawnView.magnification = std::numeric_limits<double>::quiet_NaN();
+        job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
+        EXPECT_EQ(slotsInUse(), 1);
+        h->drawnView.magnification = 2.0;
+        job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
+    }
+    ASSERT_TRUE(frontend_test::waitUntil([&] { return allDrawn(2); }));
+    EXPECT_EQ(title(1), "J1←J1");
+    EXPECT_EQ(header(1).currentView.magnification, 2.0);
+    EXPECT_EQ(header(1).currentView.centreIm, 0.5);
+}
+
+TEST_F(JobTest, ClosedCurveNoticeShowsInTheStatusLineUntilTheAnalysisEnds) {
+    open();
+    job().handleMessage(common::MSG_CURVE_ANALYSIS, 0, 0);
+    EXPECT_EQ(dialog_->statusLine()->text(), q("閉曲線を検出、解析中です。しばらくお待ちください。"));
+    EXPECT_FALSE(dialog_->closeAllButton()->isEnabled());
+    job().handleMessage(common::MSG_ANALYSIS_DONE, 0, 0);
+    EXPECT_TRUE(dialog_->statusLine()->text().isEmpty());
+    EXPECT_TRUE(dialog_->closeAllButton()->isEnabled());
 }
 
 TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
