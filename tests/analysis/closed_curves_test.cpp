@@ -382,8 +382,8 @@ TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
     std::vector<std::pair<std::vector<double>, std::vector<double>>> orbits;
     std::vector<double> re, im;
     // Regular polygons: equal distances on both sides of every point.
-    for (int k = 0; k < 3000; ++k) {
-        const cd z = cd(k % 2 ? 3.0 : 0.0, 0.0) + std::polar(1.0, 2.0 * M_PI * (k / 2) / 1500.0);
+    for (int k = 0; k < 2000; ++k) {
+        const cd z = cd(k % 2 ? 3.0 : 0.0, 0.0) + std::polar(1.0, 2.0 * M_PI * (k / 2) / 1000.0);
         re.push_back(z.real());
         im.push_back(z.imag());
     }
@@ -392,7 +392,7 @@ TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
     re.clear();
     im.clear();
     double x = 0.1;
-    for (int k = 0; k < 6000; ++k) {
+    for (int k = 0; k < 4000; ++k) {
         x = x * x - 1.9;
         const cd z = std::polar(1.0 + 0.3 * x, 2.0 * M_PI * std::fmod(k * testmaps::goldenMean(), 1.0));
         re.push_back(z.real());
@@ -407,7 +407,7 @@ TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
         seed = seed * 1103515245u + 12345u;
         return static_cast<double>((seed >> 8) % 100000) / 100000.0;
     };
-    for (int k = 0; k < 5000; ++k) {
+    for (int k = 0; k < 2500; ++k) {
         const double r = k % 97 == 0 ? 40.0 * next() : 0.05 * next();
         const cd z = std::polar(r, 2.0 * M_PI * next());
         re.push_back(k % 13 == 0 && k > 0 ? re.back() : z.real());

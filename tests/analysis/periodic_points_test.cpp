@@ -107,7 +107,9 @@ TEST(FindPeriodicPoints, SquareHasOnlyTheSuperattractingFixedPointZero) {
 }
 
 TEST(FindPeriodicPoints, BasilicaHasTheSuperattractingTwoCycle) {
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), options());
+    PeriodicSearchReport report;
+    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), options(8, &report));
+    EXPECT_EQ(report.periodsSearched, 8);
     ASSERT_EQ(list.count(), 1);
     const Cycle& c = list.cycles[0];
     EXPECT_EQ(c.period, 2);

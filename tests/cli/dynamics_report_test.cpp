@@ -167,13 +167,16 @@ TEST(DynamicsReport, JsonMembersCarryTheSameData) {
     EXPECT_EQ(brackets, 0);
 }
 
-TEST(DynamicsReport, ProgramReportsTheBasilicaCycle) {
-    const ProgramRun r = run("analyse 'z^2-1' --max-loop 100");
+TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
+    // z^6 - 1: degree 6 keeps the algebraic search at periods 1..3. Its
+    // critical point 0 lies on the superattracting 2-cycle {0, -1}.
+    const ProgramRun r = run("analyse 'z^6-1' --max-loop 100");
     ASSERT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(has(r.out, "fixed points: 2\n"));
+    EXPECT_TRUE(has(r.out, "fixed points: 6\n"));
     EXPECT_TRUE(has(r.out, "settings: MAX_LOOP 100 SIEGELFLG 0"));
     EXPECT_TRUE(has(r.out, "代数的に求めた不動点、周期点\n周期点 周期2 S_ATTRACTING\n"));
-    const ProgramRun j = run("analyse 'z^2-1' --max-loop=100 --json");
+    EXPECT_TRUE(has(r.out, "クリティカルポイントの軌道解析結果\n"));
+    const ProgramRun j = run("analyse 'z^6-1' --max-loop=100 --json");
     ASSERT_EQ(j.exitCode, 0);
     EXPECT_TRUE(has(j.out, "\"fixedPoints\": ["));
     EXPECT_TRUE(has(j.out, "\"period\": 2, \"kind\": \"S_ATTRACTING\""));
@@ -183,7 +186,7 @@ TEST(DynamicsReport, ProgramReportsTheBasilicaCycle) {
 }
 
 TEST(DynamicsReport, ProgramRejectsBadSettings) {
-    EXPECT_EQ(run("analyse 'z^2-1' --max-loop 20000").exitCode, 2);
-    EXPECT_EQ(run("analyse 'z^2-1' --conv-eps -1").exitCode, 2);
-    EXPECT_EQ(run("analyse 'z^2-1' --siegel --inout-eps").exitCode, 2);
+    EXPECT_EQ(run("analyse 'z^6-1' --max-loop 20000").exitCode, 2);
+    EXPECT_EQ(run("analyse 'z^6-1' --conv-eps -1").exitCode, 2);
+    EXPECT_EQ(run("analyse 'z^6-1' --siegel --inout-eps").exitCode, 2);
 }
