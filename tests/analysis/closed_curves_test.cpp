@@ -392,7 +392,7 @@ TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
     re.clear();
     im.clear();
     double x = 0.1;
-    for (int k = 0; k < 4000; ++k) {
+    for (int k = 0; k < 6000; ++k) {
         x = x * x - 1.9;
         const cd z = std::polar(1.0 + 0.3 * x, 2.0 * M_PI * std::fmod(k * testmaps::goldenMean(), 1.0));
         re.push_back(z.real());
@@ -422,7 +422,7 @@ TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
             const auto plain = plainChains(ore, oim, s);
             const auto curves = detectClosedCurves(ore.data(), oim.data(), static_cast<int>(ore.size()), s);
             ASSERT_EQ(curves.size(), plain.size());
-            EXPECT_FALSE(curves.empty());
+            EXPECT_FALSE(curves.empty()) << contEps << " orbit of " << ore.size();
             for (std::size_t c = 0; c < curves.size(); ++c) {
                 ASSERT_EQ(2u * curves[c].re.size(), plain[c].size());
                 for (std::size_t k = 0; k < curves[c].re.size(); ++k) {
