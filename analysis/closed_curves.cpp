@@ -186,6 +186,10 @@ int pointInCurve(double x, double y, const ClosedCurve& curve) {
         const double dx = x - d.re, dy = y - d.im;
         if (dx * dx + dy * dy < d.radiusSquared) return 1;
     }
+    return curveCrossingParity(x, y, curve);
+}
+
+int curveCrossingParity(double x, double y, const ClosedCurve& curve) {
     const Box box{curve.octagon.minRe, curve.octagon.maxRe, curve.octagon.minIm, curve.octagon.maxIm};
     return crossingParityInBox(x, y, curve.re, curve.im, box);
 }

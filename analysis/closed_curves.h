@@ -123,6 +123,10 @@ std::vector<CurveDisk> buildOuterDisks(const ClosedCurve& curve, int samples, do
 // the crossing count.
 int pointInCurve(double x, double y, const ClosedCurve& curve);
 
+// The crossing count of pointInCurve alone: 1 when (x, y) is inside the
+// curve's polyline, with the octagon's box as the polyline's box.
+int curveCrossingParity(double x, double y, const ClosedCurve& curve);
+
 // 1 when (x, y) is inside the closed polyline; 0 outside its bounding box
 // (inclusive) or with fewer than two points.
 int crossingParity(double x, double y, const std::vector<double>& re,

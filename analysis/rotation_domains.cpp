@@ -1,5 +1,7 @@
 #include "analysis/rotation_domains.h"
 
+#include "analysis/curve_locator.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -46,8 +48,8 @@ struct SideCandidates {
 // Only curves whose octagon box meets the march can change their answer
 // along it (outside its octagon a curve always answers 0), so only those
 // are asked.
-Point marchSide(const std::vector<const ClosedCurve*>& all, const ClosedCurve& self, Point a, Point step,
-                double sgn, int firstAnswer, std::vector<const ClosedCurve*>& near, std::vector<int>& other) {
+Point marchSide(const std::vector<CurveLocator>& all, const CurveLocator& self, Point a, Point step,
+                double sgn, int firstAnswer, std::vector<const CurveLocator*>& near, std::vector<int>& other) {
     const double last = SIDE_PROBE_STEPS - 1;
     const double x0 = a.x, x1 = a.x + sgn * last * step.x, y0 = a.y, y1 = a.y + sgn * last * step.y;
     const double slack = 1e-9 * (std::fabs(x1 - x0) + std::fabs(y1 - y0)) + 1e-300;
@@ -55,19 +57,19 @@ Point marchSide(const std::vector<const ClosedCurve*>& all, const ClosedCurve& s
     const double loY = std::min(y0, y1) - slack, hiY = std::max(y0, y1) + slack;
     near.clear();
     other.clear();
-    for (const ClosedCurve* c : all) {
-        if (c == &self) continue;
-        const Octagon& o = c->octagon;
+    for (const CurveLocator& c : all) {
+        if (&c == &self) continue;
+        const Octagon& o = c.curve().octagon;
         if (o.maxRe < loX || o.minRe > hiX || o.maxIm < loY || o.minIm > hiY) continue;
-        near.push_back(c);
-        other.push_back(pointInCurve(a.x, a.y, *c));  // the answer at step 0
+        near.push_back(&c);
+        other.push_back(c.pointIn(a.x, a.y));  // the answer at step 0
     }
 
     for (int j = 1; j < SIDE_PROBE_STEPS; ++j) {
         const Point p{a.x + sgn * j * step.x, a.y + sgn * j * step.y};
-        bool same = pointInCurve(p.x, p.y, self) == firstAnswer;
+        bool same = self.pointIn(p.x, p.y) == firstAnswer;
         for (std::size_t k = 0; same && k < near.size(); ++k) {
-            const int answer = pointInCurve(p.x, p.y, *near[k]);
+            const int answer = near[k]->pointIn(p.x, p.y);
             if (answer != other[k]) same = false;
             other[k] = answer;
         }
@@ -84,14 +86,18 @@ Point marchSide(const std::vector<const ClosedCurve*>& all, const ClosedCurve& s
 
 bool classifyCurveSides(CurveSet& set, const RationalMap& map, const AnalysisSettings& settings,
                         const std::atomic<bool>* stop) {
-    std::vector<const ClosedCurve*> all;
+    // Locators for every curve, in CurveSet order (the disks do not change
+    // while inOut codes are written).
+    std::vector<CurveLocator> all;
     for (const CurveSetEntry& e : set.entries)
-        for (const ClosedCurve& c : e.curves) all.push_back(&c);
-    std::vector<const ClosedCurve*> near;
+        for (const ClosedCurve& c : e.curves) all.emplace_back(c);
+    std::vector<const CurveLocator*> near;
     std::vector<int> other;
+    std::size_t flat = 0;
 
     for (std::size_t e = 0; e < set.entries.size(); ++e) {
         for (std::size_t ci = 0; ci < set.entries[e].curves.size(); ++ci) {
+            const CurveLocator& locator = all[flat++];
             if (stopRequested(stop)) return false;
             ClosedCurve& curve = set.entries[e].curves[ci];
             curve.inOut = CURVE_NONE;
@@ -131,14 +137,14 @@ bool classifyCurveSides(CurveSet& set, const RationalMap& map, const AnalysisSet
                     ++i;
                     continue;
                 }
-                const int plus = pointInCurve(A.x + step.x, A.y + step.y, curve);
-                const int minus = pointInCurve(A.x - step.x, A.y - step.y, curve);
+                const int plus = locator.pointIn(A.x + step.x, A.y + step.y);
+                const int minus = locator.pointIn(A.x - step.x, A.y - step.y);
                 if (plus == minus) {
                     ++i;
                     continue;
                 }
-                const Point tp = marchSide(all, curve, A, step, +1.0, plus, near, other);
-                const Point tm = marchSide(all, curve, A, step, -1.0, minus, near, other);
+                const Point tp = marchSide(all, locator, A, step, +1.0, plus, near, other);
+                const Point tm = marchSide(all, locator, A, step, -1.0, minus, near, other);
                 const Point inner = plus == 1 ? tp : tm;
                 const Point outer = plus == 1 ? tm : tp;
                 const double di = distanceToCurve(inner.x, inner.y, curve.re, curve.im);

@@ -1,4 +1,5 @@
 #include "analysis/closed_curves.h"
+#include "analysis/curve_locator.h"
 #include "analysis/segment_grid.h"
 
 #include "test_maps.h"
@@ -430,6 +431,43 @@ TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
                     ASSERT_EQ(curves[c].im[k], plain[c][2 * k + 1]);
                 }
             }
+        }
+    }
+}
+
+TEST(CurveLocatorSearch, AnswersLikePointInCurve) {
+    std::vector<ClosedCurve> curves;
+    curves.push_back(makeClosedCurve(lRe, lIm, 1e-6));
+    std::vector<double> re, im;
+    circleOrbit(cd(0.3, -0.2), 1.0, 3000, re, im);
+    const auto detected = detectClosedCurves(re.data(), im.data(), 3000, AnalysisSettings{});
+    ASSERT_EQ(detected.size(), 1u);
+    curves.push_back(detected[0]);
+    std::vector<double> zr, zi;  // a self-crossing zigzag with disks on both sides
+    unsigned seed = 11;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<double>((seed >> 8) % 100000) / 100000.0;
+    };
+    for (int k = 0; k < 300; ++k) {
+        zr.push_back(next() * 4.0 - 2.0);
+        zi.push_back(next() * 2.0);
+    }
+    curves.push_back(makeClosedCurve(zr, zi, 1e-6));
+
+    for (const ClosedCurve& c : curves) {
+        const CurveLocator locator(c);
+        const Octagon& o = c.octagon;
+        for (int q = 0; q < 20000; ++q) {
+            const double x = o.minRe - 0.1 + next() * (o.maxRe - o.minRe + 0.2);
+            const double y = o.minIm - 0.1 + next() * (o.maxIm - o.minIm + 0.2);
+            ASSERT_EQ(locator.pointIn(x, y), pointInCurve(x, y, c)) << x << ", " << y;
+        }
+        // Points on disk circles and centres.
+        for (const CurveDisk& d : c.outerDisks) {
+            ASSERT_EQ(locator.pointIn(d.re, d.im), pointInCurve(d.re, d.im, c));
+            const double r = std::sqrt(d.radiusSquared);
+            ASSERT_EQ(locator.pointIn(d.re + r, d.im), pointInCurve(d.re + r, d.im, c));
         }
     }
 }
