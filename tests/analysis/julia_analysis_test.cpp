@@ -127,3 +127,19 @@ TEST(JuliaAnalysis, StopRequestKeepsCriticalAndFixedPoints) {
     EXPECT_EQ(a.criticalPoints.count, 1);
     EXPECT_EQ(a.fixedPoints.count, 2);
 }
+
+TEST(JuliaAnalysis, StopRaisedDuringTheCurveAnalysisEndsItEarly) {
+    // The quit path raises the stop request while the closed curves of the
+    // first critical point are being chained: nothing is recorded for them
+    // and the side classification is skipped.
+    const cd c = testmaps::siegelParameter(testmaps::goldenMean());
+    const RationalMap map = testmaps::polynomialMap({c, 0.0, 1.0});
+    PeriodicSearchOptions o;
+    o.maxPeriod = 1;
+    std::atomic<bool> stop{false};
+    const OrbitAnalysis a = followCriticalOrbits(map, findCriticalPoints(map), withCurves(), findPeriodicPoints(map, o),
+                                                 &stop, [&] { stop = true; });
+    EXPECT_TRUE(a.stopped);
+    EXPECT_TRUE(a.curves.entries.empty());
+    EXPECT_FALSE(a.curvesClassified);
+}
