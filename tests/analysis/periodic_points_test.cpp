@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <cmath>
 #include <vector>
 
@@ -61,6 +62,12 @@ int halfCycleRootFinder(int n, const double* cr, const double* ci, double* rr, d
         ri[1] = 0.0;
     }
     return rc;
+}
+
+// Runs out of memory at the third period (degree 6 for a quadratic).
+int exhaustedRootFinder(int n, const double* cr, const double* ci, double* rr, double* ri) {
+    if (n >= 6) throw std::bad_alloc();
+    return findRoots(n, cr, ci, rr, ri);
 }
 
 }  // namespace
@@ -215,6 +222,16 @@ TEST(FindPeriodicPoints, PeriodsBeyondIterateDegree1024AreNotSearched) {
         EXPECT_EQ(report.end, PeriodicSearchEnd::Completed);
         EXPECT_EQ(requestedDegrees, c.degrees);
     }
+}
+
+TEST(FindPeriodicPoints, MemoryExhaustionGivesAnEmptyList) {
+    PeriodicSearchReport report;
+    PeriodicSearchOptions o = options(10, &report);
+    o.rootFinder = &exhaustedRootFinder;
+    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), o);
+    EXPECT_EQ(report.end, PeriodicSearchEnd::OutOfMemory);
+    EXPECT_EQ(list.count(), 0);  // the 2-cycle found before is dropped too
+    EXPECT_EQ(list.capacity, 2);
 }
 
 TEST(FindPeriodicPoints, DegenerateExactPeriodPolynomialEndsTheSearch) {
