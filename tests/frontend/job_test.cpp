@@ -410,6 +410,24 @@ TEST_F(JobTest, QuitClosesEveryViewerAndLeavesNoBlock) {
     for (pid_t pid : viewers) EXPECT_FALSE(std::filesystem::exists(platform::socketPathFor(pid)));
 }
 
+TEST_F(JobTest, QuitDuringAnAnalysisStopsItAndLeavesNothing) {
+    // Closed curves make the analysis long enough to be running at quit
+    // (the outcome is checked, not the timing).
+    open();
+    dialog_->settings().siegelFlag = 1;
+    type(8, "1");
+    type(0, "-0.390540870218400");
+    type(1, "-0.586787907346969");
+    dialog_->juliaButton()->click();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(job().busy());
+    dialog_->quitAction()->trigger();
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(slotsInUse(), 0);
+    dialog_.reset();
+    EXPECT_TRUE(ownSharedObjects().empty());
+}
+
 // ------------------------------------------------------------ deriveJuliaMap
 
 common::RationalMap blockMap(std::vector<std::pair<double, double>> p, std::vector<std::pair<double, double>> qd) {
