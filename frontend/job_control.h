@@ -139,8 +139,11 @@ public:
 
     // "すべて閉じる": asks, then closes every started viewer.
     void closeAll();
-    // Quit: asks when viewers exist (false on Cancel), stops the analysis,
-    // closes the viewers and waits for them, frees every slot.
+    // Quit: asks when viewers exist (false on Cancel), raises the stop
+    // request for good and joins the analysis thread, asks every started
+    // viewer to close (again every few passes, for viewers that were not
+    // listening yet), waits up to QUIT_WAIT_PASSES x QUIT_WAIT_MS for them,
+    // and frees every slot (a viewer still running keeps its own mapping).
     bool quit();
 
     bool anySlotInUse() const;
