@@ -32,7 +32,14 @@ std::optional<int> ContextHelpMode::topicForWidget(const QWidget* widget) {
     return std::nullopt;
 }
 
+ContextHelpMode::~ContextHelpMode() {
+    // The window went away during the mode: the cursor is not left changed.
+    if (active_) QApplication::restoreOverrideCursor();
+}
+
 void ContextHelpMode::finish() {
+    if (!active_) return;
+    active_ = false;
     qApp->removeEventFilter(this);
     QApplication::restoreOverrideCursor();
     deleteLater();

@@ -19,10 +19,14 @@ public:
     // (itself or a parent) that carries a "controlId" with a topic.
     static std::optional<int> topicForWidget(const QWidget* widget);
 
+    ~ContextHelpMode() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit ContextHelpMode(QWidget* window);
     void finish();
+
+    bool active_ = true;
 };
