@@ -386,7 +386,11 @@ double cauchyNewton(int n, const std::vector<double>& c, const std::vector<doubl
 double rootBound(int n, const double* coeffRe, const double* coeffIm) {
     if (n <= 0) return 0.0;
     std::vector<double> c(n + 1), dc(n);
-    for (int k = 0; k <= n; ++k) c[k] = std::sqrt(coeffRe[k] * coeffRe[k] + coeffIm[k] * coeffIm[k]);
+    for (int k = 0; k <= n; ++k) {
+        c[k] = std::sqrt(coeffRe[k] * coeffRe[k] + coeffIm[k] * coeffIm[k]);
+        // Squares of coefficients beyond 1e154 overflow; the modulus itself does not.
+        if (std::isinf(c[k])) c[k] = std::hypot(coeffRe[k], coeffIm[k]);
+    }
     const double mn = c[n];
     double x = 0.0;
     for (int k = 0; k <= n; ++k) {
@@ -407,7 +411,8 @@ double rootBound(int n, const double* coeffRe, const double* coeffIm) {
     // x is far above the root, so at high degrees the steps end far above
     // it. A result above Fujiwara's bound has not converged: take the steps
     // again from that bound.
-    if (fujiwara > 0.0 && x > fujiwara) x = cauchyNewton(n, c, dc, fujiwara);
+    // A NaN result (overflow on the way) is caught by the same test.
+    if (fujiwara > 0.0 && !(x <= fujiwara)) x = cauchyNewton(n, c, dc, fujiwara);
     return x;
 }
 

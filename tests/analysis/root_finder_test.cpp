@@ -260,4 +260,19 @@ TEST(RootBound, PositiveRootOfCauchyPolynomial) {
     }
 }
 
+TEST(RootBound, HugeCoefficientsAtHighDegreeStayFinite) {
+    // Period polynomials of quadratic maps reach coefficients near 1e216 at
+    // degree 1024; their squares overflow. z^n + 1e200 (z^(n-1) + ... + 1)
+    // has a root near -1e200, and Cauchy's bound lies below 1 + 1e200.
+    const int n = 1024;
+    Poly p;
+    p.re.assign(n + 1, 1e200);
+    p.im.assign(n + 1, 0.0);
+    p.re[n] = 1.0;
+    const double bound = analysis::rootBound(n, p.re.data(), p.im.data());
+    ASSERT_TRUE(std::isfinite(bound));
+    EXPECT_GE(bound, 1e200 * (1.0 - 1e-9));
+    EXPECT_LE(bound, 1e200 * (1.0 + 1e-9));
+}
+
 }  // namespace
