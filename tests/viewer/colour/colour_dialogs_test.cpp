@@ -234,8 +234,8 @@ struct JuliaPicture {
         EXPECT_TRUE(h.drawToDone());
         h.pump();
     }
-    static viewer_test::PictureSpec parameters() {
-        viewer_test::PictureSpec s;
+    static viewer_test::PictureSetup parameters() {
+        viewer_test::PictureSetup s;
         s.width = 120;
         s.height = 90;
         s.magnification = 0.3;

@@ -231,7 +231,7 @@ TEST(PictureSaving, WritesABitmapAndReportsAFailedWrite) {
 }
 
 TEST(ViewerHooks, MenuCommandsOpenTheDialogsOfTheFrame) {
-    viewer_test::PictureSpec parameters;
+    viewer_test::PictureSetup parameters;
     parameters.width = 40;
     parameters.height = 30;
     viewer_test::ViewerHarness h(parameters);

@@ -7,7 +7,7 @@
 #include "viewer_harness.h"
 
 using namespace viewer;
-using viewer_test::PictureSpec;
+using viewer_test::PictureSetup;
 using viewer_test::ViewerHarness;
 
 namespace {
@@ -15,14 +15,14 @@ namespace {
 // A Julia picture whose every pixel runs the whole loop count: the map is
 // the identity and nothing is ever captured, so the render takes long
 // enough to be watched and stopped.
-PictureSpec slowPicture() {
-    PictureSpec spec;
-    spec.width = 1000;
-    spec.height = 1000;
-    spec.loopCount = 1000000;  // more than the bar allows; the block may hold it
-    spec.radius = 1e-3;
-    spec.magnification = 1.0;
-    return spec;
+PictureSetup slowPicture() {
+    PictureSetup setup;
+    setup.width = 1000;
+    setup.height = 1000;
+    setup.loopCount = 1000000;  // more than the bar allows; the block may hold it
+    setup.radius = 1e-3;
+    setup.magnification = 1.0;
+    return setup;
 }
 
 void useIdentityMap(ViewerHarness& h) { h.block.setMap(common::FORM_POLYNOMIAL, {{0, 0}, {1, 0}}); }
@@ -108,12 +108,12 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
 }
 
 TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
-    PictureSpec spec;
-    spec.kind = 'M';
-    spec.width = 64;
-    spec.height = 48;
-    spec.loopCount = 20;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.kind = 'M';
+    setup.width = 64;
+    setup.height = 48;
+    setup.loopCount = 20;
+    ViewerHarness h(setup);
     h.open();
     ASSERT_TRUE(h.drawToDone());
     h.pump();
@@ -213,7 +213,7 @@ TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {
 }
 
 TEST(DrawingStates, WindowCloseMessageClosesTheFrame) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     const int handle = h.frame->frameHandle();
     EXPECT_EQ(handle, platform::MessagePort::handleFor(1));
@@ -239,12 +239,12 @@ TEST(DrawingStates, BackgroundSwitchPutsTheRenderAtIdlePriority) {
 }
 
 TEST(DrawingStates, ChangedWidthResizesTheViewBeforeDrawing) {
-    PictureSpec spec;
-    spec.kind = 'M';
-    spec.width = 600;
-    spec.height = 100;
-    spec.loopCount = 5;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.kind = 'M';
+    setup.width = 600;
+    setup.height = 100;
+    setup.loopCount = 5;
+    ViewerHarness h(setup);
     h.open();
     CTorvelView* view = h.frame->paintTargetView();
     EXPECT_EQ(view->totalSize(), QSize(600, 100));
@@ -284,7 +284,7 @@ TEST(DrawingStates, SaveAndColourSettingsWaitForTheFinishedPicture) {
 }
 
 TEST(DrawingStates, CommandsWithoutTheirDialogsStayDisabled) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "save", "printPreview", "print",
                              "printSetup"})
@@ -299,9 +299,9 @@ TEST(DrawingStates, CommandsWithoutTheirDialogsStayDisabled) {
 }
 
 TEST(DrawingStates, OrbitDisplayRefusesMandelbrotPictures) {
-    PictureSpec spec;
-    spec.kind = 'M';
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.kind = 'M';
+    ViewerHarness h(setup);
     h.open();
     int opened = 0;
     ViewerDialogHooks hooks;
@@ -314,12 +314,12 @@ TEST(DrawingStates, OrbitDisplayRefusesMandelbrotPictures) {
 }
 
 TEST(DrawingStates, SplitViewsAllShowThePictureAndTheLastOneIsDrawnInto) {
-    PictureSpec spec;
-    spec.kind = 'M';
-    spec.width = 40;
-    spec.height = 30;
-    spec.loopCount = 5;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.kind = 'M';
+    setup.width = 40;
+    setup.height = 30;
+    setup.loopCount = 5;
+    ViewerHarness h(setup);
     h.open();
     const int firstHandle = h.frame->viewHandle();
     h.frame->action("split")->trigger();
@@ -332,12 +332,12 @@ TEST(DrawingStates, SplitViewsAllShowThePictureAndTheLastOneIsDrawnInto) {
 }
 
 TEST(DrawingStates, RecolourMessageRepaintsAFinishedPictureOnly) {
-    PictureSpec spec;
-    spec.kind = 'M';
-    spec.width = 32;
-    spec.height = 24;
-    spec.loopCount = 5;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.kind = 'M';
+    setup.width = 32;
+    setup.height = 24;
+    setup.loopCount = 5;
+    ViewerHarness h(setup);
     h.open();
     const int view = h.frame->viewHandle();
     // While nothing is drawn the message changes nothing.

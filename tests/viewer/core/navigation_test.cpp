@@ -8,19 +8,19 @@
 #include "viewer_harness.h"
 
 using namespace viewer;
-using viewer_test::PictureSpec;
+using viewer_test::PictureSetup;
 using viewer_test::ViewerHarness;
 
 namespace {
 
-PictureSpec quickPicture(char kind) {
-    PictureSpec spec;
-    spec.kind = kind;
-    spec.width = 600;
-    spec.height = 400;
-    spec.loopCount = 3;
-    spec.magnification = 0.25;
-    return spec;
+PictureSetup quickPicture(char kind) {
+    PictureSetup setup;
+    setup.kind = kind;
+    setup.width = 600;
+    setup.height = 400;
+    setup.loopCount = 3;
+    setup.magnification = 0.25;
+    return setup;
 }
 
 void moveMouse(CTorvelView* view, QPoint client) {
@@ -61,8 +61,8 @@ TEST(PointReadout, PlanePointOfWindowPixels) {
 }
 
 TEST(PointReadout, JuliaPixelTextsForEscapedCycleAndUnknownPixels) {
-    PictureSpec spec = quickPicture('J');
-    ViewerHarness h(spec);
+    PictureSetup setup = quickPicture('J');
+    ViewerHarness h(setup);
     h.block.addCycle({{0.1, 0.0}, {0.2, 0.0}, {0.3, 0.0}});
     h.block.header().components[0].pointKind = static_cast<int>(common::PointKind::Attracting);
     h.open();
@@ -97,10 +97,10 @@ TEST(PointReadout, MandelbrotPixelShowsTheNumberAlone) {
 }
 
 TEST(PointReadout, OutsideThePictureAndOnFocusLossTheReadoutsEmpty) {
-    PictureSpec spec = quickPicture('M');
-    spec.width = 40;
-    spec.height = 30;
-    ViewerHarness h(spec);
+    PictureSetup setup = quickPicture('M');
+    setup.width = 40;
+    setup.height = 30;
+    ViewerHarness h(setup);
     h.open();
     ASSERT_TRUE(h.drawToDone());
     CTorvelView* view = h.frame->paintTargetView();
@@ -128,10 +128,10 @@ TEST(PointReadout, NothingBeforeThePictureIsDone) {
 }
 
 TEST(PointReadout, FollowsTheScrollPosition) {
-    PictureSpec spec = quickPicture('J');
-    spec.width = 1000;
-    spec.height = 1000;
-    ViewerHarness h(spec);
+    PictureSetup setup = quickPicture('J');
+    setup.width = 1000;
+    setup.height = 1000;
+    ViewerHarness h(setup);
     h.open();
     // Four panes of about half the window each: the picture is larger.
     h.frame->action("split")->trigger();

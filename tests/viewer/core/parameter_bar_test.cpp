@@ -6,7 +6,7 @@
 #include "viewer_harness.h"
 
 using namespace viewer;
-using viewer_test::PictureSpec;
+using viewer_test::PictureSetup;
 using viewer_test::ViewerHarness;
 
 namespace {
@@ -28,12 +28,12 @@ void pasteInto(QLineEdit* edit, const QString& text) {
 }  // namespace
 
 TEST(ParameterBarFields, ShowTheViewRecordWithTheBarsFormats) {
-    PictureSpec spec;
-    spec.radius = 0.000001;
-    spec.magnification = 0.25;
-    spec.centreRe = -0.5;
-    spec.centreIm = 1.0;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.radius = 0.000001;
+    setup.magnification = 0.25;
+    setup.centreRe = -0.5;
+    setup.centreIm = 1.0;
+    ViewerHarness h(setup);
     h.open();
     EXPECT_EQ(h.field(ID_CONVERGENCE_RADIUS)->text(), "0.000001");
     EXPECT_EQ(h.field(ID_NEXT_MAGNIFICATION)->text(), "0.25");
@@ -51,9 +51,9 @@ TEST(ParameterBarFields, ShowTheViewRecordWithTheBarsFormats) {
 }
 
 TEST(ParameterBarFields, TinyRadiusShowsZeroButStaysInTheBlockUntilEdited) {
-    PictureSpec spec;
-    spec.radius = 1e-8;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.radius = 1e-8;
+    ViewerHarness h(setup);
     h.open();
     EXPECT_EQ(h.field(ID_CONVERGENCE_RADIUS)->text(), "0");
     EXPECT_EQ(h.block.view().convergenceRadius, 1e-8);
@@ -62,7 +62,7 @@ TEST(ParameterBarFields, TinyRadiusShowsZeroButStaysInTheBlockUntilEdited) {
 }
 
 TEST(ParameterBarFields, WidthAndHeightAreLimitedInTheField) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     typeInto(h.field(ID_PICTURE_WIDTH), "1500");
     EXPECT_EQ(h.field(ID_PICTURE_WIDTH)->text(), "1000");
@@ -79,7 +79,7 @@ TEST(ParameterBarFields, WidthAndHeightAreLimitedInTheField) {
 }
 
 TEST(ParameterBarFields, DigitFieldsIgnoreOtherKeys) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     typeInto(h.field(ID_LOOP_COUNT), "1a2-3.");
     EXPECT_EQ(h.field(ID_LOOP_COUNT)->text(), "123");
@@ -87,7 +87,7 @@ TEST(ParameterBarFields, DigitFieldsIgnoreOtherKeys) {
 }
 
 TEST(ParameterBarFields, LoopCountIsLimited) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     typeInto(h.field(ID_LOOP_COUNT), "100001");
     EXPECT_EQ(h.field(ID_LOOP_COUNT)->text(), "100000");
@@ -98,7 +98,7 @@ TEST(ParameterBarFields, LoopCountIsLimited) {
 }
 
 TEST(ParameterBarFields, HugeNumbersSaturateInsteadOfWrappingAround) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     // 2^32 + 1 would read as 1 through a wrapping conversion.
     typeInto(h.field(ID_PICTURE_WIDTH), "4294967297");
@@ -109,7 +109,7 @@ TEST(ParameterBarFields, HugeNumbersSaturateInsteadOfWrappingAround) {
 }
 
 TEST(ParameterBarFields, RealFieldsAreCutAtTheFirstInvalidCharacter) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     QLineEdit* radius = h.field(ID_CONVERGENCE_RADIUS);
     pasteInto(radius, "1.2.3");
@@ -128,7 +128,7 @@ TEST(ParameterBarFields, RealFieldsAreCutAtTheFirstInvalidCharacter) {
 }
 
 TEST(ParameterBarFields, TextsThatAreNoNumberKeepTheStoredValue) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     h.field(ID_PICTURE_WIDTH)->clear();
     EXPECT_EQ(h.block.view().pictureWidth, 600);
@@ -143,7 +143,7 @@ TEST(ParameterBarFields, TextsThatAreNoNumberKeepTheStoredValue) {
 }
 
 TEST(ParameterBarFields, FieldEditsGoToTheirViewRecords) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     typeInto(h.field(ID_PICTURE_HEIGHT), "321");
     typeInto(h.field(ID_LOOP_COUNT), "77");
@@ -174,12 +174,12 @@ TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
         {600, 5000, 10, 1.0, "画面サイズ縦が０です。1以上1000以下にしてください。"},
     };
     for (const Case& c : cases) {
-        PictureSpec spec;
-        spec.width = c.width;
-        spec.height = c.height;
-        spec.loopCount = c.loops;
-        spec.radius = c.radius;
-        ViewerHarness h(spec);
+        PictureSetup setup;
+        setup.width = c.width;
+        setup.height = c.height;
+        setup.loopCount = c.loops;
+        setup.radius = c.radius;
+        ViewerHarness h(setup);
         h.open();
         h.pressDraw();
         h.pump();
@@ -194,9 +194,9 @@ TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
 }
 
 TEST(DrawStartChecks, NaNRadiusFromTheBlockIsRefused) {
-    PictureSpec spec;
-    spec.radius = std::numeric_limits<double>::quiet_NaN();
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.radius = std::numeric_limits<double>::quiet_NaN();
+    ViewerHarness h(setup);
     h.open();
     h.pressDraw();
     ASSERT_EQ(h.boxes.texts().size(), 1u);

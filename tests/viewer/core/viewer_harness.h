@@ -38,7 +38,7 @@ struct Posted {
 };
 
 // Picture parameters of a harness.
-struct PictureSpec {
+struct PictureSetup {
     char kind = 'J';
     int width = 600;
     int height = 400;
@@ -51,17 +51,17 @@ struct PictureSpec {
 
 class ViewerHarness {
 public:
-    explicit ViewerHarness(const PictureSpec& spec) : block(spec.kind, 1 << 16) {
+    explicit ViewerHarness(const PictureSetup& setup) : block(setup.kind, 1 << 16) {
         common::ViewRecord& v = block.view();
-        v.loopCount = spec.loopCount;
-        v.convergenceRadius = spec.radius;
-        v.pictureWidth = spec.width;
-        v.pictureHeight = spec.height;
-        v.magnification = spec.magnification;
-        v.centreRe = spec.centreRe;
-        v.centreIm = spec.centreIm;
-        for (auto& c : v.colours) c = colour::defaultComponentColour(spec.loopCount);
-        std::snprintf(block.header().title, sizeof block.header().title, "%s", spec.kind == 'M' ? "M1" : "J1");
+        v.loopCount = setup.loopCount;
+        v.convergenceRadius = setup.radius;
+        v.pictureWidth = setup.width;
+        v.pictureHeight = setup.height;
+        v.magnification = setup.magnification;
+        v.centreRe = setup.centreRe;
+        v.centreIm = setup.centreIm;
+        for (auto& c : v.colours) c = colour::defaultComponentColour(setup.loopCount);
+        std::snprintf(block.header().title, sizeof block.header().title, "%s", setup.kind == 'M' ? "M1" : "J1");
         // z^2 - 1 unless a test sets another map.
         block.setMap(common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}});
         frontEnd = render_test::frontEndBlock(common::FORM_POLYNOMIAL, {{0, 0}, {0, 0}, {1, 0}}, {{1, 0}},

@@ -18,7 +18,7 @@
 #include "viewer_harness.h"
 
 using namespace viewer;
-using viewer_test::PictureSpec;
+using viewer_test::PictureSetup;
 using viewer_test::ViewerHarness;
 
 namespace {
@@ -133,18 +133,18 @@ TEST(FrameCreation, WindowSizeFollowsThePicture) {
     EXPECT_EQ(CMainFrame::frameSizeFor(769, 100), QSize(800, 320));
     EXPECT_EQ(CMainFrame::frameSizeFor(770, 100), QSize(800, 320));
     EXPECT_EQ(CMainFrame::frameSizeFor(1000, 1000), QSize(1030, 1220));
-    PictureSpec spec;
-    spec.width = 1000;
-    spec.height = 300;
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.width = 1000;
+    setup.height = 300;
+    ViewerHarness h(setup);
     h.open();
     EXPECT_EQ(h.frame->size(), QSize(1030, 520));
 }
 
 TEST(FrameCreation, TitleHandleSnapshotAndMenus) {
-    PictureSpec spec;
-    spec.kind = 'J';
-    ViewerHarness h(spec);
+    PictureSetup setup;
+    setup.kind = 'J';
+    ViewerHarness h(setup);
     std::snprintf(h.block.header().title, sizeof h.block.header().title, "%s", "J1←M1");
     h.open();
     EXPECT_EQ(h.frame->windowTitle(), "J1←M1");
@@ -166,14 +166,14 @@ TEST(FrameCreation, TitleHandleSnapshotAndMenus) {
 }
 
 TEST(FrameCreation, TheTitleIsBoundedEvenWithoutItsTerminatingZero) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     std::memset(h.block.header().title, 'A', sizeof h.block.header().title);
     h.open();
     EXPECT_EQ(h.frame->windowTitle(), QString(255, 'A'));
 }
 
 TEST(ContextHelp, BarControlsMapToTheirTopics) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     const std::pair<int, int> expected[] = {{1000, 9011}, {1001, 9011}, {1002, 9010}, {1003, 9009},
                                             {1004, 9012}, {1005, 9015}, {1008, 9014}, {1009, 9014},
@@ -191,7 +191,7 @@ TEST(ContextHelp, BarControlsMapToTheirTopics) {
 }
 
 TEST(ContextHelp, ClickAfterShiftF1OpensTheTopic) {
-    ViewerHarness h(PictureSpec{});
+    ViewerHarness h(PictureSetup{});
     h.open();
     h.frame->action("contextHelp")->trigger();
     QLineEdit* loops = h.field(ID_LOOP_COUNT);
