@@ -1,7 +1,5 @@
 #include "cli/components_report.h"
 
-#include "cli/dynamics_report.h"
-#include "cli/point_output.h"
 #include "common/block_reader.h"
 #include "common/component_listing.h"
 #include "frontend/block_writer.h"
@@ -25,32 +23,6 @@ common::CriticalPointList toBlockList(const analysis::CriticalPointList& list) {
         out.im[i] = list.im[static_cast<std::size_t>(i)];
     }
     return out;
-}
-
-// The components section: text lines at the end of the report, or JSON
-// members placed before the dynamics members.
-bool componentsSection(const std::optional<std::string>& blockPath, const common::RationalMap& map,
-                       const analysis::JuliaAnalysis& a, const analysis::AnalysisSettings& settings, bool json,
-                       std::string& text) {
-    PictureBlock block = buildJuliaBlock(map, a, settings);
-    const std::vector<std::string> lines = componentLines(block);
-    if (json) {
-        text += "  \"blockSize\": " + std::to_string(block.size) + ",\n  \"components\": [";
-        for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? ", " : "") + jsonString(lines[i]);
-        text += "],\n";
-    } else {
-        text += "block: " + std::to_string(block.size) + " bytes\n";
-        text += "コンポネント\n";
-        for (const std::string& line : lines) text += line + "\n";
-    }
-    if (blockPath) {
-        std::string error;
-        if (!writeBlockFile(*blockPath, block, &error)) {
-            std::fprintf(stderr, "analyse: cannot write %s: %s\n", blockPath->c_str(), error.c_str());
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -120,20 +92,6 @@ bool takeBlockOption(Arguments& args, std::optional<std::string>& path) {
     }
     args = std::move(rest);
     return true;
-}
-
-int runAnalyseWithComponents(const Arguments& given) {
-    Arguments args = given;
-    std::optional<std::string> blockPath;
-    if (!takeBlockOption(args, blockPath)) {
-        printUsage("analyse");
-        return EXIT_USAGE;
-    }
-    return runAnalyseReport(args, [&blockPath](const common::RationalMap& map, const analysis::JuliaAnalysis& a,
-                                               const analysis::AnalysisSettings& settings, bool json,
-                                               std::string& text) {
-        return componentsSection(blockPath, map, a, settings, json, text);
-    });
 }
 
 }  // namespace cli

@@ -5,6 +5,8 @@
 // the default picture size), through the viewer's checked reader, so the
 // report shows what a viewer would see. `--block FILE` writes that block's
 // bytes to FILE.
+//
+// Thread-safety: no shared state; writeBlockFile touches only its file.
 #pragma once
 
 #include "analysis/analysis_settings.h"
@@ -40,9 +42,5 @@ bool writeBlockFile(const std::string& path, const PictureBlock& block, std::str
 // Takes "--block FILE" or "--block=FILE" out of args. False after a message
 // when the file name is missing.
 bool takeBlockOption(Arguments& args, std::optional<std::string>& path);
-
-// halvatrine-cli analyse FORMULA [--json] [--block FILE] [dynamics options]:
-// the dynamics report followed by the components.
-int runAnalyseWithComponents(const Arguments& args);
 
 }  // namespace cli

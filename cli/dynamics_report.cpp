@@ -6,11 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "analysis/map_conversion.h"
 #include "analysis/rotation_domains.h"
-#include "cli/formula_parser.h"
 #include "cli/point_output.h"
-#include "common/formula_check.h"
 
 namespace cli {
 
@@ -19,14 +16,6 @@ namespace {
 using analysis::Cycle;
 using analysis::JuliaAnalysis;
 using analysis::PointKind;
-
-constexpr const char* CURVE_ANALYSIS_NOTICE = "閉曲線を検出、解析中です。しばらくお待ちください。";
-
-void usage() {
-    std::fprintf(stderr,
-                 "usage:\n  halvatrine-cli analyse FORMULA [--json] [--block FILE] [--max-loop N] [--conv-eps X] [--cont-eps X]"
-                 " [--inout-eps X] [--siegel]\n");
-}
 
 __attribute__((format(printf, 2, 3))) void appendf(std::string& out, const char* format, ...) {
     char buffer[512];
@@ -155,10 +144,6 @@ bool parseLoop(const std::string& text, int& out) {
     }
     out = v;
     return true;
-}
-
-std::string jsonPoint(double re, double im) {
-    return "{\"re\": " + jsonNumber(re) + ", \"im\": " + jsonNumber(im) + "}";
 }
 
 }  // namespace
@@ -323,84 +308,6 @@ std::string dynamicsJsonMembers(const JuliaAnalysis& a, const analysis::Analysis
     appendf(out, "  \"stopped\": %s,\n  \"outOfMemory\": %s\n", a.stopped ? "true" : "false",
             a.outOfMemory ? "true" : "false");
     return out;
-}
-
-int runAnalyseReport(const Arguments& given, const AnalyseReportExtension& extension) {
-    Arguments args = given;
-    analysis::AnalysisSettings settings;
-    if (!takeDynamicsOptions(args, settings)) {
-        usage();
-        return EXIT_USAGE;
-    }
-    std::string formula;
-    bool json = false, haveFormula = false;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            std::fprintf(stderr, "analyse: unknown option %s\n", a.c_str());
-            usage();
-            return EXIT_USAGE;
-        } else if (!haveFormula) {
-            formula = a;
-            haveFormula = true;
-        } else {
-            std::fprintf(stderr, "analyse: more than one formula (quote the formula if it has blanks)\n");
-            usage();
-            return EXIT_USAGE;
-        }
-    }
-    if (!haveFormula) {
-        std::fprintf(stderr, "analyse: missing FORMULA\n");
-        usage();
-        return EXIT_USAGE;
-    }
-    const FormulaParseResult parsed = parseFormula(formula);
-    if (!parsed.ok) {
-        std::fprintf(stderr, "analyse: %s\n  %s\n  %*s^\n", parsed.error.c_str(), formula.c_str(),
-                     parsed.errorPosition - 1, "");
-        return EXIT_REJECTED;
-    }
-    const common::FormulaCheck check = common::checkFormula(parsed.map);
-    if (check != common::FormulaCheck::Ok) {
-        std::fprintf(stderr, "%s\n", common::formulaCheckMessage(check));
-        return EXIT_REJECTED;
-    }
-
-    const analysis::RationalMap map = analysis::toEngineMap(parsed.map);
-    const JuliaAnalysis a = analysis::analyseJulia(map, settings, nullptr, [] {
-        std::fprintf(stderr, "%s\n", CURVE_ANALYSIS_NOTICE);
-    });
-    const common::RationalMap& block = parsed.map;
-    std::string extra;
-    const bool extended = !extension || extension(block, a, settings, json, extra);
-    if (json) {
-        std::printf("{\n");
-        std::printf("  \"formula\": %s,\n", jsonString(formula).c_str());
-        std::printf("  \"form\": %d,\n  \"numeratorDegree\": %d,\n  \"denominatorDegree\": %d,\n", block.form,
-                    block.numeratorDegree, block.denominatorDegree);
-        std::printf("  \"criticalPoints\": %s,\n",
-                    jsonPoints(a.criticalPoints.re, a.criticalPoints.im, a.criticalPoints.count).c_str());
-        std::printf("  \"infinityIsCritical\": %d,\n", a.criticalPoints.infinityIsCritical);
-        std::printf("  \"fixedPoints\": %s,\n",
-                    jsonPoints(a.fixedPoints.re, a.fixedPoints.im, a.fixedPoints.count).c_str());
-        std::fputs(extra.c_str(), stdout);
-        std::fputs(dynamicsJsonMembers(a, settings).c_str(), stdout);
-        std::printf("}\n");
-    } else {
-        std::printf("form %d, numerator degree %d, denominator degree %d\n", block.form, block.numeratorDegree,
-                    block.denominatorDegree);
-        std::printf("critical points: %d\n", a.criticalPoints.count);
-        for (int k = 0; k < a.criticalPoints.count; ++k)
-            std::printf("%s\n", pointLine(a.criticalPoints.re[k], a.criticalPoints.im[k]).c_str());
-        std::printf("infinityIsCritical: %d\n", a.criticalPoints.infinityIsCritical);
-        std::printf("fixed points: %d\n", a.fixedPoints.count);
-        for (int k = 0; k < a.fixedPoints.count; ++k)
-            std::printf("%s\n", pointLine(a.fixedPoints.re[k], a.fixedPoints.im[k]).c_str());
-        std::fputs(dynamicsText(a, settings).c_str(), stdout);
-        std::fputs(extra.c_str(), stdout);
-    }
-    return a.outOfMemory || !extended ? EXIT_REJECTED : EXIT_OK;
 }
 
 }  // namespace cli

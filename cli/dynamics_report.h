@@ -12,13 +12,11 @@
 // --name=value. Defaults are the settings' defaults.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "analysis/analysis_settings.h"
 #include "analysis/julia_analysis.h"
 #include "cli/commands.h"
-#include "common/block_layout.h"
 
 namespace cli {
 
@@ -33,16 +31,5 @@ std::string dynamicsText(const analysis::JuliaAnalysis& a, const analysis::Analy
 // The same data as JSON members ("settings": ..., "cycles": ..., ...),
 // without the enclosing braces, each line indented by two blanks.
 std::string dynamicsJsonMembers(const analysis::JuliaAnalysis& a, const analysis::AnalysisSettings& s);
-
-// A further report section computed from the same analysis (the picture's
-// components): text appended at the end of the text report, or JSON members
-// (each line ending in ",\n") placed before the dynamics members. Returning
-// false makes the command fail after the report.
-using AnalyseReportExtension =
-    std::function<bool(const common::RationalMap& map, const analysis::JuliaAnalysis& a,
-                       const analysis::AnalysisSettings& s, bool json, std::string& text)>;
-
-// halvatrine-cli analyse FORMULA [--json] [dynamics options].
-int runAnalyseReport(const Arguments& args, const AnalyseReportExtension& extension = {});
 
 }  // namespace cli

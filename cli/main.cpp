@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "cli/commands.h"
-#include "cli/components_report.h"
-#include "cli/dynamics_report.h"
 
 namespace cli {
 
@@ -22,7 +20,7 @@ const Command kCommands[] = {
      "analyse FORMULA [--json] [--block FILE] [--max-loop N] [--conv-eps X] [--cont-eps X] [--inout-eps X]\n"
      "      [--siegel]   critical points, infinityIsCritical, fixed points, cycles, closed curves, Siegel disks,\n"
      "      Herman rings, and the picture's components; --block writes the Julia picture's block to FILE",
-     runAnalyseWithComponents},
+     runAnalyse},
     {"render",
      "render FORMULA --julia|--mandelbrot -o FILE.bmp [--size WxH] [--loop N] [--radius R]\n"
      "      [--centre RE,IM] [--magnification M] [--critical all|I,J,...] [--max-loop N] [--siegel]\n"

@@ -17,11 +17,15 @@ std::string jsonNumber(double v) {
     return text;
 }
 
+std::string jsonPoint(double re, double im) {
+    return "{\"re\": " + jsonNumber(re) + ", \"im\": " + jsonNumber(im) + "}";
+}
+
 std::string jsonPoints(const std::vector<double>& re, const std::vector<double>& im, int count) {
     std::string out = "[";
     for (int k = 0; k < count; ++k) {
         if (k > 0) out += ", ";
-        out += "{\"re\": " + jsonNumber(re[k]) + ", \"im\": " + jsonNumber(im[k]) + "}";
+        out += jsonPoint(re[k], im[k]);
     }
     return out + "]";
 }

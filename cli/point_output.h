@@ -15,6 +15,9 @@ std::string pointLine(double re, double im);
 // A JSON number in %.16G form, or null where the value is not finite.
 std::string jsonNumber(double v);
 
+// {"re": .., "im": ..}
+std::string jsonPoint(double re, double im);
+
 // [{"re": .., "im": ..}, ...]
 std::string jsonPoints(const std::vector<double>& re, const std::vector<double>& im, int count);
 

@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/batch_render.h"
 #include "cli/commands.h"
-#include "cli/formula_parser.h"
+#include "cli/formula_argument.h"
 #include "common/component_listing.h"
 #include "common/number_text.h"
 
@@ -76,7 +77,7 @@ bool readCriticalList(const std::string& text, std::vector<int>& out) {
 
 bool readOptions(const Arguments& args, RenderOptions& o) {
     BatchRenderRequest& r = o.request;
-    bool haveFormula = false;
+    std::optional<std::string> formula;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -149,18 +150,15 @@ bool readOptions(const Arguments& args, RenderOptions& o) {
         } else if (a.size() > 2 && a[0] == '-' && a[1] == '-') {
             std::fprintf(stderr, "render: unknown option %s\n", a.c_str());
             return false;
-        } else if (!haveFormula) {
-            o.formula = a;
-            haveFormula = true;
-        } else {
-            std::fprintf(stderr, "render: more than one formula (quote the formula if it has blanks)\n");
+        } else if (!takeFormulaArgument("render", a, formula)) {
             return false;
         }
     }
-    if (!haveFormula) std::fprintf(stderr, "render: missing FORMULA\n");
+    if (!formula) std::fprintf(stderr, "render: missing FORMULA\n");
     else if (!o.kindGiven) std::fprintf(stderr, "render: give --julia or --mandelbrot\n");
     else if (o.output.empty()) std::fprintf(stderr, "render: give the bitmap file with -o FILE.bmp\n");
-    return haveFormula && o.kindGiven && !o.output.empty();
+    if (formula) o.formula = *formula;
+    return formula && o.kindGiven && !o.output.empty();
 }
 
 // A bar on the terminal, redrawn when the percentage changes.
@@ -217,13 +215,9 @@ int runRender(const Arguments& args) {
         printUsage("render");
         return EXIT_USAGE;
     }
-    const FormulaParseResult parsed = parseFormula(options.formula);
-    if (!parsed.ok) {
-        std::fprintf(stderr, "render: %s\n  %s\n  %*s^\n", parsed.error.c_str(), options.formula.c_str(),
-                     parsed.errorPosition - 1, "");
-        return EXIT_REJECTED;
-    }
-    options.request.map = parsed.map;
+    const std::optional<common::RationalMap> map = parseFormulaArgument("render", options.formula);
+    if (!map) return EXIT_REJECTED;
+    options.request.map = *map;
 
     BatchPicture picture;
     if (const auto problem = picture.prepare(options.request)) {
