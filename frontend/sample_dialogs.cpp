@@ -33,6 +33,24 @@ QPushButton* button(const char* text, QWidget* parent) {
     return b;
 }
 
+// The load and delete dialogs: the prompt above the list, the action button
+// and a cancel button that rejects the dialog in a column beside the list.
+void layOutListWithButtons(QDialog* dialog, const QString& prompt, QListWidget* list, QPushButton* action) {
+    auto* cancel = button("ｷｬﾝｾﾙ", dialog);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(action);
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+    auto* row = new QHBoxLayout;
+    row->addWidget(list, 1);
+    row->addLayout(buttons);
+    auto* column = new QVBoxLayout(dialog);
+    column->addWidget(new QLabel(prompt, dialog));
+    column->addLayout(row);
+    dialog->resize(420, 360);
+}
+
 }  // namespace
 
 void limitNameField(QLineEdit* field) {
@@ -55,23 +73,10 @@ SampleLoadDialog::SampleLoadDialog(const std::string& path, platform::MessageBox
     file_.readSamples(path, common::SampleAccess::ReadOnly);
     fillNames(list_, file_.table());
 
-    auto* cancel = button("ｷｬﾝｾﾙ", this);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &SampleLoadDialog::confirm);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QListWidget::itemDoubleClicked, this, &SampleLoadDialog::confirm);
-
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addWidget(list_, 1);
-    row->addLayout(buttons);
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(new QLabel(QStringLiteral("サンプルを選んでOKを押してください"), this));
-    column->addLayout(row);
-    resize(420, 360);
+    layOutListWithButtons(this, QStringLiteral("サンプルを選んでOKを押してください"), list_, ok_);
     addHelp(this, frontend::HELP_SAMPLE_LOAD);
 }
 
@@ -163,21 +168,8 @@ SampleDeleteDialog::SampleDeleteDialog(const std::string& path, platform::Messag
     file_.readSamples(path, common::SampleAccess::ReadWrite);
     fillNames(list_, file_.table());
 
-    auto* cancel = button("ｷｬﾝｾﾙ", this);
     connect(delete_, &QPushButton::clicked, this, &SampleDeleteDialog::confirm);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(delete_);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
-    auto* row = new QHBoxLayout;
-    row->addWidget(list_, 1);
-    row->addLayout(buttons);
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(new QLabel(QStringLiteral("削除したい式を選んで削除ボタンを押してください"), this));
-    column->addLayout(row);
-    resize(420, 360);
+    layOutListWithButtons(this, QStringLiteral("削除したい式を選んで削除ボタンを押してください"), list_, delete_);
     addHelp(this, frontend::HELP_SAMPLE_DELETE);
 }
 
