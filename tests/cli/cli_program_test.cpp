@@ -1,33 +1,20 @@
 // Runs the built halvatrine-cli and checks its output and exit codes.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <complex>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli_run.h"
+
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-};
+using cli_test::CliRun;
 
-ProgramRun run(const std::string& args) {
-    ProgramRun r;
-    const std::string command = std::string("LC_ALL=de_DE.UTF-8 ") + HALVATRINE_CLI + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+// Under a locale with a decimal comma: the output must not follow it.
+CliRun run(const std::string& args) { return cli_test::runCli(args, "LC_ALL=de_DE.UTF-8"); }
 
 std::vector<std::complex<double>> pointsAfter(const std::string& out, const std::string& heading) {
     std::vector<std::complex<double>> points;
@@ -44,7 +31,7 @@ std::vector<std::complex<double>> pointsAfter(const std::string& out, const std:
 }
 
 TEST(CliProgram, AnalyseQuadraticPrintsCriticalAndFixedPoints) {
-    const ProgramRun r = run("analyse 'z^2-1'");
+    const CliRun r = run("analyse 'z^2-1'");
     ASSERT_EQ(r.exitCode, 0);
     const auto critical = pointsAfter(r.out, "critical points: ");
     ASSERT_EQ(critical.size(), 1u);
@@ -58,7 +45,7 @@ TEST(CliProgram, AnalyseQuadraticPrintsCriticalAndFixedPoints) {
 }
 
 TEST(CliProgram, JsonOutput) {
-    const ProgramRun r = run("analyse '(z^2+1)/(z^2-0.25)' --json");
+    const CliRun r = run("analyse '(z^2+1)/(z^2-0.25)' --json");
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("\"criticalPoints\": ["), std::string::npos);
     EXPECT_NE(r.out.find("\"infinityIsCritical\": 1"), std::string::npos);  // P_2 Q_1 = 0 = P_1 Q_2

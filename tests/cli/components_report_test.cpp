@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -16,25 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "cli_run.h"
+
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-CliRun runCli(const std::string& args) {
-    CliRun r;
-    const std::string command = std::string(HALVATRINE_CLI) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using cli_test::CliRun;
+using cli_test::runCli;
 
 std::string temporaryPath(const char* name) {
     return "/tmp/hv-cli-" + std::to_string(::getpid()) + "-" + name;

@@ -4,14 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
 #include <complex>
 #include <cstdio>
 #include <string>
 
+#include "cli_run.h"
+
 using namespace cli;
+using cli_test::CliRun;
+using cli_test::runCli;
 
 namespace {
 
@@ -64,24 +66,6 @@ analysis::JuliaAnalysis sampleResult() {
 }
 
 bool has(const std::string& text, const std::string& line) { return text.find(line) != std::string::npos; }
-
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-ProgramRun run(const std::string& args) {
-    ProgramRun r;
-    const std::string command = std::string(HALVATRINE_CLI) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
-    const int status = pclose(pipe);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
 
 }  // namespace
 
@@ -172,13 +156,13 @@ TEST(DynamicsReport, JsonMembersCarryTheSameData) {
 TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
     // z^6 - 1: degree 6 keeps the algebraic search at periods 1..3. Its
     // critical point 0 lies on the superattracting 2-cycle {0, -1}.
-    const ProgramRun r = run("analyse 'z^6-1' --max-loop 100");
+    const CliRun r = runCli("analyse 'z^6-1' --max-loop 100");
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(has(r.out, "fixed points: 6\n"));
     EXPECT_TRUE(has(r.out, "settings: MAX_LOOP 100 SIEGELFLG 0"));
     EXPECT_TRUE(has(r.out, "代数的に求めた不動点、周期点\n周期点 周期2 S_ATTRACTING\n"));
     EXPECT_TRUE(has(r.out, "クリティカルポイントの軌道解析結果\n"));
-    const ProgramRun j = run("analyse 'z^6-1' --max-loop=100 --json");
+    const CliRun j = runCli("analyse 'z^6-1' --max-loop=100 --json");
     ASSERT_EQ(j.exitCode, 0);
     EXPECT_TRUE(has(j.out, "\"fixedPoints\": ["));
     EXPECT_TRUE(has(j.out, "\"period\": 2, \"kind\": \"S_ATTRACTING\""));
@@ -188,9 +172,9 @@ TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
 }
 
 TEST(DynamicsReport, ProgramRejectsBadSettings) {
-    EXPECT_EQ(run("analyse 'z^6-1' --max-loop 20000").exitCode, 2);
-    EXPECT_EQ(run("analyse 'z^6-1' --conv-eps -1").exitCode, 2);
-    EXPECT_EQ(run("analyse 'z^6-1' --siegel --inout-eps").exitCode, 2);
+    EXPECT_EQ(runCli("analyse 'z^6-1' --max-loop 20000").exitCode, 2);
+    EXPECT_EQ(runCli("analyse 'z^6-1' --conv-eps -1").exitCode, 2);
+    EXPECT_EQ(runCli("analyse 'z^6-1' --siegel --inout-eps").exitCode, 2);
 }
 
 namespace {
@@ -208,7 +192,7 @@ TEST(DynamicsReport, ProgramListsTheSiegelDiskOfTheGoldenMeanQuadratic) {
     const std::complex<double> lambda = std::polar(1.0, 2.0 * M_PI * golden);
     char formula[128];
     std::snprintf(formula, sizeof formula, "z^2+%s", complexText(lambda / 2.0 - lambda * lambda / 4.0).c_str());
-    const ProgramRun r = run(std::string("analyse '") + formula + "' --siegel");
+    const CliRun r = runCli(std::string("analyse '") + formula + "' --siegel");
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(has(r.out, "閉曲線 閉曲線数1 CriticalPoint 実部0 虚部0\n  Out\n")) << r.out;
     EXPECT_TRUE(has(r.out, "SiegelDisk 周期1 \n")) << r.out;
@@ -222,7 +206,7 @@ TEST(DynamicsReport, ProgramListsTheHermanRingOfTheBlaschkeCubic) {
     char formula[256];
     std::snprintf(formula, sizeof formula, "(%s*z^3-%s*z^2)/(1-4z)", complexText(e).c_str(),
                   complexText(4.0 * e).c_str());
-    const ProgramRun r = run(std::string("analyse '") + formula + "' --siegel");
+    const CliRun r = runCli(std::string("analyse '") + formula + "' --siegel");
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(has(r.out, "  In\n")) << r.out;
     EXPECT_TRUE(has(r.out, "  Out\n")) << r.out;

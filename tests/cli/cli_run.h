@@ -1,0 +1,33 @@
+// Runs the built halvatrine-cli (its path is HALVATRINE_CLI, set by the
+// build) through the shell and captures what it prints on stdout; stderr is
+// discarded. The arguments are shell words, so quote formulas: "analyse 'z^2-1'".
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+namespace cli_test {
+
+struct CliRun {
+    int exitCode = -1;  // -1 when the program could not be started or did not exit
+    std::string out;
+};
+
+// environment: assignments placed before the program ("LC_ALL=de_DE.UTF-8").
+inline CliRun runCli(const std::string& args, const std::string& environment = {}) {
+    CliRun r;
+    const std::string command =
+        (environment.empty() ? "" : environment + " ") + HALVATRINE_CLI + " " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, got);
+    const int status = pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+}  // namespace cli_test
