@@ -4,34 +4,19 @@
 
 #include <complex>
 #include <random>
+#include <vector>
 
 #include "analysis/map_conversion.h"
 #include "analysis/root_finder.h"
+#include "test_maps.h"
 
 namespace {
 
 using analysis::ComplexPolynomial;
 using analysis::RationalMap;
-using cd = std::complex<double>;
-
-ComplexPolynomial poly(std::initializer_list<cd> coefficients) {
-    ComplexPolynomial p = analysis::makePolynomial(static_cast<int>(coefficients.size()) - 1);
-    int k = 0;
-    for (const cd& c : coefficients) {
-        p.re[k] = c.real();
-        p.im[k] = c.imag();
-        ++k;
-    }
-    return p;
-}
-
-RationalMap rational(ComplexPolynomial p, ComplexPolynomial q) {
-    RationalMap m;
-    m.form = 2;
-    m.numerator = std::move(p);
-    m.denominator = std::move(q);
-    return m;
-}
+using testmaps::cd;
+using testmaps::polynomialOf;
+using testmaps::rationalMap;
 
 cd value(const ComplexPolynomial& p, cd z) {
     cd w = 0;
@@ -48,7 +33,7 @@ cd derivativeValue(const ComplexPolynomial& p, cd z) {
 TEST(CriticalPoints, QuadraticPolynomial) {
     const cd c(-0.12, 0.75);
     RationalMap f;
-    f.numerator = poly({c, 0.0, 1.0});
+    f.numerator = polynomialOf({c, 0.0, 1.0});
     const auto critical = analysis::findCriticalPoints(f);
     ASSERT_EQ(critical.count, 1);
     EXPECT_EQ(critical.re[0], 0.0);
@@ -69,13 +54,13 @@ TEST(CriticalPoints, QuadraticPolynomial) {
 
 TEST(CriticalPoints, PolynomialOfDegreeOneOrLessGivesEmptyLists) {
     RationalMap f;
-    f.numerator = poly({1.0, 2.0});
+    f.numerator = polynomialOf({1.0, 2.0});
     EXPECT_EQ(analysis::findCriticalPoints(f).count, 0);
     EXPECT_EQ(analysis::findFixedPoints(f).count, 0);
 }
 
 TEST(CriticalPoints, OtherFormsGiveEmptyLists) {
-    RationalMap f = rational(poly({0.0, 0.0, 1.0}), poly({1.0, 0.0, 1.0}));
+    RationalMap f = rationalMap({0.0, 0.0, 1.0}, {1.0, 0.0, 1.0});
     f.form = 3;
     const auto critical = analysis::findCriticalPoints(f);
     EXPECT_EQ(critical.count, 0);
@@ -85,7 +70,7 @@ TEST(CriticalPoints, OtherFormsGiveEmptyLists) {
 
 TEST(CriticalPoints, EqualDegreesCancelTheLeadingTerm) {
     // (z^2 + 1)/z^2: N = -2z after the explicit zeroing and stripping
-    const auto critical = analysis::findCriticalPoints(rational(poly({1.0, 0.0, 1.0}), poly({0.0, 0.0, 1.0})));
+    const auto critical = analysis::findCriticalPoints(rationalMap({1.0, 0.0, 1.0}, {0.0, 0.0, 1.0}));
     EXPECT_EQ(critical.infinityIsCritical, 1);
     ASSERT_GE(critical.count, 1);
     EXPECT_EQ(critical.re[0], 0.0);
@@ -103,7 +88,7 @@ TEST(CriticalPoints, EqualDegreesCancelTheLeadingTerm) {
 }
 
 TEST(CriticalPoints, InverseSquareHasCriticalInfinity) {
-    const auto critical = analysis::findCriticalPoints(rational(poly({1.0}), poly({0.0, 0.0, 1.0})));
+    const auto critical = analysis::findCriticalPoints(rationalMap({1.0}, {0.0, 0.0, 1.0}));
     EXPECT_EQ(critical.infinityIsCritical, 1);
     ASSERT_GE(critical.count, 1);  // N = -2z: the critical point 0
     EXPECT_EQ(critical.re[0], 0.0);
@@ -111,7 +96,7 @@ TEST(CriticalPoints, InverseSquareHasCriticalInfinity) {
 
 TEST(CriticalPoints, DegreeDifferenceOneLeavesInfinityNotCritical) {
     // z^2/(z - 1): N = 2z(z - 1) - z^2 = z^2 - 2z, roots 0 and 2; no pole search
-    const auto critical = analysis::findCriticalPoints(rational(poly({0.0, 0.0, 1.0}), poly({-1.0, 1.0})));
+    const auto critical = analysis::findCriticalPoints(rationalMap({0.0, 0.0, 1.0}, {-1.0, 1.0}));
     EXPECT_EQ(critical.infinityIsCritical, 0);
     ASSERT_EQ(critical.count, 2);
     double a = critical.re[0], b = critical.re[1];
@@ -122,7 +107,7 @@ TEST(CriticalPoints, DegreeDifferenceOneLeavesInfinityNotCritical) {
 
 TEST(CriticalPoints, EqualDegreesWithoutCancellationOfNextTerm) {
     // (z^2 + z)/(z^2 + 1): P_2 Q_1 = 0, P_1 Q_2 = 1, so infinity is not critical
-    const auto critical = analysis::findCriticalPoints(rational(poly({0.0, 1.0, 1.0}), poly({1.0, 0.0, 1.0})));
+    const auto critical = analysis::findCriticalPoints(rationalMap({0.0, 1.0, 1.0}, {1.0, 0.0, 1.0}));
     EXPECT_EQ(critical.infinityIsCritical, 0);
 }
 
@@ -131,10 +116,12 @@ TEST(CriticalPoints, RandomRationalMapPointsAreZerosOfTheDerivativeNumerator) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
     for (int trial = 0; trial < 5; ++trial) {
         const int dP = 2 + trial % 3, dQ = 1 + trial;
-        ComplexPolynomial P = analysis::makePolynomial(dP), Q = analysis::makePolynomial(dQ);
-        for (int k = 0; k <= dP; ++k) P.re[k] = u(g), P.im[k] = u(g);
-        for (int k = 0; k <= dQ; ++k) Q.re[k] = u(g), Q.im[k] = u(g);
-        const RationalMap map = rational(P, Q);
+        std::vector<cd> p(static_cast<std::size_t>(dP) + 1), q(static_cast<std::size_t>(dQ) + 1);
+        for (cd& c : p) c = {u(g), u(g)};
+        for (cd& c : q) c = {u(g), u(g)};
+        const RationalMap map = rationalMap(p, q);
+        const ComplexPolynomial& P = map.numerator;
+        const ComplexPolynomial& Q = map.denominator;
         const auto critical = analysis::findCriticalPoints(map);
         EXPECT_EQ(critical.count, dP + dQ - 1 - (dP == dQ ? 1 : 0));
         for (int k = 0; k < critical.count; ++k) {
@@ -155,7 +142,7 @@ TEST(CriticalPoints, RandomRationalMapPointsAreZerosOfTheDerivativeNumerator) {
 
 TEST(FixedPoints, RationalMapStripsF) {
     // R = z^2 / (z + 1)... F = z(z + 1) - z^2 = z: one fixed point 0
-    const auto fixed = analysis::findFixedPoints(rational(poly({0.0, 0.0, 1.0}), poly({1.0, 1.0})));
+    const auto fixed = analysis::findFixedPoints(rationalMap({0.0, 0.0, 1.0}, {1.0, 1.0}));
     ASSERT_EQ(fixed.count, 1);
     EXPECT_EQ(fixed.re[0], 0.0);
     EXPECT_EQ(fixed.im[0], 0.0);

@@ -5,23 +5,15 @@
 #include <complex>
 #include <random>
 
+#include "test_maps.h"
+
 namespace {
 
 using analysis::ComplexPolynomial;
 using analysis::ComplexValue;
 using analysis::RationalMap;
-using cd = std::complex<double>;
-
-ComplexPolynomial poly(std::initializer_list<cd> coefficients) {
-    ComplexPolynomial p = analysis::makePolynomial(static_cast<int>(coefficients.size()) - 1);
-    int k = 0;
-    for (const cd& c : coefficients) {
-        p.re[k] = c.real();
-        p.im[k] = c.imag();
-        ++k;
-    }
-    return p;
-}
+using testmaps::cd;
+using testmaps::polynomialOf;
 
 ComplexPolynomial randomPoly(int degree, std::mt19937& g) {
     std::uniform_real_distribution<double> u(-1.0, 1.0);
@@ -46,7 +38,7 @@ cd at(const ComplexPolynomial& p, cd z) {
 }
 
 TEST(Evaluation, ConstantPolynomialIsItsConstantEverywhere) {
-    const ComplexPolynomial p = poly({{-0.25, 3.5}});
+    const ComplexPolynomial p = polynomialOf({{-0.25, 3.5}});
     for (cd z : {cd(0, 0), cd(1e300, -1e300), cd(-7, 0.5)}) EXPECT_EQ(at(p, z), cd(-0.25, 3.5));
 }
 
@@ -70,8 +62,8 @@ TEST(Evaluation, HornerFollowsTheFixedOrderOfOperations) {
 TEST(Evaluation, RationalPoleOnlyWhenSquaredModulusIsExactlyZero) {
     RationalMap map;
     map.form = 2;
-    map.numerator = poly({1.0});
-    map.denominator = poly({0.0, 1.0});  // 1/z
+    map.numerator = polynomialOf({1.0});
+    map.denominator = polynomialOf({0.0, 1.0});  // 1/z
     EXPECT_TRUE(analysis::evaluateRational(map, {0.0, 0.0}).pole);
     // |z|^2 underflows to exactly 0.0 here: still a pole by the rule
     EXPECT_TRUE(analysis::evaluateRational(map, {1e-200, 0.0}).pole);
@@ -87,8 +79,8 @@ TEST(Evaluation, RationalPoleOnlyWhenSquaredModulusIsExactlyZero) {
 TEST(Evaluation, RationalValueIsQuotient) {
     RationalMap map;
     map.form = 2;
-    map.numerator = poly({{1, 2}, {0, 0}, {3, -1}});
-    map.denominator = poly({{0.5, 0}, {-1, 1}});
+    map.numerator = polynomialOf({{1, 2}, {0, 0}, {3, -1}});
+    map.denominator = polynomialOf({{0.5, 0}, {-1, 1}});
     const cd z(0.3, -0.8);
     const auto v = analysis::evaluateRational(map, {z.real(), z.imag()});
     const cd expected = (cd(1, 2) + cd(3, -1) * z * z) / (cd(0.5, 0) + cd(-1, 1) * z);
@@ -117,14 +109,14 @@ TEST(Product, ValuesMultiplyAndAliasingIsSafe) {
 
 TEST(Product, NoStrippingOfZeroLeadingCoefficients) {
     ComplexPolynomial out;
-    analysis::multiplyPolynomials(poly({1.0, 0.0}), poly({2.0, 1.0}), out);
+    analysis::multiplyPolynomials(polynomialOf({1.0, 0.0}), polynomialOf({2.0, 1.0}), out);
     EXPECT_EQ(out.degree, 2);
     EXPECT_EQ(out.re[2], 0.0);
 }
 
 TEST(Division, ExactQuotientReturnsMinusOne) {
     ComplexPolynomial q, r;
-    EXPECT_EQ(analysis::dividePolynomials(poly({-1.0, 0.0, 1.0}), poly({-1.0, 1.0}), q, &r), -1);
+    EXPECT_EQ(analysis::dividePolynomials(polynomialOf({-1.0, 0.0, 1.0}), polynomialOf({-1.0, 1.0}), q, &r), -1);
     ASSERT_EQ(q.degree, 1);
     EXPECT_EQ(q.re[0], 1.0);
     EXPECT_EQ(q.re[1], 1.0);
@@ -135,7 +127,7 @@ TEST(Division, ExactQuotientReturnsMinusOne) {
 
 TEST(Division, RemainderOfZSquaredByZMinusOneIsOne) {
     ComplexPolynomial q, r;
-    EXPECT_EQ(analysis::dividePolynomials(poly({0.0, 0.0, 1.0}), poly({-1.0, 1.0}), q, &r), 0);
+    EXPECT_EQ(analysis::dividePolynomials(polynomialOf({0.0, 0.0, 1.0}), polynomialOf({-1.0, 1.0}), q, &r), 0);
     EXPECT_EQ(q.re[0], 1.0);
     EXPECT_EQ(q.re[1], 1.0);
     EXPECT_EQ(r.re[0], 1.0);
@@ -159,9 +151,9 @@ TEST(Division, QuotientTimesDivisorPlusRemainderGivesNumerator) {
 
 TEST(Division, ComplexLeadingCoefficientUsesConjugateFormula) {
     // (z - i)(2i z + 1) / (2i z + 1): the quotient is z - i exactly
-    const ComplexPolynomial den = poly({{1, 0}, {0, 2}});
+    const ComplexPolynomial den = polynomialOf({{1, 0}, {0, 2}});
     ComplexPolynomial num;
-    analysis::multiplyPolynomials(poly({{0, -1}, {1, 0}}), den, num);
+    analysis::multiplyPolynomials(polynomialOf({{0, -1}, {1, 0}}), den, num);
     ComplexPolynomial q;
     EXPECT_EQ(analysis::dividePolynomials(num, den, q), -1);
     EXPECT_EQ(q.re[1], 1.0);
@@ -172,7 +164,7 @@ TEST(Division, ComplexLeadingCoefficientUsesConjugateFormula) {
 
 TEST(Composition, QuadraticWithItself) {
     const cd c(-0.12, 0.75);
-    const ComplexPolynomial f = poly({c, 0.0, 1.0});
+    const ComplexPolynomial f = polynomialOf({c, 0.0, 1.0});
     const ComplexPolynomial ff = analysis::composePolynomials(f, f);
     ASSERT_EQ(ff.degree, 4);
     const cd expected[5] = {c * c + c, 0.0, 2.0 * c, 0.0, 1.0};
@@ -194,7 +186,7 @@ TEST(Composition, ValuesCompose) {
 }
 
 TEST(Power, RepeatedMultiplication) {
-    const ComplexPolynomial p = poly({{1, 1}, {0, -2}, {0.5, 0}});
+    const ComplexPolynomial p = polynomialOf({{1, 1}, {0, -2}, {0.5, 0}});
     const ComplexPolynomial once = analysis::powerPolynomial(p, 1);
     EXPECT_EQ(once.re, p.re);
     EXPECT_EQ(once.im, p.im);
@@ -212,8 +204,8 @@ TEST(Power, RepeatedMultiplication) {
 TEST(RationalComposition, InverseWithItselfIsIdentity) {
     RationalMap inv;
     inv.form = 2;
-    inv.numerator = poly({1.0});
-    inv.denominator = poly({0.0, 1.0});
+    inv.numerator = polynomialOf({1.0});
+    inv.denominator = polynomialOf({0.0, 1.0});
     const RationalMap r = analysis::composeRationalMaps(inv, inv);
     EXPECT_EQ(r.form, 2);
     ASSERT_EQ(r.numerator.degree, 1);
@@ -248,8 +240,8 @@ TEST(RationalComposition, ValuesComposeForEveryDegreeOrder) {
 
 TEST(RationalComposition, PolynomialFormUsesDenominatorOne) {
     RationalMap f;  // form 1, denominator left garbage on purpose
-    f.numerator = poly({{0.25, 0}, 0.0, 1.0});
-    f.denominator = poly({0.0});
+    f.numerator = polynomialOf({{0.25, 0}, 0.0, 1.0});
+    f.denominator = polynomialOf({0.0});
     const RationalMap ff = analysis::composeRationalMaps(f, f);
     ASSERT_EQ(ff.denominator.degree, 0);
     EXPECT_EQ(ff.denominator.re[0], 1.0);

@@ -1,4 +1,5 @@
-// Maps from the literature for the dynamics tests, built in engine form.
+// Maps for the engine tests, built in engine form: polynomials and maps from
+// coefficient lists (ascending powers), and maps from the literature.
 #pragma once
 
 #include "analysis/polynomial.h"
@@ -11,6 +12,7 @@ namespace testmaps {
 
 using cd = std::complex<double>;
 
+// The polynomial with coefficients c by ascending power.
 inline analysis::ComplexPolynomial polynomialOf(const std::vector<cd>& c) {
     analysis::ComplexPolynomial p = analysis::makePolynomial(static_cast<int>(c.size()) - 1);
     for (std::size_t i = 0; i < c.size(); ++i) {
