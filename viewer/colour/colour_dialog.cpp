@@ -62,11 +62,7 @@ ColourDialog::ColourDialog(colour::ColourTable& table, int code, platform::Messa
 
     auto* exceptionButton = new QPushButton(QStringLiteral("例外色指定"), this);
     connect(exceptionButton, &QPushButton::clicked, this, &ColourDialog::openExceptionColours);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ColourDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ColourDialog::reject);
+    auto* buttons = okCancelButtons(this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(exceptionButton);
     bottom->addStretch();

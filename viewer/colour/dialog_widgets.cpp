@@ -2,7 +2,10 @@
 
 #include "platform/help_window.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QToolButton>
@@ -62,4 +65,13 @@ void installHelpKey(QWidget* dialog, int topic) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), dialog);
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, dialog, [topic] { platform::showHelpTopic(topic); });
+}
+
+QDialogButtonBox* okCancelButtons(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
 }

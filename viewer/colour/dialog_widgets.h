@@ -6,6 +6,7 @@
 //    a position; a click moves the position and writes it into the buddy
 //    field, whose own change handler then acts, as typing would.
 //  - installHelpKey: F1 opens a help topic.
+//  - okCancelButtons: the dialogs' OK / ｷｬﾝｾﾙ row.
 //
 // Interface thread only.
 #pragma once
@@ -13,6 +14,8 @@
 #include <QSlider>
 #include <QWidget>
 
+class QDialog;
+class QDialogButtonBox;
 class QLineEdit;
 class QToolButton;
 
@@ -58,6 +61,10 @@ private:
 
 // F1 in `dialog` opens the help window at `topic`.
 void installHelpKey(QWidget* dialog, int topic);
+
+// OK (the default button) and ｷｬﾝｾﾙ, wired to the dialog's accept() and
+// reject(); the caller places the box in its layout.
+QDialogButtonBox* okCancelButtons(QDialog* dialog);
 
 // Help topics of the viewer's dialogs.
 inline constexpr int HELP_COLOUR_SETTINGS = 9020;

@@ -49,11 +49,7 @@ ExceptionColourDialog::ExceptionColourDialog(common::ComponentColour& record, pl
         }
     }
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ExceptionColourDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ExceptionColourDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -34,11 +34,7 @@ PrintInfoDialog::PrintInfoDialog(colour::PrintOptions& options, bool julia, QWid
     connect(comment_, &QPlainTextEdit::textChanged, this, &PrintInfoDialog::limitComment);
     layout->addWidget(comment_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &PrintInfoDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &PrintInfoDialog::reject);
+    auto* buttons = okCancelButtons(this);
     layout->addWidget(buttons);
     installHelpKey(this, HELP_PRINT_INFO);
 }

@@ -26,11 +26,7 @@ SaveFormulaDialog::SaveFormulaDialog(const common::RationalMap& map, const std::
     name_ = new QLineEdit(this);
     connect(name_, &QLineEdit::textChanged, this, &SaveFormulaDialog::limitName);
     layout->addWidget(name_);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SaveFormulaDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SaveFormulaDialog::reject);
+    auto* buttons = okCancelButtons(this);
     layout->addWidget(buttons);
     installHelpKey(this, HELP_SAVE_FORMULA);
 }

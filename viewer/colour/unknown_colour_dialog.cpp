@@ -43,11 +43,7 @@ UnknownColourDialog::UnknownColourDialog(std::int32_t& unknownColour, std::funct
         connect(fields_[c], &QLineEdit::textChanged, this, [this, c] { onEdited(c); });
     }
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &UnknownColourDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &UnknownColourDialog::reject);
+    auto* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(buttons);
