@@ -59,6 +59,16 @@ void circleOrbit(cd centre, double r, int n, std::vector<double>& re, std::vecto
     }
 }
 
+// A small reproducible generator of values in [0, 1).
+struct Uniform {
+    unsigned seed;
+    explicit Uniform(unsigned s) : seed(s) {}
+    double operator()() {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<double>((seed >> 8) % 100000) / 100000.0;
+    }
+};
+
 }  // namespace
 
 TEST(CurveGeometry, OctagonBoundsAreInclusive) {
@@ -282,11 +292,7 @@ TEST(SegmentGridSearch, FindsTheSameNearestDistanceAsAFullScan) {
     }
     polylines.push_back({sr, si});
     std::vector<double> rr, ri;
-    unsigned seed = 7;
-    auto next = [&] {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<double>((seed >> 8) % 100000) / 100000.0;
-    };
+    Uniform next(7);
     for (int k = 0; k < 800; ++k) {  // self-crossing zigzag
         rr.push_back(next() * 3.0);
         ri.push_back(next());
@@ -305,136 +311,6 @@ TEST(SegmentGridSearch, FindsTheSameNearestDistanceAsAFullScan) {
     }
 }
 
-namespace {
-
-// The chaining written plainly: a grid of cell lists, newest point first,
-// scanned cell by cell around the current point.
-std::vector<std::vector<double>> plainChains(const std::vector<double>& re, const std::vector<double>& im,
-                                             const AnalysisSettings& s) {
-    const int n = static_cast<int>(re.size());
-    double minRe = re[0], maxRe = re[0], minIm = im[0], maxIm = im[0];
-    const double far2 = 1.0 / (s.convEps * s.convEps);
-    for (int i = 0; i < n; ++i) {
-        if (re[i] * re[i] + im[i] * im[i] < far2) {
-            minRe = std::min(minRe, re[i]);
-            maxRe = std::max(maxRe, re[i]);
-            minIm = std::min(minIm, im[i]);
-            maxIm = std::max(maxIm, im[i]);
-        }
-    }
-    const ChainGridSize g = chainGridSize(maxRe - minRe, maxIm - minIm, s.contEps);
-    const double link2 = s.contEps * s.contEps * ((maxRe - minRe) * (maxIm - minIm));
-    auto index = [&](double offset, int cells) {
-        double v = std::trunc(offset / g.cell) + 1.0;
-        return static_cast<int>(std::clamp(v, 0.0, cells - 1.0));
-    };
-    std::vector<int> head(static_cast<std::size_t>(g.cols) * g.rows, -1), next(n, -1), cell(n), link(n, -1);
-    for (int i = 0; i < n; ++i) {
-        cell[i] = index(re[i] - minRe, g.cols) * g.rows + index(im[i] - minIm, g.rows);
-        next[i] = head[cell[i]];
-        head[cell[i]] = i;
-    }
-    std::vector<std::vector<double>> chains;
-    for (int t = 0; t < std::min(n, 51) && chains.size() < 50; ++t) {
-        const int start = n - 1 - t;
-        if (link[start] != -1) continue;
-        int current = start, steps = 0;
-        for (;;) {
-            const int col = cell[current] / g.rows, row = cell[current] % g.rows;
-            int best = -1;
-            double bestD = link2;
-            auto scan = [&](int c, int r) {
-                if (c < 0 || c >= g.cols || r < 0 || r >= g.rows) return;
-                for (int p = head[c * g.rows + r]; p != -1; p = next[p]) {
-                    if (!((p != current && link[p] == -1) || (p == start && steps > 99))) continue;
-                    const double dx = re[p] - re[current], dy = im[p] - im[current];
-                    const double d = dx * dx + dy * dy;
-                    if (d < bestD) {
-                        bestD = d;
-                        best = p;
-                    }
-                }
-            };
-            scan(col, row);
-            for (int dc = -1; dc <= 1; ++dc)
-                for (int dr = -1; dr <= 1; ++dr)
-                    if (dc != 0 || dr != 0) scan(col + dc, row + dr);
-            if (best < 0) break;
-            link[current] = best;
-            ++steps;
-            if (best == start) {
-                std::vector<double> chain;
-                for (int p = start, k = 0; k < steps; ++k, p = link[p]) {
-                    chain.push_back(re[p]);
-                    chain.push_back(im[p]);
-                }
-                chains.push_back(chain);
-                break;
-            }
-            current = best;
-        }
-    }
-    return chains;
-}
-
-}  // namespace
-
-TEST(ClosedCurveDetection, ChainsEqualThoseOfAPlainCellScan) {
-    std::vector<std::pair<std::vector<double>, std::vector<double>>> orbits;
-    std::vector<double> re, im;
-    // Regular polygons: equal distances on both sides of every point.
-    for (int k = 0; k < 2000; ++k) {
-        const cd z = cd(k % 2 ? 3.0 : 0.0, 0.0) + std::polar(1.0, 2.0 * M_PI * (k / 2) / 1000.0);
-        re.push_back(z.real());
-        im.push_back(z.imag());
-    }
-    orbits.push_back({re, im});
-    // A chaotic orbit: z^2 - 1.9 on the real line, lifted by a rotation.
-    re.clear();
-    im.clear();
-    double x = 0.1;
-    for (int k = 0; k < 6000; ++k) {
-        x = x * x - 1.9;
-        const cd z = std::polar(1.0 + 0.3 * x, 2.0 * M_PI * std::fmod(k * testmaps::goldenMean(), 1.0));
-        re.push_back(z.real());
-        im.push_back(z.imag());
-    }
-    orbits.push_back({re, im});
-    // A dense cluster with outliers and repeated points.
-    re.clear();
-    im.clear();
-    unsigned seed = 3;
-    auto next = [&] {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<double>((seed >> 8) % 100000) / 100000.0;
-    };
-    for (int k = 0; k < 2500; ++k) {
-        const double r = k % 97 == 0 ? 40.0 * next() : 0.05 * next();
-        const cd z = std::polar(r, 2.0 * M_PI * next());
-        re.push_back(k % 13 == 0 && k > 0 ? re.back() : z.real());
-        im.push_back(k % 13 == 0 && k > 0 ? im.back() : z.imag());
-    }
-    orbits.push_back({re, im});
-
-    for (double contEps : {0.05, 0.02}) {
-        AnalysisSettings s;
-        s.contEps = contEps;
-        for (const auto& [ore, oim] : orbits) {
-            const auto plain = plainChains(ore, oim, s);
-            const auto curves = detectClosedCurves(ore.data(), oim.data(), static_cast<int>(ore.size()), s);
-            ASSERT_EQ(curves.size(), plain.size());
-            EXPECT_FALSE(curves.empty()) << contEps << " orbit of " << ore.size();
-            for (std::size_t c = 0; c < curves.size(); ++c) {
-                ASSERT_EQ(2u * curves[c].re.size(), plain[c].size());
-                for (std::size_t k = 0; k < curves[c].re.size(); ++k) {
-                    ASSERT_EQ(curves[c].re[k], plain[c][2 * k]);
-                    ASSERT_EQ(curves[c].im[k], plain[c][2 * k + 1]);
-                }
-            }
-        }
-    }
-}
-
 TEST(CurveLocatorSearch, AnswersLikePointInCurve) {
     std::vector<ClosedCurve> curves;
     curves.push_back(makeClosedCurve(lRe, lIm, 1e-6));
@@ -444,11 +320,7 @@ TEST(CurveLocatorSearch, AnswersLikePointInCurve) {
     ASSERT_EQ(detected.size(), 1u);
     curves.push_back(detected[0]);
     std::vector<double> zr, zi;  // a self-crossing zigzag with disks on both sides
-    unsigned seed = 11;
-    auto next = [&] {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<double>((seed >> 8) % 100000) / 100000.0;
-    };
+    Uniform next(11);
     for (int k = 0; k < 300; ++k) {
         zr.push_back(next() * 4.0 - 2.0);
         zi.push_back(next() * 2.0);
