@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "common/formula_check.h"
 
@@ -11,46 +12,40 @@ namespace {
 
 using cli::parseFormula;
 
-TEST(FormulaParser, PolynomialWithRealCoefficients) {
-    const auto r = parseFormula("z^2-1");
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.map.form, common::FORM_POLYNOMIAL);
-    EXPECT_EQ(r.map.numeratorDegree, 2);
-    EXPECT_EQ(r.map.denominatorDegree, 0);
-    EXPECT_EQ(r.map.numeratorRe[2], 1.0);
-    EXPECT_EQ(r.map.numeratorRe[1], 0.0);
-    EXPECT_EQ(r.map.numeratorRe[0], -1.0);
-    EXPECT_EQ(r.map.denominatorRe[0], 1.0);
-}
-
-TEST(FormulaParser, ComplexConstantWrittenBeforeThePower) {
-    const auto r = parseFormula("-0.12+0.75i + z^2");
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.map.numeratorDegree, 2);
-    EXPECT_EQ(r.map.numeratorRe[0], -0.12);
-    EXPECT_EQ(r.map.numeratorIm[0], 0.75);
-    EXPECT_EQ(r.map.numeratorRe[2], 1.0);
-}
-
-TEST(FormulaParser, ComplexFactorTimesPower) {
-    const auto r = parseFormula("(0.3+0.5i)*z^3 + z");
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.map.numeratorDegree, 3);
-    EXPECT_EQ(r.map.numeratorRe[3], 0.3);
-    EXPECT_EQ(r.map.numeratorIm[3], 0.5);
-    EXPECT_EQ(r.map.numeratorRe[1], 1.0);
-    EXPECT_EQ(r.map.form, common::FORM_POLYNOMIAL);
-}
-
-TEST(FormulaParser, QuotientKeepsNumeratorAndDenominator) {
-    const auto r = parseFormula("(z^2+1)/(z^2-0.25)");
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.map.form, common::FORM_RATIONAL);
-    EXPECT_EQ(r.map.numeratorDegree, 2);
-    EXPECT_EQ(r.map.denominatorDegree, 2);
-    EXPECT_EQ(r.map.numeratorRe[0], 1.0);
-    EXPECT_EQ(r.map.denominatorRe[0], -0.25);
-    EXPECT_EQ(r.map.denominatorRe[2], 1.0);
+TEST(FormulaParser, CoefficientsLandAtTheirPowers) {
+    struct Term {
+        int power;
+        double re, im;
+    };
+    struct Case {
+        const char* text;
+        int form, numeratorDegree, denominatorDegree;
+        std::vector<Term> numerator, denominator;
+    } cases[] = {
+        {"z^2-1", common::FORM_POLYNOMIAL, 2, 0, {{2, 1, 0}, {1, 0, 0}, {0, -1, 0}}, {{0, 1, 0}}},
+        {"-0.12+0.75i + z^2", common::FORM_POLYNOMIAL, 2, 0, {{0, -0.12, 0.75}, {2, 1, 0}}, {}},
+        {"(0.3+0.5i)*z^3 + z", common::FORM_POLYNOMIAL, 3, 0, {{3, 0.3, 0.5}, {1, 1, 0}}, {}},
+        {"(z^2+1)/(z^2-0.25)", common::FORM_RATIONAL, 2, 2, {{0, 1, 0}}, {{0, -0.25, 0}, {2, 1, 0}}},
+        // a constant denominator other than 1 keeps the rational form
+        {"(z^2+1)/2", common::FORM_RATIONAL, 2, 0, {}, {{0, 2, 0}}},
+        {"(z^2+1)/1", common::FORM_POLYNOMIAL, 2, 0, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto r = parseFormula(c.text);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.map.form, c.form);
+        EXPECT_EQ(r.map.numeratorDegree, c.numeratorDegree);
+        EXPECT_EQ(r.map.denominatorDegree, c.denominatorDegree);
+        for (const Term& t : c.numerator) {
+            EXPECT_EQ(r.map.numeratorRe[t.power], t.re) << "z^" << t.power;
+            EXPECT_EQ(r.map.numeratorIm[t.power], t.im) << "z^" << t.power;
+        }
+        for (const Term& t : c.denominator) {
+            EXPECT_EQ(r.map.denominatorRe[t.power], t.re) << "z^" << t.power;
+            EXPECT_EQ(r.map.denominatorIm[t.power], t.im) << "z^" << t.power;
+        }
+    }
 }
 
 TEST(FormulaParser, SumsOverOneDenominatorAreNotCrossMultiplied) {
@@ -64,17 +59,6 @@ TEST(FormulaParser, SumsOverOneDenominatorAreNotCrossMultiplied) {
     EXPECT_EQ(cross.map.denominatorDegree, 2);
     EXPECT_EQ(cross.map.numeratorRe[1], 2.0);
     EXPECT_EQ(cross.map.numeratorRe[0], -1.0);
-}
-
-TEST(FormulaParser, ConstantDenominatorOtherThanOneKeepsRationalForm) {
-    const auto half = parseFormula("(z^2+1)/2");
-    ASSERT_TRUE(half.ok);
-    EXPECT_EQ(half.map.form, common::FORM_RATIONAL);
-    EXPECT_EQ(half.map.denominatorDegree, 0);
-    EXPECT_EQ(half.map.denominatorRe[0], 2.0);
-    const auto one = parseFormula("(z^2+1)/1");
-    ASSERT_TRUE(one.ok);
-    EXPECT_EQ(one.map.form, common::FORM_POLYNOMIAL);
 }
 
 TEST(FormulaParser, ImplicitProductsPowersAndSigns) {
