@@ -32,12 +32,8 @@ std::vector<std::uint8_t> readFile(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class TempDir {
-public:
+struct TempDir {
     TempDir() {
-        path_ = fs::temp_directory_path() /
-                ("hv_bitmap_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -46,9 +42,9 @@ public:
         fs::remove_all(path_, ec);
     }
     const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
+    fs::path path_ = fs::temp_directory_path() /
+                     ("hv_bitmap_test_" + std::to_string(::getpid()) + "_" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
@@ -66,21 +62,12 @@ TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     ASSERT_EQ(f.size(), 54 + 4 * n + 1804 * 3);
     EXPECT_EQ(f[0], 'B');
     EXPECT_EQ(f[1], 'M');
-    EXPECT_EQ(le32(f, 2), 0u);            // file size field
-    EXPECT_EQ(le16(f, 6), 0u);
-    EXPECT_EQ(le16(f, 8), 0u);
-    EXPECT_EQ(le32(f, 10), 54 + 4 * n);   // offset of the bits
-    EXPECT_EQ(le32(f, 14), 40u);
-    EXPECT_EQ(le32(f, 18), 601u);
-    EXPECT_EQ(le32(f, 22), 3u);
-    EXPECT_EQ(le16(f, 26), 1u);
-    EXPECT_EQ(le16(f, 28), 24u);
-    EXPECT_EQ(le32(f, 30), 0u);
-    EXPECT_EQ(le32(f, 34), 0u);
-    EXPECT_EQ(le32(f, 38), 0u);
-    EXPECT_EQ(le32(f, 42), 0u);
-    EXPECT_EQ(le32(f, 46), n);
-    EXPECT_EQ(le32(f, 50), n);
+    // (offset, width, value): the file size and reserved fields stay 0.
+    const std::uint32_t fields[][3] = {{2, 4, 0},  {6, 2, 0},   {8, 2, 0},  {10, 4, 54 + 4 * n}, {14, 4, 40},
+                                       {18, 4, 601}, {22, 4, 3}, {26, 2, 1}, {28, 2, 24},         {30, 4, 0},
+                                       {34, 4, 0},  {38, 4, 0},  {42, 4, 0}, {46, 4, n},          {50, 4, n}};
+    for (const auto& [at, width, value] : fields)
+        EXPECT_EQ(width == 4 ? le32(f, at) : le16(f, at), value) << "offset " << at;
     // Padding byte of every row is 0; pixel (600, 1) is the last of row 1.
     const std::size_t bits = 54 + 4 * n;
     for (int row = 0; row < 3; ++row) EXPECT_EQ(f[bits + row * 1804 + 1803], 0) << row;
@@ -111,16 +98,6 @@ TEST(Bitmap, ColourTableListsColoursInColumnOrderOfFirstAppearance) {
     // Bottom row first: row 0 is (A, C), blue green red each.
     const std::vector<std::uint8_t> expectRow0 = {3, 2, 1, 9, 8, 7, 0, 0};
     EXPECT_TRUE(std::equal(expectRow0.begin(), expectRow0.end(), dib.bits().begin()));
-}
-
-TEST(Bitmap, OneColourPictureHasOneTableEntry) {
-    auto maps = render::makePixelMaps();
-    for (int x = 0; x < 40; ++x)
-        for (int y = 0; y < 30; ++y) maps->colour[x][y] = colourWord(9, 9, 9);
-    colour::CDib dib;
-    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 40, 30));
-    EXPECT_EQ(dib.header().clrUsed, 1u);
-    EXPECT_EQ(dib.header().clrImportant, 1u);
 }
 
 TEST(Bitmap, RefusesSizesOutsideTheMaps) {

@@ -13,52 +13,41 @@ common::ComponentColour recordWithRange(int low, int high) {
     return record;
 }
 
-TEST(ColourFields, CycleAndPhaseAreHeldToOneUpToTheCountRange) {
-    const auto record = recordWithRange(0, 500);
-    auto v = colour::cycleFieldValue("0", record);
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->value, 1);
-    EXPECT_TRUE(v->rewrite);
-    EXPECT_EQ(v->text, "1");
-    v = colour::cycleFieldValue("600", record);
-    EXPECT_EQ(v->value, 500);
-    EXPECT_EQ(v->text, "500");
-    v = colour::cycleFieldValue("99999999999999999999", record);  // no wrap-around
-    EXPECT_EQ(v->value, 500);
-    v = colour::cycleFieldValue("250", record);
-    EXPECT_EQ(v->value, 250);
-    EXPECT_FALSE(v->rewrite);
-    EXPECT_FALSE(colour::cycleFieldValue("", record)) << "an empty field keeps its value";
+// Text typed, the value stored and, when the field is rewritten, its new text.
+struct FieldCase {
+    const char* typed;
+    int value;
+    const char* rewritten;  // nullptr: the field keeps what was typed
+};
 
-    // A component whose pixels share one count: the range is 1..1.
-    const auto flat = recordWithRange(7, 7);
-    EXPECT_EQ(colour::cycleRangeTop(flat), 1);
-    v = colour::cycleFieldValue("3", flat);
-    EXPECT_EQ(v->value, 1);
-    EXPECT_EQ(v->text, "1");
-    EXPECT_EQ(colour::cycleRangeTop(recordWithRange(100, 1100)), 1000);
+template <typename Parse>
+void checkField(const char* field, Parse parse, std::initializer_list<FieldCase> cases) {
+    for (const FieldCase& c : cases) {
+        SCOPED_TRACE(std::string(field) + " \"" + c.typed + "\"");
+        const auto v = parse(c.typed);
+        ASSERT_TRUE(v);
+        EXPECT_EQ(v->value, c.value);
+        EXPECT_EQ(v->rewrite, c.rewritten != nullptr);
+        if (c.rewritten) {
+            EXPECT_EQ(v->text, c.rewritten);
+        }
+    }
 }
 
-TEST(ColourFields, DistortionAndColourValuesAreClamped) {
-    auto v = colour::distortionFieldValue("17");
-    EXPECT_EQ(v->value, 16);
-    EXPECT_EQ(v->text, "16");
-    v = colour::distortionFieldValue("-20");
-    EXPECT_EQ(v->value, -16);
-    EXPECT_EQ(v->text, "-16");
-    v = colour::distortionFieldValue("-3");
-    EXPECT_EQ(v->value, -3);
-    EXPECT_FALSE(v->rewrite);
+TEST(ColourFields, ValuesAreClampedAndTheFieldRewritten) {
+    const auto record = recordWithRange(0, 500);
+    checkField("cycle", [&](const char* t) { return colour::cycleFieldValue(t, record); },
+               {{"0", 1, "1"}, {"600", 500, "500"}, {"99999999999999999999", 500, "500"}, {"250", 250, nullptr}});
+    // A component whose pixels share one count: the range is 1..1.
+    const auto flat = recordWithRange(7, 7);
+    checkField("flat cycle", [&](const char* t) { return colour::cycleFieldValue(t, flat); }, {{"3", 1, "1"}});
+    checkField("distortion", colour::distortionFieldValue, {{"17", 16, "16"}, {"-20", -16, "-16"}, {"-3", -3, nullptr}});
+    checkField("colour", colour::colourFieldValue, {{"300", 255, "255"}, {"-5", 0, "0"}, {"255", 255, nullptr}});
+    // An empty field or a lone sign keeps the value.
+    EXPECT_FALSE(colour::cycleFieldValue("", record));
     EXPECT_FALSE(colour::distortionFieldValue("-"));
-
-    v = colour::colourFieldValue("300");
-    EXPECT_EQ(v->value, 255);
-    EXPECT_EQ(v->text, "255");
-    v = colour::colourFieldValue("-5");
-    EXPECT_EQ(v->value, 0);
-    EXPECT_EQ(v->text, "0");
-    v = colour::colourFieldValue("255");
-    EXPECT_FALSE(v->rewrite);
+    EXPECT_EQ(colour::cycleRangeTop(flat), 1);
+    EXPECT_EQ(colour::cycleRangeTop(recordWithRange(100, 1100)), 1000);
 }
 
 TEST(ExceptionRows, NumberAboveHighCountIsReplacedWhileTyping) {
@@ -100,31 +89,33 @@ TEST(ExceptionRows, OkStoresRowsAndClearsEmptyOnes) {
 
 TEST(ExceptionRows, TheThreeRefusalsNameTheirRowsAndNumbers) {
     auto record = recordWithRange(10, 100);
-    auto rows = emptyRows();
-    rows[0] = {"50", "1", "1", "1"};
-    rows[2] = {"50", "2", "2", "2"};
-    auto result = colour::storeExceptionRows(rows, record);
-    EXPECT_FALSE(result.accepted);
-    EXPECT_EQ(result.message, "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。");
-
-    rows = emptyRows();
-    rows[1] = {"200", "0", "0", "0"};
-    result = colour::storeExceptionRows(rows, record);
-    EXPECT_EQ(result.message, "2番目の番号 200 は大きすぎます。100以下にしてください。");
-
-    rows[1] = {"9999999999", "0", "0", "0"};
-    result = colour::storeExceptionRows(rows, record);
-    EXPECT_EQ(result.message, "2番目の番号 9999999999 は大きすぎます。100以下にしてください。");
+    struct Case {
+        int rowA, rowB;
+        const char* number;
+        const char* message;
+    } cases[] = {
+        {0, 2, "50", "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。"},
+        {1, -1, "200", "2番目の番号 200 は大きすぎます。100以下にしてください。"},
+        {1, -1, "9999999999", "2番目の番号 9999999999 は大きすぎます。100以下にしてください。"},
+    };
+    for (const Case& c : cases) {
+        auto rows = emptyRows();
+        rows[c.rowA] = {c.number, "1", "1", "1"};
+        if (c.rowB >= 0) rows[c.rowB] = {c.number, "2", "2", "2"};
+        const auto result = colour::storeExceptionRows(rows, record);
+        EXPECT_FALSE(result.accepted) << c.number;
+        EXPECT_EQ(result.message, c.message);
+    }
 
     // Rows 1 to 3 valid, row 4 too small: rows 1 to 3 are already stored,
     // the rows from 4 on keep what they held.
     record.exceptions[4] = {77, 9, 9, 9};
-    rows = emptyRows();
+    auto rows = emptyRows();
     rows[0] = {"11", "1", "0", "0"};
     rows[1] = {"12", "2", "0", "0"};
     rows[2] = {"13", "3", "0", "0"};
     rows[3] = {"5", "4", "0", "0"};
-    result = colour::storeExceptionRows(rows, record);
+    const auto result = colour::storeExceptionRows(rows, record);
     EXPECT_FALSE(result.accepted);
     EXPECT_EQ(result.message, "4番目の番号 5 は小さすぎます。10以上にしてください。");
     EXPECT_EQ(record.exceptions[0].number, 11);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -37,23 +36,6 @@ TEST(ColourModel, DefaultSettingsGiveTheKnownColours) {
     }
 }
 
-TEST(ColourModel, ConstantFramesGiveAConstantChannel) {
-    common::ChannelCurve c{255, 255, 255, 255, 7, 3, 5};
-    for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue(c, m, 0, 1000), 255) << m;
-}
-
-TEST(ColourModel, DistortionFollowsItsPowerCurve) {
-    const long double x = 0.3L;
-    EXPECT_EQ(colour::distort(x, 0), x);
-    EXPECT_EQ(colour::distort(x, -1), x);
-    EXPECT_EQ(colour::distort(x, 17), x);   // outside -16..16: plain curve
-    EXPECT_EQ(colour::distort(x, -17), x);
-    for (int d = 1; d <= 16; ++d)
-        EXPECT_NEAR(static_cast<double>(colour::distort(x, d)), std::pow(0.3, 1.0 + d / 4.0), 1e-12) << d;
-    for (int d = -16; d <= -2; ++d)
-        EXPECT_NEAR(static_cast<double>(colour::distort(x, d)), std::pow(0.3, (17.0 + d) / 16.0), 1e-12) << d;
-}
-
 TEST(ColourModel, DistortionMinusOneEqualsZero) {
     ColourTable a = defaultTable(300);
     a.records[0].redCurve = {0, 255, 255, 0, 7, 2, 0};
@@ -64,6 +46,8 @@ TEST(ColourModel, DistortionMinusOneEqualsZero) {
     b.records[0].greenCurve.distortion = -1;
     b.records[0].blueCurve.distortion = -1;
     for (int m = 0; m <= 300; ++m) EXPECT_EQ(colour::pixelColour(a, 0, 0, m), colour::pixelColour(b, 0, 0, m)) << m;
+    // Outside -16..16 the plain curve is used.
+    for (int d : {17, -17}) EXPECT_EQ(colour::distort(0.3L, d), 0.3L) << d;
 }
 
 TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
@@ -73,6 +57,9 @@ TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
     t.records[1].highCount = 40;
     EXPECT_EQ(colour::pixelColour(t, 0, 1, 40), 0u);
     EXPECT_EQ(colour::pixelColour(t, 0, 1, 0), 0u);
+    // Constant frames give a constant channel whatever the cycle and phase.
+    const common::ChannelCurve constant{255, 255, 255, 255, 7, 3, 5};
+    for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue(constant, m, 0, 1000), 255) << m;
     // A cycle of 0.
     common::ChannelCurve zeroCycle{255, 255, 0, 0, 0, 0, 0};
     EXPECT_EQ(colour::channelValue(zeroCycle, 3, 0, 10), 0);
@@ -118,22 +105,6 @@ TEST(ColourModel, ExceptionRowsAndUnknownColourTakePrecedence) {
     EXPECT_EQ(colour::pixelColour(t, 0xAB102030u, -1, 0), 0x00102030u);
 }
 
-TEST(ColourModel, StatisticsRecordLowHighAndCount) {
-    colour::RenderStatistics s;
-    s.reset();
-    s.record(3, 10);
-    s.record(3, 4);
-    s.record(3, 17);
-    s.record(99, 1);  // no such code: ignored
-    s.record(-1, 1);
-    EXPECT_EQ(s.stats[3].pixelCount, 3);
-    EXPECT_EQ(s.stats[3].lowCount, 4);
-    EXPECT_EQ(s.stats[3].highCount, 17);
-    EXPECT_EQ(s.stats[0].pixelCount, 0);
-    EXPECT_EQ(s.stats[0].lowCount, INT_MAX);
-    EXPECT_EQ(s.stats[0].highCount, 0);
-}
-
 TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     ColourTable t = defaultTable(1000);
     for (auto& rec : t.records) {
@@ -147,51 +118,30 @@ TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     s.record(0, 5);
     s.record(0, 60);
     s.record(1, 50);
+    s.record(99, 1);  // no such code: ignored
+    s.record(-1, 1);
     // code 2: no pixels
     colour::updateColourRanges(t, s, 2);
 
     EXPECT_EQ(t.records[0].lowCount, 5);
     EXPECT_EQ(t.records[0].highCount, 60);
-    EXPECT_EQ(t.records[0].exceptions[0].number, -1);  // 0 < 5
-    EXPECT_EQ(t.records[0].exceptions[0].red, 1);      // colour stays
-    EXPECT_EQ(t.records[0].exceptions[1].number, 5);   // on the low end: kept
-    EXPECT_EQ(t.records[0].exceptions[2].number, 50);
-    EXPECT_EQ(t.records[0].exceptions[3].number, -1);
-
+    EXPECT_EQ(t.records[0].exceptions[0].red, 1);  // a cleared row keeps its colour
+    // Rows outside the new range are cleared (-1); code 2 had no pixels:
+    // range 0..0, row 0 kept. Code 3 lies above the component count.
+    const int rows[4][4] = {{-1, 5, 50, -1}, {-1, -1, 50, -1}, {0, -1, -1, -1}, {0, 5, 50, 900}};
+    for (int code = 0; code < 4; ++code)
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(t.records[code].exceptions[row].number, rows[code][row]) << code << " " << row;
     EXPECT_EQ(t.records[1].lowCount, 50);
     EXPECT_EQ(t.records[1].highCount, 50);
-    EXPECT_EQ(t.records[1].exceptions[2].number, 50);
-    EXPECT_EQ(t.records[1].exceptions[1].number, -1);
-
-    // Without pixels: range 0..0, every row above 0 cleared, row 0 kept.
-    EXPECT_EQ(t.records[2].lowCount, 0);
     EXPECT_EQ(t.records[2].highCount, 0);
-    EXPECT_EQ(t.records[2].exceptions[0].number, 0);
-    EXPECT_EQ(t.records[2].exceptions[1].number, -1);
-    EXPECT_EQ(t.records[2].exceptions[3].number, -1);
-
-    // Codes above the component count keep their values.
     EXPECT_EQ(t.records[3].highCount, 1000);
-    EXPECT_EQ(t.records[3].exceptions[3].number, 900);
 
     // A hostile component count is clamped to the table.
     colour::updateColourRanges(t, s, 1000);
     EXPECT_EQ(t.records[20].highCount, 0);
     colour::updateColourRanges(t, s, -5);
     EXPECT_EQ(t.records[0].lowCount, 5);
-}
-
-TEST(ColourModel, SeedingCopiesTheViewOnce) {
-    auto view = std::make_unique<common::ViewRecord>();
-    for (int i = 0; i < common::COLOUR_RECORD_COUNT; ++i) view->colours[i] = colour::defaultComponentColour(i);
-    ColourTable t;
-    t.seedOnce(*view);
-    EXPECT_TRUE(t.seeded);
-    EXPECT_EQ(t.records[7].highCount, 7);
-    EXPECT_EQ(t.records[7].blueCurve.phase, 1);
-    view->colours[7].highCount = 99;
-    t.seedOnce(*view);
-    EXPECT_EQ(t.records[7].highCount, 7);
 }
 
 TEST(ColourModel, LookupAgreesWithPixelColour) {

@@ -63,23 +63,6 @@ TEST(ComponentInfoDialog, JuliaPictureShowsAllFourFields) {
     EXPECT_EQ(dialog.componentsField()->toPlainText(), QStringLiteral("無限遠 S_ATTRACTING\n周期点 周期2 S_ATTRACTING"));
 }
 
-TEST(ComponentInfoDialog, MandelbrotPictureListsTheFrontEndsCriticalPointsOnly) {
-    colour::PictureInfo info;
-    info.pictureKind = 'M';
-    info.map = zSquaredMinusOne();
-    info.width = 100;
-    info.height = 100;
-    info.magnification = 1;
-    info.criticalPoints = {{9, 9}};
-    info.frontEndCriticalPoints = {{0, 0}, {0.5, -0.5}};
-    info.fixedPoints = {{1, 1}};
-    info.components = {cycle(1, 1)};
-    ComponentInfoDialog dialog(info);
-    EXPECT_EQ(dialog.criticalPointsField()->toPlainText(), QStringLiteral("実部 0 虚部 0\n実部 0.5 虚部 -0.5"));
-    EXPECT_EQ(dialog.fixedPointsField()->toPlainText(), "");
-    EXPECT_EQ(dialog.componentsField()->toPlainText(), "");
-}
-
 TEST(FormulaDialog, RationalMapListsThreeNumeratorAndTwoDenominatorLines) {
     common::RationalMap map{};
     map.form = common::FORM_RATIONAL;

@@ -61,25 +61,21 @@ TEST(OrbitPicture, LandingOnAMarkedPixelSkipsThePointArmsIncluded) {
 
 TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
     const OrbitView view{10, 10, 0.1, 0, 0};  // one unit per pixel, centre at (5, 5)
-    auto p = colour::planeToPixel(view, 0, 0);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->column, 5);
-    EXPECT_EQ(p->row, 5);
-    p = colour::planeToPixel(view, -5.5, 2.5);  // column -0.5 -> 0, row 2.5 -> 2
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->column, 0);
-    EXPECT_EQ(p->row, 2);
-    p = colour::planeToPixel(view, 4.99, -4.99);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->column, 9);
-    EXPECT_EQ(p->row, 9);
-    EXPECT_FALSE(colour::planeToPixel(view, -6, 0));
-    EXPECT_FALSE(colour::planeToPixel(view, 5, 0));
-    EXPECT_FALSE(colour::planeToPixel(view, 0, -5));
-    EXPECT_FALSE(colour::planeToPixel(view, 1e300, 0));
-    EXPECT_FALSE(colour::planeToPixel(view, -1e300, 1e300));
-    EXPECT_FALSE(colour::planeToPixel(view, std::nan(""), 0));
-    EXPECT_FALSE(colour::planeToPixel(view, std::numeric_limits<double>::infinity(), 0));
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double re, im;
+        int column, row;  // -1: refused
+    } cases[] = {{0, 0, 5, 5},         {-5.5, 2.5, 0, 2},  {4.99, -4.99, 9, 9},      {-6, 0, -1, -1},
+                 {5, 0, -1, -1},       {0, -5, -1, -1},    {1e300, 0, -1, -1},      {-1e300, 1e300, -1, -1},
+                 {std::nan(""), 0, -1, -1}, {inf, 0, -1, -1}};
+    for (const Case& c : cases) {
+        const auto p = colour::planeToPixel(view, c.re, c.im);
+        ASSERT_EQ(p.has_value(), c.column >= 0) << c.re << ", " << c.im;
+        if (p) {
+            EXPECT_EQ(p->column, c.column) << c.re;
+            EXPECT_EQ(p->row, c.row) << c.im;
+        }
+    }
 }
 
 TEST(OrbitMapping, MousePositionsUseTheShownParameters) {
@@ -130,37 +126,34 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
 }
 
 TEST(OrbitFields, LoopCountStartsAtTenTimesThePicturesAndIsHeldTo1To100000) {
-    auto initial = colour::initialOrbitLoop(1000);
-    EXPECT_EQ(initial.loopCount, 10000);
-    EXPECT_EQ(initial.fieldText, "10000");
-    initial = colour::initialOrbitLoop(10001);
-    EXPECT_EQ(initial.loopCount, 100000);
-    EXPECT_EQ(initial.fieldText, "MAX_LOOP");
-    initial = colour::initialOrbitLoop(2147483647);  // no overflow on the way
-    EXPECT_EQ(initial.loopCount, 100000);
-    EXPECT_EQ(initial.fieldText, "MAX_LOOP");
-    EXPECT_EQ(colour::initialOrbitLoop(10000).fieldText, "100000");
-
+    struct Initial {
+        int pictureLoop, loopCount;
+        const char* text;
+    } initial[] = {{1000, 10000, "10000"},
+                   {10000, 100000, "100000"},
+                   {10001, 100000, "MAX_LOOP"},
+                   {2147483647, 100000, "MAX_LOOP"}};  // no overflow on the way
+    for (const Initial& c : initial) {
+        const auto got = colour::initialOrbitLoop(c.pictureLoop);
+        EXPECT_EQ(got.loopCount, c.loopCount) << c.pictureLoop;
+        EXPECT_EQ(got.fieldText, c.text) << c.pictureLoop;
+    }
     EXPECT_EQ(colour::orbitLoopFromText("0"), 1);
     EXPECT_EQ(colour::orbitLoopFromText("100001"), 100000);
     EXPECT_EQ(colour::orbitLoopFromText("4294967297"), 100000);
     EXPECT_EQ(colour::orbitLoopFromText("250"), 250);
     EXPECT_FALSE(colour::orbitLoopFromText(""));
-}
-
-TEST(OrbitFields, MagnificationIsShownWithSixDecimals) {
     EXPECT_EQ(colour::formatMagnification(0.25), "0.250000");
     EXPECT_EQ(colour::formatMagnification(1e-8), "0.000000");
 }
 
 TEST(OrbitDialogSize, FitsThePictureAndTheControls) {
-    EXPECT_EQ(colour::orbitDialogSize(600, 800).width, 640);
-    EXPECT_EQ(colour::orbitDialogSize(600, 800).height, 970);
-    EXPECT_EQ(colour::orbitDialogSize(1000, 1000).width, 1030);
-    EXPECT_EQ(colour::orbitDialogSize(1000, 1000).height, 1170);
-    EXPECT_EQ(colour::orbitDialogSize(100, 100).height, 370);
-    // A picture 650 wide needs 680 to fit beside the margins.
-    EXPECT_EQ(colour::orbitDialogSize(650, 100).width, 680);
+    // (picture width, height) -> dialog at least 640 x 370 and W + 30 x H + 170
+    const int cases[][4] = {{600, 800, 640, 970}, {1000, 1000, 1030, 1170}, {100, 100, 640, 370}, {650, 100, 680, 370}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(colour::orbitDialogSize(c[0], c[1]).width, c[2]) << c[0] << " x " << c[1];
+        EXPECT_EQ(colour::orbitDialogSize(c[0], c[1]).height, c[3]) << c[0] << " x " << c[1];
+    }
 }
 
 }  // namespace
