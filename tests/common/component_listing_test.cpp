@@ -38,37 +38,32 @@ TEST(ComponentListing, InfinityLineFollowsTheDegreesAndTheMultiplier) {
 }
 
 TEST(ComponentListing, EntryLines) {
-    common::ComponentView c;
-    c.valid = true;
-    c.kind = 0;
-    c.count = 1;
-    c.pointKind = 0;
-    EXPECT_EQ(common::componentListingLine(c), "不動点 S_ATTRACTING");
-    c.pointKind = 3;
-    EXPECT_EQ(common::componentListingLine(c), "不動点 REPELLING");
-    c.count = 12;
-    c.pointKind = 1;
-    EXPECT_EQ(common::componentListingLine(c), "周期点 周期12 ATTRACTING");
-    c.pointKind = 2;
-    EXPECT_EQ(common::componentListingLine(c), "周期点 周期12 INDIFFERENT");
-    c.pointKind = 9;
-    EXPECT_EQ(common::componentListingLine(c), "周期点 周期12 不正種別");
-    c.count = 1;
-    EXPECT_EQ(common::componentListingLine(c), "周期点 周期1 不正種別");
-
-    c.kind = 1;
-    c.count = 2;
-    EXPECT_EQ(common::componentListingLine(c), "SiegelDisk 周期2");
-    c.kind = 2;
-    c.count = 1;
-    EXPECT_EQ(common::componentListingLine(c), "HermanRing 周期1");
-
-    c.valid = false;  // unknown kind, or data outside the block
-    c.kind = 5;
-    c.count = 3;
-    EXPECT_EQ(common::componentListingLine(c), "データ不正 不正種別5 周期3");
-    c.kind = 1;
-    EXPECT_EQ(common::componentListingLine(c), "データ不正 不正種別1 周期3");
+    struct Case {
+        bool valid;
+        int kind, count, pointKind;
+        const char* line;
+    };
+    const Case cases[] = {
+        {true, 0, 1, 0, "不動点 S_ATTRACTING"},
+        {true, 0, 1, 3, "不動点 REPELLING"},
+        {true, 0, 12, 1, "周期点 周期12 ATTRACTING"},
+        {true, 0, 12, 2, "周期点 周期12 INDIFFERENT"},
+        {true, 0, 12, 9, "周期点 周期12 不正種別"},
+        {true, 0, 1, 9, "周期点 周期1 不正種別"},
+        {true, 1, 2, 0, "SiegelDisk 周期2"},
+        {true, 2, 1, 0, "HermanRing 周期1"},
+        // Unknown kind, or data outside the block.
+        {false, 5, 3, 0, "データ不正 不正種別5 周期3"},
+        {false, 1, 3, 0, "データ不正 不正種別1 周期3"},
+    };
+    for (const Case& c : cases) {
+        common::ComponentView view;
+        view.valid = c.valid;
+        view.kind = c.kind;
+        view.count = c.count;
+        view.pointKind = c.pointKind;
+        EXPECT_EQ(common::componentListingLine(view), c.line);
+    }
 }
 
 }  // namespace
