@@ -1,10 +1,7 @@
 #include "platform/message_port_qt.h"
 
-#include "common/block_layout.h"
 #include "common/messages.h"
 #include "platform/child_watcher.h"
-#include "platform/process.h"
-#include "platform/shared_memory.h"
 #include "platform_test_support.h"
 
 #include <QCoreApplication>
@@ -13,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -22,10 +18,6 @@ namespace {
 
 using platform::MessagePort;
 using platform_test::MESSAGE_WAIT_MS;
-
-struct Received {
-    int msg, wParam, lParam;
-};
 
 TEST(MessagePortQt, LocalPostsFromAnotherThreadArriveInOrderOnTheGuiThread) {
     MessagePort port;
@@ -83,58 +75,6 @@ TEST(MessagePortQt, PortRemovesItsSocketAndStopsLocalDelivery) {
     EXPECT_EQ(MessagePort::instance(), nullptr);
     EXPECT_NE(::access(path.c_str(), F_OK), 0);
     EXPECT_FALSE(platform::postMessage(MessagePort::handleFor(1), common::WM_CLOSE, 0, 0));
-}
-
-// The front end's picture of a viewer's life, through the Qt port and the
-// child watcher: reports arrive in order, WM_CLOSE ends the viewer, and a
-// viewer that dies without reporting is noticed.
-TEST(MessagePortQt, ViewerReportsAndExitAreSeenFromTheEventLoop) {
-    MessagePort port;
-    platform::ChildWatcher watcher;
-    std::vector<Received> received;
-    port.registerWindow(1, [&](int msg, int w, int l) { received.push_back({msg, w, l}); });
-    std::vector<std::pair<qint64, int>> exits;
-    QObject::connect(&watcher, &platform::ChildWatcher::exited,
-                     [&](qint64 pid, int status) { exits.push_back({pid, status}); });
-
-    const std::string frontEndName = platform_test::uniqueBlockName("FData");
-    const std::string blockName = platform_test::uniqueBlockName("PData1_");
-    auto frontEnd = platform::SharedMemory::create(frontEndName, common::FRONT_END_BLOCK_SIZE);
-    auto block = platform::SharedMemory::create(blockName, common::ANALYSIS_BLOCK_FIXED_SIZE);
-    ASSERT_TRUE(frontEnd && block);
-    static_cast<common::FrontEndBlock*>(frontEnd->data())->mainWindow = MessagePort::handleFor(1);
-    const std::vector<std::string> args = {"-" + frontEndName, "-" + blockName, "-12936"};
-
-    ::setenv("HV_STANDIN_POSTS", "1025,1026,1027:J,wait", 1);
-    const auto viewer = platform::startProcess(platform_test::standinPath(), args, "/");
-    ::setenv("HV_STANDIN_POSTS", "crash", 1);
-    const auto crashing = platform::startProcess(platform_test::standinPath(), args, "/");
-    ::unsetenv("HV_STANDIN_POSTS");
-    ASSERT_TRUE(viewer && crashing);
-    watcher.watch(*viewer);
-    watcher.watch(*crashing);
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }, MESSAGE_WAIT_MS));
-    EXPECT_EQ(received[0].msg, common::MSG_DRAW_STARTED);
-    EXPECT_EQ(received[1].msg, common::MSG_DRAW_FINISHED);
-    EXPECT_EQ(received[2].msg, common::MSG_NEW_PICTURE);
-    EXPECT_EQ(received[2].lParam, 'J');
-    for (const Received& r : received) EXPECT_EQ(r.wParam, *viewer);
-
-    // The crashed viewer is reported without any message of its own.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return exits.size() == 1; }, MESSAGE_WAIT_MS));
-    EXPECT_EQ(exits[0].first, *crashing);
-    EXPECT_TRUE(WIFEXITED(exits[0].second));
-    EXPECT_EQ(WEXITSTATUS(exits[0].second), 3);
-
-    // Both viewers map the same block; the frame handle is the running one's.
-    ASSERT_TRUE(platform::postMessage(platform::makeWindowHandle(*viewer, 1), common::WM_CLOSE, 0, 0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 4 && exits.size() == 2; }, MESSAGE_WAIT_MS));
-    EXPECT_EQ(received[3].msg, common::MSG_VIEWER_CLOSING);
-    EXPECT_EQ(exits[1].first, *viewer);
-    EXPECT_EQ(WEXITSTATUS(exits[1].second), 0);
-    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);  // nothing left to reap
-    EXPECT_FALSE(watcher.isWatching(*viewer));
 }
 
 TEST(ChildWatcher, ChildThatEndedBeforeWatchingIsStillReported) {

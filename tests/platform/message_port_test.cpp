@@ -46,12 +46,6 @@ TEST(MessagePort, MessagesAreSixteenLittleEndianBytes) {
     EXPECT_EQ(back.lParam, 'J');
 }
 
-TEST(MessagePort, HandlesNameTheirProcess) {
-    EXPECT_EQ(platform::makeWindowHandle(4194304, 1), 1073741825);  // the largest pid still fits
-    EXPECT_EQ(platform::processOfHandle(platform::makeWindowHandle(12345, 7)), 12345);
-    EXPECT_EQ(platform::indexOfHandle(platform::makeWindowHandle(12345, 7)), 7);
-}
-
 TEST(MessagePort, SocketDirectoryIsPrivateToTheUser) {
     const std::string directory = platform::socketDirectory();
     ASSERT_FALSE(directory.empty());
@@ -179,23 +173,6 @@ TEST(MessagePort, PostingNeverFailsLoudly) {
     // Local handles need the Qt port; without it the message is dropped.
     platform::setLocalDelivery(nullptr);
     EXPECT_FALSE(platform::postMessage(ownHandle(1), common::WM_CLOSE, 0, 0));
-}
-
-TEST(MessagePort, LocalHandlesGoThroughTheLocalDelivery) {
-    struct Recorder : platform::LocalDelivery {
-        std::vector<platform::Message> seen;
-        void deliver(const platform::Message& m) override { seen.push_back(m); }
-    };
-    auto recorder = std::make_shared<Recorder>();
-    platform::setLocalDelivery(recorder);
-    auto endpoint = MessageEndpoint::open();
-    ASSERT_NE(endpoint, nullptr);
-    EXPECT_TRUE(platform::postMessage(ownHandle(2), common::MSG_PAINT_COLUMNS, 1, 2));
-    platform::setLocalDelivery(nullptr);
-    ASSERT_EQ(recorder->seen.size(), 1u);
-    EXPECT_EQ(recorder->seen[0].target, ownHandle(2));
-    EXPECT_EQ(recorder->seen[0].lParam, 2);
-    EXPECT_FALSE(endpoint->receive().has_value());  // not through the socket
 }
 
 }  // namespace

@@ -54,17 +54,6 @@ TEST(QtMessageBoxes, QuestionsAnswerOkOrCancel) {
     boxes.showMessage("画面数が多すぎます。どれかを閉じてから実行してください");  // returns once OK is pressed
 }
 
-TEST(RecordingMessageBoxes, RecordsTextsAndPlaysScriptedAnswers) {
-    platform::RecordingMessageBoxes boxes;
-    boxes.scriptAnswers({false});
-    boxes.showMessage("a", "", platform::MessageIcon::Error);
-    EXPECT_FALSE(boxes.askOkCancel("b"));
-    EXPECT_TRUE(boxes.askOkCancel("c"));  // script exhausted: OK
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_TRUE(boxes.entries()[1].question);
-    EXPECT_EQ(boxes.entries()[0].icon, platform::MessageIcon::Error);
-}
-
 TEST(SettingsStore, QSettingsReadsWhatTheStoreWrites) {
     char pattern[] = "/tmp/hv-qsettings-test-XXXXXX";
     const std::string dir = ::mkdtemp(pattern);
