@@ -11,6 +11,8 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -404,68 +406,37 @@ TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
     EXPECT_FALSE(frontend::copyPictureBlock(copy.ptr(), source.ptr(), 12935, "x"));
 }
 
-TEST(BlockWriter, JuliaWindowBoxesFixedAndCriticalPoints) {
-    common::CriticalPointList critical{};
-    analysis::FixedPointList fixed;
-    critical.count = 2;
-    critical.re[0] = -1.0;
-    critical.im[0] = 0.5;
-    critical.re[1] = 3.0;
-    critical.im[1] = 0.0;
-    fixed.count = 1;
-    fixed.re = {0.0};
-    fixed.im = {-1.5};
-    // Box re -1..3, im -1.5..0.5: larger side 4.
-    frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
-    EXPECT_EQ(w.magnification, 1.0 / 8.0);
-    EXPECT_EQ(w.centreRe, 1.0);
-    EXPECT_EQ(w.centreIm, -0.5);
-
-    // No fixed point: the box is seeded with 0.
-    fixed = {};
-    critical.count = 1;
-    critical.re[0] = 2.0;
-    critical.im[0] = 1.0;
-    w = frontend::juliaWindow(critical, fixed);
-    EXPECT_EQ(w.magnification, 1.0 / 4.0);
-    EXPECT_EQ(w.centreRe, 1.0);
-    EXPECT_EQ(w.centreIm, 0.5);
-
-    // One side 0: used as it is.
-    critical.re[0] = 0.0;
-    critical.im[0] = 2.0;
-    w = frontend::juliaWindow(critical, fixed);
-    EXPECT_EQ(w.magnification, 0.25);
-    EXPECT_EQ(w.centreIm, 1.0);
-}
-
-TEST(BlockWriter, JuliaWindowOfCoincidentOrNonFinitePointsIsFinite) {
-    common::CriticalPointList critical{};
-    analysis::FixedPointList fixed;
-    fixed.count = 2;
-    fixed.re = {0.5, 0.5};
-    fixed.im = {-0.5, -0.5};
-    critical.count = 1;
-    critical.re[0] = 0.5;
-    critical.im[0] = -0.5;
-    frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
-    EXPECT_EQ(w.magnification, 0.125);  // the 4 x 4 square
-    EXPECT_EQ(w.centreRe, 0.5);
-    EXPECT_EQ(w.centreIm, -0.5);
-
-    // A non-finite point takes no part in the box.
-    critical.count = 2;
-    critical.re[1] = std::numeric_limits<double>::infinity();
-    critical.im[1] = std::numeric_limits<double>::quiet_NaN();
-    w = frontend::juliaWindow(critical, fixed);
-    EXPECT_EQ(w.magnification, 0.125);
-    EXPECT_EQ(w.centreRe, 0.5);
-    fixed.re[1] = std::numeric_limits<double>::quiet_NaN();
-    critical.re[0] = 2.5;
-    w = frontend::juliaWindow(critical, fixed);
-    EXPECT_EQ(w.magnification, 0.25);  // box 0.5..2.5
-    EXPECT_EQ(w.centreRe, 1.5);
-    EXPECT_TRUE(std::isfinite(w.centreIm));
+TEST(BlockWriter, JuliaWindowBoxesTheFinitePoints) {
+    using Points = std::vector<std::pair<double, double>>;
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        Points critical, fixed;
+        double magnification, centreRe, centreIm;
+    };
+    const Case cases[] = {
+        {"larger side 4", {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5},
+        {"no fixed point: seeded with 0", {{2, 1}}, {}, 0.25, 1.0, 0.5},
+        {"one side 0: used as it is", {{0, 2}}, {}, 0.25, 0.0, 1.0},
+        {"every point equal: the 4 x 4 square", {{0.5, -0.5}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
+        {"non-finite points take no part", {{0.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
+        {"non-finite fixed point", {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5},
+    };
+    for (const Case& c : cases) {
+        common::CriticalPointList critical{};
+        critical.count = static_cast<int>(c.critical.size());
+        for (std::size_t i = 0; i < c.critical.size(); ++i) std::tie(critical.re[i], critical.im[i]) = c.critical[i];
+        analysis::FixedPointList fixed;
+        fixed.count = static_cast<int>(c.fixed.size());
+        for (const auto& [re, im] : c.fixed) {
+            fixed.re.push_back(re);
+            fixed.im.push_back(im);
+        }
+        const frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
+        EXPECT_EQ(w.magnification, c.magnification) << c.what;
+        EXPECT_EQ(w.centreRe, c.centreRe) << c.what;
+        EXPECT_EQ(w.centreIm, c.centreIm) << c.what;
+    }
 }
 
 }  // namespace

@@ -26,7 +26,6 @@
 #include <unistd.h>
 
 #include "common/block_names.h"
-#include "frontend/help_topics.h"
 #include "frontend/version_dialog.h"
 #include "frontend_test_support.h"
 #include "platform/help_window.h"
@@ -229,15 +228,6 @@ TEST_F(MainDialogTest, CartesianAndPolarTextsStayInStep) {
     EXPECT_EQ(text(field(2, 1)), "0");
 }
 
-TEST_F(MainDialogTest, PolarTextThatDoesNotReadKeepsTheCoefficient) {
-    type(field(1, 2), "3");
-    dialog_->polarButton()->click();
-    type(field(1, 3), "-");
-    EXPECT_EQ(text(field(1, 3)), "-");
-    EXPECT_EQ(map().denominatorRe[1], 3.0);
-    EXPECT_EQ(map().denominatorIm[1], 0.0);
-}
-
 TEST_F(MainDialogTest, EmptyAndUnreadableFieldsAreMarkedAtExecuteUntilFocused) {
     erase(field(1, 1));
     type(field(1, 2), "-");
@@ -339,14 +329,6 @@ TEST_F(MainDialogTest, EscapeAndEnterDoNotCloseOrExecute) {
     EXPECT_TRUE(boxes_.entries().empty());
 }
 
-TEST_F(MainDialogTest, ModeButtonsChooseThePictureKind) {
-    EXPECT_EQ(dialog_->mode(), 'M');
-    dialog_->juliaButton()->click();
-    EXPECT_EQ(dialog_->mode(), 'J');
-    dialog_->mandelbrotButton()->click();
-    EXPECT_EQ(dialog_->mode(), 'M');
-}
-
 TEST_F(MainDialogTest, SettingsLoadAtStartAndSaveAtQuit) {
     closeDialog();
     {
@@ -392,13 +374,6 @@ TEST_F(MainDialogTest, HelpAndVersionEntries) {
     });
     dialog_->versionAction()->trigger();
     EXPECT_TRUE(seen);
-}
-
-TEST(FrontEndHelp, EveryTopicOfTheFrontEndIsInTheHelpDocument) {
-    for (int topic : {frontend::HELP_FORMULA_ENTRY, frontend::HELP_PICTURE_MODES, frontend::HELP_SETTINGS,
-                      frontend::HELP_SAMPLE_LOAD, frontend::HELP_SAMPLE_SAVE, frontend::HELP_SAMPLE_DELETE,
-                      frontend::HELP_CRITICAL_POINTS})
-        EXPECT_TRUE(platform::helpHasTopic(topic)) << topic;
 }
 
 TEST_F(MainDialogTest, TheFrontEndBlockGoesWithTheDialog) {
