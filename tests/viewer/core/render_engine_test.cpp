@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -183,41 +182,48 @@ TEST(RenderPasses, EndOfRenderNarrowsRangesAndCleansExceptionRows) {
     EXPECT_TRUE(sawException);
 }
 
+// Renders both pictures and counts the escaped pixels; they must agree pixel
+// for pixel.
+int expectSamePicture(Viewer& a, Viewer& b, int w, int h) {
+    a.engine.renderThread();
+    b.engine.renderThread();
+    int escaped = 0;
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y) {
+            EXPECT_EQ(a.maps->iteration[x][y], b.maps->iteration[x][y]) << x << "," << y;
+            EXPECT_EQ(a.maps->component[x][y], b.maps->component[x][y]) << x << "," << y;
+            escaped += a.maps->iteration[x][y] > 0 && a.maps->component[x][y] == 0;
+            if (::testing::Test::HasFailure()) return escaped;
+        }
+    EXPECT_EQ(a.stats.unknownPixelCount, b.stats.unknownPixelCount);
+    return escaped;
+}
+
 // The specialised z^2 + a0 kernels must give the general path's pictures.
 TEST(RenderPasses, FastPathsEqualTheGeneralPath) {
-    struct Case {
-        char kind;
-        std::vector<render_test::Point> num;
-    };
-    const Case cases[] = {
+    const std::pair<char, std::vector<render_test::Point>> cases[] = {
         {'M', {{0, 0}, {0, 0}, {1, 0}}},         // z^2 + c
         {'M', {{0.1, 0.2}, {0, 0}, {1, 0}}},     // z^2 + a0 + c
         {'J', {{-1, 0}, {0, 0}, {1, 0}}},        // z^2 - 1
         {'J', {{-0.12, 0.75}, {0, 0}, {1, 0}}},  // Douady's rabbit
     };
-    for (const Case& c : cases) {
-        TestBlock b(c.kind);
-        b.setMap(1, c.num);
+    for (const auto& [kind, num] : cases) {
+        SCOPED_TRACE(kind);
+        TestBlock b(kind);
+        b.setMap(1, num);
         mandelbrotView(b, 48, 40);
-        if (c.kind == 'J') {
+        if (kind == 'J') {
             b.view().centreRe = 0;
             b.view().magnification = 1.0 / 3.5;
             b.addCycle({{0, 0}, {-1, 0}});
         }
-        auto fe = render_test::frontEndBlock(1, c.num, {{1, 0}}, {{0, 0}}, {true});
+        auto fe = render_test::frontEndBlock(1, num, {{1, 0}}, {{0, 0}}, {true});
         Viewer fast, general;
         fast.start(b, fe.get(), {true});
         general.start(b, fe.get(), {false});
         ASSERT_NE(fast.engine.scene().fastPath, render::FastPath::None);
         ASSERT_EQ(general.engine.scene().fastPath, render::FastPath::None);
-        fast.engine.renderThread();
-        general.engine.renderThread();
-        for (int x = 0; x < 48; ++x)
-            for (int y = 0; y < 40; ++y) {
-                ASSERT_EQ(fast.maps->iteration[x][y], general.maps->iteration[x][y]) << c.kind << x << "," << y;
-                ASSERT_EQ(fast.maps->component[x][y], general.maps->component[x][y]);
-            }
-        EXPECT_EQ(fast.stats.unknownPixelCount, general.stats.unknownPixelCount);
+        expectSamePicture(fast, general, 48, 40);
     }
 }
 
@@ -234,45 +240,17 @@ TEST(RenderPasses, RationalFamilyOverOneEqualsThePolynomialFamily) {
     a.start(poly, fePoly.get(), {false});
     b.start(rational, feRational.get());
     ASSERT_TRUE(b.engine.scene().escapeAtInfinity);
-    a.engine.renderThread();
-    b.engine.renderThread();
-    int escaped = 0;
-    for (int x = 0; x < 40; ++x)
-        for (int y = 0; y < 30; ++y) {
-            ASSERT_EQ(a.maps->iteration[x][y], b.maps->iteration[x][y]) << x << "," << y;
-            if (a.maps->iteration[x][y] > 0) ++escaped;
-        }
-    EXPECT_GT(escaped, 100);
-}
-
-TEST(RenderPasses, StopFromAnotherThreadEndsTheRender) {
-    TestBlock b('M');
-    mandelbrotView(b, 400, 400);
-    b.view().loopCount = 100000;  // long enough to be stopped midway
-    auto fe = quadraticFamily();
-    Viewer v;
-    v.start(b, fe.get());
-    std::thread renderer([&] { v.engine.renderThread(); });
-    while (v.engine.renderedPixelCount.load() < 10) std::this_thread::yield();
-    v.engine.renderAbort = true;
-    renderer.join();
-    EXPECT_TRUE(v.engine.renderEnded.load());
-    EXPECT_LT(v.engine.renderedPixelCount.load(), 400 * 400);
-    // The end step ran on the render thread before it ended.
-    EXPECT_EQ(v.colours.records[0].highCount, v.stats.stats[0].highCount);
+    EXPECT_GT(expectSamePicture(a, b, 40, 30), 100);
 }
 
 TEST(RenderPasses, UnpreparedEngineRendersNothing) {
-    auto maps = render::makePixelMaps();
-    colour::ColourTable colours;
-    colour::RenderStatistics stats;
-    render::RenderEngine engine(*maps, colours, stats);
+    Viewer v;
     TestBlock b('J');
     b.view().pictureWidth = 2000;
-    EXPECT_EQ(engine.prepare(b.read(), b.view(), nullptr), render::SceneStatus::BadWidth);
-    EXPECT_EQ(engine.renderThread(), 0);
-    EXPECT_EQ(engine.renderedPixelCount.load(), 0);
-    EXPECT_TRUE(engine.renderEnded.load());
+    EXPECT_EQ(v.engine.prepare(b.read(), b.view(), nullptr), render::SceneStatus::BadWidth);
+    EXPECT_EQ(v.engine.renderThread(), 0);
+    EXPECT_EQ(v.engine.renderedPixelCount.load(), 0);
+    EXPECT_TRUE(v.engine.renderEnded.load());
 }
 
 }  // namespace

@@ -65,7 +65,12 @@ public:
 
     // Numerator / denominator from coefficients, index = power.
     void setMap(int form, const std::vector<Point>& num, const std::vector<Point>& den = {{1, 0}}) {
-        common::RationalMap& m = header().map;
+        setRationalMap(header().map, form, num, den);
+    }
+
+    // Any block's map from coefficients, index = power.
+    static void setRationalMap(common::RationalMap& m, int form, const std::vector<Point>& num,
+                               const std::vector<Point>& den) {
         m.form = form;
         setPoly(m, num, true);
         setPoly(m, den, false);
@@ -161,21 +166,7 @@ inline std::unique_ptr<common::FrontEndBlock> frontEndBlock(int form, const std:
                                                             const std::vector<bool>& selected) {
     auto b = std::make_unique<common::FrontEndBlock>();
     std::memset(b.get(), 0, sizeof *b);
-    common::RationalMap& m = b->currentMap;
-    m.form = form;
-    int dn = -1, dd = -1;
-    for (std::size_t k = 0; k < num.size(); ++k) {
-        m.numeratorRe[k] = num[k].re;
-        m.numeratorIm[k] = num[k].im;
-        if (num[k].re != 0 || num[k].im != 0) dn = static_cast<int>(k);
-    }
-    for (std::size_t k = 0; k < den.size(); ++k) {
-        m.denominatorRe[k] = den[k].re;
-        m.denominatorIm[k] = den[k].im;
-        if (den[k].re != 0 || den[k].im != 0) dd = static_cast<int>(k);
-    }
-    m.numeratorDegree = dn;
-    m.denominatorDegree = dd;
+    TestBlock::setRationalMap(b->currentMap, form, num, den);
     b->criticalPoints.count = static_cast<int>(critical.size());
     for (std::size_t i = 0; i < critical.size(); ++i) {
         b->criticalPoints.re[i] = critical[i].re;
