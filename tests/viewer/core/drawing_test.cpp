@@ -27,27 +27,30 @@ PictureSetup slowPicture() {
 
 void useIdentityMap(ViewerHarness& h) { h.block.setMap(common::FORM_POLYNOMIAL, {{0, 0}, {1, 0}}); }
 
-struct Visibility {
-    bool fieldsEnabled, nextMagnificationEnabled, buttonExists, progressExists, backgroundExists,
-        backgroundVisible, readoutsVisible;
-};
-
-Visibility visibility(ViewerHarness& h) {
+// What the bar offers, as a list of the parts that are there and usable.
+std::string barState(ViewerHarness& h) {
     ParameterBar& bar = h.bar();
-    const bool fields = h.field(ID_PICTURE_WIDTH)->isEnabled() && h.field(ID_PICTURE_HEIGHT)->isEnabled() &&
-                        h.field(ID_LOOP_COUNT)->isEnabled() && h.field(ID_CONVERGENCE_RADIUS)->isEnabled();
-    const bool anyField = h.field(ID_PICTURE_WIDTH)->isEnabled() || h.field(ID_PICTURE_HEIGHT)->isEnabled() ||
-                          h.field(ID_LOOP_COUNT)->isEnabled() || h.field(ID_CONVERGENCE_RADIUS)->isEnabled();
-    EXPECT_EQ(fields, anyField) << "the four parameter fields change together";
-    const bool readouts = h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
-                          bar.mousePositionLabel()->isVisible();
-    return {fields,
-            h.field(ID_NEXT_MAGNIFICATION)->isEnabled(),
-            bar.drawButton() != nullptr,
-            bar.progressBar() != nullptr,
-            bar.backgroundBox() != nullptr,
-            bar.backgroundBox() != nullptr && bar.backgroundBox()->isVisible() && bar.backgroundBox()->isEnabled(),
-            readouts};
+    std::string state;
+    auto add = [&](bool on, const QString& name) {
+        if (!on) return;
+        if (!state.empty()) state += ' ';
+        state += name.toStdString();
+    };
+    const int fields[] = {ID_PICTURE_WIDTH, ID_PICTURE_HEIGHT, ID_LOOP_COUNT, ID_CONVERGENCE_RADIUS};
+    int enabled = 0;
+    for (int id : fields) enabled += h.field(id)->isEnabled();
+    EXPECT_TRUE(enabled == 0 || enabled == 4) << "the four parameter fields change together";
+    add(enabled == 4, "fields");
+    add(h.field(ID_NEXT_MAGNIFICATION)->isEnabled(), "next");
+    if (bar.drawButton() != nullptr) add(true, bar.drawButton()->text());
+    add(bar.progressBar() != nullptr, "progress");
+    add(bar.backgroundBox() != nullptr, "background");
+    add(bar.backgroundBox() != nullptr && bar.backgroundBox()->isVisible() && bar.backgroundBox()->isEnabled(),
+        "visible");
+    add(h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
+            bar.mousePositionLabel()->isVisible(),
+        "readouts");
+    return state;
 }
 
 }  // namespace
@@ -56,32 +59,14 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     ViewerHarness h(slowPicture());
     useIdentityMap(h);
     h.open();
-
-    // Ready.
-    Visibility v = visibility(h);
-    EXPECT_TRUE(v.fieldsEnabled);
-    EXPECT_FALSE(v.nextMagnificationEnabled);
-    ASSERT_TRUE(v.buttonExists);
-    EXPECT_EQ(h.bar().drawButton()->text(), "描画ｽﾀｰﾄ");
-    EXPECT_TRUE(v.progressExists);
+    EXPECT_EQ(barState(h), "fields 描画ｽﾀｰﾄ progress background");
     EXPECT_EQ(h.bar().progressBar()->value(), 0);
-    EXPECT_TRUE(v.backgroundExists);
-    EXPECT_FALSE(v.backgroundVisible);
-    EXPECT_FALSE(v.readoutsVisible);
     EXPECT_EQ(h.bar().hintLine()->text(), "パラメータを設定して描画スタートボタンを押してください");
 
-    // Drawing.
     h.pressDraw();
     EXPECT_EQ(h.frame->state(), ViewerState::Drawing);
-    v = visibility(h);
-    EXPECT_FALSE(v.fieldsEnabled);
-    EXPECT_FALSE(v.nextMagnificationEnabled);
-    ASSERT_TRUE(v.buttonExists);
-    EXPECT_EQ(h.bar().drawButton()->text(), "描画中止");
-    EXPECT_TRUE(v.progressExists);
+    EXPECT_EQ(barState(h), "描画中止 progress background visible");
     EXPECT_EQ(h.bar().progressBar()->maximum(), 1000);
-    EXPECT_TRUE(v.backgroundVisible);
-    EXPECT_FALSE(v.readoutsVisible);
     EXPECT_EQ(h.bar().hintLine()->text(), "描画中です。");
     EXPECT_TRUE(h.frame->renderRunning());
     // The drawn copy holds the parameters of the picture being drawn.
@@ -92,13 +77,7 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     EXPECT_EQ(h.frame->state(), ViewerState::Done);
     EXPECT_FALSE(h.frame->renderRunning());
     h.pump();
-    v = visibility(h);
-    EXPECT_FALSE(v.fieldsEnabled);
-    EXPECT_TRUE(v.nextMagnificationEnabled);
-    EXPECT_FALSE(v.buttonExists);
-    EXPECT_FALSE(v.progressExists);
-    EXPECT_FALSE(v.backgroundExists);
-    EXPECT_TRUE(v.readoutsVisible);
+    EXPECT_EQ(barState(h), "next readouts");
     // Destroyed, not only hidden.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(h.frame->findChild<QPushButton*>("control1005"), nullptr);
@@ -120,12 +99,11 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
     ASSERT_EQ(h.received.size(), 2u);
     const int pid = static_cast<int>(getpid());
     const int view = h.frame->viewHandle();
-    EXPECT_EQ(h.received[0].msg, common::MSG_DRAW_STARTED);
-    EXPECT_EQ(h.received[0].wParam, pid);
-    EXPECT_EQ(h.received[0].lParam, view);
-    EXPECT_EQ(h.received[1].msg, common::MSG_DRAW_FINISHED);
-    EXPECT_EQ(h.received[1].wParam, pid);
-    EXPECT_EQ(h.received[1].lParam, view);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(h.received[i].msg, i == 0 ? common::MSG_DRAW_STARTED : common::MSG_DRAW_FINISHED);
+        EXPECT_EQ(h.received[i].wParam, pid);
+        EXPECT_EQ(h.received[i].lParam, view);
+    }
     EXPECT_EQ(h.bar().hintLine()->text(),
               "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");
     // A completed render shows the whole picture of the maps.
@@ -193,7 +171,9 @@ TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {
     h.open();
     h.pressDraw();
     ASSERT_TRUE(h.frame->renderRunning());
-    h.frame->close();
+    // The close arrives as the front end sends it: WM_CLOSE to the frame.
+    platform::postMessage(h.frame->frameHandle(), common::WM_CLOSE, 0, 0);
+    ASSERT_TRUE(h.waitFor([&] { return !h.frame->isVisible(); }));
     EXPECT_FALSE(h.frame->renderRunning());
     EXPECT_EQ(h.releaseCount, 1);
     EXPECT_FALSE(h.releasedWhileRendering);
@@ -210,19 +190,6 @@ TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {
     h.frame->close();
     h.pump();
     EXPECT_EQ(h.received.size(), count);
-}
-
-TEST(DrawingStates, WindowCloseMessageClosesTheFrame) {
-    ViewerHarness h(PictureSetup{});
-    h.open();
-    const int handle = h.frame->frameHandle();
-    EXPECT_EQ(handle, platform::MessagePort::handleFor(1));
-    EXPECT_EQ(h.block.header().viewerWindow, handle);
-    platform::postMessage(handle, common::WM_CLOSE, 0, 0);
-    ASSERT_TRUE(h.waitFor([&] { return !h.frame->isVisible(); }));
-    h.pump();
-    ASSERT_FALSE(h.received.empty());
-    EXPECT_EQ(h.received.back().msg, common::MSG_VIEWER_CLOSING);
     EXPECT_EQ(h.releaseCount, 1);
 }
 
@@ -258,59 +225,36 @@ TEST(DrawingStates, ChangedWidthResizesTheViewBeforeDrawing) {
     EXPECT_EQ(h.frame->creationSnapshot().pictureWidth, 600);
 }
 
-TEST(DrawingStates, SaveAndColourSettingsWaitForTheFinishedPicture) {
-    ViewerHarness h(slowPicture());
-    useIdentityMap(h);
+TEST(DrawingStates, CommandsNeedTheirDialogsAndAFinishedPicture) {
+    PictureSetup setup = slowPicture();
+    setup.kind = 'M';
+    ViewerHarness h(setup);
     h.open();
-    int saves = 0;
-    int colourDialogs = 0;
+    for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "save", "printPreview", "print",
+                             "printSetup"})
+        EXPECT_FALSE(h.frame->action(name)->isEnabled()) << name;
+    int saves = 0, colourDialogs = 0, orbits = 0;
     ViewerDialogHooks hooks;
     hooks.savePicture = [&](CMainFrame&, const QString&) { return ++saves > 0; };
     hooks.colourSettings = [&](CMainFrame&) { ++colourDialogs; };
+    hooks.orbitDisplay = [&](CMainFrame&) { ++orbits; };
     h.frame->setDialogHooks(hooks);
+    EXPECT_FALSE(h.frame->action("32771")->isEnabled());
     h.frame->action("saveAs")->trigger();
     h.frame->action("32773")->trigger();
     h.pressDraw();
     h.frame->action("save")->trigger();
     h.frame->action("32773")->trigger();
-    EXPECT_EQ(saves, 0);
-    EXPECT_EQ(colourDialogs, 0);
-    const std::vector<std::string> expected = {"描画が終わらないと保存できません。", "描画が終わらないと設定できません。",
-                                               "描画が終わらないと保存できません。", "描画が終わらないと設定できません。"};
-    EXPECT_EQ(h.boxes.texts(), expected);
     h.bar().drawButton()->click();
     h.frame->action("32773")->trigger();
-    EXPECT_EQ(colourDialogs, 1);
-}
-
-TEST(DrawingStates, CommandsWithoutTheirDialogsStayDisabled) {
-    ViewerHarness h(PictureSetup{});
-    h.open();
-    for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "save", "printPreview", "print",
-                             "printSetup"})
-        EXPECT_FALSE(h.frame->action(name)->isEnabled()) << name;
-    for (const char* name : {"exit", "split", "about", "helpFinder", "contextHelp", "toolBar", "statusBar"})
-        EXPECT_TRUE(h.frame->action(name)->isEnabled()) << name;
-    ViewerDialogHooks hooks;
-    hooks.componentInfo = [](CMainFrame&) {};
-    h.frame->setDialogHooks(hooks);
-    EXPECT_TRUE(h.frame->action("32771")->isEnabled());
-    EXPECT_FALSE(h.frame->action("32772")->isEnabled());
-}
-
-TEST(DrawingStates, OrbitDisplayRefusesMandelbrotPictures) {
-    PictureSetup setup;
-    setup.kind = 'M';
-    ViewerHarness h(setup);
-    h.open();
-    int opened = 0;
-    ViewerDialogHooks hooks;
-    hooks.orbitDisplay = [&](CMainFrame&) { ++opened; };
-    h.frame->setDialogHooks(hooks);
     h.frame->action("32774")->trigger();
-    EXPECT_EQ(opened, 0);
-    ASSERT_EQ(h.boxes.texts().size(), 1u);
-    EXPECT_EQ(h.boxes.texts()[0], "Mandelbrot集合では軌道表示はできません。");
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(colourDialogs, 1);
+    EXPECT_EQ(orbits, 0);
+    const std::vector<std::string> expected = {"描画が終わらないと保存できません。", "描画が終わらないと設定できません。",
+                                               "描画が終わらないと保存できません。", "描画が終わらないと設定できません。",
+                                               "Mandelbrot集合では軌道表示はできません。"};
+    EXPECT_EQ(h.boxes.texts(), expected);
 }
 
 TEST(DrawingStates, SplitViewsAllShowThePictureAndTheLastOneIsDrawnInto) {

@@ -39,17 +39,12 @@ void releaseLeft(CTorvelView* view, QPoint client, Qt::KeyboardModifiers modifie
 QString positionText(ViewerHarness& h) { return h.field(ID_MOUSE_POSITION)->text(); }
 QString infoText(ViewerHarness& h) { return h.field(ID_POINT_INFO)->text(); }
 
-// Sets the map entries shown at window pixel (x, row) of a picture of the
-// given height.
-void setShownPixel(ViewerHarness& h, int x, int row, int height, int count, int code) {
-    h.session->maps().iteration[x][height - 1 - row] = count;
-    h.session->maps().component[x][height - 1 - row] = static_cast<std::uint8_t>(code);
-}
-
 }  // namespace
 
-TEST(PointReadout, PlanePointOfWindowPixels) {
+TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
     ViewerHarness h(quickPicture('J'));
+    h.block.addCycle({{0.1, 0.0}, {0.2, 0.0}, {0.3, 0.0}});
+    h.block.header().components[0].pointKind = static_cast<int>(common::PointKind::Attracting);
     h.open();
     ASSERT_TRUE(h.drawToDone());
     CTorvelView* view = h.frame->paintTargetView();
@@ -58,42 +53,23 @@ TEST(PointReadout, PlanePointOfWindowPixels) {
     EXPECT_EQ(positionText(h), "0  0");
     moveMouse(view, {0, 0});
     EXPECT_EQ(positionText(h), "-2  1.333333333333333");
-}
 
-TEST(PointReadout, JuliaPixelTextsForEscapedCycleAndUnknownPixels) {
-    PictureSetup setup = quickPicture('J');
-    ViewerHarness h(setup);
-    h.block.addCycle({{0.1, 0.0}, {0.2, 0.0}, {0.3, 0.0}});
-    h.block.header().components[0].pointKind = static_cast<int>(common::PointKind::Attracting);
-    h.open();
-    ASSERT_TRUE(h.drawToDone());
-    CTorvelView* view = h.frame->paintTargetView();
-
-    setShownPixel(h, 10, 20, 400, 7, 0);
-    moveMouse(view, {10, 20});
-    EXPECT_EQ(infoText(h), "無限遠  番号 7");
-
-    setShownPixel(h, 11, 20, 400, 42, 1);
-    moveMouse(view, {11, 20});
-    EXPECT_EQ(infoText(h), "周期点 周期3 ATTRACTING  番号 42");
-
-    setShownPixel(h, 12, 20, 400, 0, 255);
-    moveMouse(view, {12, 20});
-    EXPECT_EQ(infoText(h), "不明  番号 0");
-
-    // The window row shows the map row counted from the bottom.
-    setShownPixel(h, 13, 0, 400, 9, 0);
-    moveMouse(view, {13, 0});
-    EXPECT_EQ(infoText(h), "無限遠  番号 9");
-}
-
-TEST(PointReadout, MandelbrotPixelShowsTheNumberAlone) {
-    ViewerHarness h(quickPicture('M'));
-    h.open();
-    ASSERT_TRUE(h.drawToDone());
-    setShownPixel(h, 5, 5, 400, 12, 0);
-    moveMouse(h.frame->paintTargetView(), {5, 5});
-    EXPECT_EQ(infoText(h), "番号 12");
+    struct Case {
+        int x, row, count, code;
+        const char* text;
+    };
+    const Case cases[] = {
+        {10, 20, 7, 0, "無限遠  番号 7"},
+        {11, 20, 42, 1, "周期点 周期3 ATTRACTING  番号 42"},
+        {12, 20, 0, 255, "不明  番号 0"},
+        {13, 0, 9, 0, "無限遠  番号 9"},  // the window row shows the map row counted from the bottom
+    };
+    for (const Case& c : cases) {
+        h.session->maps().iteration[c.x][399 - c.row] = c.count;
+        h.session->maps().component[c.x][399 - c.row] = static_cast<std::uint8_t>(c.code);
+        moveMouse(view, {c.x, c.row});
+        EXPECT_EQ(infoText(h), c.text);
+    }
 }
 
 TEST(PointReadout, OutsideThePictureAndOnFocusLossTheReadoutsEmpty) {
@@ -175,51 +151,38 @@ TEST(Picks, ShiftPickWritesTheRequestIntoTheDrawnCopyThenPosts) {
     EXPECT_EQ(h.block.view().centreRe, 0.0);
 }
 
-TEST(Picks, NextMagnificationFieldSetsTheZoom) {
+TEST(Picks, MandelbrotPicksWithTheNextMagnification) {
     ViewerHarness h(quickPicture('M'));
     h.open();
     ASSERT_TRUE(h.drawToDone());
     QLineEdit* next = h.field(ID_NEXT_MAGNIFICATION);
     ASSERT_TRUE(next->isEnabled());
-    next->setText("0.5x");
-    EXPECT_EQ(next->text(), "0.5");
+    next->setText("0");
     h.pump();
     h.received.clear();
-    releaseLeft(h.frame->paintTargetView(), {300, 200}, Qt::ShiftModifier);
+    CTorvelView* view = h.frame->paintTargetView();
+    releaseLeft(view, {300, 200}, Qt::ShiftModifier);
+    h.pump();
+    EXPECT_TRUE(h.received.empty());
+    EXPECT_EQ(h.boxes.texts(), std::vector<std::string>{"倍率が０です。0より大きくしてください。"});
+
+    next->setText("0.5x");
+    EXPECT_EQ(next->text(), "0.5");
+    releaseLeft(view, {300, 200}, Qt::ShiftModifier);
     h.pump();
     EXPECT_EQ(h.block.header().drawnView.magnification, 0.5);
     ASSERT_EQ(h.received.size(), 1u);
     EXPECT_EQ(h.received[0].lParam, 'M');
-}
 
-TEST(Picks, ZeroMagnificationIsRefused) {
-    ViewerHarness h(quickPicture('J'));
-    h.open();
-    ASSERT_TRUE(h.drawToDone());
-    h.field(ID_NEXT_MAGNIFICATION)->setText("0");
-    h.pump();
-    h.received.clear();
-    releaseLeft(h.frame->paintTargetView(), {300, 200}, Qt::ShiftModifier);
-    h.pump();
-    EXPECT_TRUE(h.received.empty());
-    ASSERT_EQ(h.boxes.texts().size(), 1u);
-    EXPECT_EQ(h.boxes.texts()[0], "倍率が０です。0より大きくしてください。");
-}
-
-TEST(Picks, CtrlPickOnAMandelbrotPictureAsksForItsJuliaPicture) {
-    ViewerHarness h(quickPicture('M'));
-    h.open();
-    ASSERT_TRUE(h.drawToDone());
-    h.pump();
-    h.received.clear();
-    releaseLeft(h.frame->paintTargetView(), {450, 100}, Qt::ControlModifier);
-    h.pump();
+    // Ctrl: the Julia picture of the parameter under the mouse,
     // (450 - 300) / 150 = 1, (200 - 100) / 150 = 0.666...
+    releaseLeft(view, {450, 100}, Qt::ControlModifier);
+    h.pump();
     EXPECT_EQ(h.block.header().drawnView.centreRe, 1.0);
     EXPECT_EQ(common::formatG16(h.block.header().drawnView.centreIm), "0.6666666666666666");
-    ASSERT_EQ(h.received.size(), 1u);
-    EXPECT_EQ(h.received[0].msg, common::MSG_NEW_PICTURE);
-    EXPECT_EQ(h.received[0].lParam, 'J');
+    ASSERT_EQ(h.received.size(), 2u);
+    EXPECT_EQ(h.received[1].msg, common::MSG_NEW_PICTURE);
+    EXPECT_EQ(h.received[1].lParam, 'J');
 }
 
 TEST(Picks, OtherCombinationsAndABusyFrontEndDoNothing) {
@@ -272,14 +235,8 @@ TEST(ReadoutTexts, ComponentTextsOfEveryKind) {
     EXPECT_EQ(pointInfoText(false, 42, 3, table), "番号 42");
 }
 
-TEST(ReadoutTexts, WindowToPlaneUsesIntegerHalves) {
-    // Height 400: window row 200 is the point centreIm exactly.
-    const PlanePoint p = windowToPlane(300, 200, 600, 400, 0.25, 0.0, 0.0);
-    EXPECT_EQ(p.re, 0.0);
-    EXPECT_EQ(p.im, 0.0);
-    // Height 5: window row 2 is the middle row.
+TEST(ReadoutTexts, OddHeightCentresOnTheMiddleRow) {
     EXPECT_EQ(windowToPlane(0, 2, 4, 5, 0.25, 1.0, 1.0).im, 1.0);
-    EXPECT_EQ(mousePositionText({-2.0, 1.0 / 0.75}), "-2  1.333333333333333");
 }
 
 TEST(PostedWindowMessages, CommandAndMouseMessagesActLikeTheWindow) {

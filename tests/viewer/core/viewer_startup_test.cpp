@@ -1,6 +1,5 @@
 // Start-up of a viewer: the command line, opening the two blocks by name,
-// the error dialog, the frame's size, title and handle, help and About.
-#include <QLabel>
+// the error dialog, the frame's size, title and handle and help.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -9,7 +8,6 @@
 #include "platform/help_window.h"
 #include "platform/shared_memory.h"
 #include "platform_test_support.h"
-#include "viewer/core/about_box.h"
 #include "viewer/core/context_help.h"
 #include "viewer/core/error_dialog.h"
 #include "viewer/core/help_topics.h"
@@ -58,18 +56,27 @@ TEST(ViewerCommandLine, ThreeTokensWithTheirDashesDropped) {
 }
 
 TEST(ViewerCommandLine, BadOrMissingTokensAreRefusedOneByOne) {
-    EXPECT_FALSE(parse({}).frontEndName);
-    EXPECT_FALSE(parse({"FData77", "-PData3_77", "-12936"}).frontEndName);  // no dash
-    EXPECT_FALSE(parse({"-", "-PData3_77", "-12936"}).frontEndName);         // nothing after it
-    EXPECT_FALSE(parse({"-" + std::string(127, 'F'), "-P", "-12936"}).frontEndName);  // 128 bytes
-    EXPECT_TRUE(parse({"-" + std::string(126, 'F'), "-P", "-12936"}).frontEndName);   // 127 bytes
-    EXPECT_FALSE(parse({"-FData77"}).analysisName);
-    EXPECT_FALSE(parse({"-FData77", "-PData3_77"}).analysisSize);
-    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "-12935"}).analysisSize);   // below the fixed part
-    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "-12936x"}).analysisSize);  // not decimal
-    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "--12936"}).analysisSize);
-    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "-99999999999999999999999"}).analysisSize);
-    EXPECT_FALSE(parse({"-FData77", "-PData3_77", "12936"}).analysisSize);
+    enum Token { FrontEnd, Analysis, Size };
+    const std::string longest = "-" + std::string(126, 'F');  // 127 bytes
+    const std::pair<std::vector<std::string>, Token> refused[] = {
+        {{}, FrontEnd},
+        {{"FData77", "-PData3_77", "-12936"}, FrontEnd},  // no dash
+        {{"-", "-PData3_77", "-12936"}, FrontEnd},        // nothing after it
+        {{longest + "F", "-P", "-12936"}, FrontEnd},      // 128 bytes
+        {{"-FData77"}, Analysis},
+        {{"-FData77", "-PData3_77"}, Size},
+        {{"-FData77", "-PData3_77", "-12935"}, Size},  // below the fixed part
+        {{"-FData77", "-PData3_77", "-12936x"}, Size},
+        {{"-FData77", "-PData3_77", "--12936"}, Size},
+        {{"-FData77", "-PData3_77", "-99999999999999999999999"}, Size},
+        {{"-FData77", "-PData3_77", "12936"}, Size},
+    };
+    for (const auto& [tokens, bad] : refused) {
+        const ViewerCommandLine c = parse(tokens);
+        const bool present[] = {c.frontEndName.has_value(), c.analysisName.has_value(), c.analysisSize.has_value()};
+        EXPECT_FALSE(present[bad]) << ::testing::PrintToString(tokens);
+    }
+    EXPECT_TRUE(parse({longest, "-P", "-12936"}).frontEndName);
 }
 
 TEST(ViewerStartup, OpensBothBlocksAndReadsTheTitle) {
@@ -86,23 +93,25 @@ TEST(ViewerStartup, EachFailureHasItsMessage) {
     SharedBlocks blocks;
     const std::string f = "-" + blocks.frontEndName;
     const std::string p = "-" + blocks.analysisName;
-    EXPECT_EQ(openViewerBlocks(parse({"-NoSuchBlock", p, "-12936"}), 1).error,
-              "マップドファイル1 [NoSuchBlock] のオープンに失敗しました。");
-    EXPECT_EQ(openViewerBlocks(parse({}), 1).error, "マップドファイル1 [] のオープンに失敗しました。");
-    EXPECT_EQ(openViewerBlocks(parse({"-a/b", p, "-12936"}), 1).error,
-              "マップドファイル1 [a/b] のオープンに失敗しました。");
-    EXPECT_EQ(openViewerBlocks(parse({f, "-PDataWrong", "-12936"}), 1).error,
-              "マップドファイル2 [PDataWrong] のオープンに失敗しました。");
-    // A size beyond the object cannot be mapped.
-    EXPECT_EQ(openViewerBlocks(parse({f, p, "-12937"}), 1).error, "マップドファイル2のオープンに失敗しました。");
-    EXPECT_EQ(openViewerBlocks(parse({f, p, "-abc"}), 1).error, "マップドファイル2のオープンに失敗しました。");
-    EXPECT_EQ(openViewerBlocks(parse({f, p}), 1).error, "マップドファイル2のオープンに失敗しました。");
     // An object too small for a FrontEndBlock.
     const std::string small = platform_test::uniqueBlockName("FData");
     auto tiny = platform::SharedMemory::create(small, 100);
     ASSERT_TRUE(tiny);
-    EXPECT_EQ(openViewerBlocks(parse({"-" + small, p, "-12936"}), 1).error,
-              "マップドファイル1のオープンに失敗しました。");
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"-NoSuchBlock", p, "-12936"}, "マップドファイル1 [NoSuchBlock] のオープンに失敗しました。"},
+        {{}, "マップドファイル1 [] のオープンに失敗しました。"},
+        {{"-a/b", p, "-12936"}, "マップドファイル1 [a/b] のオープンに失敗しました。"},
+        {{"-" + small, p, "-12936"}, "マップドファイル1のオープンに失敗しました。"},
+        {{f, "-PDataWrong", "-12936"}, "マップドファイル2 [PDataWrong] のオープンに失敗しました。"},
+        {{f, p, "-12937"}, "マップドファイル2のオープンに失敗しました。"},  // beyond the object
+        {{f, p, "-abc"}, "マップドファイル2のオープンに失敗しました。"},
+        {{f, p}, "マップドファイル2のオープンに失敗しました。"},
+    };
+    for (const auto& [tokens, message] : cases) {
+        const StartupResult r = openViewerBlocks(parse(tokens), 1);
+        EXPECT_EQ(r.session, nullptr);
+        EXPECT_EQ(r.error, message);
+    }
 }
 
 TEST(ViewerStartup, BlocksAreUnmappedWhenTheSessionReleasesThem) {
@@ -114,15 +123,12 @@ TEST(ViewerStartup, BlocksAreUnmappedWhenTheSessionReleasesThem) {
     r.session->releaseBlocks();  // twice is harmless
 }
 
-TEST(ErrorDialogTest, ShowsTheMessageWithOkAndCancel) {
+TEST(ErrorDialogTest, CancelClosesIt) {
     ErrorDialog dialog(QStringLiteral("マップドファイル1のオープンに失敗しました。"));
     EXPECT_EQ(dialog.windowTitle(), "エラーメッセージ");
     EXPECT_EQ(dialog.message(), "マップドファイル1のオープンに失敗しました。");
-    auto* ok = dialog.findChild<QPushButton*>("ok");
     auto* cancel = dialog.findChild<QPushButton*>("cancel");
-    ASSERT_TRUE(ok && cancel);
-    EXPECT_EQ(ok->text(), "OK");
-    EXPECT_EQ(cancel->text(), "ｷｬﾝｾﾙ");
+    ASSERT_TRUE(cancel && dialog.findChild<QPushButton*>("ok"));
     dialog.show();
     cancel->click();
     EXPECT_FALSE(dialog.isVisible());
@@ -160,9 +166,6 @@ TEST(FrameCreation, TitleHandleSnapshotAndMenus) {
     EXPECT_EQ(h.frame->action("save")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(h.frame->action("helpFinder")->shortcut(), QKeySequence("F1"));
     EXPECT_EQ(h.frame->action("contextHelp")->shortcut(), QKeySequence("Shift+F1"));
-    EXPECT_EQ(h.frame->action("32771")->statusTip(), "コンポネント,表示範囲、不動点、クリティカルポイント表示");
-    EXPECT_EQ(h.frame->action("32775")->statusTip(), "この画面の式をサンプルに保存");
-    EXPECT_EQ(h.frame->action("exit")->statusTip(), "この画面をを終了");
 }
 
 TEST(FrameCreation, TheTitleIsBoundedEvenWithoutItsTerminatingZero) {
@@ -199,12 +202,4 @@ TEST(ContextHelp, ClickAfterShiftF1OpensTheTopic) {
     h.pump();
     ASSERT_NE(platform::helpWindow(), nullptr);
     EXPECT_TRUE(platform::helpWindow()->isVisible());
-}
-
-TEST(AboutBoxTest, TitleAndVersionLine) {
-    AboutBox box;
-    EXPECT_EQ(box.windowTitle(), "Halvatrineのﾊﾞｰｼﾞｮﾝ情報");
-    auto* line = box.findChild<QLabel*>("versionLine");
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text(), "Halvatrine Version 01-00");
 }
