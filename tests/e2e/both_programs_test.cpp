@@ -2,21 +2,20 @@
 // analyses and starts real torvel processes; the viewers are driven across
 // processes through the message port as a window is (posted WM_COMMAND and
 // mouse messages); the pictures' blocks are read by name.
-#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTest>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,31 +39,23 @@ bool waitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done,
 
 bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
 
-// Entries of a directory whose names are in `names`.
-int entriesNamed(const std::string& directory, const std::vector<std::string>& names) {
+// Entries of a directory whose names satisfy `wanted`.
+int entriesWhere(const std::string& directory, const std::function<bool(const std::string&)>& wanted) {
     int found = 0;
-    DIR* dir = ::opendir(directory.c_str());
-    if (dir == nullptr) return 0;
-    while (dirent* e = ::readdir(dir))
-        for (const std::string& n : names) found += n == e->d_name;
-    ::closedir(dir);
+    if (DIR* dir = ::opendir(directory.c_str())) {
+        while (dirent* e = ::readdir(dir)) found += wanted(e->d_name);
+        ::closedir(dir);
+    }
     return found;
 }
 
-// Shared objects of this process's front end.
+// Shared objects of this process's front end: FData<pid> and PData…_<pid>.
 int ownSharedObjects() {
     const std::string pid = std::to_string(::getpid());
-    int found = 0;
-    DIR* dir = ::opendir("/dev/shm");
-    if (dir == nullptr) return 0;
-    while (dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        const bool picture = name.rfind("PData", 0) == 0 && name.size() > pid.size() &&
-                             name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0;
-        found += picture || name == "FData" + pid;
-    }
-    ::closedir(dir);
-    return found;
+    return entriesWhere("/dev/shm", [&](const std::string& name) {
+        return name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() &&
+                                         name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0);
+    });
 }
 
 class BothPrograms : public ::testing::Test {
@@ -85,9 +76,10 @@ protected:
         closeAll();
         for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return processGone(pid); })) << pid;
         // The viewers' sockets went with them.
-        std::vector<std::string> sockets;
-        for (pid_t pid : viewers_) sockets.push_back(std::to_string(pid));
-        EXPECT_EQ(entriesNamed(platform::socketDirectory(), sockets), 0);
+        const auto isViewerSocket = [&](const std::string& name) {
+            return std::any_of(viewers_.begin(), viewers_.end(), [&](pid_t pid) { return name == std::to_string(pid); });
+        };
+        EXPECT_EQ(entriesWhere(platform::socketDirectory(), isViewerSocket), 0);
         dialog_->close();
         dialog_.reset();
         EXPECT_EQ(ownSharedObjects(), 0);
