@@ -1,4 +1,5 @@
-// Entry of the front end's window and job tests: one QApplication
+// Entry of the front end's window and job tests and of the end-to-end tests
+// (which start real viewers from the dialog in this process): one QApplication
 // (offscreen unless told otherwise), the process's message port, and private
 // directories for sockets, settings and the working directory, so that no
 // test reads or writes the user's own files.
@@ -20,7 +21,7 @@
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform_test::useFreshRuntimeDirectory();
-    const std::string scratch = frontend_test::makeScratchDirectory("hv-frontend-test-");
+    const std::string scratch = frontend_test::makeScratchDirectory("hv-qt-test-");
     ::setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
     std::filesystem::create_directories(scratch + "/work");
     if (::chdir((scratch + "/work").c_str()) != 0) return 2;
