@@ -8,8 +8,11 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "viewer/core/control_ids.h"
+#include "viewer/core/point_info.h"
 
 using namespace viewer;
 
@@ -40,6 +43,27 @@ void tagControl(QWidget* widget, int controlId) {
 }
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// A QLineEdit keeps this much room on each side of its text, and one pixel
+// for the caret after it.
+constexpr int LINE_EDIT_TEXT_INSET = 2;
+constexpr int LINE_EDIT_CARET_WIDTH = 1;
+
+// Wide enough for the longest text the mouse readout can hold ("%.16G" with a
+// sign and a three-digit exponent, twice), measured in the field's own font.
+int mouseReadoutWidth(const QLineEdit* field) {
+    constexpr double WIDEST = -8.888888888888888e-308;
+    const QString longest = q(mousePositionText({WIDEST, WIDEST}));
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QMargins margins = field->textMargins();
+    const int textWidth = field->fontMetrics().horizontalAdvance(longest) + 2 * LINE_EDIT_TEXT_INSET +
+                          margins.left() + margins.right() + LINE_EDIT_CARET_WIDTH;
+    return field->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(textWidth, field->sizeHint().height()), field)
+        .width();
+}
 
 }  // namespace
 
@@ -155,7 +179,7 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
     mousePosition_ = new QLineEdit(this);
     tagControl(mousePosition_, ID_MOUSE_POSITION);
     mousePosition_->setReadOnly(true);
-    mousePosition_->setFixedWidth(290);
+    mousePosition_->setFixedWidth(mouseReadoutWidth(mousePosition_));
     row->addWidget(mousePosition_);
     pointInfo_ = new QLineEdit(this);
     tagControl(pointInfo_, ID_POINT_INFO);
@@ -208,8 +232,10 @@ void ParameterBar::fillFields() {
     centreRe_->setText(q(formatBarReal(view.centreRe)));
     centreIm_->setText(q(formatBarReal(view.centreIm)));
     loopCount_->setText(q(formatBarInt(view.loopCount)));
-    for (QLineEdit* edit : {radius_, height_, width_, loopCount_, nextMagnification_, centreRe_, centreIm_})
+    for (QLineEdit* edit : {radius_, height_, width_, loopCount_, nextMagnification_, centreRe_, centreIm_}) {
         edit->setMaxLength(FIELD_TEXT_LIMIT);
+        edit->setCursorPosition(0);  // a value too long for the field shows its start
+    }
     initialising_ = wasInitialising;
 }
 
@@ -281,5 +307,7 @@ void ParameterBar::showReadouts() {
 
 void ParameterBar::setReadouts(const QString& position, const QString& pointInfo) {
     mousePosition_->setText(position);
+    mousePosition_->setCursorPosition(0);  // a text too long for the field shows its start
     pointInfo_->setText(pointInfo);
+    pointInfo_->setCursorPosition(0);
 }
