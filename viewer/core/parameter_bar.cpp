@@ -8,10 +8,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionFrame>
 
 #include "viewer/core/control_ids.h"
+#include "viewer/core/field_width.h"
 #include "viewer/core/point_info.h"
 
 using namespace viewer;
@@ -44,25 +43,11 @@ void tagControl(QWidget* widget, int controlId) {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-// A QLineEdit keeps this much room on each side of its text, and one pixel
-// for the caret after it.
-constexpr int LINE_EDIT_TEXT_INSET = 2;
-constexpr int LINE_EDIT_CARET_WIDTH = 1;
-
-// Wide enough for the longest text the mouse readout can hold ("%.16G" with a
-// sign and a three-digit exponent, twice), measured in the field's own font.
-int mouseReadoutWidth(const QLineEdit* field) {
+// The longest text the mouse readout can hold: "%.16G" with a sign and a
+// three-digit exponent, twice.
+QString longestMouseReadout() {
     constexpr double WIDEST = -8.888888888888888e-308;
-    const QString longest = q(mousePositionText({WIDEST, WIDEST}));
-    QStyleOptionFrame option;
-    option.initFrom(field);
-    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
-    const QMargins margins = field->textMargins();
-    const int textWidth = field->fontMetrics().horizontalAdvance(longest) + 2 * LINE_EDIT_TEXT_INSET +
-                          margins.left() + margins.right() + LINE_EDIT_CARET_WIDTH;
-    return field->style()
-        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(textWidth, field->sizeHint().height()), field)
-        .width();
+    return q(mousePositionText({WIDEST, WIDEST}));
 }
 
 }  // namespace
@@ -179,7 +164,7 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
     mousePosition_ = new QLineEdit(this);
     tagControl(mousePosition_, ID_MOUSE_POSITION);
     mousePosition_->setReadOnly(true);
-    mousePosition_->setFixedWidth(mouseReadoutWidth(mousePosition_));
+    mousePosition_->setFixedWidth(fieldWidthFor(mousePosition_, longestMouseReadout()));
     row->addWidget(mousePosition_);
     pointInfo_ = new QLineEdit(this);
     tagControl(pointInfo_, ID_POINT_INFO);
