@@ -40,10 +40,11 @@ TEST_P(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
     {
         QPrinter pdf(QPrinter::HighResolution);
         pdf.setOutputFileName(dir.filePath("page.pdf"));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins({});
         if (lines < 0) lines += pdf.height() / QFontMetrics(QApplication::font(), &pdf).lineSpacing() - 3;
         std::string field;
-        for (int i = 1; i <= lines; ++i) field += "コメント" + std::to_string(i) + "\r\n";
+        for (int i = 1; i <= lines; ++i) field += (i > 1 ? "\r\nコメント" : "コメント") + std::to_string(i);
         options.comment = colour::commentFromField(field);
         printer.printJob(pdf, source, boxes);
     }
