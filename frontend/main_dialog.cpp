@@ -307,7 +307,11 @@ void MainDialog::onFieldChanged(int field) {
 void MainDialog::showFieldTexts() {
     const bool was = notificationsActive_;
     notificationsActive_ = false;
-    for (int f = 0; f < frontend::GRID_FIELD_COUNT; ++f) coefficientField(f)->setText(fromStd(grid_.shownText(f)));
+    for (int f = 0; f < frontend::GRID_FIELD_COUNT; ++f) {
+        QLineEdit* edit = coefficientField(f);
+        edit->setText(fromStd(grid_.shownText(f)));
+        edit->setCursorPosition(0);  // a long text (a sample's 32 characters) shows its start
+    }
     notificationsActive_ = was;
 }
 
@@ -377,6 +381,7 @@ void MainDialog::loadSample() {
     for (int f = 0; f < frontend::GRID_FIELD_COUNT; ++f)
         if (!grid_.needsMarking(f)) setMarked(f, false);
     name_->setText(fromStd(record.name));
+    name_->setCursorPosition(0);
     notificationsActive_ = true;
 }
 

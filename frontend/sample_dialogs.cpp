@@ -109,6 +109,7 @@ SampleSaveDialog::SampleSaveDialog(const std::string& path, const std::string& p
     fillNames(list_, file_.table());
     limitNameField(name_);
     name_->setText(QString::fromStdString(common::sampleName(proposedName)));
+    name_->setCursorPosition(0);
 
     auto* cancel = button("ｷｬﾝｾﾙ", this);
     ok_->setDefault(true);

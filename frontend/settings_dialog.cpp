@@ -101,6 +101,7 @@ void SettingsDialog::fill(const frontend::Settings& values) {
     convergence_->setText(convergenceShown_.text);
     continuity_->setText(continuityShown_.text);
     inOut_->setText(inOutShown_.text);
+    for (QLineEdit* field : {loop_, convergence_, continuity_, inOut_}) field->setCursorPosition(0);
     siegel_->setChecked(values.siegelFlag != 0);
     guard_ = false;
     setSiegel(values.siegelFlag != 0);

@@ -4,6 +4,7 @@
 #include "common/number_text.h"
 #include "platform/message_box.h"
 #include "viewer/colour/dialog_widgets.h"
+#include "viewer/core/field_width.h"
 #include "viewer/core/parameter_fields.h"
 
 #include <QApplication>
@@ -16,11 +17,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 constexpr int FIELD_MAX_CHARS = 18;
+constexpr int MAGNIFICATION_SHOWN_CHARS = 12;  // longer texts scroll
 
 }  // namespace
 
@@ -29,52 +33,77 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     setWindowTitle(QStringLiteral("軌道"));
     escapeRadiusSquared_ = colour::orbitEscapeRadiusSquared(info_.convergenceRadius);
 
-    // Controls above the picture, in the 139 pixels the picture leaves free.
+    // Controls above the picture, in the 139 pixels the picture leaves free:
+    // the title with the list's buttons and the draw button; the list beside
+    // the drawing parameters and the mouse readout; the hint across the band.
     auto* controls = new QWidget(this);
+    const int spacing = style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutTopMargin);
     auto* grid = new QGridLayout(controls);
-    grid->setContentsMargins(colour::ORBIT_PICTURE_LEFT, 4, colour::ORBIT_PICTURE_LEFT, 4);
-    grid->setVerticalSpacing(2);
-    grid->addWidget(new QLabel(QStringLiteral("軌道を表示したいクリティカルポイントを選んでください"), controls), 0, 0, 1, 3);
-    list_ = new QListWidget(controls);
-    list_->setSelectionMode(QAbstractItemView::MultiSelection);
-    grid->addWidget(list_, 1, 0, 4, 1);
+    grid->setContentsMargins(colour::ORBIT_PICTURE_LEFT, margin, colour::ORBIT_PICTURE_LEFT, margin);
+    grid->setHorizontalSpacing(spacing);
+    grid->setVerticalSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing));
+    auto newRow = [spacing] {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(spacing);
+        return row;
+    };
+
     auto* selectAllButton = new QPushButton(QStringLiteral("全選択"), controls);
     auto* clearButton = new QPushButton(QStringLiteral("全解除"), controls);
-    grid->addWidget(selectAllButton, 1, 1);
-    grid->addWidget(clearButton, 1, 2);
+    auto* drawButton = new QPushButton(QStringLiteral("描画Start"), controls);
+    QHBoxLayout* row = newRow();
+    row->addWidget(new QLabel(QStringLiteral("軌道を表示したいクリティカルポイントを選んでください"), controls));
+    row->addWidget(selectAllButton);
+    row->addWidget(clearButton);
+    row->addStretch(1);
+    row->addWidget(drawButton);
+    grid->addLayout(row, 0, 0, 1, 2);
 
-    auto* fields = new QGridLayout;
+    list_ = new QListWidget(controls);
+    list_->setSelectionMode(QAbstractItemView::MultiSelection);
+    grid->addWidget(list_, 1, 0, 2, 1);
+
     loopField_ = new QLineEdit(controls);
     loopField_->setMaxLength(FIELD_MAX_CHARS);
+    loopField_->setFixedWidth(viewer::fieldWidthFor(
+        loopField_, QString::fromStdString(colour::initialOrbitLoop(std::numeric_limits<int>::max()).fieldText)));
     magnificationField_ = new QLineEdit(controls);
     magnificationField_->setMaxLength(FIELD_MAX_CHARS);
+    magnificationField_->setFixedWidth(
+        viewer::fieldWidthFor(magnificationField_, QString(MAGNIFICATION_SHOWN_CHARS, QLatin1Char('0'))));
     pointSizeField_ = new QLineEdit(controls);
     pointSizeField_->setReadOnly(true);
     pointSizeField_->setMaximumWidth(32);
     pointSizeArrows_ = new SpinArrows(pointSizeField_, controls);
     pointSizeArrows_->setRange(colour::MIN_POINT_SIZE, colour::MAX_POINT_SIZE);
-    auto* drawButton = new QPushButton(QStringLiteral("描画Start"), controls);
-    fields->addWidget(new QLabel(QStringLiteral("ループ回数"), controls), 0, 0);
-    fields->addWidget(loopField_, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("倍率"), controls), 0, 2);
-    fields->addWidget(magnificationField_, 0, 3);
-    fields->addWidget(new QLabel(QStringLiteral("点の大きさ"), controls), 1, 0);
-    auto* sizeBox = new QHBoxLayout;
+    row = newRow();
+    row->addWidget(new QLabel(QStringLiteral("ループ回数"), controls));
+    row->addWidget(loopField_);
+    row->addWidget(new QLabel(QStringLiteral("倍率"), controls));
+    row->addWidget(magnificationField_);
+    row->addWidget(new QLabel(QStringLiteral("点の大きさ"), controls));
+    auto* sizeBox = new QHBoxLayout;  // the arrows sit on the field, as one spin control
+    sizeBox->setSpacing(0);
     sizeBox->addWidget(pointSizeField_);
     sizeBox->addWidget(pointSizeArrows_);
-    sizeBox->addStretch();
-    fields->addLayout(sizeBox, 1, 1);
-    fields->addWidget(drawButton, 1, 3);
-    grid->addLayout(fields, 2, 1, 1, 2);
-    grid->addWidget(
-        new QLabel(QStringLiteral("クリティカルポイント以外の点の軌道を表示する場合は画面をCtrl+ピックしてください"), controls),
-        3, 1, 1, 2);
-    auto* mouseRow = new QHBoxLayout;
-    mouseRow->addWidget(new QLabel(QStringLiteral("マウス位置"), controls));
+    row->addLayout(sizeBox);
+    row->addStretch(1);
+    grid->addLayout(row, 1, 1);
+
     mouseField_ = new QLineEdit(controls);
     mouseField_->setReadOnly(true);
-    mouseRow->addWidget(mouseField_, 1);
-    grid->addLayout(mouseRow, 4, 1, 1, 2);
+    constexpr double WIDEST = -8.888888888888888e-308;
+    mouseField_->setMinimumWidth(
+        viewer::fieldWidthFor(mouseField_, QString::fromStdString(colour::mousePositionText({WIDEST, WIDEST}))));
+    row = newRow();
+    row->addWidget(new QLabel(QStringLiteral("マウス位置"), controls));
+    row->addWidget(mouseField_, 1);
+    grid->addLayout(row, 2, 1);
+
+    grid->addWidget(
+        new QLabel(QStringLiteral("クリティカルポイント以外の点の軌道を表示する場合は画面をCtrl+ピックしてください"), controls),
+        3, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
@@ -92,6 +121,7 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     loopCount_ = initial.loopCount;
     loopField_->setText(QString::fromStdString(initial.fieldText));
     magnificationField_->setText(QString::fromStdString(colour::formatMagnification(info_.magnification)));
+    magnificationField_->setCursorPosition(0);  // a long value shows its start
     next_ = {info_.width, info_.height, info_.magnification, info_.centreRe, info_.centreIm};
     if (!(info_.magnification > 0) || !std::isfinite(info_.magnification)) next_.magnification = 1;
     shown_ = next_;

@@ -3,16 +3,16 @@
 #include "platform/message_box.h"
 #include "viewer/colour/print_info_dialog.h"
 
-#include <QFontMetrics>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QStringList>
-#include <algorithm>
 
 namespace {
+
+constexpr int TEXT_FLAGS = Qt::AlignLeft | Qt::AlignTop;
+constexpr int UNBOUNDED_TEXT = 1 << 24;  // device units; no page comes near it
 
 QRect toQRect(const colour::DeviceRect& r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
 
@@ -64,15 +64,16 @@ colour::PageLayout PicturePrinter::printPage(QPainter& painter, QPrinter& target
     const int margin = colour::marginToDevice(options_.marginMm, target.logicalDpiX());
 
     const std::string text = colour::assemblePrintText(source.info, options_);
-    const QString qtext = QString::fromStdString(text);
+    QString qtext = QString::fromStdString(text);
+    if (qtext.endsWith(QLatin1Char('\n'))) qtext.chop(1);  // the final break ends a line, it starts none
     int textWidth = 0;
     int textHeight = 0;
     if (!text.empty()) {
-        const QFontMetrics metrics(painter.font(), painter.device());
-        QStringList lines = qtext.split(QLatin1Char('\n'));
-        if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // the final break ends a line
-        for (const QString& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
-        textHeight = static_cast<int>(lines.size()) * metrics.lineSpacing();
+        // Measured as it will be drawn: lines with Japanese take the taller
+        // fallback font, so lines times the page font's spacing falls short.
+        const QRect bounds = painter.boundingRect(QRect(0, 0, UNBOUNDED_TEXT, UNBOUNDED_TEXT), TEXT_FLAGS, qtext);
+        textWidth = bounds.width();
+        textHeight = bounds.height();
     }
 
     const int pictureWidth = bitmapImage_.isNull() ? 0 : bitmapImage_.width();
@@ -86,7 +87,7 @@ colour::PageLayout PicturePrinter::printPage(QPainter& painter, QPrinter& target
     if (layout.drawText) {
         painter.save();
         painter.setClipRect(toQRect(layout.text));
-        painter.drawText(toQRect(layout.text), Qt::AlignLeft | Qt::AlignTop, qtext);
+        painter.drawText(toQRect(layout.text), TEXT_FLAGS, qtext);
         painter.restore();
     }
     if (layout.textClipped) boxes.showMessage(TEXT_CLIPPED_MESSAGE);

@@ -5,13 +5,29 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/help_window.h"
 #include "viewer/core/help_topics.h"
 
 namespace {
 QPointer<ContextHelpMode> activeMode;
+
+// The window system hands a press to the top-level window first; the
+// control under it is found here, before the press reaches (or, for a
+// disabled control, never reaches) the control itself.
+QWidget* widgetUnderPress(QObject* watched, const QMouseEvent& press) {
+    if (auto* widget = qobject_cast<QWidget*>(watched)) return widget;
+    auto* window = qobject_cast<QWindow*>(watched);
+    if (window == nullptr) return nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->windowHandle() != window) continue;
+        QWidget* child = top->childAt(press.position().toPoint());
+        return child != nullptr ? child : top;
+    }
+    return nullptr;
 }
+}  // namespace
 
 ContextHelpMode::ContextHelpMode(QWidget* window) : QObject(window) {
     QApplication::setOverrideCursor(Qt::WhatsThisCursor);
@@ -48,8 +64,8 @@ void ContextHelpMode::finish() {
 bool ContextHelpMode::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            const std::optional<int> topic = topicForWidget(widget);
+            const std::optional<int> topic =
+                topicForWidget(widgetUnderPress(watched, *static_cast<QMouseEvent*>(event)));
             finish();
             if (topic) platform::showHelpTopic(*topic);
             return true;

@@ -10,6 +10,8 @@
 #include <QPushButton>
 
 #include "viewer/core/control_ids.h"
+#include "viewer/core/field_width.h"
+#include "viewer/core/point_info.h"
 
 using namespace viewer;
 
@@ -40,6 +42,13 @@ void tagControl(QWidget* widget, int controlId) {
 }
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// The longest text the mouse readout can hold: "%.16G" with a sign and a
+// three-digit exponent, twice.
+QString longestMouseReadout() {
+    constexpr double WIDEST = -8.888888888888888e-308;
+    return q(mousePositionText({WIDEST, WIDEST}));
+}
 
 }  // namespace
 
@@ -155,7 +164,7 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
     mousePosition_ = new QLineEdit(this);
     tagControl(mousePosition_, ID_MOUSE_POSITION);
     mousePosition_->setReadOnly(true);
-    mousePosition_->setFixedWidth(290);
+    mousePosition_->setFixedWidth(fieldWidthFor(mousePosition_, longestMouseReadout()));
     row->addWidget(mousePosition_);
     pointInfo_ = new QLineEdit(this);
     tagControl(pointInfo_, ID_POINT_INFO);
@@ -208,8 +217,10 @@ void ParameterBar::fillFields() {
     centreRe_->setText(q(formatBarReal(view.centreRe)));
     centreIm_->setText(q(formatBarReal(view.centreIm)));
     loopCount_->setText(q(formatBarInt(view.loopCount)));
-    for (QLineEdit* edit : {radius_, height_, width_, loopCount_, nextMagnification_, centreRe_, centreIm_})
+    for (QLineEdit* edit : {radius_, height_, width_, loopCount_, nextMagnification_, centreRe_, centreIm_}) {
         edit->setMaxLength(FIELD_TEXT_LIMIT);
+        edit->setCursorPosition(0);  // a value too long for the field shows its start
+    }
     initialising_ = wasInitialising;
 }
 
@@ -281,5 +292,7 @@ void ParameterBar::showReadouts() {
 
 void ParameterBar::setReadouts(const QString& position, const QString& pointInfo) {
     mousePosition_->setText(position);
+    mousePosition_->setCursorPosition(0);  // a text too long for the field shows its start
     pointInfo_->setText(pointInfo);
+    pointInfo_->setCursorPosition(0);
 }

@@ -1,0 +1,36 @@
+// Context help as a user meets it: Shift+F1, then a click that the window
+// system hands to the viewer's window, not to the control itself.
+#include <QTextBlock>
+#include <QTextBrowser>
+
+#include "platform/help_window.h"
+#include "viewer_harness.h"
+
+using namespace viewer;
+using namespace viewer_test;
+
+TEST(ContextHelp, ClickOnTheWindowOpensTheTopicOfTheControlUnderIt) {
+    ViewerHarness h(PictureSetup{});
+    h.open();
+    auto click = [&](int id) {
+        QWidget* control = h.frame->findChild<QWidget*>(QStringLiteral("control%1").arg(id));
+        QTest::mouseClick(h.frame->windowHandle(), Qt::LeftButton, {}, control->mapTo(h.frame.get(), QPoint(5, 5)));
+        h.pump();
+    };
+    // Next magnification is disabled until the picture is done, the centre always.
+    const std::pair<int, const char*> cases[] = {
+        {ID_NEXT_MAGNIFICATION, "次の倍率"}, {ID_LOOP_COUNT, "ループ回数"}, {ID_CENTRE_RE, "中心"}, {ID_DRAW_BUTTON, "描画ボタン"}};
+    for (const auto& [id, heading] : cases) {
+        h.frame->action("contextHelp")->trigger();
+        click(id);
+        QTextBrowser* help = platform::helpWindow();
+        ASSERT_TRUE(help != nullptr && help->isVisible()) << id;
+        // The heading at the top of the help window is the topic shown.
+        EXPECT_EQ(help->cursorForPosition(QPoint(4, 4)).block().text().toStdString(), heading) << id;
+    }
+    EXPECT_EQ(h.frame->state(), ViewerState::Ready) << "the help click does not press the button";
+    h.frame->action("contextHelp")->trigger();
+    QTest::keyClick(h.frame->windowHandle(), Qt::Key_Escape);
+    click(ID_DRAW_BUTTON);
+    EXPECT_NE(h.frame->state(), ViewerState::Ready) << "after Escape a click works again";
+}
