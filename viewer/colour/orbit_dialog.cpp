@@ -26,7 +26,7 @@ constexpr int FIELD_MAX_CHARS = 18;
 
 OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent), info_(info), boxes_(boxes), map_(analysis::toEngineMap(info.map)) {
-    setWindowTitle(QStringLiteral("軌道"));
+    setWindowTitle(tr("軌道"));
     escapeRadiusSquared_ = colour::orbitEscapeRadiusSquared(info_.convergenceRadius);
 
     // Controls above the picture, in the 139 pixels the picture leaves free.
@@ -34,12 +34,12 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     auto* grid = new QGridLayout(controls);
     grid->setContentsMargins(colour::ORBIT_PICTURE_LEFT, 4, colour::ORBIT_PICTURE_LEFT, 4);
     grid->setVerticalSpacing(2);
-    grid->addWidget(new QLabel(QStringLiteral("軌道を表示したいクリティカルポイントを選んでください"), controls), 0, 0, 1, 3);
+    grid->addWidget(new QLabel(tr("軌道を表示したいクリティカルポイントを選んでください"), controls), 0, 0, 1, 3);
     list_ = new QListWidget(controls);
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
     grid->addWidget(list_, 1, 0, 4, 1);
-    auto* selectAllButton = new QPushButton(QStringLiteral("全選択"), controls);
-    auto* clearButton = new QPushButton(QStringLiteral("全解除"), controls);
+    auto* selectAllButton = new QPushButton(tr("全選択"), controls);
+    auto* clearButton = new QPushButton(tr("全解除"), controls);
     grid->addWidget(selectAllButton, 1, 1);
     grid->addWidget(clearButton, 1, 2);
 
@@ -53,12 +53,12 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     pointSizeField_->setMaximumWidth(32);
     pointSizeArrows_ = new SpinArrows(pointSizeField_, controls);
     pointSizeArrows_->setRange(colour::MIN_POINT_SIZE, colour::MAX_POINT_SIZE);
-    auto* drawButton = new QPushButton(QStringLiteral("描画Start"), controls);
-    fields->addWidget(new QLabel(QStringLiteral("ループ回数"), controls), 0, 0);
+    auto* drawButton = new QPushButton(tr("描画Start"), controls);
+    fields->addWidget(new QLabel(tr("ループ回数"), controls), 0, 0);
     fields->addWidget(loopField_, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("倍率"), controls), 0, 2);
+    fields->addWidget(new QLabel(tr("倍率"), controls), 0, 2);
     fields->addWidget(magnificationField_, 0, 3);
-    fields->addWidget(new QLabel(QStringLiteral("点の大きさ"), controls), 1, 0);
+    fields->addWidget(new QLabel(tr("点の大きさ"), controls), 1, 0);
     auto* sizeBox = new QHBoxLayout;
     sizeBox->addWidget(pointSizeField_);
     sizeBox->addWidget(pointSizeArrows_);
@@ -67,10 +67,10 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     fields->addWidget(drawButton, 1, 3);
     grid->addLayout(fields, 2, 1, 1, 2);
     grid->addWidget(
-        new QLabel(QStringLiteral("クリティカルポイント以外の点の軌道を表示する場合は画面をCtrl+ピックしてください"), controls),
+        new QLabel(tr("クリティカルポイント以外の点の軌道を表示する場合は画面をCtrl+ピックしてください"), controls),
         3, 1, 1, 2);
     auto* mouseRow = new QHBoxLayout;
-    mouseRow->addWidget(new QLabel(QStringLiteral("マウス位置"), controls));
+    mouseRow->addWidget(new QLabel(tr("マウス位置"), controls));
     mouseField_ = new QLineEdit(controls);
     mouseField_->setReadOnly(true);
     mouseRow->addWidget(mouseField_, 1);
