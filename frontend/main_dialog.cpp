@@ -46,6 +46,8 @@ namespace {
 constexpr int MAIN_WINDOW_INDEX = 1;  // k of the main dialog's handle
 constexpr int FIELD_MIN_WIDTH = 150;
 const char* const VIEWER_PROGRAM_NAME = "torvel";
+// The sample library installed with the program, from its bin directory.
+const char* const BUNDLED_SAMPLES = "../share/halvatrine/samples/SampleData.dat";
 
 const char* const ROW_LABELS[common::COEFFICIENT_COUNT] = {
     QT_TRANSLATE_NOOP("Texts", "０次"), QT_TRANSLATE_NOOP("Texts", "１次"), QT_TRANSLATE_NOOP("Texts", "２次"),
@@ -371,8 +373,15 @@ void MainDialog::clearFormula() {
     update();
 }
 
+std::string MainDialog::sampleLoadPath() const {
+    const std::string own = sampleFilePath();
+    std::error_code ec;
+    if (std::filesystem::exists(own, ec) || ec) return own;
+    return (std::filesystem::path(platform::executableDirectory()) / BUNDLED_SAMPLES).lexically_normal().string();
+}
+
 void MainDialog::loadSample() {
-    SampleLoadDialog dialog(sampleFilePath(), messages_, this);
+    SampleLoadDialog dialog(sampleLoadPath(), messages_, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen()) return;
     const common::SampleRecord& record = *dialog.chosen();
     std::array<std::string, frontend::GRID_FIELD_COUNT> texts;

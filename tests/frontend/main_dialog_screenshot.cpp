@@ -19,6 +19,7 @@
 #include "platform/message_port_qt.h"
 #include "platform/recording_message_boxes.h"
 #include "platform/termination_cleanup.h"
+#include "platform/ui_language.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvatrine"));
+    platform::setUpUiLanguage(app);  // HALVATRINE_LANG=ja|en picks the pictures' language
     platform::installTerminationCleanup();
     platform::MessagePort port;
     platform::RecordingMessageBoxes boxes;
