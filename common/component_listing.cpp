@@ -34,7 +34,9 @@ std::optional<std::string> infinityListingLine(const RationalMap& map) {
 
 std::string componentListingLine(const ComponentView& c) {
     const std::string count = std::to_string(c.count);
-    if (!c.valid) return common::translate("Texts", "データ不正 不正種別") + std::to_string(c.kind) + common::translate("Texts", " 周期") + count;
+    if (!c.valid)
+        return common::translate("Texts", "データ不正 不正種別") + std::to_string(c.kind) +
+               common::translate("Texts", " 周期") + count;
     switch (c.componentKind()) {
     case ComponentKind::Cycle: {
         const char* word = pointKindWord(c.pointKind);
@@ -45,7 +47,8 @@ std::string componentListingLine(const ComponentView& c) {
     case ComponentKind::SiegelDisk: return common::translate("Texts", "SiegelDisk 周期") + count;
     case ComponentKind::HermanRing: return common::translate("Texts", "HermanRing 周期") + count;
     }
-    return common::translate("Texts", "データ不正 不正種別") + std::to_string(c.kind) + common::translate("Texts", " 周期") + count;
+    return common::translate("Texts", "データ不正 不正種別") + std::to_string(c.kind) +
+           common::translate("Texts", " 周期") + count;
 }
 
 std::vector<std::string> componentListing(const AnalysisBlockView& block) {

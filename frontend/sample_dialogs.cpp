@@ -162,7 +162,10 @@ void SampleSaveDialog::confirm() {
 }
 
 SampleDeleteDialog::SampleDeleteDialog(const std::string& path, platform::MessageBoxes& messages, QWidget* parent)
-    : QDialog(parent), messages_(messages), list_(new QListWidget(this)), delete_(button(QT_TRANSLATE_NOOP("Texts", "削除"), this)) {
+    : QDialog(parent),
+      messages_(messages),
+      list_(new QListWidget(this)),
+      delete_(button(QT_TRANSLATE_NOOP("Texts", "削除"), this)) {
     setWindowTitle(tr("式の削除"));
     list_->setObjectName(QStringLiteral("sampleList"));
     list_->setSelectionMode(QAbstractItemView::MultiSelection);

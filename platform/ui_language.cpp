@@ -53,8 +53,7 @@ UiLanguage setUpUiLanguage(QCoreApplication& app) {
         // Without the catalogue the windows stay Japanese; nothing else breaks.
         installCatalogue(app, QLatin1String(APP_CATALOGUE_ENGLISH), translationsDirectory());
     } else {
-        installCatalogue(app, QLatin1String(QT_CATALOGUE_JAPANESE),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        installCatalogue(app, QLatin1String(QT_CATALOGUE_JAPANESE), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     }
     common::setTextTranslator(&translateWithQt);
     setenv(LANGUAGE_VARIABLE, language == UiLanguage::English ? "en" : "ja", 1);

@@ -24,7 +24,8 @@ namespace {
 constexpr int SLIDER_PAGE_STEP = 16;
 constexpr int NUMBER_FIELD_MAX_CHARS = 10;
 
-const char* const CHANNEL_NAMES[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"), QT_TRANSLATE_NOOP("Texts", "青")};
+const char* const CHANNEL_NAMES[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"),
+                                     QT_TRANSLATE_NOOP("Texts", "青")};
 const QRgb CHANNEL_COLOURS[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
 
 QImage channelBarImage(const colour::ChannelBarBits& bits, QRgb setColour) {

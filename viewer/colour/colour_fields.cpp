@@ -87,15 +87,18 @@ ExceptionRowsResult storeExceptionRows(const ExceptionRowTexts& rows,
             continue;
         }
         if (*n < record.lowCount)
-            return {false, rowMessage(QT_TRANSLATE_NOOP("Texts", "%d番目の番号 %lld は小さすぎます。%lld以上にしてください。"),
-                                      rowNumber, *n, record.lowCount)};
+            return {false,
+                    rowMessage(QT_TRANSLATE_NOOP("Texts", "%d番目の番号 %lld は小さすぎます。%lld以上にしてください。"),
+                               rowNumber, *n, record.lowCount)};
         if (*n > record.highCount)
-            return {false, rowMessage(QT_TRANSLATE_NOOP("Texts", "%d番目の番号 %lld は大きすぎます。%lld以下にしてください。"),
-                                      rowNumber, *n, record.highCount)};
+            return {false,
+                    rowMessage(QT_TRANSLATE_NOOP("Texts", "%d番目の番号 %lld は大きすぎます。%lld以下にしてください。"),
+                               rowNumber, *n, record.highCount)};
         for (int j = 0; j < acceptedCount; ++j) {
             if (accepted[j] == *n)
-                return {false, common::formatText(QT_TRANSLATE_NOOP("Texts", "%d番目のと%d番目の番号 %lld が重なっています。"
-                                                                           "同じ番号は指定できません。"),
+                return {false, common::formatText(QT_TRANSLATE_NOOP("Texts",
+                                                                    "%d番目のと%d番目の番号 %lld が重なっています。"
+                                                                    "同じ番号は指定できません。"),
                                                   acceptedRow[j], rowNumber, *n)};
         }
         accepted[acceptedCount] = *n;

@@ -53,8 +53,7 @@ ComponentSelectDialog::ComponentSelectDialog(const ColourContext& context, QWidg
     connect(closeButton, &QPushButton::clicked, this, &ComponentSelectDialog::reject);
 
     auto* instruction = new QLabel(
-        tr("色を指定したいコンポネントを選択して設定ﾎﾞﾀﾝを押してください。灰色の領域が設定対象です。"),
-        this);
+        tr("色を指定したいコンポネントを選択して設定ﾎﾞﾀﾝを押してください。灰色の領域が設定対象です。"), this);
     instruction->setWordWrap(true);
     auto* grid = new QGridLayout;
     grid->addWidget(list_, 0, 0, 3, 1);

@@ -23,7 +23,8 @@ ExceptionColourDialog::ExceptionColourDialog(common::ComponentColour& record, pl
     auto* grid = new QGridLayout;
     header_ = new QLabel(QString::fromStdString(colour::exceptionHeaderText(record_)), this);
     grid->addWidget(header_, 0, 1);
-    const char* const channelNames[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"), QT_TRANSLATE_NOOP("Texts", "青")};
+    const char* const channelNames[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"),
+                                        QT_TRANSLATE_NOOP("Texts", "青")};
     for (int c = 0; c < 3; ++c) grid->addWidget(new QLabel(platform::uiText(channelNames[c]), this), 0, 2 + 2 * c);
 
     const colour::ExceptionRowTexts texts = colour::exceptionRowTexts(record_);

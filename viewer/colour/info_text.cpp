@@ -10,12 +10,13 @@ namespace colour {
 namespace {
 
 std::string pointLine(const PlanePoint& p) {
-    return common::translate("Texts", "実部 ") + common::formatG16(p.re) + common::translate("Texts", " 虚部 ") + common::formatG16(p.im) + "\r\n";
+    return common::translate("Texts", "実部 ") + common::formatG16(p.re) + common::translate("Texts", " 虚部 ") +
+           common::formatG16(p.im) + "\r\n";
 }
 
 std::string coefficientLine(const std::string& prefix, int degree, double re, double im) {
-    return prefix + common::translate("Texts", "次数") + std::to_string(degree) + common::translate("Texts", " 実部 ") + common::formatG16(re) + common::translate("Texts", " 虚部") +
-           common::formatG16(im) + "\r\n";
+    return prefix + common::translate("Texts", "次数") + std::to_string(degree) + common::translate("Texts", " 実部 ") +
+           common::formatG16(re) + common::translate("Texts", " 虚部") + common::formatG16(im) + "\r\n";
 }
 
 int boundedDegree(int degree) { return std::clamp(degree, -1, common::MAX_DEGREE); }
@@ -46,8 +47,9 @@ PlaneRange pictureRange(int width, int height, double magnification, double cent
 std::string rangeText(const PictureInfo& info) {
     const PlaneRange r =
         pictureRange(info.width, info.height, info.magnification, info.centreRe, info.centreIm);
-    return common::translate("Texts", "実部 ") + common::formatG16(r.reMin) + common::translate("Texts", " ～ ") + common::formatG16(r.reMax) +
-           "\r\n" + common::translate("Texts", "虚部 ") + common::formatG16(r.imMin) + common::translate("Texts", " ～ ") + common::formatG16(r.imMax);
+    return common::translate("Texts", "実部 ") + common::formatG16(r.reMin) + common::translate("Texts", " ～ ") +
+           common::formatG16(r.reMax) + "\r\n" + common::translate("Texts", "虚部 ") + common::formatG16(r.imMin) +
+           common::translate("Texts", " ～ ") + common::formatG16(r.imMax);
 }
 
 std::string pointListText(const std::vector<PlanePoint>& points) {

@@ -101,7 +101,8 @@ std::string formatMagnification(double magnification) {
 }
 
 std::string criticalPointEntry(double re, double im) {
-    return common::translate("Texts", "実部 ") + common::formatG16(re) + common::translate("Texts", " 虚部 ") + common::formatG16(im);
+    return common::translate("Texts", "実部 ") + common::formatG16(re) + common::translate("Texts", " 虚部 ") +
+           common::formatG16(im);
 }
 
 std::string mousePositionText(OrbitPoint p) {

@@ -17,8 +17,10 @@ PrintInfoDialog::PrintInfoDialog(colour::PrintOptions& options, bool julia, QWid
     : QDialog(parent), options_(options) {
     setWindowTitle(tr("印刷情報"));
     auto* layout = new QVBoxLayout(this);
-    const char* const labels[] = {QT_TRANSLATE_NOOP("Texts", "式"), QT_TRANSLATE_NOOP("Texts", "画像の範囲"), QT_TRANSLATE_NOOP("Texts", "不動点"),
-                                  QT_TRANSLATE_NOOP("Texts", "クリティカルポイント"), QT_TRANSLATE_NOOP("Texts", "ループ回数")};
+    const char* const labels[] = {QT_TRANSLATE_NOOP("Texts", "式"), QT_TRANSLATE_NOOP("Texts", "画像の範囲"),
+                                  QT_TRANSLATE_NOOP("Texts", "不動点"),
+                                  QT_TRANSLATE_NOOP("Texts", "クリティカルポイント"),
+                                  QT_TRANSLATE_NOOP("Texts", "ループ回数")};
     for (int b = 0; b < 5; ++b) {
         boxes_[b] = new QCheckBox(platform::uiText(labels[b]), this);
         layout->addWidget(boxes_[b]);

@@ -13,7 +13,8 @@ namespace {
 constexpr double MM_PER_INCH = 25.4;
 
 std::string pointLine(const PlanePoint& p) {
-    return common::translate("Texts", "  実部 ") + common::formatG16(p.re) + common::translate("Texts", " 虚部 ") + common::formatG16(p.im) + "\n";
+    return common::translate("Texts", "  実部 ") + common::formatG16(p.re) + common::translate("Texts", " 虚部 ") +
+           common::formatG16(p.im) + "\n";
 }
 
 // Lines for the coefficients that are not exactly zero, degree 0 upwards.
@@ -22,8 +23,8 @@ void appendNonZeroCoefficients(std::string& text, const std::string& prefix, int
     degree = std::clamp(degree, -1, common::MAX_DEGREE);
     for (int k = 0; k <= degree; ++k) {
         if (re[k] == 0.0 && im[k] == 0.0) continue;
-        text += prefix + common::translate("Texts", "次数") + std::to_string(k) + common::translate("Texts", " 実部 ") + common::formatG16(re[k]) +
-                common::translate("Texts", " 虚部") + common::formatG16(im[k]) + "\n";
+        text += prefix + common::translate("Texts", "次数") + std::to_string(k) + common::translate("Texts", " 実部 ") +
+                common::formatG16(re[k]) + common::translate("Texts", " 虚部") + common::formatG16(im[k]) + "\n";
     }
 }
 
@@ -35,8 +36,8 @@ void appendFormula(std::string& text, const common::RationalMap& map) {
     } else if (map.form == common::FORM_RATIONAL) {
         appendNonZeroCoefficients(text, common::translate("Texts", "  分子　"), map.numeratorDegree, map.numeratorRe,
                                   map.numeratorIm);
-        appendNonZeroCoefficients(text, common::translate("Texts", "  分母　"), map.denominatorDegree, map.denominatorRe,
-                                  map.denominatorIm);
+        appendNonZeroCoefficients(text, common::translate("Texts", "  分母　"), map.denominatorDegree,
+                                  map.denominatorRe, map.denominatorIm);
     } else {
         text += common::translate("Texts", "  不正種別") + std::to_string(map.form) + "\n";
     }
@@ -75,11 +76,13 @@ std::string assemblePrintText(const PictureInfo& info, const PrintOptions& optio
     if (options.printRange) {
         const PlaneRange r =
             pictureRange(info.width, info.height, info.magnification, info.centreRe, info.centreIm);
-        text += common::translate("Texts", "表示範囲\n  実部 ") + common::formatG16(r.reMin) + common::translate("Texts", " ～ ") +
-                common::formatG16(r.reMax) + common::translate("Texts", "\n  虚部 ") + common::formatG16(r.imMin) + common::translate("Texts", " ～ ") +
-                common::formatG16(r.imMax) + "\n";
+        text += common::translate("Texts", "表示範囲\n  実部 ") + common::formatG16(r.reMin) +
+                common::translate("Texts", " ～ ") + common::formatG16(r.reMax) +
+                common::translate("Texts", "\n  虚部 ") + common::formatG16(r.imMin) +
+                common::translate("Texts", " ～ ") + common::formatG16(r.imMax) + "\n";
     }
-    if (options.printLoopCount) text += common::translate("Texts", "ループ回数 ") + std::to_string(info.loopCount) + "\n";
+    if (options.printLoopCount)
+        text += common::translate("Texts", "ループ回数 ") + std::to_string(info.loopCount) + "\n";
     if (options.printFixedPoints) {
         text += common::translate("Texts", "不動点\n");
         for (const PlanePoint& p : info.fixedPoints) text += pointLine(p);

@@ -22,7 +22,8 @@ UnknownColourDialog::UnknownColourDialog(std::int32_t& unknownColour, std::funct
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     const auto word = static_cast<common::ColourWord>(unknownColour_);
     const int values[] = {common::redOf(word), common::greenOf(word), common::blueOf(word)};
-    const char* const names[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"), QT_TRANSLATE_NOOP("Texts", "青")};
+    const char* const names[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"),
+                                 QT_TRANSLATE_NOOP("Texts", "青")};
     const QColor patches[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
 
     auto* grid = new QGridLayout;

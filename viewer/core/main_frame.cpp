@@ -36,7 +36,8 @@ constexpr int FRAME_HANDLE_INDEX = 1;
 constexpr int FIRST_VIEW_HANDLE_INDEX = 2;
 constexpr int MAX_VIEWS = 4;  // a 2 x 2 splitter
 constexpr const char* HINT_DRAWING = QT_TRANSLATE_NOOP("Texts", "描画中です。");
-constexpr const char* HINT_DONE_JULIA = QT_TRANSLATE_NOOP("Texts", "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");
+constexpr const char* HINT_DONE_JULIA =
+    QT_TRANSLATE_NOOP("Texts", "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");
 constexpr const char* HINT_DONE_MANDELBROT =
     QT_TRANSLATE_NOOP("Texts", "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");
 constexpr const char* NOT_DONE_COLOUR_MESSAGE = QT_TRANSLATE_NOOP("Texts", "描画が終わらないと設定できません。");
@@ -166,8 +167,7 @@ void CMainFrame::buildActions() {
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(a, &QAction::triggered, this, &CMainFrame::onSavePicture);
     addAction(a);
-    a = make(QStringLiteral("printPreview"), tr("印刷(&P)...\tCtrl+P"),
-             tr("画面の印刷プレビューを表示して印刷"));
+    a = make(QStringLiteral("printPreview"), tr("印刷(&P)...\tCtrl+P"), tr("画面の印刷プレビューを表示して印刷"));
     a->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.printPreview) hooks_.printPreview(*this);
@@ -210,8 +210,7 @@ void CMainFrame::buildActions() {
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.formulaInfo) hooks_.formulaInfo(*this);
     });
-    a = make(QStringLiteral("32774"), tr("軌道表示(&O)..."),
-             tr("クリティカルポイントの軌道、その他の点の軌道表示"));
+    a = make(QStringLiteral("32774"), tr("軌道表示(&O)..."), tr("クリティカルポイントの軌道、その他の点の軌道表示"));
     connect(a, &QAction::triggered, this, &CMainFrame::onOrbitDisplay);
 
     a = make(QStringLiteral("helpFinder"), tr("ﾄﾋﾟｯｸの検索(&H)"), tr("ヘルプの目次を表示"));

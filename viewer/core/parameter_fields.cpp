@@ -75,13 +75,16 @@ std::string withLimit(const char* format, int limit) {
 
 std::optional<std::string> drawStartProblem(const common::ViewRecord& view) {
     if (view.pictureWidth <= 0 || view.pictureWidth > MAX_PICTURE_SIZE)
-        return withLimit(QT_TRANSLATE_NOOP("Texts", "画面サイズ横が０です。1以上%d以下にしてください。"), MAX_PICTURE_SIZE);
+        return withLimit(QT_TRANSLATE_NOOP("Texts", "画面サイズ横が０です。1以上%d以下にしてください。"),
+                         MAX_PICTURE_SIZE);
     if (view.pictureHeight <= 0 || view.pictureHeight > MAX_PICTURE_SIZE)
-        return withLimit(QT_TRANSLATE_NOOP("Texts", "画面サイズ縦が０です。1以上%d以下にしてください。"), MAX_PICTURE_SIZE);
+        return withLimit(QT_TRANSLATE_NOOP("Texts", "画面サイズ縦が０です。1以上%d以下にしてください。"),
+                         MAX_PICTURE_SIZE);
     if (view.loopCount <= 0)
         return withLimit(QT_TRANSLATE_NOOP("Texts", "ループ回数が０です。1以上%d以下にしてください。"), MAX_LOOP_COUNT);
     // Written as a negated comparison so that a NaN radius is refused too.
-    if (!(view.convergenceRadius > 0.0)) return common::translate("Texts", "収束半径が０です。0より大きくしてください。");
+    if (!(view.convergenceRadius > 0.0))
+        return common::translate("Texts", "収束半径が０です。0より大きくしてください。");
     return std::nullopt;
 }
 

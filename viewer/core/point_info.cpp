@@ -33,11 +33,15 @@ std::string format2(const char* format, int a, int b) {
 }
 
 std::string cycleText(const common::ComponentView& entry) {
-    static const char* const fixedTexts[] = {QT_TRANSLATE_NOOP("Texts", "不動点 S_ATTRACTING  "), QT_TRANSLATE_NOOP("Texts", "不動点 ATTRACTING  "),
-                                             QT_TRANSLATE_NOOP("Texts", "不動点 INDIFFERENT  "), QT_TRANSLATE_NOOP("Texts", "不動点 REPELLING")};
-    static const char* const periodicTexts[] = {QT_TRANSLATE_NOOP("Texts", "周期点 周期%d S_ATTRACTING  "), QT_TRANSLATE_NOOP("Texts", "周期点 周期%d ATTRACTING  "),
-                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d INDIFFERENT  "), QT_TRANSLATE_NOOP("Texts", "周期点 周期%d REPELLING  ")};
-    if (entry.pointKind < 0 || entry.pointKind > 3) return format1(QT_TRANSLATE_NOOP("Texts", "周期点 周期%d 不正種別  "), entry.count);
+    static const char* const fixedTexts[] = {
+        QT_TRANSLATE_NOOP("Texts", "不動点 S_ATTRACTING  "), QT_TRANSLATE_NOOP("Texts", "不動点 ATTRACTING  "),
+        QT_TRANSLATE_NOOP("Texts", "不動点 INDIFFERENT  "), QT_TRANSLATE_NOOP("Texts", "不動点 REPELLING")};
+    static const char* const periodicTexts[] = {QT_TRANSLATE_NOOP("Texts", "周期点 周期%d S_ATTRACTING  "),
+                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d ATTRACTING  "),
+                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d INDIFFERENT  "),
+                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d REPELLING  ")};
+    if (entry.pointKind < 0 || entry.pointKind > 3)
+        return format1(QT_TRANSLATE_NOOP("Texts", "周期点 周期%d 不正種別  "), entry.count);
     if (entry.count == 1) return common::translate("Texts", fixedTexts[entry.pointKind]);
     return format1(periodicTexts[entry.pointKind], entry.count);
 }
@@ -50,8 +54,10 @@ std::string componentText(int code, const std::vector<common::ComponentView>& en
     const common::ComponentView& entry = entries[static_cast<std::size_t>(code - 1)];
     switch (entry.kind) {
         case static_cast<int>(common::ComponentKind::Cycle): return cycleText(entry);
-        case static_cast<int>(common::ComponentKind::SiegelDisk): return format1(QT_TRANSLATE_NOOP("Texts", "SiegelDisk 周期%d "), entry.count);
-        case static_cast<int>(common::ComponentKind::HermanRing): return format1(QT_TRANSLATE_NOOP("Texts", "HermanRing 周期%d "), entry.count);
+        case static_cast<int>(common::ComponentKind::SiegelDisk):
+            return format1(QT_TRANSLATE_NOOP("Texts", "SiegelDisk 周期%d "), entry.count);
+        case static_cast<int>(common::ComponentKind::HermanRing):
+            return format1(QT_TRANSLATE_NOOP("Texts", "HermanRing 周期%d "), entry.count);
         default: return format2(QT_TRANSLATE_NOOP("Texts", "データ不正 不正種別%d 周期%d"), entry.kind, entry.count);
     }
 }

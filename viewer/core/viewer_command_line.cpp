@@ -51,8 +51,8 @@ ViewerCommandLine parseViewerCommandLine(int argc, const char* const* argv) {
 }
 
 std::string mappedFileOpenMessage(int fileNumber, const std::string& name) {
-    return common::formatText(QT_TRANSLATE_NOOP("Texts", "マップドファイル%d [%s] のオープンに失敗しました。"), fileNumber,
-                              name.c_str());
+    return common::formatText(QT_TRANSLATE_NOOP("Texts", "マップドファイル%d [%s] のオープンに失敗しました。"),
+                              fileNumber, name.c_str());
 }
 
 std::string mappedFileMapMessage(int fileNumber) {
