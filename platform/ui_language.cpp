@@ -26,12 +26,13 @@ std::string translateWithQt(const char* context, const char* source) {
     return QCoreApplication::translate(context, source).toStdString();
 }
 
-// Installs one catalogue owned by app; false when it cannot be loaded.
-bool installCatalogue(QCoreApplication& app, const QString& name, const QString& directory) {
+// Installs one catalogue owned by app; a catalogue that cannot be loaded
+// leaves the source texts (Japanese) or Qt's own (English) in place.
+void installCatalogue(QCoreApplication& app, const QString& name, const QString& directory) {
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(name, directory)) return false;
+    if (!translator->load(name, directory)) return;
     translator->setParent(&app);
-    return QCoreApplication::installTranslator(translator.release());
+    QCoreApplication::installTranslator(translator.release());
 }
 
 }  // namespace
@@ -50,7 +51,6 @@ UiLanguage setUpUiLanguage(QCoreApplication& app) {
     const UiLanguage language = chooseUiLanguage(std::getenv(LANGUAGE_VARIABLE), QLocale::system());
     g_language = language;
     if (language == UiLanguage::English) {
-        // Without the catalogue the windows stay Japanese; nothing else breaks.
         installCatalogue(app, QLatin1String(APP_CATALOGUE_ENGLISH), translationsDirectory());
     } else {
         installCatalogue(app, QLatin1String(QT_CATALOGUE_JAPANESE), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
