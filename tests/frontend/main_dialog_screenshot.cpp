@@ -55,7 +55,9 @@ int main(int argc, char** argv) {
         type(0, "-0.12");
         type(1, "0.75");
         dialog.juliaButton()->click();
-        dialog.nameField()->setText(QStringLiteral("ドゥアディのウサギ"));
+        dialog.nameField()->setText(platform::uiLanguage() == platform::UiLanguage::English
+                                         ? QStringLiteral("Douady rabbit")
+                                         : QStringLiteral("ドゥアディのウサギ"));
         dialog.nameField()->setFocus();
         QTest::qWait(500);
         const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
