@@ -9,13 +9,17 @@
 // Thread-safety: pure functions.
 #pragma once
 
+#include "common/ui_text.h"
+
 #include "common/block_layout.h"
 
 namespace common {
 
-inline constexpr const char* MSG_DENOMINATOR_ZERO = "分母が０です。割り算ができません。";
-inline constexpr const char* MSG_NUMERATOR_ZERO = "分子が０です。常に０の関数は扱えません。";
-inline constexpr const char* MSG_DEGREE_TOO_LOW = "分子の次数か分母の次数が２以上になるようにしてください。";
+inline constexpr const char* MSG_DENOMINATOR_ZERO = QT_TRANSLATE_NOOP("Texts", "分母が０です。割り算ができません。");
+inline constexpr const char* MSG_NUMERATOR_ZERO =
+    QT_TRANSLATE_NOOP("Texts", "分子が０です。常に０の関数は扱えません。");
+inline constexpr const char* MSG_DEGREE_TOO_LOW =
+    QT_TRANSLATE_NOOP("Texts", "分子の次数か分母の次数が２以上になるようにしてください。");
 
 enum class FormulaCheck { Ok, DenominatorZero, NumeratorZero, DegreeTooLow };
 

@@ -11,13 +11,15 @@
 #include <algorithm>
 
 #include "common/number_text.h"
+#include "common/ui_text.h"
 #include "frontend/help_topics.h"
 #include "platform/help_window.h"
+#include "platform/ui_language.h"
 
 namespace {
 
 QPushButton* plainButton(const char* text, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    auto* b = new QPushButton(platform::uiText(text), parent);
     b->setAutoDefault(false);  // Enter does not start anything
     return b;
 }
@@ -31,18 +33,19 @@ CriticalPointDialog::CriticalPointDialog(common::CriticalPointList& list, platfo
       messages_(messages),
       list_(new QListWidget(this)),
       count_(std::clamp(list.count, 0, common::MAX_CRITICAL_POINTS)) {
-    setWindowTitle(QStringLiteral("クリティカルポイントの選択"));
+    setWindowTitle(tr("クリティカルポイントの選択"));
     list_->setObjectName(QStringLiteral("criticalPointList"));
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
     for (int i = 0; i < count_; ++i) {
-        const std::string line = "実部 " + common::formatG16(list.re[i]) + " 虚部 " + common::formatG16(list.im[i]);
+        const std::string line = common::translate("Texts", "実部 ") + common::formatG16(list.re[i]) +
+                                 common::translate("Texts", " 虚部 ") + common::formatG16(list.im[i]);
         list_->addItem(QString::fromStdString(line));
     }
     list_->setMinimumWidth(420);
 
-    auto* all = plainButton("全選択", this);
-    auto* none = plainButton("全解除", this);
-    auto* start = plainButton("スタート", this);
+    auto* all = plainButton(QT_TRANSLATE_NOOP("Texts", "全選択"), this);
+    auto* none = plainButton(QT_TRANSLATE_NOOP("Texts", "全解除"), this);
+    auto* start = plainButton(QT_TRANSLATE_NOOP("Texts", "スタート"), this);
     all->setObjectName(QStringLiteral("selectAllButton"));
     none->setObjectName(QStringLiteral("deselectAllButton"));
     start->setObjectName(QStringLiteral("startButton"));
@@ -59,7 +62,7 @@ CriticalPointDialog::CriticalPointDialog(common::CriticalPointList& list, platfo
     row->addWidget(list_, 1);
     row->addLayout(buttons);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(new QLabel(QStringLiteral("クリティカルポイントを選択"), this));
+    column->addWidget(new QLabel(tr("クリティカルポイントを選択"), this));
     column->addLayout(row);
 
     auto* help = new QShortcut(QKeySequence::HelpContents, this);

@@ -18,7 +18,7 @@
 class QListWidget;
 
 inline constexpr const char* MSG_NO_CRITICAL_POINT =
-    "クリティカルポイントが選択されていません。最低1個選択してください。";
+    QT_TRANSLATE_NOOP("Texts", "クリティカルポイントが選択されていません。最低1個選択してください。");
 
 class CriticalPointDialog : public QDialog {
     Q_OBJECT

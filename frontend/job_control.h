@@ -25,6 +25,8 @@
 // watching), so it holds no window code itself.
 #pragma once
 
+#include "common/ui_text.h"
+
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -45,9 +47,11 @@ namespace frontend {
 
 inline constexpr int VIEWER_SLOT_COUNT = 10;
 
-inline constexpr const char* MSG_TOO_MANY_VIEWERS = "画面数が多すぎます。どれかを閉じてから実行してください";
-inline constexpr const char* MSG_CLOSE_ALL_QUESTION = "ウィンドウをすべて閉じますか";
-inline constexpr const char* MSG_CURVE_ANALYSIS_STATUS = "閉曲線を検出、解析中です。しばらくお待ちください。";
+inline constexpr const char* MSG_TOO_MANY_VIEWERS =
+    QT_TRANSLATE_NOOP("Texts", "画面数が多すぎます。どれかを閉じてから実行してください");
+inline constexpr const char* MSG_CLOSE_ALL_QUESTION = QT_TRANSLATE_NOOP("Texts", "ウィンドウをすべて閉じますか");
+inline constexpr const char* MSG_CURVE_ANALYSIS_STATUS =
+    QT_TRANSLATE_NOOP("Texts", "閉曲線を検出、解析中です。しばらくお待ちください。");
 
 // Picture modes as the radio buttons and the blocks hold them.
 inline constexpr char MODE_MANDELBROT = 'M';

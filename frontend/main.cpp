@@ -6,10 +6,13 @@
 #include "platform/message_port_qt.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/termination_cleanup.h"
+#include "platform/ui_language.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvatrine"));
+    // Exported in the environment, so the viewers started later follow.
+    platform::setUpUiLanguage(app);
     // Blocks and the socket are removed also when the program is ended by a signal.
     platform::installTerminationCleanup();
     platform::MessagePort port;

@@ -39,17 +39,27 @@
 #include "platform/message_port_qt.h"
 #include "platform/process.h"
 #include "platform/settings_store.h"
+#include "platform/ui_language.h"
 
 namespace {
 
 constexpr int MAIN_WINDOW_INDEX = 1;  // k of the main dialog's handle
 constexpr int FIELD_MIN_WIDTH = 150;
 const char* const VIEWER_PROGRAM_NAME = "torvel";
+// The sample library installed with the program, from its bin directory.
+const char* const BUNDLED_SAMPLES = "../share/halvatrine/samples/SampleData.dat";
 
-const char* const ROW_LABELS[common::COEFFICIENT_COUNT] = {"０次", "１次", "２次", "３次", "４次", "５次",
-                                                           "６次", "７次", "８次", "９次", "10次"};
-const char* const CARTESIAN_CAPTIONS[frontend::GRID_COLUMN_COUNT] = {"実部", "虚部", "実部", "虚部"};
-const char* const POLAR_CAPTIONS[frontend::GRID_COLUMN_COUNT] = {"絶対値", "偏角", "絶対値", "偏角"};
+const char* const ROW_LABELS[common::COEFFICIENT_COUNT] = {
+    QT_TRANSLATE_NOOP("Texts", "０次"), QT_TRANSLATE_NOOP("Texts", "１次"), QT_TRANSLATE_NOOP("Texts", "２次"),
+    QT_TRANSLATE_NOOP("Texts", "３次"), QT_TRANSLATE_NOOP("Texts", "４次"), QT_TRANSLATE_NOOP("Texts", "５次"),
+    QT_TRANSLATE_NOOP("Texts", "６次"), QT_TRANSLATE_NOOP("Texts", "７次"), QT_TRANSLATE_NOOP("Texts", "８次"),
+    QT_TRANSLATE_NOOP("Texts", "９次"), QT_TRANSLATE_NOOP("Texts", "10次")};
+const char* const CARTESIAN_CAPTIONS[frontend::GRID_COLUMN_COUNT] = {
+    QT_TRANSLATE_NOOP("Texts", "実部"), QT_TRANSLATE_NOOP("Texts", "虚部"), QT_TRANSLATE_NOOP("Texts", "実部"),
+    QT_TRANSLATE_NOOP("Texts", "虚部")};
+const char* const POLAR_CAPTIONS[frontend::GRID_COLUMN_COUNT] = {
+    QT_TRANSLATE_NOOP("Texts", "絶対値"), QT_TRANSLATE_NOOP("Texts", "偏角"), QT_TRANSLATE_NOOP("Texts", "絶対値"),
+    QT_TRANSLATE_NOOP("Texts", "偏角")};
 
 QString fromStd(const std::string& s) { return QString::fromStdString(s); }
 
@@ -63,7 +73,7 @@ std::string startDirectoryText() {
 }
 
 QPushButton* commandButton(const char* text, const char* objectName, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    auto* b = new QPushButton(platform::uiText(text), parent);
     b->setObjectName(QString::fromUtf8(objectName));
     b->setAutoDefault(false);  // Enter does nothing in this dialog
     return b;
@@ -150,20 +160,20 @@ void MainDialog::buildWindow() {
     setWindowTitle(QStringLiteral("Halvatrine"));
 
     auto* menuBar = new QMenuBar(this);
-    QMenu* file = menuBar->addMenu(QStringLiteral("ファイル(&F)"));
-    saveAction_ = file->addAction(QStringLiteral("式を保存(&S)"), this, &MainDialog::saveFormula);
-    deleteAction_ = file->addAction(QStringLiteral("式を削除(&D)"), this, &MainDialog::deleteFormula);
+    QMenu* file = menuBar->addMenu(tr("ファイル(&F)"));
+    saveAction_ = file->addAction(tr("式を保存(&S)"), this, &MainDialog::saveFormula);
+    deleteAction_ = file->addAction(tr("式を削除(&D)"), this, &MainDialog::deleteFormula);
     file->addSeparator();
-    quitAction_ = file->addAction(QStringLiteral("終了(&Q)"), this, [this] { close(); });
-    settingsAction_ = menuBar->addAction(QStringLiteral("設定(&S)"), this, &MainDialog::openSettings);
-    QMenu* help = menuBar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    helpAction_ = help->addAction(QStringLiteral("トピックの検索(&H)"), this, [] { platform::showHelpContents(); });
+    quitAction_ = file->addAction(tr("終了(&Q)"), this, [this] { close(); });
+    settingsAction_ = menuBar->addAction(tr("設定(&S)"), this, &MainDialog::openSettings);
+    QMenu* help = menuBar->addMenu(tr("ヘルプ(&H)"));
+    helpAction_ = help->addAction(tr("トピックの検索(&H)"), this, [] { platform::showHelpContents(); });
     help->addSeparator();
-    versionAction_ = help->addAction(QStringLiteral("バージョン情報(&A)..."), this, &MainDialog::showVersion);
+    versionAction_ = help->addAction(tr("バージョン情報(&A)..."), this, &MainDialog::showVersion);
 
     // Mode and display form.
-    mandelbrot_ = new QRadioButton(QStringLiteral("Mandelbrot集合"), this);
-    julia_ = new QRadioButton(QStringLiteral("Julia集合"), this);
+    mandelbrot_ = new QRadioButton(tr("Mandelbrot集合"), this);
+    julia_ = new QRadioButton(tr("Julia集合"), this);
     mandelbrot_->setObjectName(QStringLiteral("mandelbrotButton"));
     julia_->setObjectName(QStringLiteral("juliaButton"));
     mandelbrot_->setChecked(true);
@@ -177,9 +187,9 @@ void MainDialog::buildWindow() {
         if (on) mode_ = frontend::MODE_JULIA;
     });
 
-    auto* formBox = new QGroupBox(QStringLiteral("表示形式"), this);
-    cartesian_ = new QRadioButton(QStringLiteral("X + Y i 形式　"), formBox);
-    polar_ = new QRadioButton(QStringLiteral("極形式"), formBox);
+    auto* formBox = new QGroupBox(tr("表示形式"), this);
+    cartesian_ = new QRadioButton(tr("X + Y i 形式　"), formBox);
+    polar_ = new QRadioButton(tr("極形式"), formBox);
     cartesian_->setObjectName(QStringLiteral("cartesianButton"));
     polar_->setObjectName(QStringLiteral("polarButton"));
     cartesian_->setChecked(true);
@@ -200,24 +210,24 @@ void MainDialog::buildWindow() {
     modeLayout->addWidget(formBox);
 
     // The coefficient grid.
-    auto* coefficients = new QGroupBox(QStringLiteral("式の係数"), this);
+    auto* coefficients = new QGroupBox(tr("式の係数"), this);
     auto* grid = new QGridLayout(coefficients);
-    auto* numeratorHeading = new QLabel(QStringLiteral("分子"), coefficients);
-    auto* denominatorHeading = new QLabel(QStringLiteral("分母"), coefficients);
+    auto* numeratorHeading = new QLabel(tr("分子"), coefficients);
+    auto* denominatorHeading = new QLabel(tr("分母"), coefficients);
     numeratorHeading->setAlignment(Qt::AlignCenter);
     denominatorHeading->setAlignment(Qt::AlignCenter);
     grid->addWidget(numeratorHeading, 0, 1, 1, 2);
     grid->addWidget(denominatorHeading, 0, 4, 1, 2);
     grid->setColumnMinimumWidth(3, 16);
     for (int c = 0; c < frontend::GRID_COLUMN_COUNT; ++c) {
-        auto* caption = new QLabel(QString::fromUtf8(CARTESIAN_CAPTIONS[c]), coefficients);
+        auto* caption = new QLabel(platform::uiText(CARTESIAN_CAPTIONS[c]), coefficients);
         caption->setObjectName(QStringLiteral("caption%1").arg(c));
         caption->setAlignment(Qt::AlignCenter);
         captions_[static_cast<std::size_t>(c)] = caption;
         grid->addWidget(caption, 1, c < 2 ? c + 1 : c + 2);
     }
     for (int k = 0; k < common::COEFFICIENT_COUNT; ++k) {
-        auto* label = new QLabel(QString::fromUtf8(ROW_LABELS[k]), coefficients);
+        auto* label = new QLabel(platform::uiText(ROW_LABELS[k]), coefficients);
         rowLabels_[static_cast<std::size_t>(k)] = label;
         grid->addWidget(label, k + 2, 0);
         for (int c = 0; c < frontend::GRID_COLUMN_COUNT; ++c) {
@@ -238,13 +248,13 @@ void MainDialog::buildWindow() {
     name_->setObjectName(QStringLiteral("nameField"));
     limitNameField(name_);
     auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(new QLabel(QStringLiteral("名前"), this));
+    nameRow->addWidget(new QLabel(tr("名前"), this));
     nameRow->addWidget(name_, 1);
 
-    execute_ = commandButton("実行", "executeButton", this);
-    clear_ = commandButton("クリア", "clearButton", this);
-    loadSample_ = commandButton("サンプル読み込み", "loadSampleButton", this);
-    closeAll_ = commandButton("すべて閉じる", "closeAllButton", this);
+    execute_ = commandButton(QT_TRANSLATE_NOOP("Texts", "実行"), "executeButton", this);
+    clear_ = commandButton(QT_TRANSLATE_NOOP("Texts", "クリア"), "clearButton", this);
+    loadSample_ = commandButton(QT_TRANSLATE_NOOP("Texts", "サンプル読み込み"), "loadSampleButton", this);
+    closeAll_ = commandButton(QT_TRANSLATE_NOOP("Texts", "すべて閉じる"), "closeAllButton", this);
     connect(execute_, &QPushButton::clicked, this, &MainDialog::executeFormula);
     connect(clear_, &QPushButton::clicked, this, &MainDialog::clearFormula);
     connect(loadSample_, &QPushButton::clicked, this, &MainDialog::loadSample);
@@ -320,7 +330,7 @@ void MainDialog::setDisplayForm(frontend::DisplayForm form) {
     notificationsActive_ = false;
     const char* const* captions = form == frontend::DisplayForm::Cartesian ? CARTESIAN_CAPTIONS : POLAR_CAPTIONS;
     for (int c = 0; c < frontend::GRID_COLUMN_COUNT; ++c)
-        captions_[static_cast<std::size_t>(c)]->setText(QString::fromUtf8(captions[c]));
+        captions_[static_cast<std::size_t>(c)]->setText(platform::uiText(captions[c]));
     for (int f : grid_.setDisplayForm(form)) {
         QLineEdit* edit = coefficientField(f);
         edit->setText(fromStd(grid_.shownText(f)));
@@ -367,8 +377,15 @@ void MainDialog::clearFormula() {
     update();
 }
 
+std::string MainDialog::sampleLoadPath() const {
+    const std::string own = sampleFilePath();
+    std::error_code ec;
+    if (std::filesystem::exists(own, ec) || ec) return own;
+    return (std::filesystem::path(platform::executableDirectory()) / BUNDLED_SAMPLES).lexically_normal().string();
+}
+
 void MainDialog::loadSample() {
-    SampleLoadDialog dialog(sampleFilePath(), messages_, this);
+    SampleLoadDialog dialog(sampleLoadPath(), messages_, this);
     if (dialog.exec() != QDialog::Accepted || !dialog.chosen()) return;
     const common::SampleRecord& record = *dialog.chosen();
     std::array<std::string, frontend::GRID_FIELD_COUNT> texts;
@@ -441,7 +458,7 @@ void MainDialog::setEntryEnabled(bool enabled) {
 
 void MainDialog::setCloseAllEnabled(bool enabled) { closeAll_->setEnabled(enabled); }
 
-void MainDialog::setStatusText(const std::string& text) { status_->setText(fromStd(text)); }
+void MainDialog::setStatusText(const std::string& text) { status_->setText(platform::uiText(text.c_str())); }
 
 void MainDialog::setWaitCursor(bool on) {
     if (on) {

@@ -86,6 +86,9 @@ public:
     char mode() const { return mode_; }
     platform::WindowHandle windowHandle() const { return handle_; }
     std::string sampleFilePath() const;
+    // What サンプル読み込み lists: sampleFilePath(), or the read-only library
+    // installed with the program when the start directory has no file.
+    std::string sampleLoadPath() const;
 
     // The menu and button commands.
     void executeFormula();

@@ -14,6 +14,7 @@
 
 #include "frontend/help_topics.h"
 #include "platform/help_window.h"
+#include "platform/ui_language.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void addHelp(QDialog* dialog, int topic) {
 }
 
 QPushButton* button(const char* text, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    auto* b = new QPushButton(platform::uiText(text), parent);
     b->setAutoDefault(false);
     return b;
 }
@@ -36,7 +37,7 @@ QPushButton* button(const char* text, QWidget* parent) {
 // The load and delete dialogs: the prompt above the list, the action button
 // and a cancel button that rejects the dialog in a column beside the list.
 void layOutListWithButtons(QDialog* dialog, const QString& prompt, QListWidget* list, QPushButton* action) {
-    auto* cancel = button("ｷｬﾝｾﾙ", dialog);
+    auto* cancel = button(QT_TRANSLATE_NOOP("Texts", "ｷｬﾝｾﾙ"), dialog);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(action);
@@ -67,7 +68,7 @@ void limitNameField(QLineEdit* field) {
 
 SampleLoadDialog::SampleLoadDialog(const std::string& path, platform::MessageBoxes& messages, QWidget* parent)
     : QDialog(parent), messages_(messages), list_(new QListWidget(this)), ok_(button("OK", this)) {
-    setWindowTitle(QStringLiteral("Halvatrine　サンプル"));
+    setWindowTitle(tr("Halvatrine　サンプル"));
     list_->setObjectName(QStringLiteral("sampleList"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     file_.readSamples(path, common::SampleAccess::ReadOnly);
@@ -76,7 +77,7 @@ SampleLoadDialog::SampleLoadDialog(const std::string& path, platform::MessageBox
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &SampleLoadDialog::confirm);
     connect(list_, &QListWidget::itemDoubleClicked, this, &SampleLoadDialog::confirm);
-    layOutListWithButtons(this, QStringLiteral("サンプルを選んでOKを押してください"), list_, ok_);
+    layOutListWithButtons(this, tr("サンプルを選んでOKを押してください"), list_, ok_);
     addHelp(this, frontend::HELP_SAMPLE_LOAD);
 }
 
@@ -101,7 +102,7 @@ SampleSaveDialog::SampleSaveDialog(const std::string& path, const std::string& p
       list_(new QListWidget(this)),
       name_(new QLineEdit(this)),
       ok_(button("OK", this)) {
-    setWindowTitle(QStringLiteral("式の保存"));
+    setWindowTitle(tr("式の保存"));
     list_->setObjectName(QStringLiteral("sampleList"));
     list_->setSelectionMode(QAbstractItemView::NoSelection);
     name_->setObjectName(QStringLiteral("nameField"));
@@ -111,16 +112,16 @@ SampleSaveDialog::SampleSaveDialog(const std::string& path, const std::string& p
     name_->setText(QString::fromStdString(common::sampleName(proposedName)));
     name_->setCursorPosition(0);
 
-    auto* cancel = button("ｷｬﾝｾﾙ", this);
+    auto* cancel = button(QT_TRANSLATE_NOOP("Texts", "ｷｬﾝｾﾙ"), this);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &SampleSaveDialog::confirm);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* column = new QVBoxLayout(this);
-    column->addWidget(new QLabel(QStringLiteral("現在の式をサンプルに追加します"), this));
-    column->addWidget(new QLabel(QStringLiteral("サンプル一覧"), this));
+    column->addWidget(new QLabel(tr("現在の式をサンプルに追加します"), this));
+    column->addWidget(new QLabel(tr("サンプル一覧"), this));
     column->addWidget(list_, 1);
-    column->addWidget(new QLabel(QStringLiteral("名前を入力してください"), this));
+    column->addWidget(new QLabel(tr("名前を入力してください"), this));
     column->addWidget(name_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -162,15 +163,18 @@ void SampleSaveDialog::confirm() {
 }
 
 SampleDeleteDialog::SampleDeleteDialog(const std::string& path, platform::MessageBoxes& messages, QWidget* parent)
-    : QDialog(parent), messages_(messages), list_(new QListWidget(this)), delete_(button("削除", this)) {
-    setWindowTitle(QStringLiteral("式の削除"));
+    : QDialog(parent),
+      messages_(messages),
+      list_(new QListWidget(this)),
+      delete_(button(QT_TRANSLATE_NOOP("Texts", "削除"), this)) {
+    setWindowTitle(tr("式の削除"));
     list_->setObjectName(QStringLiteral("sampleList"));
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
     file_.readSamples(path, common::SampleAccess::ReadWrite);
     fillNames(list_, file_.table());
 
     connect(delete_, &QPushButton::clicked, this, &SampleDeleteDialog::confirm);
-    layOutListWithButtons(this, QStringLiteral("削除したい式を選んで削除ボタンを押してください"), list_, delete_);
+    layOutListWithButtons(this, tr("削除したい式を選んで削除ボタンを押してください"), list_, delete_);
     addHelp(this, frontend::HELP_SAMPLE_DELETE);
 }
 

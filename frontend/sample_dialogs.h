@@ -20,13 +20,16 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-inline constexpr const char* MSG_NO_SAMPLE_SELECTED = "サンプルが選択されていません。";
-inline constexpr const char* MSG_TOO_MANY_SAMPLES = "式の数が多すぎるため格納できません";
-inline constexpr const char* MSG_NAME_MISSING = "名前をつけてください。";
-inline constexpr const char* MSG_NAME_IN_USE = "すでに同じ名前が使われています。";
-inline constexpr const char* MSG_SAMPLE_OVERFLOW = "式の係数がオーバーフローするため格納できません";
-inline constexpr const char* MSG_SAMPLE_SAVE_FAILED = "SampleData.dat に書き込めませんでした。式は保存されていません。";
-inline constexpr const char* MSG_SAMPLE_DELETE_FAILED = "SampleData.dat を書き換えられませんでした。式は削除されていません。";
+inline constexpr const char* MSG_NO_SAMPLE_SELECTED = QT_TRANSLATE_NOOP("Texts", "サンプルが選択されていません。");
+inline constexpr const char* MSG_TOO_MANY_SAMPLES = QT_TRANSLATE_NOOP("Texts", "式の数が多すぎるため格納できません");
+inline constexpr const char* MSG_NAME_MISSING = QT_TRANSLATE_NOOP("Texts", "名前をつけてください。");
+inline constexpr const char* MSG_NAME_IN_USE = QT_TRANSLATE_NOOP("Texts", "すでに同じ名前が使われています。");
+inline constexpr const char* MSG_SAMPLE_OVERFLOW =
+    QT_TRANSLATE_NOOP("Texts", "式の係数がオーバーフローするため格納できません");
+inline constexpr const char* MSG_SAMPLE_SAVE_FAILED =
+    QT_TRANSLATE_NOOP("Texts", "SampleData.dat に書き込めませんでした。式は保存されていません。");
+inline constexpr const char* MSG_SAMPLE_DELETE_FAILED =
+    QT_TRANSLATE_NOOP("Texts", "SampleData.dat を書き換えられませんでした。式は削除されていません。");
 
 // "Halvatrine　サンプル": choose one sample; OK without a selection answers
 // with a message and stays open.

@@ -35,11 +35,11 @@ SettingsDialog::SettingsDialog(frontend::Settings& settings, bool editable, QWid
       convergence_(new QLineEdit(this)),
       continuity_(new QLineEdit(this)),
       inOut_(new QLineEdit(this)),
-      siegel_(new QCheckBox(QStringLiteral("ジーゲルディスク/エルマンリングを扱う"), this)),
-      default_(new QPushButton(QStringLiteral("ディフォルト"), this)),
+      siegel_(new QCheckBox(tr("ジーゲルディスク/エルマンリングを扱う"), this)),
+      default_(new QPushButton(tr("ディフォルト"), this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
-      cancel_(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this)) {
-    setWindowTitle(QStringLiteral("パラメータ設定"));
+      cancel_(new QPushButton(tr("ｷｬﾝｾﾙ"), this)) {
+    setWindowTitle(tr("パラメータ設定"));
     for (QLineEdit* field : {loop_, convergence_, continuity_, inOut_}) field->setMaxLength(32);
     loop_->setObjectName(QStringLiteral("loopField"));
     convergence_->setObjectName(QStringLiteral("convergenceField"));
@@ -50,14 +50,14 @@ SettingsDialog::SettingsDialog(frontend::Settings& settings, bool editable, QWid
     ok_->setDefault(true);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("ループ回数MAX"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("ループ回数MAX"), this), 0, 0);
     grid->addWidget(loop_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("収束半径"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("収束半径"), this), 1, 0);
     grid->addWidget(convergence_, 1, 1);
     grid->addWidget(siegel_, 2, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("連続とみなす最大間隔"), this), 3, 0);
+    grid->addWidget(new QLabel(tr("連続とみなす最大間隔"), this), 3, 0);
     grid->addWidget(continuity_, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("In/Out判定"), this), 4, 0);
+    grid->addWidget(new QLabel(tr("In/Out判定"), this), 4, 0);
     grid->addWidget(inOut_, 4, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 VersionDialog::VersionDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Halvatrineのﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("Halvatrineのﾊﾞｰｼﾞｮﾝ情報"));
     auto* icon = new QLabel(this);
     QIcon programIcon = QApplication::windowIcon();
     if (programIcon.isNull()) programIcon = style()->standardIcon(QStyle::SP_ComputerIcon);

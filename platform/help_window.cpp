@@ -6,11 +6,16 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "platform/ui_language.h"
+
 namespace platform {
 namespace {
 
-const QString HELP_DOCUMENT = QStringLiteral("qrc:/help/halvatrine_help.html");
-const QString HELP_FILE = QStringLiteral(":/help/halvatrine_help.html");
+// One document per language, with the same topic anchors.
+QString helpFile() {
+    return uiLanguage() == UiLanguage::English ? QStringLiteral(":/help/halvatrine_help_en.html")
+                                               : QStringLiteral(":/help/halvatrine_help.html");
+}
 constexpr int HELP_WIDTH = 640;
 constexpr int HELP_HEIGHT = 520;
 
@@ -20,7 +25,7 @@ QTextBrowser* ensureWindow() {
     if (!g_window) {
         auto* browser = new QTextBrowser;  // deleted when the application quits
         browser->setAttribute(Qt::WA_DeleteOnClose, false);
-        browser->setWindowTitle(QStringLiteral("Halvatrine ヘルプ"));
+        browser->setWindowTitle(uiText(QT_TRANSLATE_NOOP("Texts", "Halvatrine ヘルプ")));
         browser->setOpenExternalLinks(true);
         browser->resize(HELP_WIDTH, HELP_HEIGHT);
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, browser, &QObject::deleteLater);
@@ -31,7 +36,7 @@ QTextBrowser* ensureWindow() {
 
 void showAt(const QString& anchor) {
     QTextBrowser* browser = ensureWindow();
-    QUrl url(HELP_DOCUMENT);
+    QUrl url(QStringLiteral("qrc") + helpFile());
     if (browser->source().adjusted(QUrl::RemoveFragment) != url) browser->setSource(url);
     if (anchor.isEmpty())
         browser->scrollToAnchor(QStringLiteral("contents"));
@@ -47,7 +52,7 @@ void showAt(const QString& anchor) {
 QString helpTopicAnchor(int topic) { return QStringLiteral("topic%1").arg(topic); }
 
 bool helpHasTopic(int topic) {
-    QFile file(HELP_FILE);
+    QFile file(helpFile());
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QString text = QString::fromUtf8(file.readAll());
     return text.contains(QStringLiteral("name=\"%1\"").arg(helpTopicAnchor(topic))) ||

@@ -3,8 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/ui_language.h"
+
 namespace platform {
 namespace {
+
+// A text of the catalogue is shown in the interface's language; texts already
+// composed in it pass unchanged.
 
 QString captionOrName(const std::string& caption) {
     return caption.empty() ? QApplication::applicationName() : QString::fromStdString(caption);
@@ -23,12 +28,12 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 }  // namespace
 
 void QtMessageBoxes::showMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), captionOrName(caption), QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QMessageBox box(qtIcon(icon), captionOrName(caption), uiText(text.c_str()), QMessageBox::Ok, parent_);
     box.exec();
 }
 
 bool QtMessageBoxes::askOkCancel(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Question, captionOrName(caption), QString::fromStdString(text),
+    QMessageBox box(QMessageBox::Question, captionOrName(caption), uiText(text.c_str()),
                     QMessageBox::Ok | QMessageBox::Cancel, parent_);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;

@@ -6,6 +6,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
+  qt6-l10n-tools qt6-translations-l10n desktop-file-utils
   xvfb xauth fonts-noto-cjk
   imagemagick poppler-utils locales
 )

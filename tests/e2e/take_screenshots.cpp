@@ -26,6 +26,7 @@
 #include "platform/termination_cleanup.h"
 #include "platform_test_support.h"
 #include "viewer/core/control_ids.h"
+#include "platform/ui_language.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvatrine"));
+    platform::setUpUiLanguage(app);  // HALVATRINE_LANG=ja|en picks the pictures' language
     platform::installTerminationCleanup();
     bool ok = false;
     {

@@ -19,6 +19,7 @@
 #include "platform/message_port_qt.h"
 #include "platform/recording_message_boxes.h"
 #include "platform/termination_cleanup.h"
+#include "platform/ui_language.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvatrine"));
+    platform::setUpUiLanguage(app);  // HALVATRINE_LANG=ja|en picks the pictures' language
     platform::installTerminationCleanup();
     platform::MessagePort port;
     platform::RecordingMessageBoxes boxes;
@@ -53,7 +55,9 @@ int main(int argc, char** argv) {
         type(0, "-0.12");
         type(1, "0.75");
         dialog.juliaButton()->click();
-        dialog.nameField()->setText(QStringLiteral("ドゥアディのウサギ"));
+        dialog.nameField()->setText(platform::uiLanguage() == platform::UiLanguage::English
+                                         ? QStringLiteral("Douady rabbit")
+                                         : QStringLiteral("ドゥアディのウサギ"));
         dialog.nameField()->setFocus();
         QTest::qWait(500);
         const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();

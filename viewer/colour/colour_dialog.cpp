@@ -4,6 +4,7 @@
 #include "viewer/colour/colour_fields.h"
 #include "viewer/colour/dialog_widgets.h"
 #include "viewer/colour/exception_colour_dialog.h"
+#include "platform/ui_language.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -23,7 +24,8 @@ namespace {
 constexpr int SLIDER_PAGE_STEP = 16;
 constexpr int NUMBER_FIELD_MAX_CHARS = 10;
 
-const char* const CHANNEL_NAMES[] = {"赤", "緑", "青"};
+const char* const CHANNEL_NAMES[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"),
+                                     QT_TRANSLATE_NOOP("Texts", "青")};
 const QRgb CHANNEL_COLOURS[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
 
 QImage channelBarImage(const colour::ChannelBarBits& bits, QRgb setColour) {
@@ -55,12 +57,12 @@ ColourDialog::ColourDialog(colour::ColourTable& table, int code, platform::Messa
       boxes_(boxes),
       postRecolour_(std::move(postRecolour)),
       workingCopy_(table.records[static_cast<std::size_t>(code_)]) {
-    setWindowTitle(QStringLiteral("カラー設定ダイアログ"));
+    setWindowTitle(tr("カラー設定ダイアログ"));
 
     auto* columnsRow = new QHBoxLayout;
     for (int c = Red; c <= Blue; ++c) columnsRow->addWidget(buildColumn(static_cast<Channel>(c)));
 
-    auto* exceptionButton = new QPushButton(QStringLiteral("例外色指定"), this);
+    auto* exceptionButton = new QPushButton(tr("例外色指定"), this);
     connect(exceptionButton, &QPushButton::clicked, this, &ColourDialog::openExceptionColours);
     auto* buttons = okCancelButtons(this);
     auto* bottom = new QHBoxLayout;
@@ -111,17 +113,17 @@ QWidget* ColourDialog::buildColumn(Channel channel) {
         connect(slider, &EndScrollSlider::scrollEnded, this,
                 [this, channel, role](int value) { onSliderEnded(channel, role, value); });
         column.sliders[role] = slider;
-        grid->addWidget(new QLabel(QString::fromUtf8(label), box), row, 0);
+        grid->addWidget(new QLabel(platform::uiText(label), box), row, 0);
         grid->addWidget(slider, row, 1, 1, 3);
     };
-    addSlider(Frame1Start, "枠１", 0);
-    addSlider(Frame2Start, "枠2", 1);
+    addSlider(Frame1Start, QT_TRANSLATE_NOOP("Texts", "枠１"), 0);
+    addSlider(Frame2Start, QT_TRANSLATE_NOOP("Texts", "枠2"), 1);
 
     // The preview: name, a patch of the channel colour, the bar, the distortion.
     auto* barBox = new QWidget(box);
     auto* barLayout = new QGridLayout(barBox);
     barLayout->setContentsMargins(0, 0, 0, 0);
-    barLayout->addWidget(new QLabel(QString::fromUtf8(CHANNEL_NAMES[channel]), barBox), 0, 1);
+    barLayout->addWidget(new QLabel(platform::uiText(CHANNEL_NAMES[channel]), barBox), 0, 1);
     barLayout->addWidget(swatch(CHANNEL_COLOURS[channel], barBox), 0, 2);
     column.bar = new QLabel(barBox);
     column.bar->setFixedSize(colour::CHANNEL_BAR_WIDTH, colour::CHANNEL_BAR_HEIGHT);
@@ -141,14 +143,14 @@ QWidget* ColourDialog::buildColumn(Channel channel) {
     column.distortion->setMaximumWidth(48);
     column.distortionArrows = new SpinArrows(column.distortion, barBox);
     column.distortionArrows->setRange(colour::MIN_DISTORTION, colour::MAX_DISTORTION);
-    barLayout->addWidget(new QLabel(QStringLiteral("歪み"), barBox), 2, 1);
+    barLayout->addWidget(new QLabel(tr("歪み"), barBox), 2, 1);
     barLayout->addWidget(column.distortionArrows, 2, 2);
     barLayout->addWidget(column.distortion, 2, 3);
     connect(column.distortion, &QLineEdit::textChanged, this, [this, channel] { onDistortionEdited(channel); });
     grid->addWidget(barBox, 2, 0, 1, 4);
 
-    addSlider(Frame2End, "枠2", 3);
-    addSlider(Frame1End, "枠１", 4);
+    addSlider(Frame2End, QT_TRANSLATE_NOOP("Texts", "枠2"), 3);
+    addSlider(Frame1End, QT_TRANSLATE_NOOP("Texts", "枠１"), 4);
 
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     auto addNumber = [&](const char* label, int row, QLineEdit*& field, SpinArrows*& arrows, bool phase) {
@@ -156,14 +158,14 @@ QWidget* ColourDialog::buildColumn(Channel channel) {
         field->setValidator(digits);
         field->setMaxLength(NUMBER_FIELD_MAX_CHARS);
         arrows = new SpinArrows(field, box);
-        grid->addWidget(new QLabel(QString::fromUtf8(label), box), row, 0);
+        grid->addWidget(new QLabel(platform::uiText(label), box), row, 0);
         grid->addWidget(field, row, 1, 1, 2);
         grid->addWidget(arrows, row, 3);
         connect(field, &QLineEdit::textChanged, this,
                 [this, channel, phase] { onCycleOrPhaseEdited(channel, phase); });
     };
-    addNumber("周期", 5, column.cycle, column.cycleArrows, false);
-    addNumber("位相", 6, column.phase, column.phaseArrows, true);
+    addNumber(QT_TRANSLATE_NOOP("Texts", "周期"), 5, column.cycle, column.cycleArrows, false);
+    addNumber(QT_TRANSLATE_NOOP("Texts", "位相"), 6, column.phase, column.phaseArrows, true);
     return box;
 }
 

@@ -1,6 +1,7 @@
 #include "viewer/colour/colour_fields.h"
 
 #include "common/number_text.h"
+#include "common/ui_text.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,10 +10,8 @@
 namespace colour {
 namespace {
 
-std::string rowMessage(int row, long long n, const char* middle, long long limit,
-                       const char* tail) {
-    return std::to_string(row) + "番目の番号 " + std::to_string(n) + middle +
-           std::to_string(limit) + tail;
+std::string rowMessage(const char* format, int row, long long n, long long limit) {
+    return common::formatText(format, row, n, limit);
 }
 
 int toInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
@@ -88,16 +87,19 @@ ExceptionRowsResult storeExceptionRows(const ExceptionRowTexts& rows,
             continue;
         }
         if (*n < record.lowCount)
-            return {false, rowMessage(rowNumber, *n, " は小さすぎます。", record.lowCount,
-                                      "以上にしてください。")};
+            return {false,
+                    rowMessage(QT_TRANSLATE_NOOP("Texts", "%d番目の番号 %lld は小さすぎます。%lld以上にしてください。"),
+                               rowNumber, *n, record.lowCount)};
         if (*n > record.highCount)
-            return {false, rowMessage(rowNumber, *n, " は大きすぎます。", record.highCount,
-                                      "以下にしてください。")};
+            return {false,
+                    rowMessage(QT_TRANSLATE_NOOP("Texts", "%d番目の番号 %lld は大きすぎます。%lld以下にしてください。"),
+                               rowNumber, *n, record.highCount)};
         for (int j = 0; j < acceptedCount; ++j) {
             if (accepted[j] == *n)
-                return {false, std::to_string(acceptedRow[j]) + "番目のと" +
-                                   std::to_string(rowNumber) + "番目の番号 " + std::to_string(*n) +
-                                   " が重なっています。同じ番号は指定できません。"};
+                return {false, common::formatText(QT_TRANSLATE_NOOP("Texts",
+                                                                    "%d番目のと%d番目の番号 %lld が重なっています。"
+                                                                    "同じ番号は指定できません。"),
+                                                  acceptedRow[j], rowNumber, *n)};
         }
         accepted[acceptedCount] = *n;
         acceptedRow[acceptedCount] = rowNumber;
@@ -113,7 +115,7 @@ ExceptionRowsResult storeExceptionRows(const ExceptionRowTexts& rows,
 }
 
 std::string exceptionHeaderText(const common::ComponentColour& record) {
-    return "番号" + std::to_string(record.lowCount) + "～" + std::to_string(record.highCount);
+    return common::formatText(QT_TRANSLATE_NOOP("Texts", "番号%d～%d"), record.lowCount, record.highCount);
 }
 
 }  // namespace colour

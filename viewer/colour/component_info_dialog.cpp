@@ -2,6 +2,7 @@
 
 #include "viewer/colour/dialog_widgets.h"
 #include "viewer/colour/info_text.h"
+#include "platform/ui_language.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -17,10 +18,10 @@ QString fieldText(const std::string& dialogText) {
 }
 
 ComponentInfoDialog::ComponentInfoDialog(const colour::PictureInfo& info, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("コンポネント"));
+    setWindowTitle(tr("コンポネント"));
     auto* layout = new QVBoxLayout(this);
     auto addField = [&](const char* label, int lines) {
-        layout->addWidget(new QLabel(QString::fromUtf8(label), this));
+        layout->addWidget(new QLabel(platform::uiText(label), this));
         auto* field = new QPlainTextEdit(this);
         field->setReadOnly(true);
         field->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -28,10 +29,10 @@ ComponentInfoDialog::ComponentInfoDialog(const colour::PictureInfo& info, QWidge
         layout->addWidget(field);
         return field;
     };
-    range_ = addField("表示範囲", 2);
-    fixedPoints_ = addField("不動点", 4);
-    criticalPoints_ = addField("クリティカルポイント", 4);
-    components_ = addField("コンポネント", 4);
+    range_ = addField(QT_TRANSLATE_NOOP("Texts", "表示範囲"), 2);
+    fixedPoints_ = addField(QT_TRANSLATE_NOOP("Texts", "不動点"), 4);
+    criticalPoints_ = addField(QT_TRANSLATE_NOOP("Texts", "クリティカルポイント"), 4);
+    components_ = addField(QT_TRANSLATE_NOOP("Texts", "コンポネント"), 4);
 
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);

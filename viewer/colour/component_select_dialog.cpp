@@ -40,26 +40,25 @@ QImage maskImage(const colour::ComponentMasks& masks, int mask) {
 
 ComponentSelectDialog::ComponentSelectDialog(const ColourContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
-    setWindowTitle(QStringLiteral("コンポネント選択"));
+    setWindowTitle(tr("コンポネント選択"));
     list_ = new QListWidget(this);
     thumbnail_ = new QLabel(this);
     thumbnail_->setFixedSize(colour::THUMBNAIL_LONG_SIDE, colour::THUMBNAIL_LONG_SIDE);
     thumbnail_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pixelCount_ = new QLineEdit(this);
     pixelCount_->setReadOnly(true);
-    auto* setButton = new QPushButton(QStringLiteral("設定"), this);
-    auto* closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    auto* setButton = new QPushButton(tr("設定"), this);
+    auto* closeButton = new QPushButton(tr("閉じる"), this);
     connect(setButton, &QPushButton::clicked, this, &ComponentSelectDialog::setColour);
     connect(closeButton, &QPushButton::clicked, this, &ComponentSelectDialog::reject);
 
     auto* instruction = new QLabel(
-        QStringLiteral("色を指定したいコンポネントを選択して設定ﾎﾞﾀﾝを押してください。灰色の領域が設定対象です。"),
-        this);
+        tr("色を指定したいコンポネントを選択して設定ﾎﾞﾀﾝを押してください。灰色の領域が設定対象です。"), this);
     instruction->setWordWrap(true);
     auto* grid = new QGridLayout;
     grid->addWidget(list_, 0, 0, 3, 1);
     grid->addWidget(thumbnail_, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("ピクセル数"), this), 1, 1);
+    grid->addWidget(new QLabel(tr("ピクセル数"), this), 1, 1);
     grid->addWidget(pixelCount_, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -83,10 +82,10 @@ ComponentSelectDialog::ComponentSelectDialog(const ColourContext& context, QWidg
 
     if (!context_.julia) return;  // only Julia pictures have components to choose
     masks_ = colour::buildComponentMasks(context_.maps->component, context_.width, context_.height);
-    list_->addItem(QStringLiteral("無限遠"));
+    list_->addItem(tr("無限遠"));
     for (const common::ComponentView& component : context_.components)
         list_->addItem(QString::fromStdString(colour::selectionListLabel(component)));
-    list_->addItem(QStringLiteral("不明"));
+    list_->addItem(tr("不明"));
     connect(list_, &QListWidget::currentRowChanged, this, &ComponentSelectDialog::showEntry);
     list_->setCurrentRow(0);
 }

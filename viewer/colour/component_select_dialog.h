@@ -38,7 +38,7 @@ public:
     std::function<void(int code)> openDialog;
 
     static constexpr const char* NO_PIXELS_MESSAGE =
-        "このコンポネントにはピクセルがないため色の設定はできません。";
+        QT_TRANSLATE_NOOP("Texts", "このコンポネントにはピクセルがないため色の設定はできません。");
 
 private:
     void showEntry(int row);

@@ -1,6 +1,7 @@
 #include "viewer/colour/dialog_widgets.h"
 
 #include "platform/help_window.h"
+#include "platform/ui_language.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -70,7 +71,7 @@ void installHelpKey(QWidget* dialog, int topic) {
 QDialogButtonBox* okCancelButtons(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(dialog);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    buttons->addButton(platform::uiText(QT_TRANSLATE_NOOP("Texts", "ｷｬﾝｾﾙ")), QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

@@ -3,6 +3,7 @@
 #include "platform/message_box.h"
 #include "viewer/colour/colour_fields.h"
 #include "viewer/colour/dialog_widgets.h"
+#include "platform/ui_language.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -16,14 +17,15 @@
 ExceptionColourDialog::ExceptionColourDialog(common::ComponentColour& record, platform::MessageBoxes& boxes,
                                              QWidget* parent)
     : QDialog(parent), record_(record), boxes_(boxes) {
-    setWindowTitle(QStringLiteral("例外色設定"));
+    setWindowTitle(tr("例外色設定"));
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
 
     auto* grid = new QGridLayout;
     header_ = new QLabel(QString::fromStdString(colour::exceptionHeaderText(record_)), this);
     grid->addWidget(header_, 0, 1);
-    const char* const channelNames[] = {"赤", "緑", "青"};
-    for (int c = 0; c < 3; ++c) grid->addWidget(new QLabel(QString::fromUtf8(channelNames[c]), this), 0, 2 + 2 * c);
+    const char* const channelNames[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"),
+                                        QT_TRANSLATE_NOOP("Texts", "青")};
+    for (int c = 0; c < 3; ++c) grid->addWidget(new QLabel(platform::uiText(channelNames[c]), this), 0, 2 + 2 * c);
 
     const colour::ExceptionRowTexts texts = colour::exceptionRowTexts(record_);
     for (int r = 0; r < common::EXCEPTION_ROW_COUNT; ++r) {
@@ -53,7 +55,7 @@ ExceptionColourDialog::ExceptionColourDialog(common::ComponentColour& record, pl
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(new QLabel(QStringLiteral("指定を解除する場合は番号を空欄にしてください"), this));
+    layout->addWidget(new QLabel(tr("指定を解除する場合は番号を空欄にしてください"), this));
     layout->addWidget(buttons);
     armed_ = true;
 }

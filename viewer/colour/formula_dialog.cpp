@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 FormulaDialog::FormulaDialog(const common::RationalMap& map, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("式"));
+    setWindowTitle(tr("式"));
     auto* layout = new QVBoxLayout(this);
     field_ = new QPlainTextEdit(this);
     field_->setReadOnly(true);

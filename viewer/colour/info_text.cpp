@@ -1,6 +1,7 @@
 #include "viewer/colour/info_text.h"
 
 #include "common/component_listing.h"
+#include "common/ui_text.h"
 #include "common/number_text.h"
 
 #include <algorithm>
@@ -9,12 +10,13 @@ namespace colour {
 namespace {
 
 std::string pointLine(const PlanePoint& p) {
-    return "実部 " + common::formatG16(p.re) + " 虚部 " + common::formatG16(p.im) + "\r\n";
+    return common::translate("Texts", "実部 ") + common::formatG16(p.re) + common::translate("Texts", " 虚部 ") +
+           common::formatG16(p.im) + "\r\n";
 }
 
 std::string coefficientLine(const std::string& prefix, int degree, double re, double im) {
-    return prefix + "次数" + std::to_string(degree) + " 実部 " + common::formatG16(re) + " 虚部" +
-           common::formatG16(im) + "\r\n";
+    return prefix + common::translate("Texts", "次数") + std::to_string(degree) + common::translate("Texts", " 実部 ") +
+           common::formatG16(re) + common::translate("Texts", " 虚部") + common::formatG16(im) + "\r\n";
 }
 
 int boundedDegree(int degree) { return std::clamp(degree, -1, common::MAX_DEGREE); }
@@ -45,8 +47,9 @@ PlaneRange pictureRange(int width, int height, double magnification, double cent
 std::string rangeText(const PictureInfo& info) {
     const PlaneRange r =
         pictureRange(info.width, info.height, info.magnification, info.centreRe, info.centreIm);
-    return "実部 " + common::formatG16(r.reMin) + " ～ " + common::formatG16(r.reMax) +
-           "\r\n虚部 " + common::formatG16(r.imMin) + " ～ " + common::formatG16(r.imMax);
+    return common::translate("Texts", "実部 ") + common::formatG16(r.reMin) + common::translate("Texts", " ～ ") +
+           common::formatG16(r.reMax) + "\r\n" + common::translate("Texts", "虚部 ") + common::formatG16(r.imMin) +
+           common::translate("Texts", " ～ ") + common::formatG16(r.imMax);
 }
 
 std::string pointListText(const std::vector<PlanePoint>& points) {
@@ -74,14 +77,14 @@ std::string formulaText(const common::RationalMap& map) {
         for (int k = 0; k <= boundedDegree(map.numeratorDegree); ++k)
             text += coefficientLine("", k, map.numeratorRe[k], map.numeratorIm[k]);
     } else if (map.form == common::FORM_RATIONAL) {
-        const std::string numerator = "分子\u3000";  // ideographic space
-        const std::string denominator = "分母\u3000";
+        const std::string numerator = common::translate("Texts", "分子　");  // ideographic space
+        const std::string denominator = common::translate("Texts", "分母　");
         for (int k = 0; k <= boundedDegree(map.numeratorDegree); ++k)
             text += coefficientLine(numerator, k, map.numeratorRe[k], map.numeratorIm[k]);
         for (int k = 0; k <= boundedDegree(map.denominatorDegree); ++k)
             text += coefficientLine(denominator, k, map.denominatorRe[k], map.denominatorIm[k]);
     } else {
-        text += "不正種別" + std::to_string(map.form) + "\r\n";
+        text += common::translate("Texts", "不正種別") + std::to_string(map.form) + "\r\n";
     }
     return text;
 }

@@ -30,7 +30,7 @@ constexpr int MAGNIFICATION_SHOWN_CHARS = 12;  // longer texts scroll
 
 OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent), info_(info), boxes_(boxes), map_(analysis::toEngineMap(info.map)) {
-    setWindowTitle(QStringLiteral("軌道"));
+    setWindowTitle(tr("軌道"));
     escapeRadiusSquared_ = colour::orbitEscapeRadiusSquared(info_.convergenceRadius);
 
     // Controls above the picture, in the 139 pixels the picture leaves free:
@@ -49,11 +49,11 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
         return row;
     };
 
-    auto* selectAllButton = new QPushButton(QStringLiteral("全選択"), controls);
-    auto* clearButton = new QPushButton(QStringLiteral("全解除"), controls);
-    auto* drawButton = new QPushButton(QStringLiteral("描画Start"), controls);
+    auto* selectAllButton = new QPushButton(tr("全選択"), controls);
+    auto* clearButton = new QPushButton(tr("全解除"), controls);
+    auto* drawButton = new QPushButton(tr("描画Start"), controls);
     QHBoxLayout* row = newRow();
-    row->addWidget(new QLabel(QStringLiteral("軌道を表示したいクリティカルポイントを選んでください"), controls));
+    row->addWidget(new QLabel(tr("軌道を表示したいクリティカルポイントを選んでください"), controls));
     row->addWidget(selectAllButton);
     row->addWidget(clearButton);
     row->addStretch(1);
@@ -78,11 +78,11 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     pointSizeArrows_ = new SpinArrows(pointSizeField_, controls);
     pointSizeArrows_->setRange(colour::MIN_POINT_SIZE, colour::MAX_POINT_SIZE);
     row = newRow();
-    row->addWidget(new QLabel(QStringLiteral("ループ回数"), controls));
+    row->addWidget(new QLabel(tr("ループ回数"), controls));
     row->addWidget(loopField_);
-    row->addWidget(new QLabel(QStringLiteral("倍率"), controls));
+    row->addWidget(new QLabel(tr("倍率"), controls));
     row->addWidget(magnificationField_);
-    row->addWidget(new QLabel(QStringLiteral("点の大きさ"), controls));
+    row->addWidget(new QLabel(tr("点の大きさ"), controls));
     auto* sizeBox = new QHBoxLayout;  // the arrows sit on the field, as one spin control
     sizeBox->setSpacing(0);
     sizeBox->addWidget(pointSizeField_);
@@ -97,12 +97,12 @@ OrbitDialog::OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes
     mouseField_->setMinimumWidth(
         viewer::fieldWidthFor(mouseField_, QString::fromStdString(colour::mousePositionText({WIDEST, WIDEST}))));
     row = newRow();
-    row->addWidget(new QLabel(QStringLiteral("マウス位置"), controls));
+    row->addWidget(new QLabel(tr("マウス位置"), controls));
     row->addWidget(mouseField_, 1);
     grid->addLayout(row, 2, 1);
 
     grid->addWidget(
-        new QLabel(QStringLiteral("クリティカルポイント以外の点の軌道を表示する場合は画面をCtrl+ピックしてください"), controls),
+        new QLabel(tr("クリティカルポイント以外の点の軌道を表示する場合は画面をCtrl+ピックしてください"), controls),
         3, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);

@@ -44,7 +44,7 @@ public:
     OrbitDialog(const colour::PictureInfo& info, platform::MessageBoxes& boxes, QWidget* parent = nullptr);
 
     static constexpr const char* NO_SELECTION_MESSAGE =
-        "クリティカルポイントが選択されていません。最低1個選択してください。";
+        QT_TRANSLATE_NOOP("Texts", "クリティカルポイントが選択されていません。最低1個選択してください。");
 
     QListWidget* criticalList() const { return list_; }
     QLineEdit* loopField() const { return loopField_; }

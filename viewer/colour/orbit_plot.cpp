@@ -1,6 +1,7 @@
 #include "viewer/colour/orbit_plot.h"
 
 #include "common/number_text.h"
+#include "common/ui_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -100,7 +101,8 @@ std::string formatMagnification(double magnification) {
 }
 
 std::string criticalPointEntry(double re, double im) {
-    return "実部 " + common::formatG16(re) + " 虚部 " + common::formatG16(im);
+    return common::translate("Texts", "実部 ") + common::formatG16(re) + common::translate("Texts", " 虚部 ") +
+           common::formatG16(im);
 }
 
 std::string mousePositionText(OrbitPoint p) {

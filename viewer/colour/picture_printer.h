@@ -45,7 +45,8 @@ public:
     PicturePrinter(const PicturePrinter&) = delete;
     PicturePrinter& operator=(const PicturePrinter&) = delete;
 
-    static constexpr const char* TEXT_CLIPPED_MESSAGE = "テキストが入りません。文字が一部欠けます。";
+    static constexpr const char* TEXT_CLIPPED_MESSAGE =
+        QT_TRANSLATE_NOOP("Texts", "テキストが入りません。文字が一部欠けます。");
 
     QPrinter& printer();
     colour::PrintOptions& options() { return options_; }

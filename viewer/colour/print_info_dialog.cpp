@@ -1,6 +1,7 @@
 #include "viewer/colour/print_info_dialog.h"
 
 #include "viewer/colour/dialog_widgets.h"
+#include "platform/ui_language.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,22 +15,25 @@
 
 PrintInfoDialog::PrintInfoDialog(colour::PrintOptions& options, bool julia, QWidget* parent)
     : QDialog(parent), options_(options) {
-    setWindowTitle(QStringLiteral("印刷情報"));
+    setWindowTitle(tr("印刷情報"));
     auto* layout = new QVBoxLayout(this);
-    const char* const labels[] = {"式", "画像の範囲", "不動点", "クリティカルポイント", "ループ回数"};
+    const char* const labels[] = {QT_TRANSLATE_NOOP("Texts", "式"), QT_TRANSLATE_NOOP("Texts", "画像の範囲"),
+                                  QT_TRANSLATE_NOOP("Texts", "不動点"),
+                                  QT_TRANSLATE_NOOP("Texts", "クリティカルポイント"),
+                                  QT_TRANSLATE_NOOP("Texts", "ループ回数")};
     for (int b = 0; b < 5; ++b) {
-        boxes_[b] = new QCheckBox(QString::fromUtf8(labels[b]), this);
+        boxes_[b] = new QCheckBox(platform::uiText(labels[b]), this);
         layout->addWidget(boxes_[b]);
     }
     boxes_[FixedPoints]->setEnabled(julia);
 
-    layout->addWidget(new QLabel(QStringLiteral("余白(0ミリ～50ミリ）"), this));
+    layout->addWidget(new QLabel(tr("余白(0ミリ～50ミリ）"), this));
     margin_ = new QSlider(Qt::Horizontal, this);
     margin_->setRange(0, colour::MAX_MARGIN_MM);
     margin_->setValue(0);
     layout->addWidget(margin_);
 
-    layout->addWidget(new QLabel(QStringLiteral("コメント"), this));
+    layout->addWidget(new QLabel(tr("コメント"), this));
     comment_ = new QPlainTextEdit(this);
     connect(comment_, &QPlainTextEdit::textChanged, this, &PrintInfoDialog::limitComment);
     layout->addWidget(comment_);

@@ -1,6 +1,7 @@
 #include "viewer/colour/print_layout.h"
 
 #include "common/number_text.h"
+#include "common/ui_text.h"
 #include "viewer/colour/info_text.h"
 
 #include <algorithm>
@@ -12,7 +13,8 @@ namespace {
 constexpr double MM_PER_INCH = 25.4;
 
 std::string pointLine(const PlanePoint& p) {
-    return "  実部 " + common::formatG16(p.re) + " 虚部 " + common::formatG16(p.im) + "\n";
+    return common::translate("Texts", "  実部 ") + common::formatG16(p.re) + common::translate("Texts", " 虚部 ") +
+           common::formatG16(p.im) + "\n";
 }
 
 // Lines for the coefficients that are not exactly zero, degree 0 upwards.
@@ -21,23 +23,23 @@ void appendNonZeroCoefficients(std::string& text, const std::string& prefix, int
     degree = std::clamp(degree, -1, common::MAX_DEGREE);
     for (int k = 0; k <= degree; ++k) {
         if (re[k] == 0.0 && im[k] == 0.0) continue;
-        text += prefix + "次数" + std::to_string(k) + " 実部 " + common::formatG16(re[k]) +
-                " 虚部" + common::formatG16(im[k]) + "\n";
+        text += prefix + common::translate("Texts", "次数") + std::to_string(k) + common::translate("Texts", " 実部 ") +
+                common::formatG16(re[k]) + common::translate("Texts", " 虚部") + common::formatG16(im[k]) + "\n";
     }
 }
 
 void appendFormula(std::string& text, const common::RationalMap& map) {
-    text += "式\n";
+    text += common::translate("Texts", "式\n");
     if (map.form == common::FORM_POLYNOMIAL) {
         appendNonZeroCoefficients(text, "  ", map.numeratorDegree, map.numeratorRe,
                                   map.numeratorIm);
     } else if (map.form == common::FORM_RATIONAL) {
-        appendNonZeroCoefficients(text, "  分子\u3000", map.numeratorDegree, map.numeratorRe,
+        appendNonZeroCoefficients(text, common::translate("Texts", "  分子　"), map.numeratorDegree, map.numeratorRe,
                                   map.numeratorIm);
-        appendNonZeroCoefficients(text, "  分母\u3000", map.denominatorDegree, map.denominatorRe,
-                                  map.denominatorIm);
+        appendNonZeroCoefficients(text, common::translate("Texts", "  分母　"), map.denominatorDegree,
+                                  map.denominatorRe, map.denominatorIm);
     } else {
-        text += "  不正種別" + std::to_string(map.form) + "\n";
+        text += common::translate("Texts", "  不正種別") + std::to_string(map.form) + "\n";
     }
 }
 
@@ -74,17 +76,19 @@ std::string assemblePrintText(const PictureInfo& info, const PrintOptions& optio
     if (options.printRange) {
         const PlaneRange r =
             pictureRange(info.width, info.height, info.magnification, info.centreRe, info.centreIm);
-        text += "表示範囲\n  実部 " + common::formatG16(r.reMin) + " ～ " +
-                common::formatG16(r.reMax) + "\n  虚部 " + common::formatG16(r.imMin) + " ～ " +
-                common::formatG16(r.imMax) + "\n";
+        text += common::translate("Texts", "表示範囲\n  実部 ") + common::formatG16(r.reMin) +
+                common::translate("Texts", " ～ ") + common::formatG16(r.reMax) +
+                common::translate("Texts", "\n  虚部 ") + common::formatG16(r.imMin) +
+                common::translate("Texts", " ～ ") + common::formatG16(r.imMax) + "\n";
     }
-    if (options.printLoopCount) text += "ループ回数 " + std::to_string(info.loopCount) + "\n";
+    if (options.printLoopCount)
+        text += common::translate("Texts", "ループ回数 ") + std::to_string(info.loopCount) + "\n";
     if (options.printFixedPoints) {
-        text += "不動点\n";
+        text += common::translate("Texts", "不動点\n");
         for (const PlanePoint& p : info.fixedPoints) text += pointLine(p);
     }
     if (options.printCriticalPoints) {
-        text += "クリティカルポイント\n";
+        text += common::translate("Texts", "クリティカルポイント\n");
         for (const PlanePoint& p : info.criticalPoints) text += pointLine(p);
     }
     text += options.comment;

@@ -15,14 +15,14 @@
 SaveFormulaDialog::SaveFormulaDialog(const common::RationalMap& map, const std::string& startDirectory,
                                      platform::MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent), map_(map), path_(common::samplePath(startDirectory)), boxes_(boxes) {
-    setWindowTitle(QStringLiteral("式の保存"));
+    setWindowTitle(tr("式の保存"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("現在の式をサンプルに追加します"), this));
-    layout->addWidget(new QLabel(QStringLiteral("サンプル一覧"), this));
+    layout->addWidget(new QLabel(tr("現在の式をサンプルに追加します"), this));
+    layout->addWidget(new QLabel(tr("サンプル一覧"), this));
     list_ = new QListWidget(this);
     list_->setSelectionMode(QAbstractItemView::NoSelection);
     layout->addWidget(list_);
-    layout->addWidget(new QLabel(QStringLiteral("名前を入力してください"), this));
+    layout->addWidget(new QLabel(tr("名前を入力してください"), this));
     name_ = new QLineEdit(this);
     connect(name_, &QLineEdit::textChanged, this, &SaveFormulaDialog::limitName);
     layout->addWidget(name_);

@@ -36,11 +36,13 @@ public:
     SaveFormulaDialog(const common::RationalMap& map, const std::string& startDirectory,
                       platform::MessageBoxes& boxes, QWidget* parent = nullptr);
 
-    static constexpr const char* TOO_MANY_MESSAGE = "式の数が多すぎるため格納できません";
-    static constexpr const char* NO_NAME_MESSAGE = "名前をつけてください。";
-    static constexpr const char* NAME_USED_MESSAGE = "すでに同じ名前が使われています。";
-    static constexpr const char* OVERFLOW_MESSAGE = "式の係数がオーバーフローするため格納できません";
-    static constexpr const char* SAVE_FAILED_MESSAGE = "SampleData.dat に書き込めませんでした。";
+    static constexpr const char* TOO_MANY_MESSAGE = QT_TRANSLATE_NOOP("Texts", "式の数が多すぎるため格納できません");
+    static constexpr const char* NO_NAME_MESSAGE = QT_TRANSLATE_NOOP("Texts", "名前をつけてください。");
+    static constexpr const char* NAME_USED_MESSAGE = QT_TRANSLATE_NOOP("Texts", "すでに同じ名前が使われています。");
+    static constexpr const char* OVERFLOW_MESSAGE =
+        QT_TRANSLATE_NOOP("Texts", "式の係数がオーバーフローするため格納できません");
+    static constexpr const char* SAVE_FAILED_MESSAGE =
+        QT_TRANSLATE_NOOP("Texts", "SampleData.dat に書き込めませんでした。");
 
     // Reads the file and fills the list. False when the dialog must not
     // open (300 samples; the message has been shown).

@@ -3,6 +3,7 @@
 #include "common/colour_word.h"
 #include "viewer/colour/colour_fields.h"
 #include "viewer/colour/dialog_widgets.h"
+#include "platform/ui_language.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -17,11 +18,12 @@
 UnknownColourDialog::UnknownColourDialog(std::int32_t& unknownColour, std::function<void()> postRecolour,
                                          QWidget* parent)
     : QDialog(parent), unknownColour_(unknownColour), postRecolour_(std::move(postRecolour)) {
-    setWindowTitle(QStringLiteral("不明色設定"));
+    setWindowTitle(tr("不明色設定"));
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     const auto word = static_cast<common::ColourWord>(unknownColour_);
     const int values[] = {common::redOf(word), common::greenOf(word), common::blueOf(word)};
-    const char* const names[] = {"赤", "緑", "青"};
+    const char* const names[] = {QT_TRANSLATE_NOOP("Texts", "赤"), QT_TRANSLATE_NOOP("Texts", "緑"),
+                                 QT_TRANSLATE_NOOP("Texts", "青")};
     const QColor patches[] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
 
     auto* grid = new QGridLayout;
@@ -37,7 +39,7 @@ UnknownColourDialog::UnknownColourDialog(std::int32_t& unknownColour, std::funct
         arrows_[c]->setRange(0, colour::MAX_CHANNEL_VALUE);
         arrows_[c]->setValueAndBuddy(values[c]);
         grid->addWidget(picture, c, 0);
-        grid->addWidget(new QLabel(QString::fromUtf8(names[c]), this), c, 1);
+        grid->addWidget(new QLabel(platform::uiText(names[c]), this), c, 1);
         grid->addWidget(fields_[c], c, 2);
         grid->addWidget(arrows_[c], c, 3);
         connect(fields_[c], &QLineEdit::textChanged, this, [this, c] { onEdited(c); });

@@ -8,7 +8,7 @@
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("Halvatrineのﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(tr("Halvatrineのﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
     auto* icon = new QLabel(this);
     icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));

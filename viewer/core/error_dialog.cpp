@@ -7,7 +7,7 @@
 
 ErrorDialog::ErrorDialog(const QString& message, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ErrorDialog"));
-    setWindowTitle(QStringLiteral("エラーメッセージ"));
+    setWindowTitle(tr("エラーメッセージ"));
     setModal(true);
     text_ = new QLineEdit(message, this);
     text_->setObjectName(QStringLiteral("message"));
@@ -16,7 +16,7 @@ ErrorDialog::ErrorDialog(const QString& message, QWidget* parent) : QDialog(pare
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

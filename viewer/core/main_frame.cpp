@@ -19,6 +19,7 @@
 #include "platform/help_window.h"
 #include "platform/message_box.h"
 #include "platform/message_port_qt.h"
+#include "platform/ui_language.h"
 #include "viewer/core/about_box.h"
 #include "viewer/core/context_help.h"
 #include "viewer/core/control_ids.h"
@@ -34,12 +35,13 @@ namespace {
 constexpr int FRAME_HANDLE_INDEX = 1;
 constexpr int FIRST_VIEW_HANDLE_INDEX = 2;
 constexpr int MAX_VIEWS = 4;  // a 2 x 2 splitter
-constexpr const char* HINT_DRAWING = "描画中です。";
-constexpr const char* HINT_DONE_JULIA = "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。";
+constexpr const char* HINT_DRAWING = QT_TRANSLATE_NOOP("Texts", "描画中です。");
+constexpr const char* HINT_DONE_JULIA =
+    QT_TRANSLATE_NOOP("Texts", "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");
 constexpr const char* HINT_DONE_MANDELBROT =
-    "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック";
-constexpr const char* NOT_DONE_COLOUR_MESSAGE = "描画が終わらないと設定できません。";
-constexpr const char* MANDELBROT_ORBIT_MESSAGE = "Mandelbrot集合では軌道表示はできません。";
+    QT_TRANSLATE_NOOP("Texts", "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");
+constexpr const char* NOT_DONE_COLOUR_MESSAGE = QT_TRANSLATE_NOOP("Texts", "描画が終わらないと設定できません。");
+constexpr const char* MANDELBROT_ORBIT_MESSAGE = QT_TRANSLATE_NOOP("Texts", "Mandelbrot集合では軌道表示はできません。");
 }  // namespace
 
 CMainFrame::CMainFrame(viewer::ViewerSession& session, platform::MessagePort& port, platform::MessageBoxes& boxes,
@@ -154,75 +156,73 @@ void CMainFrame::buildActions() {
     QStyle* s = style();
     QAction* a = nullptr;
 
-    a = make(QStringLiteral("32775"), QStringLiteral("式を保存(&F)..."), QStringLiteral("この画面の式をサンプルに保存"));
+    a = make(QStringLiteral("32775"), tr("式を保存(&F)..."), tr("この画面の式をサンプルに保存"));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.saveFormula) hooks_.saveFormula(*this);
     });
-    a = make(QStringLiteral("saveAs"), QStringLiteral("画像を保存(&A)..."), QStringLiteral("画像をBMPファイルとして保存"));
+    a = make(QStringLiteral("saveAs"), tr("画像を保存(&A)..."), tr("画像をBMPファイルとして保存"));
     connect(a, &QAction::triggered, this, &CMainFrame::onSavePicture);
-    a = make(QStringLiteral("save"), QStringLiteral("保存"), QStringLiteral("画像をBMPファイルとして保存"));
+    a = make(QStringLiteral("save"), tr("保存"), tr("画像をBMPファイルとして保存"));
     a->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(a, &QAction::triggered, this, &CMainFrame::onSavePicture);
     addAction(a);
-    a = make(QStringLiteral("printPreview"), QStringLiteral("印刷(&P)...\tCtrl+P"),
-             QStringLiteral("画面の印刷プレビューを表示して印刷"));
+    a = make(QStringLiteral("printPreview"), tr("印刷(&P)...\tCtrl+P"), tr("画面の印刷プレビューを表示して印刷"));
     a->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.printPreview) hooks_.printPreview(*this);
     });
     // Ctrl+P prints directly; the menu item above opens the preview.
-    a = make(QStringLiteral("print"), QStringLiteral("印刷"), QStringLiteral("画面を印刷"));
+    a = make(QStringLiteral("print"), tr("印刷"), tr("画面を印刷"));
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.print) hooks_.print(*this);
     });
     addAction(a);
-    a = make(QStringLiteral("printSetup"), QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."), QStringLiteral("プリンタの設定を変更"));
+    a = make(QStringLiteral("printSetup"), tr("ﾌﾟﾘﾝﾀの設定(&R)..."), tr("プリンタの設定を変更"));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.printSetup) hooks_.printSetup(*this);
     });
-    a = make(QStringLiteral("exit"), QStringLiteral("画面の終了(&X)"), QStringLiteral("この画面をを終了"));
+    a = make(QStringLiteral("exit"), tr("画面の終了(&X)"), tr("この画面をを終了"));
     connect(a, &QAction::triggered, this, &QWidget::close);
 
-    a = make(QStringLiteral("32773"), QStringLiteral("色の設定(&C)..."), QStringLiteral("画面の色を設定する"));
+    a = make(QStringLiteral("32773"), tr("色の設定(&C)..."), tr("画面の色を設定する"));
     connect(a, &QAction::triggered, this, &CMainFrame::onColourSettings);
 
-    a = make(QStringLiteral("toolBar"), QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"), QStringLiteral("ツール バーの表示/非表示"));
+    a = make(QStringLiteral("toolBar"), tr("ﾂｰﾙ ﾊﾞｰ(&T)"), tr("ツール バーの表示/非表示"));
     a->setCheckable(true);
     a->setChecked(true);
     connect(a, &QAction::toggled, this, [this](bool on) {
         if (toolBar_) toolBar_->setVisible(on);
     });
-    a = make(QStringLiteral("statusBar"), QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), QStringLiteral("ステータス バーの表示/非表示"));
+    a = make(QStringLiteral("statusBar"), tr("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), tr("ステータス バーの表示/非表示"));
     a->setCheckable(true);
     a->setChecked(true);
     connect(a, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-    a = make(QStringLiteral("split"), QStringLiteral("分割(&P)"), QStringLiteral("ウィンドウを分割"));
+    a = make(QStringLiteral("split"), tr("分割(&P)"), tr("ウィンドウを分割"));
     connect(a, &QAction::triggered, this, &CMainFrame::splitView);
-    a = make(QStringLiteral("32771"), QStringLiteral("コンポネント(&M)..."),
-             QStringLiteral("コンポネント,表示範囲、不動点、クリティカルポイント表示"));
+    a = make(QStringLiteral("32771"), tr("コンポネント(&M)..."),
+             tr("コンポネント,表示範囲、不動点、クリティカルポイント表示"));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.componentInfo) hooks_.componentInfo(*this);
     });
-    a = make(QStringLiteral("32772"), QStringLiteral("式の係数(&F)..."), QStringLiteral("この画面の式の係数を表示"));
+    a = make(QStringLiteral("32772"), tr("式の係数(&F)..."), tr("この画面の式の係数を表示"));
     connect(a, &QAction::triggered, this, [this] {
         if (hooks_.formulaInfo) hooks_.formulaInfo(*this);
     });
-    a = make(QStringLiteral("32774"), QStringLiteral("軌道表示(&O)..."),
-             QStringLiteral("クリティカルポイントの軌道、その他の点の軌道表示"));
+    a = make(QStringLiteral("32774"), tr("軌道表示(&O)..."), tr("クリティカルポイントの軌道、その他の点の軌道表示"));
     connect(a, &QAction::triggered, this, &CMainFrame::onOrbitDisplay);
 
-    a = make(QStringLiteral("helpFinder"), QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QStringLiteral("ヘルプの目次を表示"));
+    a = make(QStringLiteral("helpFinder"), tr("ﾄﾋﾟｯｸの検索(&H)"), tr("ヘルプの目次を表示"));
     a->setShortcut(QKeySequence(Qt::Key_F1));
     a->setShortcutContext(Qt::WindowShortcut);
     connect(a, &QAction::triggered, this, &CMainFrame::onHelpContents);
     addAction(a);
-    a = make(QStringLiteral("about"), QStringLiteral("Halvatrine のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
-             QStringLiteral("プログラム情報、バージョン、著作権を表示"));
+    a = make(QStringLiteral("about"), tr("Halvatrine のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
+             tr("プログラム情報、バージョン、著作権を表示"));
     a->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
     connect(a, &QAction::triggered, this, &CMainFrame::onAbout);
-    a = make(QStringLiteral("contextHelp"), QStringLiteral("ヘルプ"), QStringLiteral("クリックした項目のヘルプを表示"));
+    a = make(QStringLiteral("contextHelp"), tr("ヘルプ"), tr("クリックした項目のヘルプを表示"));
     a->setIcon(s->standardIcon(QStyle::SP_TitleBarContextHelpButton));
     a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     connect(a, &QAction::triggered, this, &CMainFrame::enterContextHelp);
@@ -234,7 +234,7 @@ void CMainFrame::buildActions() {
 QAction* CMainFrame::action(const QString& name) const { return findChild<QAction*>(name); }
 
 void CMainFrame::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QMenu* file = menuBar()->addMenu(tr("ﾌｧｲﾙ(&F)"));
     file->addAction(action(QStringLiteral("32775")));
     file->addAction(action(QStringLiteral("saveAs")));
     file->addSeparator();
@@ -242,9 +242,9 @@ void CMainFrame::buildMenus() {
     file->addAction(action(QStringLiteral("printSetup")));
     file->addSeparator();
     file->addAction(action(QStringLiteral("exit")));
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    QMenu* edit = menuBar()->addMenu(tr("編集(&E)"));
     edit->addAction(action(QStringLiteral("32773")));
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    QMenu* view = menuBar()->addMenu(tr("表示(&V)"));
     view->addAction(action(QStringLiteral("toolBar")));
     view->addAction(action(QStringLiteral("statusBar")));
     view->addAction(action(QStringLiteral("split")));
@@ -252,7 +252,7 @@ void CMainFrame::buildMenus() {
     view->addAction(action(QStringLiteral("32771")));
     view->addAction(action(QStringLiteral("32772")));
     view->addAction(action(QStringLiteral("32774")));
-    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QMenu* help = menuBar()->addMenu(tr("ﾍﾙﾌﾟ(&H)"));
     help->addAction(action(QStringLiteral("helpFinder")));
     help->addSeparator();
     help->addAction(action(QStringLiteral("about")));
@@ -277,8 +277,8 @@ void CMainFrame::buildStatusBar() {
     QStatusBar* bar = statusBar();
     // The lock indicators of the original status bar; shown greyed as the
     // lock states are not visible to a portable program.
-    for (const char* text : {"カナ", "CAP", "NUM", "SCRL"}) {
-        auto* indicator = new QLabel(QString::fromUtf8(text), bar);
+    for (const char* text : {QT_TRANSLATE_NOOP("Texts", "カナ"), "CAP", "NUM", "SCRL"}) {
+        auto* indicator = new QLabel(platform::uiText(text), bar);
         indicator->setEnabled(false);
         bar->addPermanentWidget(indicator);
     }
@@ -316,7 +316,7 @@ void CMainFrame::onSavePicture() {
         return;
     }
     QString path = QFileDialog::getSaveFileName(this, QString(), document_->title() + QStringLiteral(".bmp"),
-                                                QStringLiteral("Halvatrine ﾌｧｲﾙ (*.bmp)"));
+                                                tr("Halvatrine ﾌｧｲﾙ (*.bmp)"));
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive)) path += QStringLiteral(".bmp");
     document_->writePicture(path);
@@ -378,8 +378,8 @@ void CMainFrame::startOrAbortDrawing() {
                 render::SceneStatus::Ready ||
             !job_->start())
             return;
-        if (QPushButton* button = bar_->drawButton()) button->setText(QStringLiteral("描画中止"));
-        bar_->hintLine()->setText(QString::fromUtf8(HINT_DRAWING));
+        if (QPushButton* button = bar_->drawButton()) button->setText(tr("描画中止"));
+        bar_->hintLine()->setText(platform::uiText(HINT_DRAWING));
         state_ = ViewerState::Drawing;
         std::memcpy(&block.drawnView, &block.currentView, sizeof block.drawnView);
         bar_->showBackgroundBox();
@@ -407,7 +407,7 @@ void CMainFrame::onProgressTimer() {
 void CMainFrame::finishDrawing() {
     postToFrontEnd(common::MSG_DRAW_FINISHED, session_.processId(), viewHandle());
     if (QLineEdit* next = bar_->field(viewer::ID_NEXT_MAGNIFICATION)) next->setEnabled(true);
-    bar_->hintLine()->setText(QString::fromUtf8(session_.isJulia() ? HINT_DONE_JULIA : HINT_DONE_MANDELBROT));
+    bar_->hintLine()->setText(platform::uiText(session_.isJulia() ? HINT_DONE_JULIA : HINT_DONE_MANDELBROT));
     bar_->destroyDrawControls();
     bar_->showReadouts();
 }

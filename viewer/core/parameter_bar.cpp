@@ -107,15 +107,15 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
 
     // Row 1: the parameters the render takes, and the draw button.
     QHBoxLayout* row = newRow();
-    row->addWidget(label(QStringLiteral("収束半径")));
+    row->addWidget(label(tr("収束半径")));
     row->addWidget(radius_);
-    row->addWidget(label(QStringLiteral("画面サイズ縦")));
+    row->addWidget(label(tr("画面サイズ縦")));
     row->addWidget(height_);
-    row->addWidget(label(QStringLiteral("(ピクセル）横")));
+    row->addWidget(label(tr("(ピクセル）横")));
     row->addWidget(width_);
-    row->addWidget(label(QStringLiteral("ループ回数")));
+    row->addWidget(label(tr("ループ回数")));
     row->addWidget(loopCount_);
-    drawButton_ = new QPushButton(QStringLiteral("描画ｽﾀｰﾄ"), this);
+    drawButton_ = new QPushButton(tr("描画ｽﾀｰﾄ"), this);
     tagControl(drawButton_, ID_DRAW_BUTTON);
     drawButton_->setDefault(true);
     connect(drawButton_, &QPushButton::clicked, this, &ParameterBar::drawButtonClicked);
@@ -124,15 +124,15 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
 
     // Row 2: magnifications and centre, and the progress bar.
     row = newRow();
-    row->addWidget(label(QStringLiteral("次の倍率")));
+    row->addWidget(label(tr("次の倍率")));
     row->addWidget(nextMagnification_);
     currentMagnification_ = new QLabel(this);
     tagControl(currentMagnification_, ID_CURRENT_MAGNIFICATION);
     currentMagnification_->setMinimumWidth(90);
     row->addWidget(currentMagnification_);
-    row->addWidget(label(QStringLiteral("中心　X座標")));
+    row->addWidget(label(tr("中心　X座標")));
     row->addWidget(centreRe_);
-    row->addWidget(label(QStringLiteral("　　　　Y座標")));
+    row->addWidget(label(tr("　　　　Y座標")));
     row->addWidget(centreIm_);
     progressBar_ = new QProgressBar(this);
     tagControl(progressBar_, ID_PROGRESS_BAR);
@@ -145,11 +145,11 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
 
     // Row 3: the hint line and the background switch.
     row = newRow();
-    hintLine_ = new QLabel(QStringLiteral("パラメータを設定して描画スタートボタンを押してください"), this);
+    hintLine_ = new QLabel(tr("パラメータを設定して描画スタートボタンを押してください"), this);
     tagControl(hintLine_, ID_HINT_LINE);
     row->addWidget(hintLine_);
     row->addStretch(1);
-    backgroundBox_ = new QCheckBox(QStringLiteral("バックグラウンド"), this);
+    backgroundBox_ = new QCheckBox(tr("バックグラウンド"), this);
     tagControl(backgroundBox_, ID_BACKGROUND);
     backgroundBox_->setEnabled(false);
     backgroundBox_->hide();
@@ -158,7 +158,7 @@ ParameterBar::ParameterBar(ViewerSession& session, QWidget* parent) : QWidget(pa
 
     // Row 4: the mouse readouts.
     row = newRow();
-    mouseLabel_ = new QLabel(QStringLiteral("マウス位置"), this);
+    mouseLabel_ = new QLabel(tr("マウス位置"), this);
     tagControl(mouseLabel_, ID_MOUSE_POSITION_LABEL);
     row->addWidget(mouseLabel_);
     mousePosition_ = new QLineEdit(this);
@@ -211,7 +211,7 @@ void ParameterBar::fillFields() {
     const common::ViewRecord& view = session_.header().currentView;
     radius_->setText(q(formatBarReal(view.convergenceRadius)));
     nextMagnification_->setText(q(formatBarReal(view.magnification)));
-    currentMagnification_->setText(QStringLiteral("現倍率 ") + q(formatBarReal(view.magnification)));
+    currentMagnification_->setText(tr("現倍率 ") + q(formatBarReal(view.magnification)));
     width_->setText(q(formatBarInt(view.pictureWidth)));
     height_->setText(q(formatBarInt(view.pictureHeight)));
     centreRe_->setText(q(formatBarReal(view.centreRe)));

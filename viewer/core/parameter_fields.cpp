@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/number_text.h"
+#include "common/ui_text.h"
 #include "viewer/core/control_ids.h"
 
 namespace viewer {
@@ -67,20 +68,23 @@ LimitedValue limitLoopCount(int value) {
 namespace {
 std::string withLimit(const char* format, int limit) {
     char buffer[256];
-    std::snprintf(buffer, sizeof buffer, format, limit);
+    std::snprintf(buffer, sizeof buffer, common::translate("Texts", format).c_str(), limit);
     return buffer;
 }
 }  // namespace
 
 std::optional<std::string> drawStartProblem(const common::ViewRecord& view) {
     if (view.pictureWidth <= 0 || view.pictureWidth > MAX_PICTURE_SIZE)
-        return withLimit("画面サイズ横が０です。1以上%d以下にしてください。", MAX_PICTURE_SIZE);
+        return withLimit(QT_TRANSLATE_NOOP("Texts", "画面サイズ横が０です。1以上%d以下にしてください。"),
+                         MAX_PICTURE_SIZE);
     if (view.pictureHeight <= 0 || view.pictureHeight > MAX_PICTURE_SIZE)
-        return withLimit("画面サイズ縦が０です。1以上%d以下にしてください。", MAX_PICTURE_SIZE);
+        return withLimit(QT_TRANSLATE_NOOP("Texts", "画面サイズ縦が０です。1以上%d以下にしてください。"),
+                         MAX_PICTURE_SIZE);
     if (view.loopCount <= 0)
-        return withLimit("ループ回数が０です。1以上%d以下にしてください。", MAX_LOOP_COUNT);
+        return withLimit(QT_TRANSLATE_NOOP("Texts", "ループ回数が０です。1以上%d以下にしてください。"), MAX_LOOP_COUNT);
     // Written as a negated comparison so that a NaN radius is refused too.
-    if (!(view.convergenceRadius > 0.0)) return std::string("収束半径が０です。0より大きくしてください。");
+    if (!(view.convergenceRadius > 0.0))
+        return common::translate("Texts", "収束半径が０です。0より大きくしてください。");
     return std::nullopt;
 }
 

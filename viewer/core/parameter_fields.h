@@ -7,6 +7,8 @@
 // and thread-safe.
 #pragma once
 
+#include "common/ui_text.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -60,6 +62,7 @@ LimitedValue limitLoopCount(int value);
 std::optional<std::string> drawStartProblem(const common::ViewRecord& view);
 
 // Message of a Shift+pick whose next magnification is not above 0.
-inline constexpr const char* MSG_MAGNIFICATION_ZERO = "倍率が０です。0より大きくしてください。";
+inline constexpr const char* MSG_MAGNIFICATION_ZERO =
+    QT_TRANSLATE_NOOP("Texts", "倍率が０です。0より大きくしてください。");
 
 }  // namespace viewer

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/number_text.h"
+#include "common/ui_text.h"
 
 namespace viewer {
 
@@ -21,43 +22,49 @@ namespace {
 
 std::string format1(const char* format, int a) {
     char buffer[128];
-    std::snprintf(buffer, sizeof buffer, format, a);
+    std::snprintf(buffer, sizeof buffer, common::translate("Texts", format).c_str(), a);
     return buffer;
 }
 
 std::string format2(const char* format, int a, int b) {
     char buffer[160];
-    std::snprintf(buffer, sizeof buffer, format, a, b);
+    std::snprintf(buffer, sizeof buffer, common::translate("Texts", format).c_str(), a, b);
     return buffer;
 }
 
 std::string cycleText(const common::ComponentView& entry) {
-    static const char* const fixedTexts[] = {"不動点 S_ATTRACTING  ", "不動点 ATTRACTING  ",
-                                             "不動点 INDIFFERENT  ", "不動点 REPELLING"};
-    static const char* const periodicTexts[] = {"周期点 周期%d S_ATTRACTING  ", "周期点 周期%d ATTRACTING  ",
-                                                "周期点 周期%d INDIFFERENT  ", "周期点 周期%d REPELLING  "};
-    if (entry.pointKind < 0 || entry.pointKind > 3) return format1("周期点 周期%d 不正種別  ", entry.count);
-    if (entry.count == 1) return fixedTexts[entry.pointKind];
+    static const char* const fixedTexts[] = {
+        QT_TRANSLATE_NOOP("Texts", "不動点 S_ATTRACTING  "), QT_TRANSLATE_NOOP("Texts", "不動点 ATTRACTING  "),
+        QT_TRANSLATE_NOOP("Texts", "不動点 INDIFFERENT  "), QT_TRANSLATE_NOOP("Texts", "不動点 REPELLING")};
+    static const char* const periodicTexts[] = {QT_TRANSLATE_NOOP("Texts", "周期点 周期%d S_ATTRACTING  "),
+                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d ATTRACTING  "),
+                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d INDIFFERENT  "),
+                                                QT_TRANSLATE_NOOP("Texts", "周期点 周期%d REPELLING  ")};
+    if (entry.pointKind < 0 || entry.pointKind > 3)
+        return format1(QT_TRANSLATE_NOOP("Texts", "周期点 周期%d 不正種別  "), entry.count);
+    if (entry.count == 1) return common::translate("Texts", fixedTexts[entry.pointKind]);
     return format1(periodicTexts[entry.pointKind], entry.count);
 }
 
 }  // namespace
 
 std::string componentText(int code, const std::vector<common::ComponentView>& entries) {
-    if (code == common::COMPONENT_INFINITY) return "無限遠  ";
-    if (code < 0 || code > static_cast<int>(entries.size())) return "不明  ";
+    if (code == common::COMPONENT_INFINITY) return common::translate("Texts", "無限遠  ");
+    if (code < 0 || code > static_cast<int>(entries.size())) return common::translate("Texts", "不明  ");
     const common::ComponentView& entry = entries[static_cast<std::size_t>(code - 1)];
     switch (entry.kind) {
         case static_cast<int>(common::ComponentKind::Cycle): return cycleText(entry);
-        case static_cast<int>(common::ComponentKind::SiegelDisk): return format1("SiegelDisk 周期%d ", entry.count);
-        case static_cast<int>(common::ComponentKind::HermanRing): return format1("HermanRing 周期%d ", entry.count);
-        default: return format2("データ不正 不正種別%d 周期%d", entry.kind, entry.count);
+        case static_cast<int>(common::ComponentKind::SiegelDisk):
+            return format1(QT_TRANSLATE_NOOP("Texts", "SiegelDisk 周期%d "), entry.count);
+        case static_cast<int>(common::ComponentKind::HermanRing):
+            return format1(QT_TRANSLATE_NOOP("Texts", "HermanRing 周期%d "), entry.count);
+        default: return format2(QT_TRANSLATE_NOOP("Texts", "データ不正 不正種別%d 周期%d"), entry.kind, entry.count);
     }
 }
 
 std::string pointInfoText(bool juliaPicture, int iterationCount, int code,
                           const std::vector<common::ComponentView>& entries) {
-    const std::string number = format1("番号 %d", iterationCount);
+    const std::string number = format1(QT_TRANSLATE_NOOP("Texts", "番号 %d"), iterationCount);
     if (!juliaPicture) return number;
     return componentText(code, entries) + number;
 }

@@ -54,7 +54,8 @@ public:
     // nothing) when there is no writer.
     bool writePicture(const QString& path);
 
-    static constexpr const char* NOT_DONE_SAVE_MESSAGE = "描画が終わらないと保存できません。";
+    static constexpr const char* NOT_DONE_SAVE_MESSAGE =
+        QT_TRANSLATE_NOOP("Texts", "描画が終わらないと保存できません。");
 
 signals:
     void pictureChanged(const QRect& windowRect);

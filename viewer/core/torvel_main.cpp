@@ -9,6 +9,7 @@
 #include "common/messages.h"
 #include "platform/message_port_qt.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/ui_language.h"
 #include "viewer/colour/viewer_dialogs.h"
 #include "viewer/core/error_dialog.h"
 #include "viewer/core/main_frame.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvatrine"));
+    platform::setUpUiLanguage(app);
     const int processId = static_cast<int>(getpid());
     platform::MessagePort port;
 

@@ -4,6 +4,7 @@
 
 #include "common/block_layout.h"
 #include "common/number_text.h"
+#include "common/ui_text.h"
 
 namespace viewer {
 
@@ -50,11 +51,12 @@ ViewerCommandLine parseViewerCommandLine(int argc, const char* const* argv) {
 }
 
 std::string mappedFileOpenMessage(int fileNumber, const std::string& name) {
-    return "マップドファイル" + std::to_string(fileNumber) + " [" + name + "] のオープンに失敗しました。";
+    return common::formatText(QT_TRANSLATE_NOOP("Texts", "マップドファイル%d [%s] のオープンに失敗しました。"),
+                              fileNumber, name.c_str());
 }
 
 std::string mappedFileMapMessage(int fileNumber) {
-    return "マップドファイル" + std::to_string(fileNumber) + "のオープンに失敗しました。";
+    return common::formatText(QT_TRANSLATE_NOOP("Texts", "マップドファイル%dのオープンに失敗しました。"), fileNumber);
 }
 
 }  // namespace viewer

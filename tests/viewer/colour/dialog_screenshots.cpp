@@ -11,9 +11,11 @@
 #include "viewer/colour/colour_dialog.h"
 #include "viewer/colour/dialog_widgets.h"
 #include "viewer/colour/orbit_dialog.h"
+#include "platform/ui_language.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    platform::setUpUiLanguage(app);  // HALVATRINE_LANG=ja|en picks the pictures' language
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     platform::RecordingMessageBoxes boxes;
 
