@@ -93,6 +93,7 @@ const char* fateText(analysis::OrbitFate fate) {
     case OrbitFate::KnownCycle: return "knownCycle";
     case OrbitFate::NewCycle: return "newCycle";
     case OrbitFate::PeriodPassedOver: return "periodPassedOver";
+    case OrbitFate::RepellingCycle: return "repellingCycle";
     case OrbitFate::ClosedCurves: return "closedCurves";
     case OrbitFate::Undetermined: return "undetermined";
     }
@@ -200,6 +201,12 @@ std::string dynamicsText(const JuliaAnalysis& a, const analysis::AnalysisSetting
     appendCycles(out, a, 0, base);
     out += "クリティカルポイントの軌道解析結果\n";
     appendCycles(out, a, base, a.orbits.cycles.count());
+    for (std::size_t i = 0; i < a.orbits.criticalOrbits.size(); ++i) {
+        const analysis::CriticalOrbitResult& r = a.orbits.criticalOrbits[i];
+        if (r.fate == analysis::OrbitFate::RepellingCycle)
+            appendf(out, "critical point %d lands on a repelling cycle of period %d (no basin)\n",
+                    static_cast<int>(i), r.period);
+    }
 
     for (const analysis::CurveSetEntry& e : a.orbits.curves.entries) {
         const int cp = e.criticalPointIndex;
