@@ -1,6 +1,7 @@
 #include "analysis/periodic_points.h"
 
 #include "analysis/cycle_refinement.h"
+#include "analysis/iterated_period_roots.h"
 #include "analysis/root_finder.h"
 
 #include <algorithm>
@@ -156,6 +157,12 @@ void completeByFollowing(const RationalMap& map, Cycle& c) {
     }
 }
 
+bool allFinite(const ComplexPolynomial& p) {
+    for (int i = 0; i <= p.degree; ++i)
+        if (!std::isfinite(p.re[i]) || !std::isfinite(p.im[i])) return false;
+    return true;
+}
+
 bool polynomialShapeValid(const ComplexPolynomial& p) {
     return p.degree >= 0 && static_cast<int>(p.re.size()) >= p.degree + 1 &&
            static_cast<int>(p.im.size()) >= p.degree + 1;
@@ -229,6 +236,8 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
         Iterate it;
         RationalMap current;  // form 2: N_k / D_k
         std::vector<ComplexPolynomial> exact(MAX_ALGEBRAIC_PERIOD + 1);  // Phi_j
+        std::vector<std::vector<ComplexValue>> rootsOf(MAX_ALGEBRAIC_PERIOD + 1);  // of Phi_j, polished where kept
+        bool iterated = false;
         long long iterateDegree = 1;
 
         const int maxPeriod = std::min(options.maxPeriod, MAX_ALGEBRAIC_PERIOD);
@@ -262,8 +271,11 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
 
             // 2. Period polynomial, 3. reduction to exact period k.
             ComplexPolynomial g = periodPolynomial(form, it);
+            // The nominal degree of G_k: d^k for a polynomial, whatever underflowed.
+            const int periodDegree = form == 1 ? static_cast<int>(iterateDegree) : g.degree;
+            bool representable = !iterated && allFinite(g) && g.degree == periodDegree;
             bool degreeFailure = false;
-            for (int j = 1; j < k && !degreeFailure; ++j) {
+            for (int j = 1; j < k && representable && !degreeFailure; ++j) {
                 if (k % j != 0) continue;
                 if (exact[j].degree > g.degree || exact[j].degree < 1) {
                     degreeFailure = true;
@@ -274,24 +286,41 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
                 g = std::move(q);
                 stripPolynomial(g);
             }
-            if (degreeFailure || g.degree < 1) {
+            representable = representable && allFinite(g);
+            if (representable && (degreeFailure || g.degree < 1)) {
                 report.end = PeriodicSearchEnd::DegreeFailure;
                 break;
             }
 
-            // 4. Roots.
-            const int n = g.degree;
-            std::vector<double> rr(n), ri(n);
-            if (roots(n, g.re.data(), g.im.data(), rr.data(), ri.data()) == -1) {
-                report.end = PeriodicSearchEnd::RootFinderFailed;
-                break;
+            // 4. Roots: from Phi_k's coefficients where they are finite,
+            // else by iterating the map (and so for every later period).
+            std::vector<double> rr, ri;
+            if (representable) {
+                rr.resize(g.degree);
+                ri.resize(g.degree);
+                if (roots(g.degree, g.re.data(), g.im.data(), rr.data(), ri.data()) == -1) {
+                    report.end = PeriodicSearchEnd::RootFinderFailed;
+                    break;
+                }
+                exact[k] = std::move(g);
+            } else {
+                if (!iterated) report.firstIteratedPeriod = k;
+                iterated = true;
+                std::vector<ComplexValue> lower;
+                for (int j = 1; j < k; ++j)
+                    if (k % j == 0) lower.insert(lower.end(), rootsOf[j].begin(), rootsOf[j].end());
+                if (findPeriodRootsByIteration(map, k, periodDegree, lower, rr, ri) == -1) {
+                    report.end = PeriodicSearchEnd::RootFinderFailed;
+                    break;
+                }
             }
-            exact[k] = std::move(g);
+            const int n = static_cast<int>(rr.size());
             ++report.periodsSearched;
 
             // 5. Multipliers, 6. marks.
             std::vector<RootMark> mark(n, RootMark::None);
             const int marked = markRoots(map, k, options.convEps, rr, ri, mark);
+            for (int r = 0; r < n; ++r) rootsOf[k].push_back({rr[r], ri[r]});
             if (marked == 0) continue;
 
             // 7. Recording.

@@ -194,6 +194,8 @@ std::string dynamicsText(const JuliaAnalysis& a, const analysis::AnalysisSetting
     appendf(out, "algebraic search: %d periods searched, %s", search.periodsSearched, searchEndText(search.end));
     if (search.end != analysis::PeriodicSearchEnd::Completed && search.lastPeriod > 0)
         appendf(out, " at period %d", search.lastPeriod);
+    if (search.firstIteratedPeriod > 0)
+        appendf(out, " (roots from period %d on found by iterating the map)", search.firstIteratedPeriod);
     out += "\n";
 
     const int base = a.orbits.algebraicCycleCount;
@@ -238,8 +240,10 @@ std::string dynamicsJsonMembers(const JuliaAnalysis& a, const analysis::Analysis
             s.maxLoop, s.siegelFlag, jsonNumber(s.convEps).c_str(), jsonNumber(s.contEps).c_str(),
             jsonNumber(s.inoutEps).c_str());
     const auto& search = a.orbits.periodicSearch;
-    appendf(out, "  \"algebraicSearch\": {\"end\": %s, \"lastPeriod\": %d, \"periodsSearched\": %d},\n",
-            jsonString(searchEndText(search.end)).c_str(), search.lastPeriod, search.periodsSearched);
+    appendf(out, "  \"algebraicSearch\": {\"end\": %s, \"lastPeriod\": %d, \"periodsSearched\": %d, "
+                 "\"firstIteratedPeriod\": %d},\n",
+            jsonString(searchEndText(search.end)).c_str(), search.lastPeriod, search.periodsSearched,
+            search.firstIteratedPeriod);
     appendf(out, "  \"algebraicCycleCount\": %d,\n", a.orbits.algebraicCycleCount);
 
     out += "  \"cycles\": [";
