@@ -542,9 +542,41 @@ bool rootScaling(int n, const double* coeffRe, const double* coeffIm, int& rootE
     return true;
 }
 
+namespace {
+
+constexpr double RESIDUAL_BOUND_FACTOR = 16.0;  // times n * unit roundoff
+
+// True when every approximation is finite and P vanishes there to within
+// the rounding error of its Horner evaluation: the exact coincidence that
+// ended the sweeps was then the convergence of several approximations on a
+// multiple root (their squared distance underflows), not a breakdown.
+bool allRootsWithinRounding(int n, const double* aRe, const double* aIm, const double* zRe, const double* zIm) {
+    const double bound = RESIDUAL_BOUND_FACTOR * n * (DBL_EPSILON / 2);
+    for (int i = 0; i < n; ++i) {
+        const double x = zRe[i], y = zIm[i];
+        if (!std::isfinite(x) || !std::isfinite(y)) return false;
+        const double r = std::hypot(x, y);
+        double pr = aRe[n], pi = aIm[n], magnitude = std::hypot(aRe[n], aIm[n]);
+        for (int k = n - 1; k >= 0; --k) {
+            const double t = pr * x - pi * y + aRe[k];
+            pi = pr * y + pi * x + aIm[k];
+            pr = t;
+            magnitude = magnitude * r + std::hypot(aRe[k], aIm[k]);
+        }
+        if (!(std::hypot(pr, pi) <= bound * magnitude)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm) {
     int e = 0, f = 0;
-    if (!rootScaling(n, coeffRe, coeffIm, e, f)) return findRootsUnscaled(n, coeffRe, coeffIm, rootsRe, rootsIm);
+    if (!rootScaling(n, coeffRe, coeffIm, e, f)) {
+        const int rc = findRootsUnscaled(n, coeffRe, coeffIm, rootsRe, rootsIm);
+        if (rc == -1 && allRootsWithinRounding(n, coeffRe, coeffIm, rootsRe, rootsIm)) return 1;
+        return rc;
+    }
     // b_k = a_k 2^(f + k e): the roots of b are those of a divided by 2^e,
     // and b_n has modulus ~1. Powers of two scale exactly (tiny terms flush).
     std::vector<double> bRe(n + 1), bIm(n + 1);
@@ -552,7 +584,8 @@ int findRoots(int n, const double* coeffRe, const double* coeffIm, double* roots
         bRe[k] = std::ldexp(coeffRe[k], f + k * e);
         bIm[k] = std::ldexp(coeffIm[k], f + k * e);
     }
-    const int rc = findRootsUnscaled(n, bRe.data(), bIm.data(), rootsRe, rootsIm);
+    int rc = findRootsUnscaled(n, bRe.data(), bIm.data(), rootsRe, rootsIm);
+    if (rc == -1 && allRootsWithinRounding(n, bRe.data(), bIm.data(), rootsRe, rootsIm)) rc = 1;
     for (int i = 0; i < n; ++i) {
         rootsRe[i] = std::ldexp(rootsRe[i], e);
         rootsIm[i] = std::ldexp(rootsIm[i], e);

@@ -50,6 +50,9 @@ inline constexpr int ROOT_THREAD_MIN_DEGREE = 128;
 // polynomials whose roots or leading coefficient lie far outside the range
 // in which the squared distances and |a_n|^2 are representable keep
 // finite, accurate roots. Elsewhere this is findRootsUnscaled itself.
+// A -1 of the sweeps where every approximation is a root to within the
+// rounding of Horner's scheme (several of them met on a multiple root, so
+// their squared distance underflowed to 0) is returned as 1.
 int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm);
 
 // The sweeps on the coefficients as given.
