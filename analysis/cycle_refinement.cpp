@@ -210,6 +210,22 @@ int exactPeriod(const RationalMap& map, ComplexValue z, int period, double tol2)
     return period;
 }
 
+int lowerPeriod(const RationalMap& map, ComplexValue z, int period, double tol2) {
+    const int exact = exactPeriod(map, z, period, tol2);
+    if (exact < period) return exact;
+    const LC w{z.re, z.im};
+    for (int j = 1; j < period; ++j) {
+        if (period % j != 0) continue;
+        const RefinedPoint p = refineCyclePoint(map, z, j);
+        if (!p.valid || !(modulus(LC{p.re, p.im} - w) <= PARABOLIC_REACH * (1 + modulus(w)))) continue;
+        const LC lambda{p.lambdaRe, p.lambdaIm};
+        LC power{1, 0};
+        for (int q = 0; q < period / j; ++q) power = power * lambda;
+        if (modulus(power - LC{1, 0}) < PARABOLIC_TOL) return j;
+    }
+    return period;
+}
+
 bool iterateMap(const RationalMap& map, ComplexValue z, int steps, ComplexValue& out) {
     LC w{z.re, z.im};
     for (int i = 0; i < steps; ++i) {

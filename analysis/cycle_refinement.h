@@ -53,6 +53,11 @@ bool isParabolic(const RefinedPoint& p);
 // none smaller does (or the orbit leaves the plane).
 int exactPeriod(const RationalMap& map, ComplexValue z, int period, double tol2);
 
+// exactPeriod, and besides the least j whose point polished from z (within
+// 1e-3 (1 + |z|)) is parabolic with lambda^(period/j) = 1: z is then one of
+// the roots of the period polynomial clustering around that multiple root.
+int lowerPeriod(const RationalMap& map, ComplexValue z, int period, double tol2);
+
 // f^steps(z) in long double, rounded to double; false at a pole.
 bool iterateMap(const RationalMap& map, ComplexValue z, int steps, ComplexValue& out);
 

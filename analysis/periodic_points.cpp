@@ -103,7 +103,7 @@ int markRoots(const RationalMap& map, int k, double convEps, std::vector<double>
         const ComplexValue zp{static_cast<double>(p.re), static_cast<double>(p.im)};
         const PointKind kind = classifyMultiplier(p.lambdaSquared());
         if (kind == PointKind::Repelling) continue;
-        if (k > 1 && exactPeriod(map, zp, k, tol2) < k) continue;
+        if (k > 1 && lowerPeriod(map, zp, k, tol2) < k) continue;
         bool duplicate = false;
         for (int e = 0; e < r && !duplicate; ++e)
             duplicate = mark[e] != RootMark::None && squaredDistance(rr[e], ri[e], zp.re, zp.im) <= tol2;
