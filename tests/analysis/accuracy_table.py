@@ -228,11 +228,11 @@ def row(name, num, den, check_points, parabolic_hints):
     searched = max(k for k in range(1, 11) if degree**k <= 1024)
     if len(cycles) >= 2 * degree - 2:
         searched = -1  # the list fills up; where the search ends is not derived here
-    lines = ['    {"%s", %s, %s, %s,' % (name, cpp_list(num), cpp_list(den), "true" if check_points else "false"),
-             "     %s," % (cpp_list(crit) if check_points else "{}"),
-             "     %s," % (cpp_list(fixed) if check_points else "{}"),
-             "     {%s}," % ", ".join("{%d, PointKind::%s, %s}" % (p, k, cpp_complex(z)) for p, z, k in cycles),
-             "     %d, %d, %r}," % (landings, searched, float(scale))]
+    cycle_list = ", ".join("{%d, PointKind::%s, %s}" % (p, k, cpp_complex(z)) for p, z, k in cycles)
+    lines = ['    {"%s", %s, %s, %s, %s, %s,' % (name, cpp_list(num), cpp_list(den), "true" if check_points else "false",
+                                           cpp_list(crit) if check_points else "{}",
+                                           cpp_list(fixed) if check_points else "{}"),
+             "     {%s}, %d, %d, %r}," % (cycle_list, landings, searched, float(scale))]
     return "\n".join(lines)
 
 
