@@ -140,8 +140,9 @@ TEST_P(AnalysisAccuracy, KindsPeriodsAndPointsMatchHighPrecisionValues) {
 INSTANTIATE_TEST_SUITE_P(Maps, AnalysisAccuracy, testing::ValuesIn(ROWS));
 
 // The roots that iterating the map gives for Phi_3 are deg Phi_3 distinct
-// points at which one long-double Newton step on f^3(z) - z moves less than
-// 1e-12 (polynomial and rational maps, infinity fixed or not).
+// points, none a fixed point, at which one long-double Newton step on
+// f^3(z) - z moves less than 1e-12 (polynomial and rational maps, infinity
+// fixed or not).
 TEST(IteratedPeriodRoots, AreTheDistinctPointsOfExactPeriod) {
     using lc = std::complex<long double>;
     const std::vector<std::vector<cd>> maps[] = {{{cd(-0.12, 0.75), 0, 1}, {1}},
@@ -179,6 +180,7 @@ TEST(IteratedPeriodRoots, AreTheDistinctPointsOfExactPeriod) {
             }
             EXPECT_LT(std::abs((w - z) / (slope - 1.0L)), 1e-12L * (1 + std::abs(z))) << "root " << z;
             for (std::size_t j = 0; j < i; ++j) EXPECT_GT(std::abs(cd(re[i], im[i]) - cd(re[j], im[j])), 1e-9);
+            for (const ComplexValue& f : lower) EXPECT_GT(std::abs(cd(re[i], im[i]) - cd(f.re, f.im)), 1e-6) << "fixed point";
         }
     }
 }
