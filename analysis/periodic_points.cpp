@@ -23,7 +23,7 @@ PointKind kindOfMark(RootMark m) {
     }
 }
 
-// The k-th iterate of the map and what the multiplier needs.
+// The k-th iterate of the map.
 struct Iterate {
     ComplexPolynomial num;  // P_k (form 1) or N_k (form 2)
     ComplexPolynomial den;  // D_k (form 2 only)
