@@ -21,12 +21,13 @@ ComplexPolynomial derivative(const ComplexPolynomial& p) {
 }
 
 // Appends the roots of p (degree >= 1) to the lists; returns how many.
-int appendRoots(const ComplexPolynomial& p, std::vector<double>& re, std::vector<double>& im) {
+// `failed` is set when the root finder reports -1.
+int appendRoots(const ComplexPolynomial& p, std::vector<double>& re, std::vector<double>& im, bool& failed) {
     if (p.degree < 1) return 0;
     const std::size_t first = re.size();
     re.resize(first + p.degree);
     im.resize(first + p.degree);
-    findRoots(p.degree, p.re.data(), p.im.data(), re.data() + first, im.data() + first);
+    if (findRoots(p.degree, p.re.data(), p.im.data(), re.data() + first, im.data() + first) == -1) failed = true;
     return p.degree;
 }
 
@@ -55,7 +56,7 @@ CriticalPointList findCriticalPoints(const RationalMap& map) {
     const ComplexPolynomial& P = map.numerator;
     if (map.form == 1) {
         if (P.degree <= 1) return list;
-        list.count = appendRoots(derivative(P), list.re, list.im);
+        list.count = appendRoots(derivative(P), list.re, list.im, list.rootsFailed);
         return list;
     }
     if (map.form != 2) return list;
@@ -82,12 +83,12 @@ CriticalPointList findCriticalPoints(const RationalMap& map) {
         // the leading terms cancel in exact arithmetic
         if (dP == dQ) N.re[nominal] = N.im[nominal] = 0.0;
         stripPolynomial(N);
-        list.count = appendRoots(N, list.re, list.im);
+        list.count = appendRoots(N, list.re, list.im, list.rootsFailed);
     }
 
     if (dQ > 1) {
         std::vector<double> poleRe(dQ), poleIm(dQ);
-        findRoots(dQ, Q.re.data(), Q.im.data(), poleRe.data(), poleIm.data());
+        if (findRoots(dQ, Q.re.data(), Q.im.data(), poleRe.data(), poleIm.data()) == -1) list.rootsFailed = true;
         std::vector<char> marked(dQ, 0);
         for (int i = 0; i + 1 < dQ; ++i) {
             if (marked[i]) continue;
@@ -115,7 +116,7 @@ FixedPointList findFixedPoints(const RationalMap& map) {
         if (P.degree <= 1) return list;
         ComplexPolynomial F = P;
         F.re[1] -= 1.0;
-        list.count = appendRoots(F, list.re, list.im);
+        list.count = appendRoots(F, list.re, list.im, list.rootsFailed);
         return list;
     }
     if (map.form != 2) return list;
@@ -132,7 +133,7 @@ FixedPointList findFixedPoints(const RationalMap& map) {
         F.im[i + 1] += Q.im[i];
     }
     stripPolynomial(F);
-    list.count = appendRoots(F, list.re, list.im);
+    list.count = appendRoots(F, list.re, list.im, list.rootsFailed);
     return list;
 }
 

@@ -17,8 +17,9 @@
 //    (form 2). The point at infinity is never listed.
 //  - Form 1 with deg P <= 1, and any form other than 1 or 2, give empty
 //    lists.
-//  - A failed root search (-1) is not reported: its approximations are used
-//    as they stand.
+//  - A failed root search (-1) leaves its approximations as they stand and
+//    sets `rootsFailed`, so a report can say that those points are not
+//    results.
 //
 // Thread-safety: pure functions.
 #pragma once
@@ -33,11 +34,13 @@ struct CriticalPointList {
     int count = 0;
     std::vector<double> re, im;  // size count
     int infinityIsCritical = 0;
+    bool rootsFailed = false;  // a root search returned -1; the points are unconverged
 };
 
 struct FixedPointList {
     int count = 0;
     std::vector<double> re, im;  // size count
+    bool rootsFailed = false;    // the root search returned -1; the points are unconverged
 };
 
 CriticalPointList findCriticalPoints(const RationalMap& map);

@@ -1,5 +1,6 @@
 #include "analysis/orbit_analysis.h"
 
+#include "analysis/cycle_refinement.h"
 #include "analysis/rotation_domains.h"
 
 #include <algorithm>
@@ -72,6 +73,62 @@ int matchingCycle(const CycleList& list, int period, double x, double y, double 
     return -1;
 }
 
+// How far polishing may move a cycle point found by an orbit (relative to
+// 1 + |z|): a creeping orbit towards a parabolic point lies this close.
+constexpr double POLISH_REACH = 1e-2;
+
+// A detected cycle: its period, kind and points newest first.
+struct DetectedCycle {
+    int period = 0;
+    PointKind kind = PointKind::Attracting;
+    std::vector<double> re, im;
+};
+
+// The tail of period i, polished and classified; the raw tail (kind
+// Attracting) where it reaches infinity or polishes onto no nearby point.
+DetectedCycle detectedCycle(const RationalMap& map, const std::vector<double>& zr,
+                            const std::vector<double>& zi, int n, int i, double convEps) {
+    DetectedCycle c;
+    c.period = i;
+    const double far2 = 1.0 / (convEps * convEps);
+    bool finiteTail = true;
+    for (int p = 0; p < i; ++p)
+        finiteTail = finiteTail && zr[n - 1 - p] * zr[n - 1 - p] + zi[n - 1 - p] * zi[n - 1 - p] <= far2;
+    const ComplexValue newest{zr[n - 1], zi[n - 1]};
+    if (finiteTail) {
+        const double tol2 = convEps * convEps;
+        RefinedPoint p = refineCyclePoint(map, newest, i);
+        ComplexValue z{static_cast<double>(p.re), static_cast<double>(p.im)};
+        const int exact = p.valid ? exactPeriod(map, z, i, tol2) : i;
+        if (exact < i) {
+            p = refineCyclePoint(map, z, exact);
+            z = {static_cast<double>(p.re), static_cast<double>(p.im)};
+        }
+        const double reach = POLISH_REACH * (1.0 + std::hypot(newest.re, newest.im));
+        if (p.valid && std::hypot(z.re - newest.re, z.im - newest.im) <= reach) {
+            c.period = exact;
+            c.kind = classifyMultiplier(p.lambdaSquared());
+            // newest first: z, then f^(period-1)(z), ..., f(z)
+            c.re.assign(exact, z.re);
+            c.im.assign(exact, z.im);
+            for (int m = 1; m < exact; ++m) {
+                ComplexValue w;
+                if (!iterateMap(map, z, m, w)) w = z;
+                c.re[exact - m] = w.re;
+                c.im[exact - m] = w.im;
+            }
+            return c;
+        }
+    }
+    c.re.resize(i);
+    c.im.resize(i);
+    for (int p = 0; p < i; ++p) {
+        c.re[p] = zr[n - 1 - p];
+        c.im[p] = zi[n - 1 - p];
+    }
+    return c;
+}
+
 bool hasInfinityEntry(const CycleList& list) {
     for (const Cycle& c : list.cycles)
         if (c.toInfinity == 1) return true;
@@ -101,36 +158,34 @@ void analyseOne(const RationalMap& map, const CriticalPointList& critical, int i
     }
 
     // 3, 4. Period detection, matching, recording.
-    const double newestRe = zr[n - 1], newestIm = zi[n - 1];
     for (int i = 1; i <= MAX_ORBIT_PERIOD && 5 * i <= n; ++i) {
         if (!hasPeriod(zr, zi, n, i, settings.convEps)) continue;
+        DetectedCycle d = detectedCycle(map, zr, zi, n, i, settings.convEps);
+        result.period = d.period;
+        if (d.kind == PointKind::Repelling) {
+            result.fate = OrbitFate::RepellingCycle;
+            return;
+        }
         // A known cycle is matched whether or not the list has room, so an
         // orbit on a known cycle is never taken for a closed curve.
-        const int known = matchingCycle(out.cycles, i, newestRe, newestIm, settings.convEps);
+        const int known = matchingCycle(out.cycles, d.period, d.re[0], d.im[0], settings.convEps);
         if (known >= 0) {
             result.fate = OrbitFate::KnownCycle;
-            result.period = i;
             result.cycleIndex = known;
             return;
         }
         if (out.cycles.full()) {
             result.fate = OrbitFate::PeriodPassedOver;
-            result.period = i;
             continue;
         }
         Cycle c;
-        c.period = i;
-        c.kind = PointKind::Attracting;
+        c.period = d.period;
+        c.kind = d.kind;
         c.toInfinity = 0;
-        c.re.resize(i);
-        c.im.resize(i);
-        for (int p = 0; p < i; ++p) {  // newest first
-            c.re[p] = zr[n - 1 - p];
-            c.im[p] = zi[n - 1 - p];
-        }
+        c.re = std::move(d.re);
+        c.im = std::move(d.im);
         out.cycles.cycles.push_back(std::move(c));
         result.fate = OrbitFate::NewCycle;
-        result.period = i;
         result.cycleIndex = out.cycles.count() - 1;
         return;
     }

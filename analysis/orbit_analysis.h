@@ -12,12 +12,16 @@
 //  - A period i (1..256, 5 i <= MAX_LOOP) holds when each of the last i
 //    points matches the four points i, 2i, 3i, 4i steps earlier (within
 //    CONV_EPS, or all beyond 1/CONV_EPS as points at infinity).
-//  - A detected period is matched against every cycle of the same period
-//    recorded before (algebraic cycles and cycles of earlier critical
-//    points): when the newest orbit point lies within CONV_EPS of a point of
-//    such a cycle nothing is recorded. Otherwise a new cycle of kind
-//    Attracting is recorded, its points newest first. Cycles near infinity
-//    are recorded as they are.
+//  - A detected period's newest point is polished in extended precision as
+//    a point of that period (cycle_refinement.h); where it polishes onto a
+//    point of lower period that period is taken. The cycle is classified by
+//    its multiplier: a repelling one (the orbit landed exactly on it) is not
+//    recorded. The polished point is matched against every cycle of the same
+//    period recorded before (algebraic cycles and cycles of earlier critical
+//    points): within CONV_EPS of one of its points nothing is recorded.
+//    Otherwise a new cycle of the multiplier's kind is recorded, its polished
+//    points newest first. Cycles near infinity, and tails that polish onto
+//    no nearby cycle point, are recorded as they are, of kind Attracting.
 //  - With a full CycleList detected periods are passed over and escapes are
 //    not recorded.
 //  - CurveSet entries are filled in critical point order; the curves are
@@ -61,6 +65,7 @@ enum class OrbitFate {
     KnownCycle,      // converges to cycle `cycleIndex` recorded before
     NewCycle,        // recorded as cycle `cycleIndex`
     PeriodPassedOver,  // a period was found but the CycleList was full
+    RepellingCycle,  // lands on a repelling cycle of `period` (strictly preperiodic); not recorded
     ClosedCurves,    // curves in CurveSet entry `curveEntry`
     Undetermined,    // no period and no curve
 };

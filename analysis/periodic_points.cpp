@@ -1,5 +1,7 @@
 #include "analysis/periodic_points.h"
 
+#include "analysis/cycle_refinement.h"
+#include "analysis/iterated_period_roots.h"
 #include "analysis/root_finder.h"
 
 #include <algorithm>
@@ -21,17 +23,7 @@ PointKind kindOfMark(RootMark m) {
     }
 }
 
-// Derivative with degree max(deg p - 1, 0); the derivative of a constant is 0.
-ComplexPolynomial derivativeOf(const ComplexPolynomial& p) {
-    ComplexPolynomial d = makePolynomial(p.degree - 1);
-    for (int k = 1; k <= p.degree; ++k) {
-        d.re[k - 1] = k * p.re[k];
-        d.im[k - 1] = k * p.im[k];
-    }
-    return d;
-}
-
-// The k-th iterate of the map and what the multiplier needs.
+// The k-th iterate of the map.
 struct Iterate {
     ComplexPolynomial num;  // P_k (form 1) or N_k (form 2)
     ComplexPolynomial den;  // D_k (form 2 only)
@@ -65,49 +57,6 @@ ComplexPolynomial periodPolynomial(int form, const Iterate& it) {
     return g;
 }
 
-// The multiplier polynomials: form 1 lambda = P_k'(z); form 2
-// lambda = (N_k' D_k - N_k D_k')(z) / (D_k^2)(z).
-struct MultiplierPolynomials {
-    ComplexPolynomial numerator;
-    ComplexPolynomial denominatorSquared;  // form 2
-};
-
-MultiplierPolynomials multiplierPolynomials(int form, const Iterate& it) {
-    MultiplierPolynomials m;
-    if (form == 1) {
-        m.numerator = derivativeOf(it.num);
-        return m;
-    }
-    ComplexPolynomial left, right;
-    multiplyPolynomials(derivativeOf(it.num), it.den, left);
-    multiplyPolynomials(it.num, derivativeOf(it.den), right);
-    const int degree = std::max(left.degree, right.degree);
-    m.numerator = makePolynomial(degree);
-    for (int i = 0; i <= left.degree; ++i) {
-        m.numerator.re[i] += left.re[i];
-        m.numerator.im[i] += left.im[i];
-    }
-    for (int i = 0; i <= right.degree; ++i) {
-        m.numerator.re[i] -= right.re[i];
-        m.numerator.im[i] -= right.im[i];
-    }
-    m.denominatorSquared = powerPolynomial(it.den, 2);
-    return m;
-}
-
-// Squared modulus of the multiplier at z; NaN when the derivative's
-// denominator vanishes exactly there.
-double multiplierSquared(int form, const MultiplierPolynomials& m, ComplexValue z) {
-    ComplexValue n = evaluatePolynomial(m.numerator, z);
-    if (form == 1) return n.re * n.re + n.im * n.im;
-    ComplexValue d = evaluatePolynomial(m.denominatorSquared, z);
-    if (d.re == 0.0 && d.im == 0.0) return std::nan("");
-    double dd = d.re * d.re + d.im * d.im;
-    double lre = (n.re * d.re + n.im * d.im) / dd;
-    double lim = (n.im * d.re - n.re * d.im) / dd;
-    return lre * lre + lim * lim;
-}
-
 double squaredDistance(double ar, double ai, double br, double bi) {
     double dr = ar - br, di = ai - bi;
     return dr * dr + di * di;
@@ -119,6 +68,54 @@ double squaredDistance(double ar, double ai, double br, double bi) {
 // capture distance of the analysis is used (never below ZERO_TOL^2).
 double groupingToleranceSquared(double convEps) {
     return std::max(ZERO_TOL * ZERO_TOL, convEps * convEps);
+}
+
+// Roots whose unpolished multiplier exceeds this are repelling beyond doubt.
+constexpr double CANDIDATE_MULTIPLIER_SQUARED = 1.1;
+
+RootMark markOfKind(PointKind kind) {
+    switch (kind) {
+    case PointKind::SuperAttracting: return RootMark::SuperAttracting;
+    case PointKind::Attracting: return RootMark::Attracting;
+    case PointKind::Indifferent: return RootMark::Indifferent;
+    default: return RootMark::None;
+    }
+}
+
+// Marks the non-repelling roots of the exact-period-k polynomial; returns
+// how many. A candidate is polished in extended precision (kept roots are
+// overwritten with their polished points) and classified by its chain-rule
+// multiplier. A root that polishes onto a point of lower period, or onto a
+// root marked before (a cluster around a multiple root), is not marked.
+// Attraction is confirmed by an orbit, except at parabolic points, whose
+// orbits creep in too slowly for that test.
+int markRoots(const RationalMap& map, int k, double convEps, std::vector<double>& rr,
+              std::vector<double>& ri, std::vector<RootMark>& mark) {
+    const double tol2 = groupingToleranceSquared(convEps);
+    const int n = static_cast<int>(rr.size());
+    int marked = 0;
+    for (int r = 0; r < n; ++r) {
+        const ComplexValue z{rr[r], ri[r]};
+        const RefinedPoint rough = cycleMultiplier(map, z, k);
+        if (!rough.valid || !(rough.lambdaSquared() <= CANDIDATE_MULTIPLIER_SQUARED)) continue;
+        const RefinedPoint p = refineCyclePoint(map, z, k);
+        if (!p.valid) continue;
+        const ComplexValue zp{static_cast<double>(p.re), static_cast<double>(p.im)};
+        const PointKind kind = classifyMultiplier(p.lambdaSquared());
+        if (kind == PointKind::Repelling) continue;
+        if (k > 1 && lowerPeriod(map, zp, k, tol2) < k) continue;
+        bool duplicate = false;
+        for (int e = 0; e < r && !duplicate; ++e)
+            duplicate = mark[e] != RootMark::None && squaredDistance(rr[e], ri[e], zp.re, zp.im) <= tol2;
+        if (duplicate) continue;
+        const bool parabolic = kind == PointKind::Indifferent && isParabolic(p);
+        if (!parabolic && confirmAttracting(map, zp, k, convEps) == 0) continue;
+        rr[r] = zp.re;
+        ri[r] = zp.im;
+        mark[r] = markOfKind(kind);
+        ++marked;
+    }
+    return marked;
 }
 
 // The next point of a cycle being followed. Form 2 at a pole: 0 when
@@ -158,6 +155,12 @@ void completeByFollowing(const RationalMap& map, Cycle& c) {
         c.re.push_back(next.re);
         c.im.push_back(next.im);
     }
+}
+
+bool allFinite(const ComplexPolynomial& p) {
+    for (int i = 0; i <= p.degree; ++i)
+        if (!std::isfinite(p.re[i]) || !std::isfinite(p.im[i])) return false;
+    return true;
 }
 
 bool polynomialShapeValid(const ComplexPolynomial& p) {
@@ -233,6 +236,8 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
         Iterate it;
         RationalMap current;  // form 2: N_k / D_k
         std::vector<ComplexPolynomial> exact(MAX_ALGEBRAIC_PERIOD + 1);  // Phi_j
+        std::vector<std::vector<ComplexValue>> rootsOf(MAX_ALGEBRAIC_PERIOD + 1);  // of Phi_j, polished where kept
+        bool iterated = false;
         long long iterateDegree = 1;
 
         const int maxPeriod = std::min(options.maxPeriod, MAX_ALGEBRAIC_PERIOD);
@@ -266,8 +271,11 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
 
             // 2. Period polynomial, 3. reduction to exact period k.
             ComplexPolynomial g = periodPolynomial(form, it);
+            // The nominal degree of G_k: d^k for a polynomial, whatever underflowed.
+            const int periodDegree = form == 1 ? static_cast<int>(iterateDegree) : g.degree;
+            bool representable = !iterated && allFinite(g) && g.degree == periodDegree;
             bool degreeFailure = false;
-            for (int j = 1; j < k && !degreeFailure; ++j) {
+            for (int j = 1; j < k && representable && !degreeFailure; ++j) {
                 if (k % j != 0) continue;
                 if (exact[j].degree > g.degree || exact[j].degree < 1) {
                     degreeFailure = true;
@@ -278,37 +286,41 @@ CycleList findPeriodicPoints(const RationalMap& map, const PeriodicSearchOptions
                 g = std::move(q);
                 stripPolynomial(g);
             }
-            if (degreeFailure || g.degree < 1) {
+            representable = representable && allFinite(g);
+            if (representable && (degreeFailure || g.degree < 1)) {
                 report.end = PeriodicSearchEnd::DegreeFailure;
                 break;
             }
 
-            // 4. Roots.
-            const int n = g.degree;
-            std::vector<double> rr(n), ri(n);
-            if (roots(n, g.re.data(), g.im.data(), rr.data(), ri.data()) == -1) {
-                report.end = PeriodicSearchEnd::RootFinderFailed;
-                break;
+            // 4. Roots: from Phi_k's coefficients where they are finite,
+            // else by iterating the map (and so for every later period).
+            std::vector<double> rr, ri;
+            if (representable) {
+                rr.resize(g.degree);
+                ri.resize(g.degree);
+                if (roots(g.degree, g.re.data(), g.im.data(), rr.data(), ri.data()) == -1) {
+                    report.end = PeriodicSearchEnd::RootFinderFailed;
+                    break;
+                }
+                exact[k] = std::move(g);
+            } else {
+                if (!iterated) report.firstIteratedPeriod = k;
+                iterated = true;
+                std::vector<ComplexValue> lower;
+                for (int j = 1; j < k; ++j)
+                    if (k % j == 0) lower.insert(lower.end(), rootsOf[j].begin(), rootsOf[j].end());
+                if (findPeriodRootsByIteration(map, k, periodDegree, lower, rr, ri) == -1) {
+                    report.end = PeriodicSearchEnd::RootFinderFailed;
+                    break;
+                }
             }
-            exact[k] = std::move(g);
+            const int n = static_cast<int>(rr.size());
             ++report.periodsSearched;
 
             // 5. Multipliers, 6. marks.
-            const MultiplierPolynomials mp = multiplierPolynomials(form, it);
             std::vector<RootMark> mark(n, RootMark::None);
-            int marked = 0;
-            for (int r = 0; r < n; ++r) {
-                const ComplexValue z{rr[r], ri[r]};
-                const double s = multiplierSquared(form, mp, z);
-                // A multiplier that is not a number (vanishing denominator,
-                // overflow) is treated as repelling.
-                if (!(s <= 1.0 + 2.0 * ZERO_TOL)) continue;
-                if (confirmAttracting(map, z, k, options.convEps) == 0) continue;
-                if (s <= ZERO_TOL * ZERO_TOL) mark[r] = RootMark::SuperAttracting;
-                else if (s < 1.0 - 2.0 * ZERO_TOL) mark[r] = RootMark::Attracting;
-                else mark[r] = RootMark::Indifferent;
-                ++marked;
-            }
+            const int marked = markRoots(map, k, options.convEps, rr, ri, mark);
+            for (int r = 0; r < n; ++r) rootsOf[k].push_back({rr[r], ri[r]});
             if (marked == 0) continue;
 
             // 7. Recording.

@@ -22,6 +22,15 @@
 //  - Periods whose iterate has degree above MAX_ITERATE_DEGREE (d^k > 1024)
 //    are not searched; such cycles are left to the critical orbit analysis.
 //
+//  - Where the coefficients of G_k or Phi_k are not finite, or a polynomial
+//    iterate's degree collapsed by underflow, that period and every later
+//    one find their roots by iterating the map (iterated_period_roots.h).
+//  - Every root whose chain-rule multiplier may be non-repelling is polished
+//    in extended precision (cycle_refinement.h) and classified there with
+//    the thresholds below; roots that polish onto a lower period or onto a
+//    root marked before are dropped. Parabolic roots are kept without the
+//    orbit confirmation.
+//
 // Failure modes (no exception leaves these functions)
 //  - A root-finder failure at period k, a division whose divisor degree
 //    exceeds the dividend's, or an exact-period polynomial of degree < 1 ends
@@ -90,6 +99,7 @@ struct PeriodicSearchReport {
     PeriodicSearchEnd end = PeriodicSearchEnd::Completed;
     int lastPeriod = 0;       // the period at which the search ended (0: none tried)
     int periodsSearched = 0;  // periods whose roots were examined
+    int firstIteratedPeriod = 0;  // from this period on roots came from iterating the map (0: none)
 };
 
 struct PeriodicSearchOptions {

@@ -418,7 +418,7 @@ double rootBound(int n, const double* coeffRe, const double* coeffIm) {
 
 double startingAngle(int i, int n) { return (i * FOUR_PI + 3) / (2 * n); }
 
-int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm) {
+int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm) {
     if (n <= 0) return 1;
 
     SweepState st;
@@ -507,6 +507,90 @@ int findRoots(int n, const double* coeffRe, const double* coeffIm, double* roots
     std::memcpy(rootsRe, st.x[buffer].data(), n * sizeof(double));
     std::memcpy(rootsIm, st.y[buffer].data(), n * sizeof(double));
     return s >= 0 ? -1 : 1;
+}
+
+namespace {
+
+// Scaling z = 2^e w with exponents beyond these is needed: below them the
+// sweeps and the starting circle stay within the range of doubles.
+constexpr int SCALE_ROOT_EXPONENT = 64;
+constexpr int SCALE_LEADING_EXPONENT = 256;
+
+// log2 |a| without overflow; -inf for 0.
+double log2Modulus(double re, double im) { return std::log2(std::hypot(re, im)); }
+
+}  // namespace
+
+bool rootScaling(int n, const double* coeffRe, const double* coeffIm, int& rootExponent, int& coeffExponent) {
+    rootExponent = coeffExponent = 0;
+    if (n <= 0) return false;
+    const double leading = log2Modulus(coeffRe[n], coeffIm[n]);
+    if (!std::isfinite(leading)) return false;
+    // the size of the largest roots, as in Fujiwara's bound: max (|a_k|/|a_n|)^(1/(n-k))
+    double size = -INFINITY;
+    for (int k = 0; k < n; ++k) {
+        const double l = log2Modulus(coeffRe[k], coeffIm[k]);
+        if (std::isnan(l) || l == INFINITY) return false;
+        if (l != -INFINITY) size = std::fmax(size, (l - leading) / (n - k));
+    }
+    rootExponent = size == -INFINITY ? 0 : static_cast<int>(std::lround(size));
+    if (std::abs(rootExponent) <= SCALE_ROOT_EXPONENT && std::fabs(leading) <= SCALE_LEADING_EXPONENT) {
+        rootExponent = 0;
+        return false;
+    }
+    coeffExponent = -static_cast<int>(std::lround(leading)) - n * rootExponent;
+    return true;
+}
+
+namespace {
+
+constexpr double RESIDUAL_BOUND_FACTOR = 16.0;  // times n * unit roundoff
+
+// True when every approximation is finite and P vanishes there to within
+// the rounding error of its Horner evaluation: the exact coincidence that
+// ended the sweeps was then the convergence of several approximations on a
+// multiple root (their squared distance underflows), not a breakdown.
+bool allRootsWithinRounding(int n, const double* aRe, const double* aIm, const double* zRe, const double* zIm) {
+    const double bound = RESIDUAL_BOUND_FACTOR * n * (DBL_EPSILON / 2);
+    for (int i = 0; i < n; ++i) {
+        const double x = zRe[i], y = zIm[i];
+        if (!std::isfinite(x) || !std::isfinite(y)) return false;
+        const double r = std::hypot(x, y);
+        double pr = aRe[n], pi = aIm[n], magnitude = std::hypot(aRe[n], aIm[n]);
+        for (int k = n - 1; k >= 0; --k) {
+            const double t = pr * x - pi * y + aRe[k];
+            pi = pr * y + pi * x + aIm[k];
+            pr = t;
+            magnitude = magnitude * r + std::hypot(aRe[k], aIm[k]);
+        }
+        if (!(std::hypot(pr, pi) <= bound * magnitude)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm) {
+    int e = 0, f = 0;
+    if (!rootScaling(n, coeffRe, coeffIm, e, f)) {
+        const int rc = findRootsUnscaled(n, coeffRe, coeffIm, rootsRe, rootsIm);
+        if (rc == -1 && allRootsWithinRounding(n, coeffRe, coeffIm, rootsRe, rootsIm)) return 1;
+        return rc;
+    }
+    // b_k = a_k 2^(f + k e): the roots of b are those of a divided by 2^e,
+    // and b_n has modulus ~1. Powers of two scale exactly (tiny terms flush).
+    std::vector<double> bRe(n + 1), bIm(n + 1);
+    for (int k = 0; k <= n; ++k) {
+        bRe[k] = std::ldexp(coeffRe[k], f + k * e);
+        bIm[k] = std::ldexp(coeffIm[k], f + k * e);
+    }
+    int rc = findRootsUnscaled(n, bRe.data(), bIm.data(), rootsRe, rootsIm);
+    if (rc == -1 && allRootsWithinRounding(n, bRe.data(), bIm.data(), rootsRe, rootsIm)) rc = 1;
+    for (int i = 0; i < n; ++i) {
+        rootsRe[i] = std::ldexp(rootsRe[i], e);
+        rootsIm[i] = std::ldexp(rootsIm[i], e);
+    }
+    return rc;
 }
 
 }  // namespace analysis

@@ -45,7 +45,23 @@ inline constexpr int ROOT_BOUND_STEPS = 1000;
 inline constexpr int ROOT_THREAD_MIN_DEGREE = 128;
 
 // Returns 1 after all sweeps, -1 on an exact coincidence (see above).
+// Where rootScaling says so, the sweeps run on the scaled variable
+// z = 2^e w (coefficients a_k 2^(f + k e)) and the roots are scaled back, so
+// polynomials whose roots or leading coefficient lie far outside the range
+// in which the squared distances and |a_n|^2 are representable keep
+// finite, accurate roots. Elsewhere this is findRootsUnscaled itself.
+// A -1 of the sweeps where every approximation is a root to within the
+// rounding of Horner's scheme (several of them met on a multiple root, so
+// their squared distance underflowed to 0) is returned as 1.
 int findRoots(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm);
+
+// The sweeps on the coefficients as given.
+int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, double* rootsRe, double* rootsIm);
+
+// True when the largest roots' size 2^e (e rounded from
+// max_k log2(|a_k|/|a_n|)/(n-k)) has |e| > 64 or |a_n| lies beyond 2^+-256;
+// e and f (f makes the scaled leading coefficient ~1) are then set.
+bool rootScaling(int n, const double* coeffRe, const double* coeffIm, int& rootExponent, int& coeffExponent);
 
 // Angle of starting point i of n: (i * 4 pi + 3) / (2n), so consecutive
 // points are 2 pi / n apart and the first sits at 1.5 / n radians.

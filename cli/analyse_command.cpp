@@ -21,6 +21,7 @@ namespace cli {
 
 namespace {
 
+constexpr const char* UNCONVERGED_NOTE = "  (root finder failed: the points above did not converge)";
 constexpr const char* CURVE_ANALYSIS_NOTICE = "閉曲線を検出、解析中です。しばらくお待ちください。";
 
 struct AnalyseOptions {
@@ -67,9 +68,11 @@ void printText(const AnalyseOptions& options, const AnalyseResult& r) {
                 r.map.denominatorDegree);
     std::printf("critical points: %d\n", critical.count);
     for (int k = 0; k < critical.count; ++k) std::printf("%s\n", pointLine(critical.re[k], critical.im[k]).c_str());
+    if (critical.rootsFailed) std::printf("%s\n", UNCONVERGED_NOTE);
     std::printf("infinityIsCritical: %d\n", critical.infinityIsCritical);
     std::printf("fixed points: %d\n", fixed.count);
     for (int k = 0; k < fixed.count; ++k) std::printf("%s\n", pointLine(fixed.re[k], fixed.im[k]).c_str());
+    if (fixed.rootsFailed) std::printf("%s\n", UNCONVERGED_NOTE);
     std::fputs(dynamicsText(r.analysis, options.settings).c_str(), stdout);
     std::printf("block: %zu bytes\n", r.blockSize);
     std::printf("コンポネント\n");
@@ -84,8 +87,10 @@ void printJson(const AnalyseOptions& options, const AnalyseResult& r) {
     std::printf("  \"form\": %d,\n  \"numeratorDegree\": %d,\n  \"denominatorDegree\": %d,\n", r.map.form,
                 r.map.numeratorDegree, r.map.denominatorDegree);
     std::printf("  \"criticalPoints\": %s,\n", jsonPoints(critical.re, critical.im, critical.count).c_str());
+    std::printf("  \"criticalPointsConverged\": %s,\n", critical.rootsFailed ? "false" : "true");
     std::printf("  \"infinityIsCritical\": %d,\n", critical.infinityIsCritical);
     std::printf("  \"fixedPoints\": %s,\n", jsonPoints(fixed.re, fixed.im, fixed.count).c_str());
+    std::printf("  \"fixedPointsConverged\": %s,\n", fixed.rootsFailed ? "false" : "true");
     std::printf("  \"blockSize\": %zu,\n  \"components\": [", r.blockSize);
     for (std::size_t i = 0; i < r.components.size(); ++i)
         std::printf("%s%s", i ? ", " : "", jsonString(r.components[i]).c_str());

@@ -93,6 +93,7 @@ const char* fateText(analysis::OrbitFate fate) {
     case OrbitFate::KnownCycle: return "knownCycle";
     case OrbitFate::NewCycle: return "newCycle";
     case OrbitFate::PeriodPassedOver: return "periodPassedOver";
+    case OrbitFate::RepellingCycle: return "repellingCycle";
     case OrbitFate::ClosedCurves: return "closedCurves";
     case OrbitFate::Undetermined: return "undetermined";
     }
@@ -193,6 +194,8 @@ std::string dynamicsText(const JuliaAnalysis& a, const analysis::AnalysisSetting
     appendf(out, "algebraic search: %d periods searched, %s", search.periodsSearched, searchEndText(search.end));
     if (search.end != analysis::PeriodicSearchEnd::Completed && search.lastPeriod > 0)
         appendf(out, " at period %d", search.lastPeriod);
+    if (search.firstIteratedPeriod > 0)
+        appendf(out, " (roots from period %d on found by iterating the map)", search.firstIteratedPeriod);
     out += "\n";
 
     const int base = a.orbits.algebraicCycleCount;
@@ -200,6 +203,12 @@ std::string dynamicsText(const JuliaAnalysis& a, const analysis::AnalysisSetting
     appendCycles(out, a, 0, base);
     out += "クリティカルポイントの軌道解析結果\n";
     appendCycles(out, a, base, a.orbits.cycles.count());
+    for (std::size_t i = 0; i < a.orbits.criticalOrbits.size(); ++i) {
+        const analysis::CriticalOrbitResult& r = a.orbits.criticalOrbits[i];
+        if (r.fate == analysis::OrbitFate::RepellingCycle)
+            appendf(out, "critical point %d lands on a repelling cycle of period %d (no basin)\n",
+                    static_cast<int>(i), r.period);
+    }
 
     for (const analysis::CurveSetEntry& e : a.orbits.curves.entries) {
         const int cp = e.criticalPointIndex;
@@ -231,8 +240,10 @@ std::string dynamicsJsonMembers(const JuliaAnalysis& a, const analysis::Analysis
             s.maxLoop, s.siegelFlag, jsonNumber(s.convEps).c_str(), jsonNumber(s.contEps).c_str(),
             jsonNumber(s.inoutEps).c_str());
     const auto& search = a.orbits.periodicSearch;
-    appendf(out, "  \"algebraicSearch\": {\"end\": %s, \"lastPeriod\": %d, \"periodsSearched\": %d},\n",
-            jsonString(searchEndText(search.end)).c_str(), search.lastPeriod, search.periodsSearched);
+    appendf(out, "  \"algebraicSearch\": {\"end\": %s, \"lastPeriod\": %d, \"periodsSearched\": %d, "
+                 "\"firstIteratedPeriod\": %d},\n",
+            jsonString(searchEndText(search.end)).c_str(), search.lastPeriod, search.periodsSearched,
+            search.firstIteratedPeriod);
     appendf(out, "  \"algebraicCycleCount\": %d,\n", a.orbits.algebraicCycleCount);
 
     out += "  \"cycles\": [";

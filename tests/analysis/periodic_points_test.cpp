@@ -126,10 +126,12 @@ TEST(FindPeriodicPoints, BasilicaHasTheSuperattractingTwoCycle) {
     EXPECT_TRUE(cycleHolds(c, -1.0, 1e-12));
 }
 
-TEST(FindPeriodicPoints, ParabolicFixedPointIsNotRecorded) {
+TEST(FindPeriodicPoints, ParabolicFixedPointIsRecordedOnceAsIndifferent) {
     PeriodicSearchReport report;
     CycleList list = findPeriodicPoints(testmaps::polynomialMap({0.25, 0.0, 1.0}), options(3, &report));
-    EXPECT_EQ(list.count(), 0);
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.cycles[0].kind, PointKind::Indifferent);
+    EXPECT_EQ(list.cycles[0].re[0], 0.5);
     EXPECT_EQ(report.end, PeriodicSearchEnd::Completed);
     EXPECT_EQ(report.periodsSearched, 3);
 }

@@ -1,0 +1,188 @@
+// Accuracy of the whole analysis on maps where double precision defeats the
+// literal tolerances (superattracting cycles off the representable points,
+// parabolic and Misiurewicz maps, tiny and huge coefficients, iterates that
+// overflow): kinds, periods and points against values derived in high
+// precision by accuracy_table.py, which regenerates the table below.
+#include "analysis/iterated_period_roots.h"
+#include "analysis/julia_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <vector>
+
+using namespace analysis;
+
+namespace {
+
+using cd = std::complex<double>;
+
+struct ExpectedCycle {
+    int period;
+    PointKind kind;
+    cd point;  // one point of the cycle
+};
+
+struct Row {
+    const char* name;
+    std::vector<cd> numerator, denominator;  // ascending powers; {1}: a polynomial
+    bool checkPoints;                        // critical and fixed points below are checked
+    std::vector<cd> critical, fixed;         // their distinct values
+    std::vector<ExpectedCycle> cycles;       // every finite cycle, algebraic or found by an orbit
+    int repellingLandings;                   // critical orbits that land on a repelling cycle
+    int periodsSearched;                     // -1: not checked
+    double scale;                            // size of the fixed points
+};
+
+// clang-format off
+const Row ROWS[] = {
+    // BEGIN GENERATED TABLE (accuracy_table.py)
+    {"Newton map of z^5 - 1", {cd(1.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(4.0, 0.0)}, {cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(5.0, 0.0)}, false, {}, {},
+     {{1, PointKind::SuperAttracting, cd(1.0, 0.0)}, {1, PointKind::SuperAttracting, cd(-0.8090169943749475, -0.5877852522924731)}, {1, PointKind::SuperAttracting, cd(-0.8090169943749475, 0.5877852522924731)}, {1, PointKind::SuperAttracting, cd(0.30901699437494745, -0.9510565162951535)}, {1, PointKind::SuperAttracting, cd(0.30901699437494745, 0.9510565162951535)}}, 0, 4, 1.0},
+    {"Newton map of z^3 - 1", {cd(1.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(2.0, 0.0)}, {cd(0.0, 0.0), cd(0.0, 0.0), cd(3.0, 0.0)}, true, {cd(0.0, 0.0), cd(1.0, 0.0), cd(-0.5, -0.8660254037844386), cd(-0.5, 0.8660254037844386), cd(0.0, 0.0)}, {cd(1.0, 0.0), cd(-0.5, -0.8660254037844386), cd(-0.5, 0.8660254037844386)},
+     {{1, PointKind::SuperAttracting, cd(1.0, 0.0)}, {1, PointKind::SuperAttracting, cd(-0.5, -0.8660254037844386)}, {1, PointKind::SuperAttracting, cd(-0.5, 0.8660254037844386)}}, 0, 6, 1.0},
+    {"Newton map of z^3 - 2z + 2", {cd(-2.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(2.0, 0.0)}, {cd(-2.0, 0.0), cd(0.0, 0.0), cd(3.0, 0.0)}, true, {cd(0.0, 0.0), cd(-1.7692923542386314, 0.0), cd(0.8846461771193157, 0.5897428050222056), cd(0.8846461771193157, -0.5897428050222056)}, {cd(-1.7692923542386314, 0.0), cd(0.8846461771193157, -0.5897428050222056), cd(0.8846461771193157, 0.5897428050222056)},
+     {{2, PointKind::SuperAttracting, cd(0.0, 0.0)}, {1, PointKind::SuperAttracting, cd(-1.7692923542386314, 0.0)}, {1, PointKind::SuperAttracting, cd(0.8846461771193157, 0.5897428050222056)}, {1, PointKind::SuperAttracting, cd(0.8846461771193157, -0.5897428050222056)}}, 0, -1, 1.7692923542386314},
+    {"z^10 - 1", {cd(-1.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, false, {}, {},
+     {{2, PointKind::SuperAttracting, cd(0.0, 0.0)}}, 0, 3, 1.0757660660868371},
+    {"z^2 + i (Misiurewicz)", {cd(0.0, 1.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(-0.3002425902201204, 0.6248105338438266), cd(1.3002425902201205, -0.6248105338438266)},
+     {}, 1, 10, 1.4425737404460597},
+    {"z^2 - 2 (Misiurewicz)", {cd(-2.0, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(-1.0, 0.0), cd(2.0, 0.0)},
+     {}, 1, 10, 2.0},
+    {"z^2 + 1/4 (parabolic, lambda 1)", {cd(0.25, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, false, {}, {},
+     {{1, PointKind::Indifferent, cd(0.5, 0.0)}}, 0, 10, 0.5},
+    {"z^2 - 3/4 (parabolic, lambda -1)", {cd(-0.75, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(-0.5, 0.0), cd(1.5, 0.0)},
+     {{1, PointKind::Indifferent, cd(-0.5, 0.0)}}, 0, 10, 1.5},
+    {"z^2 - 5/4 (parabolic 2-cycle)", {cd(-1.25, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(-0.724744871391589, 0.0), cd(1.724744871391589, 0.0)},
+     {{2, PointKind::Indifferent, cd(0.20710678118654752, 0.0)}}, 0, 10, 1.724744871391589},
+    {"z^2 - 7/4 (parabolic 3-cycle)", {cd(-1.75, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, false, {}, {},
+     {{3, PointKind::Indifferent, cd(-0.05495813208737119, 0.0)}}, 0, 10, 1.9142135623730951},
+    {"z^2 + 1/4 + i/2 (parabolic, lambda i)", {cd(0.25, 0.5), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(0.0, 0.5), cd(1.0, -0.5)},
+     {{1, PointKind::Indifferent, cd(0.0, 0.5)}}, 0, 10, 1.118033988749895},
+    {"(0.5z^7 + z)/(z^10 + z^2 + 1) (parabolic 0)", {cd(0.0, 0.0), cd(1.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.5, 0.0)}, {cd(1.0, 0.0), cd(0.0, 0.0), cd(1.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, false, {}, {},
+     {{1, PointKind::Indifferent, cd(0.0, 0.0)}}, 0, 3, 1.0},
+    {"1e-300 z^2", {cd(0.0, 0.0), cd(0.0, 0.0), cd(1e-300, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(0.0, 0.0), cd(9.999999999999999e+299, 0.0)},
+     {{1, PointKind::SuperAttracting, cd(0.0, 0.0)}}, 0, 10, 9.999999999999999e+299},
+    {"1e300 z^2", {cd(0.0, 0.0), cd(0.0, 0.0), cd(1e+300, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(0.0, 0.0), cd(1e-300, 0.0)},
+     {{1, PointKind::SuperAttracting, cd(0.0, 0.0)}}, 0, 10, 1e-300},
+    {"z^3 + 1e-170 z^2", {cd(0.0, 0.0), cd(0.0, 0.0), cd(1e-170, 0.0), cd(1.0, 0.0)}, {cd(1.0, 0.0)}, true, {cd(0.0, 0.0), cd(-6.666666666666667e-171, 0.0)}, {cd(0.0, 0.0), cd(-1.0, 0.0), cd(1.0, 0.0)},
+     {{1, PointKind::SuperAttracting, cd(0.0, 0.0)}}, 0, 6, 1.0},
+    {"(z^2 + 1)/(z^2 - 1/4)", {cd(1.0, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, {cd(-0.25, 0.0), cd(0.0, 0.0), cd(1.0, 0.0)}, true, {cd(0.0, 0.0)}, {cd(1.5668713550551325, 0.0), cd(-0.28343567752756627, -0.7469127826872856), cd(-0.28343567752756627, 0.7469127826872856)},
+     {{1, PointKind::Attracting, cd(1.5668713550551325, 0.0)}}, 0, 10, 1.5668713550551325},
+    // END GENERATED TABLE
+};
+// clang-format on
+
+ComplexPolynomial polynomialOf(const std::vector<cd>& c) {
+    ComplexPolynomial p = makePolynomial(static_cast<int>(c.size()) - 1);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        p.re[i] = c[i].real();
+        p.im[i] = c[i].imag();
+    }
+    stripPolynomial(p);
+    return p;
+}
+
+// Each computed point lies within 1e-12 (relative to its size, or to the
+// largest expected point near 0) of an expected one, and each expected one is met.
+void expectSamePoints(const std::vector<double>& re, const std::vector<double>& im, int count,
+                      const std::vector<cd>& expected) {
+    double size = 0;
+    for (const cd& e : expected) size = std::max(size, std::abs(e));
+    std::vector<bool> met(expected.size(), false);
+    for (int i = 0; i < count; ++i) {
+        const cd z(re[i], im[i]);
+        bool near = false;
+        for (std::size_t e = 0; e < expected.size(); ++e)
+            if (std::abs(z - expected[e]) <= 1e-12 * std::max(std::abs(expected[e]), size)) near = met[e] = true;
+        EXPECT_TRUE(near) << "unexpected point " << z;
+    }
+    for (std::size_t e = 0; e < expected.size(); ++e) EXPECT_TRUE(met[e]) << "missed point " << expected[e];
+}
+
+class AnalysisAccuracy : public testing::TestWithParam<Row> {};
+
+TEST_P(AnalysisAccuracy, KindsPeriodsAndPointsMatchHighPrecisionValues) {
+    const Row& row = GetParam();
+    SCOPED_TRACE(row.name);
+    RationalMap map;
+    map.numerator = polynomialOf(row.numerator);
+    map.denominator = polynomialOf(row.denominator);
+    map.form = map.denominator.degree == 0 ? 1 : 2;
+    const JuliaAnalysis a = analyseJulia(map, AnalysisSettings{});
+    if (row.checkPoints) {
+        expectSamePoints(a.criticalPoints.re, a.criticalPoints.im, a.criticalPoints.count, row.critical);
+        expectSamePoints(a.fixedPoints.re, a.fixedPoints.im, a.fixedPoints.count, row.fixed);
+    }
+    std::vector<const Cycle*> finite;
+    for (const Cycle& c : a.orbits.cycles.cycles)
+        if (c.toInfinity == 0) finite.push_back(&c);
+    EXPECT_EQ(finite.size(), row.cycles.size());
+    for (const ExpectedCycle& e : row.cycles) {
+        bool found = false;
+        for (const Cycle* c : finite)
+            for (int p = 0; p < c->period && !found; ++p)
+                found = c->period == e.period && c->kind == e.kind &&
+                        std::abs(cd(c->re[p], c->im[p]) - e.point) <= 1e-9 * std::max(std::abs(e.point), row.scale);
+        EXPECT_TRUE(found) << "missed cycle of period " << e.period << " kind " << static_cast<int>(e.kind)
+                           << " through " << e.point;
+    }
+    int landings = 0;
+    for (const CriticalOrbitResult& r : a.orbits.criticalOrbits) landings += r.fate == OrbitFate::RepellingCycle;
+    EXPECT_EQ(landings, row.repellingLandings);
+    if (row.periodsSearched >= 0) {
+        EXPECT_EQ(a.orbits.periodicSearch.periodsSearched, row.periodsSearched);
+    }
+    EXPECT_EQ(a.orbits.periodicSearch.end, row.periodsSearched >= 0 ? PeriodicSearchEnd::Completed
+                                                                     : PeriodicSearchEnd::CapacityFull);
+}
+
+INSTANTIATE_TEST_SUITE_P(Maps, AnalysisAccuracy, testing::ValuesIn(ROWS));
+
+// The roots that iterating the map gives for Phi_3 are deg Phi_3 distinct
+// points, none a fixed point, at which one long-double Newton step on
+// f^3(z) - z moves less than 1e-12 (polynomial and rational maps, infinity
+// fixed or not).
+TEST(IteratedPeriodRoots, AreTheDistinctPointsOfExactPeriod) {
+    using lc = std::complex<long double>;
+    const std::vector<std::vector<cd>> maps[] = {{{cd(-0.12, 0.75), 0, 1}, {1}},
+                                                  {{1, 0, 1}, {-0.25, 0, 1}},
+                                                  {{0.3, 0, 0, 1}, {cd(0.2, 0.1), 2}}};
+    for (const auto& m : maps) {
+        RationalMap map;
+        map.numerator = polynomialOf(m[0]);
+        map.denominator = polynomialOf(m[1]);
+        map.form = map.denominator.degree == 0 ? 1 : 2;
+        const int d = std::max(map.numerator.degree, map.denominator.degree);
+        // deg G_k = d^k, plus 1 where infinity is not fixed
+        const int extra = map.form == 2 && map.denominator.degree >= map.numerator.degree ? 1 : 0;
+        const int g1 = d + extra, g3 = d * d * d + extra;
+        const FixedPointList fixed = findFixedPoints(map);
+        ASSERT_EQ(fixed.count, g1);
+        std::vector<ComplexValue> lower;
+        for (int i = 0; i < fixed.count; ++i) lower.push_back({fixed.re[i], fixed.im[i]});
+        std::vector<double> re, im;
+        ASSERT_EQ(findPeriodRootsByIteration(map, 3, g3, lower, re, im), 1);
+        ASSERT_EQ(static_cast<int>(re.size()), g3 - g1);
+        auto value = [&](const ComplexPolynomial& p, lc z, lc& dv) {
+            lc v(p.re[p.degree], p.im[p.degree]);
+            dv = 0;
+            for (int k = p.degree - 1; k >= 0; --k) dv = dv * z + v, v = v * z + lc(p.re[k], p.im[k]);
+            return v;
+        };
+        for (std::size_t i = 0; i < re.size(); ++i) {
+            lc z(re[i], im[i]), w = z, slope = 1;
+            for (int step = 0; step < 3; ++step) {
+                lc dp, dq;
+                const lc p = value(map.numerator, w, dp), q = value(map.denominator, w, dq);
+                slope *= (dp * q - p * dq) / (q * q);
+                w = p / q;
+            }
+            EXPECT_LT(std::abs((w - z) / (slope - 1.0L)), 1e-12L * (1 + std::abs(z))) << "root " << z;
+            for (std::size_t j = 0; j < i; ++j) EXPECT_GT(std::abs(cd(re[i], im[i]) - cd(re[j], im[j])), 1e-9);
+            for (const ComplexValue& f : lower) EXPECT_GT(std::abs(cd(re[i], im[i]) - cd(f.re, f.im)), 1e-6) << "fixed point";
+        }
+    }
+}
+
+}  // namespace
