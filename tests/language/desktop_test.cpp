@@ -231,9 +231,10 @@ TEST(InstalledTree, HasEveryFileAndItsFrontEndStartsItsViewer) {
           "share/doc/halvatrine/halvatrine_help_en.html", "share/applications/halvatrine.desktop"})
         EXPECT_TRUE(std::filesystem::is_regular_file(prefix + "/" + file)) << file;
     const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-    if (!validate.isEmpty())
+    if (!validate.isEmpty()) {
         EXPECT_EQ(
             std::system((validate.toStdString() + " " + prefix + "/share/applications/halvatrine.desktop").c_str()), 0);
+    }
     platform::RecordingMessageBoxes boxes;
     MainDialog dialog(boxes,
                       {std::string(std::getenv("XDG_CONFIG_HOME")) + "/installed.conf", prefix + "/bin/torvel", {}});
