@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   xvfb xauth fonts-noto-cjk
   imagemagick poppler-utils locales
+  clang-14 libfuzzer-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
