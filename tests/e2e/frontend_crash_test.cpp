@@ -1,7 +1,12 @@
-// A front end killed (SIGKILL) while its viewers draw: the viewers keep
-// working on their own, the next front end to start removes the dead one's
-// blocks and socket (and nothing else), and once the viewers are closed
-// nothing of the dead front end or its viewers is left.
+// Processes killed (SIGKILL) while pictures are drawn.
+//  - A viewer: the front end frees its slot, removes its block and socket,
+//    and works on as before.
+//  - The front end: the viewers keep working on their own, the next front
+//    end to start removes the dead one's blocks and socket (and nothing
+//    else), and once the viewers are closed nothing of either is left.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -17,6 +22,8 @@
 
 #include "common/block_names.h"
 #include "common/messages.h"
+#include "frontend/main_dialog.h"
+#include "platform/recording_message_boxes.h"
 #include "platform/message_port.h"
 #include "platform/process.h"
 #include "platform/shared_memory.h"
@@ -57,6 +64,46 @@ struct Processes {
 };
 
 }  // namespace
+
+TEST(ViewerCrash, AViewerKilledWhileItDrawsFreesItsSlotAndLeavesNothing) {
+    platform::RecordingMessageBoxes boxes;
+    MainDialog::Options options;
+    options.settingsPath = std::string(std::getenv("XDG_CONFIG_HOME")) + "/Halvatrine.conf";
+    options.viewerProgram = HV_TORVEL_PATH;
+    MainDialog dialog(boxes, options);
+    for (const auto& [field, text] : {std::pair{8, "1"}, std::pair{0, "0.25"}}) {
+        dialog.coefficientField(field)->selectAll();
+        QTest::keyClicks(dialog.coefficientField(field), QString::fromUtf8(text));
+    }
+    dialog.juliaButton()->click();
+    frontend::JobControl& job = dialog.job();
+    const auto frameOf = [&](int slot) {
+        const auto block = platform::SharedMemory::open(job.slotBlockName(slot));
+        return block ? static_cast<const common::AnalysisBlockHeader*>(block->data())->viewerWindow : 0;
+    };
+    const auto draw = [&](frontend::SlotState until) {
+        dialog.executeButton()->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return job.slotState(0) >= frontend::SlotState::Started && frameOf(0); },
+                                    WAIT_GUARD_MS));
+        platform::postMessage(frameOf(0), viewer::WM_COMMAND, viewer::ID_DRAW_BUTTON, 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return job.slotState(0) >= until; }, WAIT_GUARD_MS));
+    };
+    draw(frontend::SlotState::Drawing);
+    const pid_t viewer = job.slotProcess(0);
+    ASSERT_EQ(::kill(viewer, SIGKILL), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return job.slotState(0) == frontend::SlotState::Free; }, WAIT_GUARD_MS));
+    EXPECT_TRUE(dialog.executeButton()->isEnabled());
+    EXPECT_FALSE(alive(viewer));
+    EXPECT_FALSE(hasSocket(viewer));
+    EXPECT_EQ(blocksOf(::getpid()), std::vector<std::string>{common::frontEndBlockName(::getpid())});
+    // Nothing is stuck: the next picture opens and draws.
+    draw(frontend::SlotState::Drawn);
+    const pid_t next = job.slotProcess(0);
+    boxes.scriptAnswers({true});
+    dialog.closeAllButton()->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !alive(next); }, WAIT_GUARD_MS));
+    EXPECT_TRUE(boxes.texts().size() == 1);
+}
 
 TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     // Orphaned viewers become children of this process, so that they are
