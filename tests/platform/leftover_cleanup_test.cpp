@@ -65,6 +65,7 @@ TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
         "FData" + live, "PData0_" + live, "FData" + undead,  // processes that exist
         "FData0" + dead, "FData" + dead + "x", "PDatax_" + dead, "PData3_" + dead + "_1", "PData_" + dead,
         "QData" + dead, "FData-" + dead, "fdata" + dead,     // other programs' names
+        "FData0", "FData9999999999", "PData12345678901_" + dead,  // numbers no pid or slot has
     };
     for (const auto& name : removedBlocks) makeFile(blocks / name);
     for (const auto& name : keptBlocks) makeFile(blocks / name);
