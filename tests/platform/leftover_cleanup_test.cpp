@@ -17,17 +17,13 @@
 #include <set>
 #include <string>
 
+#include "fault_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-// A pid that no process has: a child that has ended and been reaped.
-pid_t deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
+using platform_test::deadPid;
 
 void makeFile(const fs::path& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)); }
 

@@ -5,17 +5,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <fstream>
-#include <sstream>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "common/sample_file.h"
+#include "fault_support.h"
 #include "viewer/colour/picture_printer.h"
 #include "viewer/colour/save_formula_dialog.h"
 #include "viewer/colour/viewer_dialogs.h"
@@ -23,44 +19,14 @@
 
 namespace {
 
-std::string readFile(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using platform_test::FullDisk;
 
-// While it lives, files cannot grow beyond `bytes`: a write past it fails as
-// on a full disk (SIGXFSZ is ignored, so the write returns an error).
-class FullDisk {
-public:
-    explicit FullDisk(rlim_t bytes) : signal_(std::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit small = saved_;
-        small.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~FullDisk() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, signal_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*signal_)(int);
-};
-
-pid_t deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
+std::string readFile(const QString& path) { return platform_test::fileBytes(path.toStdString()); }
 
 TEST(ViewerFaults, AFrontEndKilledWhileDrawingLeavesAViewerThatFinishesSavesPrintsAndCloses) {
     // The front end's socket, held here: it receives the draw start, then
     // goes dead as a killed process's does (the file stays, nobody reads).
-    const pid_t frontEnd = deadPid();
+    const pid_t frontEnd = platform_test::deadPid();
     const std::string path = platform::socketPathFor(frontEnd);
     const int socket = ::socket(AF_UNIX, SOCK_DGRAM, 0);
     sockaddr_un address{};
