@@ -38,18 +38,13 @@ constexpr int WAIT_GUARD_MS = 120000;  // against hanging only
 bool alive(pid_t pid) { return ::kill(pid, 0) == 0; }
 bool hasSocket(pid_t pid) { return fs::exists(platform::socketPathFor(pid)); }
 
-// Blocks in /dev/shm whose names end with "_<pid>" or are "FData<pid>".
-std::vector<std::string> blocksOf(pid_t pid) {
-    std::vector<std::string> names;
-    const std::string id = std::to_string(pid);
-    for (const auto& e : fs::directory_iterator(platform::SHARED_MEMORY_DIRECTORY)) {
-        const std::string name = e.path().filename().string();
-        if (name == common::frontEndBlockName(static_cast<std::uint32_t>(pid)) ||
-            (name.rfind("PData", 0) == 0 && name.size() > id.size() + 1 &&
-             name.compare(name.size() - id.size() - 1, std::string::npos, "_" + id) == 0))
-            names.push_back(name);
-    }
-    return names;
+// The front end's block and its pictures' blocks that exist.
+int blocksOf(pid_t pid) {
+    const auto id = static_cast<std::uint32_t>(pid);
+    int n = platform::SharedMemory::exists(common::frontEndBlockName(id));
+    for (int slot = 0; slot < frontend::VIEWER_SLOT_COUNT; ++slot)
+        n += platform::SharedMemory::exists(common::analysisBlockName(slot, id));
+    return n;
 }
 
 struct Processes {
@@ -95,7 +90,7 @@ TEST(ViewerCrash, AViewerKilledWhileItDrawsFreesItsSlotAndLeavesNothing) {
     EXPECT_TRUE(dialog.executeButton()->isEnabled());
     EXPECT_FALSE(alive(viewer));
     EXPECT_FALSE(hasSocket(viewer));
-    EXPECT_EQ(blocksOf(::getpid()), std::vector<std::string>{common::frontEndBlockName(::getpid())});
+    EXPECT_EQ(blocksOf(::getpid()), 1);
     // Nothing is stuck: the next picture opens and draws.
     draw(frontend::SlotState::Drawn);
     const pid_t next = job.slotProcess(0);
@@ -118,22 +113,22 @@ TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return static_cast<bool>(std::ifstream(report) >> frontEnd >> first >> second); }, WAIT_GUARD_MS));
     guard.pids.insert(guard.pids.end(), {first, second});
     ASSERT_EQ(frontEnd, *driver);
-    ASSERT_EQ(blocksOf(frontEnd).size(), 3u);
+    ASSERT_EQ(blocksOf(frontEnd), 3);
 
     ASSERT_EQ(::kill(frontEnd, SIGKILL), 0);
     // Reaped as its parent (a shell, the desktop) would, unaware of sockets.
     ASSERT_EQ(::waitpid(frontEnd, nullptr, 0), frontEnd);
     EXPECT_TRUE(hasSocket(frontEnd));  // what a kill leaves
-    EXPECT_EQ(blocksOf(frontEnd).size(), 3u);
+    EXPECT_EQ(blocksOf(frontEnd), 3);
 
     // The next front end: its start removes the dead one's objects.
     const auto next = platform::startProcess(HV_HALVATRINE_PATH, {}, "");
     ASSERT_TRUE(next.has_value());
     guard.pids.push_back(*next);
     ASSERT_TRUE(QTest::qWaitFor([&] { return hasSocket(*next); }, WAIT_GUARD_MS));
-    EXPECT_TRUE(blocksOf(frontEnd).empty());
+    EXPECT_EQ(blocksOf(frontEnd), 0);
     EXPECT_FALSE(hasSocket(frontEnd));
-    EXPECT_EQ(blocksOf(*next).size(), 1u);
+    EXPECT_EQ(blocksOf(*next), 1);
     for (pid_t viewer : {first, second}) {
         EXPECT_TRUE(alive(viewer) && hasSocket(viewer)) << viewer;
         // A pick on the picture asks the dead front end for a new one: nothing happens.
@@ -155,7 +150,7 @@ TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     }
     ::kill(*next, SIGTERM);
     ASSERT_TRUE(platform::waitForExit(*next, WAIT_GUARD_MS));
-    EXPECT_TRUE(blocksOf(*next).empty());
+    EXPECT_EQ(blocksOf(*next), 0);
     EXPECT_FALSE(hasSocket(*next));
     ::prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
