@@ -17,7 +17,8 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs" -LE e2e
 ctest --test-dir build --output-on-failure -L e2e --no-tests=ignore
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHV_SANITIZE=ON -DHV_BUILD_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHV_SANITIZE=ON -DHV_BUILD_GUI=ON \
+      -DHV_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE e2e
