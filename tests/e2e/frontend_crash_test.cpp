@@ -118,8 +118,9 @@ TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     ASSERT_EQ(::kill(frontEnd, SIGKILL), 0);
     // Reaped as its parent (a shell, the desktop) would, unaware of sockets.
     ASSERT_EQ(::waitpid(frontEnd, nullptr, 0), frontEnd);
-    EXPECT_TRUE(hasSocket(frontEnd));  // what a kill leaves
-    EXPECT_EQ(blocksOf(frontEnd), 3);
+    // What a kill leaves. (Its blocks are in the system-wide folder, where a
+    // program of another test run starting now may already remove them.)
+    EXPECT_TRUE(hasSocket(frontEnd));
 
     // The next front end: its start removes the dead one's objects.
     const auto next = platform::startProcess(HV_HALVATRINE_PATH, {}, "");
