@@ -30,6 +30,14 @@ typedef long long VI __attribute__((vector_size(LANES * sizeof(long long))));
 
 #define HV_INLINE inline __attribute__((always_inline))
 
+// clang 14 refuses 4-double vector values between an AVX2 clone and the
+// inlined helpers below ("changes the ABI"), so it builds the base version only.
+#if defined(__clang__)
+#define HV_TARGET_CLONES
+#else
+#define HV_TARGET_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 HV_INLINE V load(const double* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -50,7 +58,7 @@ HV_INLINE VI finiteLanes(V v) { return (v - v) == 0.0; }
 // P and P' at the BLOCK points (x, y), Horner as in evaluatePolynomial, P'
 // from its own coefficients. Non-finite values never turn finite again in
 // the recurrence, so the loop stops early once no lane is finite.
-__attribute__((target_clones("avx2", "default")))
+HV_TARGET_CLONES
 void hornerBlock(const Coefficients& c, const double* x, const double* y, double* pRe, double* pIm,
                  double* dpRe, double* dpIm) {
     const int n = c.n;
@@ -98,7 +106,7 @@ void hornerBlock(const Coefficients& c, const double* x, const double* y, double
 
 // q(w) = w^n P(1/w) = sum_k a_k w^(n-k) and q'(w) at the BLOCK points w,
 // Horner from a_0 down, q' alongside.
-__attribute__((target_clones("avx2", "default")))
+HV_TARGET_CLONES
 void reversedHornerBlock(const Coefficients& c, const double* wRe, const double* wIm, double* qRe,
                          double* qIm, double* dqRe, double* dqIm) {
     const int n = c.n;
@@ -145,7 +153,7 @@ void reversedHornerBlock(const Coefficients& c, const double* wRe, const double*
 // (the caller then sums that row exactly).
 constexpr double ROW_SHARED_LIMIT = 1e76;
 
-__attribute__((target_clones("avx2", "default")))
+HV_TARGET_CLONES
 void pairRow(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
     const V xj = splat(x[j]), yj = splat(y[j]);
     const V zero = splat(0.0), notANumber = splat(std::nan(""));

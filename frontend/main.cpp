@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "frontend/main_dialog.h"
+#include "platform/leftover_cleanup.h"
 #include "platform/message_port_qt.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/termination_cleanup.h"
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     platform::setUpUiLanguage(app);
     // Blocks and the socket are removed also when the program is ended by a signal.
     platform::installTerminationCleanup();
+    // What crashed front ends and viewers of this user have left.
+    platform::removeLeftoversOfDeadProcesses();
     platform::MessagePort port;
     platform::QtMessageBoxes messages;
     MainDialog dialog(messages);

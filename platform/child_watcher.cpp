@@ -57,12 +57,9 @@ void ChildWatcher::forget(pid_t pid) {
 void ChildWatcher::check(pid_t pid) {
     if (!isWatching(pid)) return;
     int status = 0;
-    pid_t r;
-    do {
-        r = ::waitpid(pid, &status, WNOHANG);
-    } while (r < 0 && errno == EINTR);
-    if (r == 0) return;                 // still running
-    if (r < 0) status = -1;             // reaped elsewhere
+    const ReapResult r = reapChild(pid, &status);
+    if (r == ReapResult::Running) return;
+    if (r == ReapResult::NotAChild) status = -1;  // reaped elsewhere
     forget(pid);
     emit exited(static_cast<qint64>(pid), status);
 }

@@ -1,8 +1,9 @@
 // Notice of ended child processes inside a Qt event loop (a viewer that
 // crashed, was killed or failed to start never posts its closing message).
 //
-// watch(pid) reaps the child when it ends and emits exited(pid, status) on
-// the watcher's thread, once. It uses a pidfd where the system has one and
+// watch(pid) reaps the child when it ends (removing the message socket it
+// left, see reapChild) and emits exited(pid, status) on the watcher's
+// thread, once. It uses a pidfd where the system has one and
 // otherwise looks every 200 ms.
 #pragma once
 

@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/message_port.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -24,21 +26,29 @@ std::string baseName(const std::string& path) {
 }
 
 // 1: reaped or already gone, 0: still running.
-int tryReap(pid_t pid, int* status) {
-    for (;;) {
-        int s = 0;
-        const pid_t r = ::waitpid(pid, &s, WNOHANG);
-        if (r == pid) {
-            if (status) *status = s;
-            return 1;
-        }
-        if (r == 0) return 0;
-        if (errno == EINTR) continue;
-        return 1;  // ECHILD: not (or no longer) our child
-    }
-}
+int tryReap(pid_t pid, int* status) { return reapChild(pid, status) == ReapResult::Running ? 0 : 1; }
 
 }  // namespace
+
+ReapResult reapChild(pid_t pid, int* status) {
+    siginfo_t info{};
+    int r;
+    do {
+        info.si_pid = 0;
+        r = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT);
+    } while (r < 0 && errno == EINTR);
+    if (r < 0) return ReapResult::NotAChild;
+    if (info.si_pid == 0) return ReapResult::Running;
+    if (const std::string socket = socketPathFor(pid); !socket.empty()) ::unlink(socket.c_str());
+    int s = 0;
+    pid_t reaped;
+    do {
+        reaped = ::waitpid(pid, &s, WNOHANG);
+    } while (reaped < 0 && errno == EINTR);
+    if (reaped != pid) return ReapResult::NotAChild;
+    if (status) *status = s;
+    return ReapResult::Reaped;
+}
 
 std::optional<pid_t> startProcess(const std::string& program, const std::vector<std::string>& arguments,
                                   const std::string& workingDirectory, int* error) {

@@ -6,7 +6,7 @@
 // closed in the child. Failures of the start itself (no such program, no
 // such directory) are reported, not hidden in a child that exits at once.
 //
-// A started child must be reaped: waitForExit or reapIfExited, or a
+// A started child must be reaped: waitForExit, reapIfExited or reapChild, or a
 // ChildWatcher (child_watcher.h, Qt) that does it when the child ends.
 //
 // Thread-safety: all functions may be called from any thread; a given pid
@@ -24,6 +24,18 @@ namespace platform {
 // The pid of the started process, or nullopt with *error = errno value.
 std::optional<pid_t> startProcess(const std::string& program, const std::vector<std::string>& arguments,
                                   const std::string& workingDirectory, int* error = nullptr);
+
+enum class ReapResult {
+    Running,   // the child has not ended
+    Reaped,    // it had ended and is reaped now
+    NotAChild, // not (or no longer) a child of this process
+};
+
+// Reaps the child if it has ended; never waits. The message socket of an
+// ended child, which it could not remove when it was killed, is removed
+// first, while the ended child still holds its pid, so that no new process
+// of that pid can have bound it in the meantime.
+ReapResult reapChild(pid_t pid, int* status = nullptr);
 
 // Waits up to timeoutMs (0: just look, -1: no limit) for the child to end
 // and reaps it. True when it has ended (also when it was reaped elsewhere);

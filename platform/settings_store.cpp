@@ -118,9 +118,26 @@ bool SettingsStore::save(const std::vector<std::pair<std::string, std::string>>&
                 sections.back().lines.push_back(line);
         }
     }
+    // Loading reads every copy of the group (the last value of a key wins),
+    // so a hand-edited or merged file with the group twice is saved as one
+    // group: the later copies' lines join the first, in their order.
+    std::vector<std::string> laterCopies;
+    bool seen = false;
+    for (auto it = sections.begin(); it != sections.end();) {
+        if (it->name != SETTINGS_GROUP) {
+            ++it;
+        } else if (!seen) {
+            seen = true;
+            ++it;
+        } else {
+            laterCopies.insert(laterCopies.end(), it->lines.begin(), it->lines.end());
+            it = sections.erase(it);
+        }
+    }
     Section* ours = nullptr;
     for (Section& section : sections)
         if (section.name == SETTINGS_GROUP && !ours) ours = &section;
+    if (ours) ours->lines.insert(ours->lines.end(), laterCopies.begin(), laterCopies.end());
     if (!ours) {
         if (!sections.back().lines.empty() && !trim(sections.back().lines.back()).empty())
             sections.back().lines.push_back("");

@@ -6,7 +6,9 @@
 // $HOME/.config in place of an unset XDG_CONFIG_HOME. The store only moves
 // strings: parsing, ranges and defaults belong to the settings themselves.
 // Loading never creates anything; the file (and its directory) is created on
-// the first save. Saving keeps the file's other groups and keys, and
+// the first save. A group written more than once is read as one (a later
+// value of a key wins) and saved as one, its first copy taking the lines of
+// the others. Saving keeps the file's other groups and keys, and
 // replaces the file atomically (a temporary file renamed over it), so a
 // failed save leaves the old file intact.
 //

@@ -25,7 +25,7 @@ void setError(int* error, int value) {
 
 }  // namespace
 
-std::string sharedMemoryPath(const std::string& name) { return "/dev/shm/" + name; }
+std::string sharedMemoryPath(const std::string& name) { return std::string(SHARED_MEMORY_DIRECTORY) + "/" + name; }
 
 std::optional<SharedMemory> SharedMemory::create(const std::string& name, std::size_t size, int* error) {
     if (!validName(name) || size == 0) {

@@ -70,6 +70,9 @@ private:
     int cleanupToken_ = -1;
 };
 
+// Where the objects appear in the file system.
+inline constexpr const char* SHARED_MEMORY_DIRECTORY = "/dev/shm";
+
 // Path of the object in the file system ("/dev/shm/<name>"), as the signal
 // cleanup removes it.
 std::string sharedMemoryPath(const std::string& name);

@@ -9,6 +9,7 @@ packages=(
   qt6-l10n-tools qt6-translations-l10n desktop-file-utils
   xvfb xauth fonts-noto-cjk
   imagemagick poppler-utils locales
+  clang-14 libfuzzer-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -346,13 +346,20 @@ TEST_F(JobTest, ClosedCurveNoticeShowsInTheStatusLineUntilTheAnalysisEnds) {
 
 TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
     ::setenv("HV_STANDIN_POSTS", "1025,crash", 1);
+    const std::string report = scratch_ + "/report.txt";
+    ::setenv("HV_STANDIN_REPORT", report.c_str(), 1);
     open();
     enterQuadratic();
     dialog_->executeButton()->click();
     ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0 && !job().busy(); }));
+    ::unsetenv("HV_STANDIN_REPORT");
     ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->executeButton()->isEnabled(); }));
     EXPECT_TRUE(dialog_->settingsEditable());
     EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
+    // Nor is the crashed viewer's socket left behind.
+    const std::string viewerPid = platform_test::reportValue(report, "pid");
+    ASSERT_FALSE(viewerPid.empty());
+    EXPECT_FALSE(std::filesystem::exists(platform::socketPathFor(std::stoi(viewerPid))));
 }
 
 TEST_F(JobTest, AViewerThatCannotStartFreesItsSlot) {

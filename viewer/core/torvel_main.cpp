@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "platform/leftover_cleanup.h"
 #include "platform/message_port_qt.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/ui_language.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Halvatrine"));
     platform::setUpUiLanguage(app);
     const int processId = static_cast<int>(getpid());
+    // What crashed front ends and viewers of this user have left.
+    platform::removeLeftoversOfDeadProcesses();
     platform::MessagePort port;
 
     // WM_CLOSE to the process handle closes the viewer, whatever it shows.

@@ -1,0 +1,101 @@
+// Start-up removal of what dead processes left: only blocks and sockets
+// whose names have the programs' exact forms, that belong to this user,
+// and whose pid names no process at all.
+#include "platform/leftover_cleanup.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "fault_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using platform_test::deadPid;
+
+void makeFile(const fs::path& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)); }
+
+void makeSocket(const fs::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    ::close(fd);
+}
+
+std::set<std::string> namesIn(const fs::path& directory) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(directory)) names.insert(e.path().filename().string());
+    return names;
+}
+
+TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
+    char pattern[] = "/tmp/hv-leftovers-XXXXXX";
+    const fs::path root = ::mkdtemp(pattern);
+    const fs::path blocks = root / "shm", sockets = root / "sockets";
+    fs::create_directories(blocks);
+    fs::create_directories(sockets);
+    const std::string dead = std::to_string(deadPid());
+    const std::string live = std::to_string(::getpid());
+    // A zombie still holds its pid: its parent reaps it and removes its socket.
+    const pid_t zombie = ::fork();
+    if (zombie == 0) ::_exit(0);
+    ::waitid(P_PID, static_cast<id_t>(zombie), nullptr, WEXITED | WNOWAIT);
+    const std::string undead = std::to_string(zombie);
+
+    const std::set<std::string> removedBlocks = {"FData" + dead, "PData3_" + dead, "PData0_" + dead};
+    const std::set<std::string> keptBlocks = {
+        "FData" + live, "PData0_" + live, "FData" + undead,  // processes that exist
+        "FData0" + dead, "FData" + dead + "x", "PDatax_" + dead, "PData3_" + dead + "_1", "PData_" + dead,
+        "QData" + dead, "FData-" + dead, "fdata" + dead,     // other programs' names
+        "FData0", "FData9999999999", "PData12345678901_" + dead,  // numbers no pid or slot has
+    };
+    for (const auto& name : removedBlocks) makeFile(blocks / name);
+    for (const auto& name : keptBlocks) makeFile(blocks / name);
+    // Right name, wrong kind: a socket, a folder and a link among the blocks.
+    const std::string other = std::to_string(deadPid());
+    makeSocket(blocks / ("FData" + other));
+    fs::create_directory(blocks / ("PData1_" + other));
+    fs::create_symlink("/etc/hostname", blocks / ("PData2_" + other));
+
+    makeSocket(sockets / dead);
+    for (const auto& name : {live, undead, "0" + dead, dead + ".tmp"}) makeSocket(sockets / name);
+    makeFile(sockets / other);  // not a socket
+
+    // Another user's objects stay (only root can make them here).
+    const std::string foreign = std::to_string(deadPid());
+    if (::geteuid() == 0) {
+        makeFile(blocks / ("FData" + foreign));
+        makeSocket(sockets / foreign);
+        ASSERT_EQ(::chown((blocks / ("FData" + foreign)).c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::lchown((sockets / foreign).c_str(), 65534, 65534), 0);
+    }
+    const std::set<std::string> blocksBefore = namesIn(blocks), socketsBefore = namesIn(sockets);
+
+    const platform::LeftoverCount count = platform::removeLeftoversOfDeadProcesses(blocks.string(), sockets.string());
+    EXPECT_EQ(count.blocks, 3);
+    EXPECT_EQ(count.sockets, 1);
+    std::set<std::string> expectedBlocks = blocksBefore, expectedSockets = socketsBefore;
+    for (const auto& name : removedBlocks) expectedBlocks.erase(name);
+    expectedSockets.erase(dead);
+    EXPECT_EQ(namesIn(blocks), expectedBlocks);
+    EXPECT_EQ(namesIn(sockets), expectedSockets);
+
+    ::waitpid(zombie, nullptr, 0);
+    fs::remove_all(root);
+}
+
+}  // namespace
