@@ -89,13 +89,15 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
     const V a0i = hn::Set(d, s.numerator.im[0]);
     const std::size_t cycles = s.cycleRe.size();
 
+    const std::size_t retireBatch = lanes > 1 ? lanes / 2 : 1;
+    const double columnRe = pixelToPlane(s, x, 0).re;  // re depends on x only
+
     LaneArrays a;
     int next = 0;
     auto refill = [&](std::size_t l) {
         if (next < count) {
-            const PlanePoint z = pixelToPlane(s, x, ys[next]);
-            a.zr[l] = z.re;
-            a.zi[l] = z.im;
+            a.zr[l] = columnRe;
+            a.zi[l] = pixelToPlane(s, x, ys[next]).im;
             a.pixel[l] = next++;
             a.live[l] = 1.0;
         } else {
@@ -139,7 +141,11 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
             done = hn::Or(done, hn::Lt(dx * dx + dy * dy, rr));
         }
         done = hn::And(done, live);
-        if (!hn::AllFalse(d, done)) {
+        // Finished lanes keep their z and j (they stay finished) and retire
+        // together once half the lanes or every live lane is done, which
+        // spares a retirement per pixel.
+        const std::size_t finished = hn::CountTrue(d, done);
+        if (finished != 0 && (finished >= retireBatch || finished == hn::CountTrue(d, live))) {
             save();
             const unsigned bits = maskBits(d, done);
             for (std::size_t l = 0; l < lanes; ++l) {
@@ -163,24 +169,26 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
             if (hn::AllFalse(d, live)) return count;
             continue;
         }
-        // One application of the map.
+        // One application of the map, in the lanes still running.
+        V nextRe, nextIm;
         if constexpr (STEP == JuliaStep::SquarePlusConstant) {
-            const V im = zr * zi + zi * zr + a0i;
-            zr = x2 - y2 + a0r;
-            zi = im;
+            nextIm = zr * zi + zi * zr + a0i;
+            nextRe = x2 - y2 + a0r;
         } else if constexpr (STEP == JuliaStep::Polynomial) {
-            hornerLanes(d, s.numerator, zr, zi, zr, zi);
+            hornerLanes(d, s.numerator, zr, zi, nextRe, nextIm);
         } else {
             V pr, pi, qr, qi;
             hornerLanes(d, s.numerator, zr, zi, pr, pi);
             hornerLanes(d, s.denominator, zr, zi, qr, qi);
             const V q2 = qr * qr + qi * qi;
-            const M pole = hn::And(live, hn::Eq(q2, hn::Zero(d)));
-            zr = (qr * pr + qi * pi) / q2;
-            zi = (qr * pi - qi * pr) / q2;
+            const M pole = hn::AndNot(done, hn::And(live, hn::Eq(q2, hn::Zero(d))));
+            nextRe = (qr * pr + qi * pi) / q2;
+            nextIm = (qr * pi - qi * pr) / q2;
             if (!hn::AllFalse(d, pole)) {
                 // A pole: the orbit has reached infinity at this j.
-                j = j + one;
+                zr = hn::IfThenElse(done, zr, nextRe);
+                zi = hn::IfThenElse(done, zi, nextIm);
+                j = j + hn::IfThenZeroElse(done, one);
                 save();
                 const unsigned bits = maskBits(d, pole);
                 for (std::size_t l = 0; l < lanes; ++l) {
@@ -195,7 +203,9 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
                 continue;
             }
         }
-        j = j + one;
+        zr = hn::IfThenElse(done, zr, nextRe);
+        zi = hn::IfThenElse(done, zi, nextIm);
+        j = j + hn::IfThenZeroElse(done, one);
     }
 }
 
