@@ -254,6 +254,7 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
     for (std::size_t l = 0; l < lanes; ++l) refill(l);
 
     V zr, zi, j, cr, ci;
+    V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
     M live;
     auto reload = [&] {
         zr = hn::Load(d, a.zr);
@@ -262,6 +263,8 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
         cr = hn::Load(d, a.cr);
         ci = hn::Load(d, a.ci);
         live = hn::Gt(hn::Load(d, a.live), zero);
+        x2 = zr * zr;
+        y2 = zi * zi;
     };
     reload();
 
@@ -278,8 +281,6 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
         // test of the family fired) at index j.
         M escaped;
         if constexpr (STEP == MandelbrotStep::Square || STEP == MandelbrotStep::SquarePlusConstant) {
-            const V x2 = zr * zr;
-            const V y2 = zi * zi;
             V im, re;
             if constexpr (STEP == MandelbrotStep::SquarePlusConstant) {
                 im = (zr * zi + zi * zr + a0i) + ci;
@@ -290,7 +291,9 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
             }
             zr = re;
             zi = im;
-            escaped = hn::Gt(zr * zr + zi * zi, escape);
+            x2 = zr * zr;
+            y2 = zi * zi;
+            escaped = hn::Gt(x2 + y2, escape);
         } else if constexpr (STEP == MandelbrotStep::Polynomial) {
             V wr, wi;
             hornerLanes(d, s.numerator, zr, zi, wr, wi);
