@@ -43,7 +43,9 @@ Image readPng(const fs::path& path) {
 Image readBmp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<std::uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    auto u32 = [&](std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24; };
+    auto u32 = [&](std::size_t at) {
+        return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
+    };
     Image out;
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || (b[28] | b[29] << 8) != 24) return out;
     const std::size_t bits = u32(10);
@@ -54,7 +56,8 @@ Image readBmp(const fs::path& path) {
     out.height = h;
     for (int row = h - 1; row >= 0; --row)
         for (int x = 0; x < w; ++x) {
-            const std::uint8_t* p = &b[bits + static_cast<std::size_t>(row) * rowBytes + 3 * static_cast<std::size_t>(x)];
+            const std::size_t at = bits + static_cast<std::size_t>(row) * rowBytes + 3 * static_cast<std::size_t>(x);
+            const std::uint8_t* p = &b[at];
             out.rgb.insert(out.rgb.end(), {p[2], p[1], p[0]});
         }
     return out;
@@ -117,7 +120,8 @@ TEST_F(RenderOutput, OtherExtensionsAndSizesAreRefused) {
         EXPECT_NE(text.find(".png or .bmp"), std::string::npos) << text;
         EXPECT_FALSE(fs::exists(out)) << name;
     }
-    const auto [code, text] = runWithMessages("render \"z^2-1\" --julia --size 20001x8 -o " + (dir_ / "x.png").string());
+    const auto [code, text] =
+        runWithMessages("render \"z^2-1\" --julia --size 20001x8 -o " + (dir_ / "x.png").string());
     EXPECT_EQ(code, 1);
     EXPECT_NE(text.find("20000"), std::string::npos) << text;
     EXPECT_TRUE(fs::is_empty(dir_));
