@@ -103,10 +103,8 @@ TEST_F(RenderOutput, EveryFormatAndSizeHoldsTheSamePixels) {
         // Statistics are the whole picture's in both.
         EXPECT_EQ(viaBmp.out.substr(0, viaBmp.out.find("written")), viaPng.out.substr(0, viaPng.out.find("written")));
         const Image a = readBmp(bmp), b = readPng(png);
-        EXPECT_EQ(a.width, p.width);
-        EXPECT_EQ(a.height, p.height);
-        EXPECT_EQ(b.width, p.width);
-        EXPECT_EQ(b.height, p.height);
+        EXPECT_EQ(std::make_pair(a.width, a.height), std::make_pair(p.width, p.height));
+        EXPECT_EQ(std::make_pair(b.width, b.height), std::make_pair(p.width, p.height));
         EXPECT_TRUE(a.rgb == b.rgb) << p.options;
         EXPECT_GT(std::set<std::uint8_t>(a.rgb.begin(), a.rgb.end()).size(), 4u) << "a picture, not a plain area";
     }
