@@ -63,17 +63,6 @@ HWY_INLINE unsigned maskBits(D d, M m) {
 
 enum class JuliaStep { SquarePlusConstant, Polynomial, Rational };
 
-// The code of the first cycle point within reach of z, 0 for none: the
-// scalar test of render_kernels.cpp (FlatCycles::match).
-int cycleCode(const RenderScene& s, double zr, double zi) {
-    for (std::size_t i = 0; i < s.cycleRe.size(); ++i) {
-        const double dx = zr - s.cycleRe[i];
-        const double dy = zi - s.cycleIm[i];
-        if (dx * dx + dy * dy < s.rr) return s.cycleCode[i];
-    }
-    return 0;
-}
-
 template <JuliaStep STEP>
 int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResult* out,
                 colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
@@ -91,13 +80,15 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
 
     const std::size_t retireBatch = lanes > 1 ? lanes / 2 : 1;
     const double columnRe = pixelToPlane(s, x, 0).re;  // re depends on x only
+    alignas(64) double columnIm[MAP_SIZE];
+    for (int i = 0; i < count; ++i) columnIm[i] = pixelToPlane(s, x, ys[i]).im;
 
     LaneArrays a;
     int next = 0;
     auto refill = [&](std::size_t l) {
         if (next < count) {
             a.zr[l] = columnRe;
-            a.zi[l] = pixelToPlane(s, x, ys[next]).im;
+            a.zi[l] = columnIm[next];
             a.pixel[l] = next++;
             a.live[l] = 1.0;
         } else {
@@ -146,22 +137,34 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
         // spares a retirement per pixel.
         const std::size_t finished = hn::CountTrue(d, done);
         if (finished != 0 && (finished >= retireBatch || finished == hn::CountTrue(d, live))) {
+            // The code of each finished lane, by the scalar order of the
+            // tests: the loop count, escape, the first cycle point in reach.
+            V code = hn::Set(d, static_cast<double>(common::COMPONENT_UNKNOWN));
+            M open = hn::Lt(j, limit);
+            const M escaped = hn::And(open, hn::Gt(x2 + y2, escape));
+            code = hn::IfThenElse(escaped, hn::Zero(d), code);
+            open = hn::AndNot(escaped, open);
+            for (std::size_t i = 0; i < cycles; ++i) {
+                const V dx = zr - hn::Set(d, s.cycleRe[i]);
+                const V dy = zi - hn::Set(d, s.cycleIm[i]);
+                const M in = hn::And(open, hn::Lt(dx * dx + dy * dy, rr));
+                code = hn::IfThenElse(in, hn::Set(d, static_cast<double>(s.cycleCode[i])), code);
+                open = hn::AndNot(in, open);
+            }
+            alignas(64) double codes[MAX_LANES];
+            hn::Store(code, d, codes);
             save();
             const unsigned bits = maskBits(d, done);
             for (std::size_t l = 0; l < lanes; ++l) {
                 if (!(bits & (1u << l))) continue;
                 const int jl = static_cast<int>(a.j[l]);
-                PixelResult& r = out[a.pixel[l]];
-                if (jl >= n) {
+                const int c = static_cast<int>(codes[l]);
+                if (c == common::COMPONENT_UNKNOWN) {
                     ++statistics.unknownPixelCount;
-                    r = {n, common::COMPONENT_UNKNOWN};
-                } else if (a.zr[l] * a.zr[l] + a.zi[l] * a.zi[l] > s.escapeRadiusSquared) {
-                    statistics.record(0, jl);
-                    r = {jl, 0};
+                    out[a.pixel[l]] = {n, c};
                 } else {
-                    const int code = cycleCode(s, a.zr[l], a.zi[l]);
-                    statistics.record(code, jl);
-                    r = {jl, code};
+                    statistics.record(c, jl);
+                    out[a.pixel[l]] = {jl, c};
                 }
                 refill(l);
             }
