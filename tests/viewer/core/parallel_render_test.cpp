@@ -148,8 +148,9 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
                 const auto fe = frontEnd(f);
                 Render expected;
                 expected.run(b, fe.get(), reference);
-                if (&win == &kWindows.front() && !f.cycles.empty())  // the whole picture shows its basins
+                if (&win == &kWindows.front() && !f.cycles.empty()) {  // the whole picture shows its basins
                     EXPECT_GT(expected.stats.stats[1].pixelCount, 0) << f.name;
+                }
                 for (const render::RenderOptions& o : variants) {
                     ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3) << f.name;
                     Render got;
