@@ -28,23 +28,12 @@ constexpr int BLOCK = LANES * HORNER_VECTORS;     // roots handled together
 typedef double V __attribute__((vector_size(LANES * sizeof(double))));
 typedef long long VI __attribute__((vector_size(LANES * sizeof(long long))));
 
-#define HV_INLINE inline __attribute__((always_inline))
-
-// clang 14 refuses 4-double vector values between an AVX2 clone and the
-// inlined helpers below ("changes the ABI"), so it builds the base version only.
-#if defined(__clang__)
-#define HV_TARGET_CLONES
-#else
-#define HV_TARGET_CLONES __attribute__((target_clones("avx2", "default")))
-#endif
-
-HV_INLINE V load(const double* p) {
-    V v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-HV_INLINE void store(double* p, V v) { std::memcpy(p, &v, sizeof v); }
-HV_INLINE V splat(double x) { return V{x, x, x, x}; }
+// Vector helpers are macros, not functions: a function taking or returning
+// a 32-byte vector outside the AVX clones would change the calling
+// convention (clang refuses it), and only the clones below touch vectors.
+#define HV_LOAD(p) (__extension__({ V v_; std::memcpy(&v_, (p), sizeof v_); v_; }))
+#define HV_STORE(p, v) do { const V s_ = (v); std::memcpy((p), &s_, sizeof s_); } while (0)
+#define HV_SPLAT(x) (__extension__({ const double x_ = (x); V{x_, x_, x_, x_}; }))
 
 struct Coefficients {
     int n = 0;
@@ -53,29 +42,29 @@ struct Coefficients {
 };
 
 // True in every lane whose value is finite.
-HV_INLINE VI finiteLanes(V v) { return (v - v) == 0.0; }
+#define HV_FINITE_LANES(v) (((v) - (v)) == 0.0)
 
 // P and P' at the BLOCK points (x, y), Horner as in evaluatePolynomial, P'
 // from its own coefficients. Non-finite values never turn finite again in
 // the recurrence, so the loop stops early once no lane is finite.
-HV_TARGET_CLONES
+__attribute__((target_clones("avx2", "default")))
 void hornerBlock(const Coefficients& c, const double* x, const double* y, double* pRe, double* pIm,
                  double* dpRe, double* dpIm) {
     const int n = c.n;
     V zr[HORNER_VECTORS], zi[HORNER_VECTORS], pr[HORNER_VECTORS], pi[HORNER_VECTORS],
         dr[HORNER_VECTORS], di[HORNER_VECTORS];
     for (int u = 0; u < HORNER_VECTORS; ++u) {
-        zr[u] = load(x + u * LANES);
-        zi[u] = load(y + u * LANES);
-        pr[u] = splat(c.aRe[n]);
-        pi[u] = splat(c.aIm[n]);
-        dr[u] = splat(c.dRe[n - 1]);
-        di[u] = splat(c.dIm[n - 1]);
+        zr[u] = HV_LOAD(x + u * LANES);
+        zi[u] = HV_LOAD(y + u * LANES);
+        pr[u] = HV_SPLAT(c.aRe[n]);
+        pi[u] = HV_SPLAT(c.aIm[n]);
+        dr[u] = HV_SPLAT(c.dRe[n - 1]);
+        di[u] = HV_SPLAT(c.dIm[n - 1]);
     }
     bool live = true;
     for (int k = n - 1; k >= 1 && live; --k) {
-        const V ar = splat(c.aRe[k]), ai = splat(c.aIm[k]);
-        const V er = splat(c.dRe[k - 1]), ei = splat(c.dIm[k - 1]);
+        const V ar = HV_SPLAT(c.aRe[k]), ai = HV_SPLAT(c.aIm[k]);
+        const V er = HV_SPLAT(c.dRe[k - 1]), ei = HV_SPLAT(c.dIm[k - 1]);
         for (int u = 0; u < HORNER_VECTORS; ++u) {
             const V npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
             const V npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
@@ -89,39 +78,39 @@ void hornerBlock(const Coefficients& c, const double* x, const double* y, double
         if ((k & 31) == 0) {
             VI any = VI{0, 0, 0, 0};
             for (int u = 0; u < HORNER_VECTORS; ++u)
-                any |= finiteLanes(pr[u]) & finiteLanes(pi[u]) & finiteLanes(dr[u]) & finiteLanes(di[u]);
+                any |= HV_FINITE_LANES(pr[u]) & HV_FINITE_LANES(pi[u]) & HV_FINITE_LANES(dr[u]) & HV_FINITE_LANES(di[u]);
             live = (any[0] | any[1] | any[2] | any[3]) != 0;
         }
     }
-    const V ar = splat(c.aRe[0]), ai = splat(c.aIm[0]);
+    const V ar = HV_SPLAT(c.aRe[0]), ai = HV_SPLAT(c.aIm[0]);
     for (int u = 0; u < HORNER_VECTORS; ++u) {
         const V npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
         const V npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
-        store(pRe + u * LANES, live ? npr : pr[u]);
-        store(pIm + u * LANES, live ? npi : pi[u]);
-        store(dpRe + u * LANES, dr[u]);
-        store(dpIm + u * LANES, di[u]);
+        HV_STORE(pRe + u * LANES, live ? npr : pr[u]);
+        HV_STORE(pIm + u * LANES, live ? npi : pi[u]);
+        HV_STORE(dpRe + u * LANES, dr[u]);
+        HV_STORE(dpIm + u * LANES, di[u]);
     }
 }
 
 // q(w) = w^n P(1/w) = sum_k a_k w^(n-k) and q'(w) at the BLOCK points w,
 // Horner from a_0 down, q' alongside.
-HV_TARGET_CLONES
+__attribute__((target_clones("avx2", "default")))
 void reversedHornerBlock(const Coefficients& c, const double* wRe, const double* wIm, double* qRe,
                          double* qIm, double* dqRe, double* dqIm) {
     const int n = c.n;
     V wr[HORNER_VECTORS], wi[HORNER_VECTORS], qr[HORNER_VECTORS], qi[HORNER_VECTORS],
         dr[HORNER_VECTORS], di[HORNER_VECTORS];
     for (int u = 0; u < HORNER_VECTORS; ++u) {
-        wr[u] = load(wRe + u * LANES);
-        wi[u] = load(wIm + u * LANES);
-        qr[u] = splat(c.aRe[0]);
-        qi[u] = splat(c.aIm[0]);
-        dr[u] = splat(0.0);
-        di[u] = splat(0.0);
+        wr[u] = HV_LOAD(wRe + u * LANES);
+        wi[u] = HV_LOAD(wIm + u * LANES);
+        qr[u] = HV_SPLAT(c.aRe[0]);
+        qi[u] = HV_SPLAT(c.aIm[0]);
+        dr[u] = HV_SPLAT(0.0);
+        di[u] = HV_SPLAT(0.0);
     }
     for (int t = 1; t <= n; ++t) {
-        const V ar = splat(c.aRe[t]), ai = splat(c.aIm[t]);
+        const V ar = HV_SPLAT(c.aRe[t]), ai = HV_SPLAT(c.aIm[t]);
         for (int u = 0; u < HORNER_VECTORS; ++u) {
             const V ndr = dr[u] * wr[u] - di[u] * wi[u] + qr[u];
             const V ndi = dr[u] * wi[u] + di[u] * wr[u] + qi[u];
@@ -134,10 +123,10 @@ void reversedHornerBlock(const Coefficients& c, const double* wRe, const double*
         }
     }
     for (int u = 0; u < HORNER_VECTORS; ++u) {
-        store(qRe + u * LANES, qr[u]);
-        store(qIm + u * LANES, qi[u]);
-        store(dqRe + u * LANES, dr[u]);
-        store(dqIm + u * LANES, di[u]);
+        HV_STORE(qRe + u * LANES, qr[u]);
+        HV_STORE(qIm + u * LANES, qi[u]);
+        HV_STORE(dqRe + u * LANES, dr[u]);
+        HV_STORE(dqIm + u * LANES, di[u]);
     }
 }
 
@@ -153,16 +142,16 @@ void reversedHornerBlock(const Coefficients& c, const double* wRe, const double*
 // (the caller then sums that row exactly).
 constexpr double ROW_SHARED_LIMIT = 1e76;
 
-HV_TARGET_CLONES
+__attribute__((target_clones("avx2", "default")))
 void pairRow(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
-    const V xj = splat(x[j]), yj = splat(y[j]);
-    const V zero = splat(0.0), notANumber = splat(std::nan(""));
+    const V xj = HV_SPLAT(x[j]), yj = HV_SPLAT(y[j]);
+    const V zero = HV_SPLAT(0.0), notANumber = HV_SPLAT(std::nan(""));
     V accR = zero, accI = zero;
     int k = j + 1;
     if (shared) {
         for (; k + 2 * LANES <= n; k += 2 * LANES) {
-            const V dar = xj - load(x + k), dai = yj - load(y + k);
-            const V dbr = xj - load(x + k + LANES), dbi = yj - load(y + k + LANES);
+            const V dar = xj - HV_LOAD(x + k), dai = yj - HV_LOAD(y + k);
+            const V dbr = xj - HV_LOAD(x + k + LANES), dbi = yj - HV_LOAD(y + k + LANES);
             const V wa = dar * dar + dai * dai, wb = dbr * dbr + dbi * dbi;
             const V product = wa * wb;
             const V inv = product >= DBL_MIN ? 1.0 / product : notANumber;
@@ -172,14 +161,14 @@ void pairRow(int n, int j, const double* x, const double* y, double* pRe, double
             accI -= tai;
             accR += tbr;
             accI -= tbi;
-            store(pRe + k, load(pRe + k) - tar);
-            store(pIm + k, load(pIm + k) + tai);
-            store(pRe + k + LANES, load(pRe + k + LANES) - tbr);
-            store(pIm + k + LANES, load(pIm + k + LANES) + tbi);
+            HV_STORE(pRe + k, HV_LOAD(pRe + k) - tar);
+            HV_STORE(pIm + k, HV_LOAD(pIm + k) + tai);
+            HV_STORE(pRe + k + LANES, HV_LOAD(pRe + k + LANES) - tbr);
+            HV_STORE(pIm + k + LANES, HV_LOAD(pIm + k + LANES) + tbi);
         }
     }
     for (; k < n; k += LANES) {
-        const V dr = xj - load(x + k), di = yj - load(y + k);
+        const V dr = xj - HV_LOAD(x + k), di = yj - HV_LOAD(y + k);
         const V inv = 1.0 / (dr * dr + di * di);
         V tr = dr * inv, ti = di * inv;
         if (k + LANES > n) {  // lanes beyond the last root
@@ -191,8 +180,8 @@ void pairRow(int n, int j, const double* x, const double* y, double* pRe, double
         }
         accR += tr;
         accI -= ti;
-        store(pRe + k, load(pRe + k) - tr);
-        store(pIm + k, load(pIm + k) + ti);
+        HV_STORE(pRe + k, HV_LOAD(pRe + k) - tr);
+        HV_STORE(pIm + k, HV_LOAD(pIm + k) + ti);
     }
     pRe[j] += (accR[0] + accR[1]) + (accR[2] + accR[3]);
     pIm[j] += (accI[0] + accI[1]) + (accI[2] + accI[3]);

@@ -26,10 +26,10 @@ common::CriticalPointList toBlockList(const analysis::CriticalPointList& list) {
 }
 
 std::optional<std::string> checkRequest(const BatchRenderRequest& r) {
-    if (r.width < 1 || r.width > render::MAX_PICTURE_SIZE)
-        return "the width must be 1 to " + std::to_string(render::MAX_PICTURE_SIZE);
-    if (r.height < 1 || r.height > render::MAX_PICTURE_SIZE)
-        return "the height must be 1 to " + std::to_string(render::MAX_PICTURE_SIZE);
+    if (r.width < 1 || r.width > render::MAX_TILED_PICTURE_SIZE)
+        return "the width must be 1 to " + std::to_string(render::MAX_TILED_PICTURE_SIZE);
+    if (r.height < 1 || r.height > render::MAX_TILED_PICTURE_SIZE)
+        return "the height must be 1 to " + std::to_string(render::MAX_TILED_PICTURE_SIZE);
     if (r.loopCount && (*r.loopCount < 1 || *r.loopCount > MAX_RENDER_LOOP_COUNT))
         return "the loop count must be 1 to " + std::to_string(MAX_RENDER_LOOP_COUNT);
     if (!(std::isfinite(r.convergenceRadius) && r.convergenceRadius > 0))
@@ -124,25 +124,67 @@ std::optional<std::string> BatchPicture::prepare(const BatchRenderRequest& reque
     if (!read) return std::string("the picture's block could not be read");
     view_ = *read;
     engine_ = std::make_unique<render::RenderEngine>(*maps_, colours_, statistics_);
+    renderOptions_ = request.renderOptions;
     return std::nullopt;
 }
 
-void BatchPicture::render(const std::function<void(int, int)>& progress) {
-    if (!engine_) return;
-    statistics_.reset();
+bool BatchPicture::renderTile(const render::RenderTile& tile, const std::function<void(int, int)>& progress,
+                              int done) {
+    // Every tile colours from the block's records, as one whole render would.
     colours_.seeded = false;
     colours_.seedOnce(header().currentView);
-    if (engine_->prepare(view_, header().currentView, frontEnd_.get()) != render::SceneStatus::Ready) return;
+    render::RenderOptions options = renderOptions_;
+    options.tile = tile;
+    if (engine_->prepare(view_, header().currentView, frontEnd_.get(), options) != render::SceneStatus::Ready)
+        return false;
     const int total = width() * height();
     if (progress)
-        engine_->setPaintColumns([this, &progress, total](int, int) {
-            progress(engine_->renderedPixelCount.load(std::memory_order_relaxed), total);
+        engine_->setPaintColumns([this, &progress, total, done](int, int) {
+            progress(done + engine_->renderedPixelCount.load(std::memory_order_relaxed), total);
         });
     else
         engine_->setPaintColumns({});
     engine_->renderAbort.store(false);
     engine_->renderThread();
     engine_->setPaintColumns({});
+    return true;
+}
+
+void BatchPicture::render(const std::function<void(int, int)>& progress) {
+    if (!engine_ || width() > render::MAP_SIZE || height() > render::MAP_SIZE) return;
+    statistics_.reset();
+    renderTile({0, 0, width(), height()}, progress, 0);
+}
+
+std::optional<std::string> BatchPicture::renderToFile(const std::string& path, ImageFormat format,
+                                                      const std::function<void(int, int)>& progress) {
+    if (!engine_) return std::string("no picture");
+    const int w = width(), h = height();
+    ImageFileWriter out;
+    if (auto failed = out.open(path, format, w, h)) return failed;
+    statistics_.reset();
+    // A band of MAP_SIZE rows of the whole width at a time, in the file's row order.
+    std::vector<std::uint32_t> band(static_cast<std::size_t>(w) * render::MAP_SIZE);
+    const int bands = (h + render::MAP_SIZE - 1) / render::MAP_SIZE;
+    int done = 0;
+    for (int b = 0; b < bands; ++b) {
+        const int y0 = (out.rowsFromBottom() ? b : bands - 1 - b) * render::MAP_SIZE;
+        const int rows = std::min(render::MAP_SIZE, h - y0);
+        for (int x0 = 0; x0 < w; x0 += render::MAP_SIZE) {
+            const int columns = std::min(render::MAP_SIZE, w - x0);
+            if (!renderTile({x0, y0, columns, rows}, progress, done)) return std::string("the picture cannot be tiled");
+            done += columns * rows;
+            for (int x = 0; x < columns; ++x)
+                for (int y = 0; y < rows; ++y)
+                    band[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x0 + x)] =
+                        maps_->colour[x][y];
+        }
+        for (int k = 0; k < rows; ++k) {
+            const int y = out.rowsFromBottom() ? k : rows - 1 - k;
+            if (!out.writeRow(band.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w))) break;
+        }
+    }
+    return out.finish();
 }
 
 colour::CDib BatchPicture::bitmap() const {

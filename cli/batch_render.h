@@ -4,6 +4,13 @@
 // CDib turns into a .bmp file. Used by `halvatrine-cli render`, the render
 // benchmarks and the golden picture tests.
 //
+// Pictures of up to MAP_SIZE x MAP_SIZE render into the maps at once
+// (render()); any picture up to MAX_TILED_PICTURE_SIZE square renders tile
+// by tile into a PNG or BMP file (renderToFile()): tiles of up to MAP_SIZE
+// x MAP_SIZE of the same picture geometry, each coloured from the block's
+// colour records, with the statistics summed over the tiles, so the file
+// holds the very colours of one whole render.
+//
 // Defaults are the front end's: 600 x 600 pixels, loop count 1000 for a
 // Julia picture and 500 for a Mandelbrot picture, convergence radius
 // CONV_EPS (1e-6, also the analysis's capture distance), the writer's
@@ -24,11 +31,12 @@
 #include <vector>
 
 #include "analysis/analysis_settings.h"
+#include "cli/image_file.h"
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "viewer/colour/bitmap.h"
 #include "viewer/colour/colour_model.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 #include "viewer/core/render_engine.h"
 
 namespace cli {
@@ -47,6 +55,7 @@ struct BatchRenderRequest {
     std::optional<double> magnification;
     std::optional<std::vector<int>> criticalSelection;  // Mandelbrot; default all
     analysis::AnalysisSettings settings;        // convEps is taken from convergenceRadius
+    render::RenderOptions renderOptions;        // workers and kernels; the tile is the renderer's
 };
 
 class BatchPicture {
@@ -59,8 +68,15 @@ public:
 
     // One whole render from a fresh colour table (the block's records) and
     // fresh statistics; `progress` (may be empty) gets the pixels done after
-    // every column.
+    // every column. Pictures above MAP_SIZE render only through
+    // renderToFile(); here they render nothing.
     void render(const std::function<void(int done, int total)>& progress = {});
+
+    // The whole picture, tile by tile, into an image file; fresh statistics
+    // as render(). The maps then hold the last tile. Empty optional on
+    // success, else the message.
+    std::optional<std::string> renderToFile(const std::string& path, ImageFormat format,
+                                            const std::function<void(int done, int total)>& progress = {});
 
     // The bitmap of the rendered picture; empty optional on success.
     std::optional<std::string> writeBitmap(const std::string& path) const;
@@ -77,6 +93,8 @@ public:
     int componentCount() const;
 
 private:
+    bool renderTile(const render::RenderTile& tile, const std::function<void(int, int)>& progress, int done);
+
     const common::AnalysisBlockHeader& header() const {
         return *reinterpret_cast<const common::AnalysisBlockHeader*>(storage_.data());
     }
@@ -90,6 +108,7 @@ private:
     colour::ColourTable colours_;
     colour::RenderStatistics statistics_;
     std::unique_ptr<render::RenderEngine> engine_;
+    render::RenderOptions renderOptions_;
 };
 
 }  // namespace cli

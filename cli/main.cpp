@@ -22,9 +22,10 @@ const Command kCommands[] = {
      "      Herman rings, and the picture's components; --block writes the Julia picture's block to FILE",
      runAnalyse},
     {"render",
-     "render FORMULA --julia|--mandelbrot -o FILE.bmp [--size WxH] [--loop N] [--radius R]\n"
+     "render FORMULA --julia|--mandelbrot -o FILE.png|FILE.bmp [--size WxH] [--loop N] [--radius R]\n"
      "      [--centre RE,IM] [--magnification M] [--critical all|I,J,...] [--max-loop N] [--siegel]\n"
-     "      [--cont-eps X] [--inout-eps X] [--quiet]   a picture rendered to a 24-bit bitmap",
+     "      [--cont-eps X] [--inout-eps X] [--quiet]   a picture (up to 20000x20000) rendered to PNG or\n"
+     "      a 24-bit bitmap; HV_RENDER_THREADS=N sets the worker threads (default: every core)",
      runRender},
 };
 

@@ -1,11 +1,15 @@
-// halvatrine-cli render FORMULA --julia|--mandelbrot -o FILE.bmp [options]:
-// analyses the map, renders the picture with the viewer's engine and saves
-// it as a 24-bit bitmap; prints the picture's component statistics.
+// halvatrine-cli render FORMULA --julia|--mandelbrot -o FILE.png|FILE.bmp
+// [options]: analyses the map, renders the picture with the viewer's engine
+// and saves it as PNG or as a 24-bit bitmap, by the file's extension;
+// prints the picture's component statistics. Bitmaps of up to 1000 x 1000
+// are the viewer's own (with its colour table); larger pictures, up to
+// 20000 x 20000, render in tiles straight into the file.
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -156,9 +160,12 @@ bool readOptions(const Arguments& args, RenderOptions& o) {
     }
     if (!formula) std::fprintf(stderr, "render: missing FORMULA\n");
     else if (!o.kindGiven) std::fprintf(stderr, "render: give --julia or --mandelbrot\n");
-    else if (o.output.empty()) std::fprintf(stderr, "render: give the bitmap file with -o FILE.bmp\n");
+    else if (o.output.empty()) std::fprintf(stderr, "render: give the picture file with -o FILE.png or FILE.bmp\n");
+    else if (!imageFormatForPath(o.output))
+        std::fprintf(stderr, "render: %s: the picture file's name must end in %s\n", o.output.c_str(),
+                     IMAGE_EXTENSIONS_TEXT);
     if (formula) o.formula = *formula;
-    return formula && o.kindGiven && !o.output.empty();
+    return formula && o.kindGiven && !o.output.empty() && imageFormatForPath(o.output);
 }
 
 // A bar on the terminal, redrawn when the percentage changes.
@@ -186,7 +193,7 @@ std::string countRange(const colour::ComponentStats& s) {
     return std::to_string(s.lowCount) + ".." + std::to_string(s.highCount);
 }
 
-void printStatistics(const BatchPicture& picture, const std::string& output, std::size_t colours) {
+void printStatistics(const BatchPicture& picture, const std::string& output, std::optional<std::size_t> colours) {
     const common::ViewRecord& v = picture.viewRecord();
     const bool julia = picture.block().pictureKind == 'J';
     std::printf("picture %c, %d x %d pixels, loop count %d, convergence radius %s\n", julia ? 'J' : 'M',
@@ -204,7 +211,10 @@ void printStatistics(const BatchPicture& picture, const std::string& output, std
         std::printf("  %4d  %9d  %-12s  %s\n", k, s.pixelCount, countRange(s).c_str(), label.c_str());
     }
     if (julia) std::printf("  %4s  %9d  %-12s  %s\n", "", st.unknownPixelCount, "", "不明");
-    std::printf("written %s (%zu colours)\n", output.c_str(), colours);
+    if (colours)
+        std::printf("written %s (%zu colours)\n", output.c_str(), *colours);
+    else
+        std::printf("written %s\n", output.c_str());
 }
 
 }  // namespace
@@ -227,18 +237,28 @@ int runRender(const Arguments& args) {
 
     ProgressBar bar;
     const bool showProgress = !options.quiet && isatty(STDERR_FILENO) == 1;
-    if (showProgress)
-        picture.render([&bar](int done, int total) { bar.update(done, total); });
-    else
-        picture.render();
-    bar.finish();
+    std::function<void(int, int)> progress;
+    if (showProgress) progress = [&bar](int done, int total) { bar.update(done, total); };
 
-    const colour::CDib dib = picture.bitmap();
-    if (const auto failed = dib.writeBmp(options.output)) {
+    const ImageFormat format = *imageFormatForPath(options.output);
+    const bool viewerBitmap = format == ImageFormat::Bmp && picture.width() <= render::MAP_SIZE &&
+                              picture.height() <= render::MAP_SIZE;
+    std::optional<std::size_t> colours;
+    std::optional<std::string> failed;
+    if (viewerBitmap) {
+        picture.render(progress);
+        const colour::CDib dib = picture.bitmap();
+        failed = dib.writeBmp(options.output);
+        colours = dib.colourTable().size();
+    } else {
+        failed = picture.renderToFile(options.output, format, progress);
+    }
+    bar.finish();
+    if (failed) {
         std::fprintf(stderr, "render: %s: %s\n", options.output.c_str(), failed->c_str());
         return EXIT_REJECTED;
     }
-    printStatistics(picture, options.output, dib.colourTable().size());
+    printStatistics(picture, options.output, colours);
     return EXIT_OK;
 }
 

@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
+  libhwy-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   qt6-l10n-tools qt6-translations-l10n desktop-file-utils

@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "common/colour_word.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 namespace colour {
 

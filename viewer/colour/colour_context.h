@@ -10,7 +10,7 @@
 
 #include "common/block_reader.h"
 #include "viewer/colour/colour_model.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 #include <cstdint>
 #include <functional>

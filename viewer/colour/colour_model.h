@@ -23,13 +23,14 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <vector>
 
 #include "common/block_layout.h"
 #include "common/colour_word.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 namespace colour {
 
@@ -104,7 +105,8 @@ void updateColourRanges(ColourTable& table, const RenderStatistics& statistics, 
 // and roots of a colour are computed once per distinct count. Prepare it
 // before a render or recolouring (that allocates); lookups then allocate
 // nothing. The table must not change between prepare() and the last
-// lookup. Not thread-safe: one user at a time.
+// lookup. Lookups may run on several render workers at once: a memo slot
+// is filled by whichever gets there first, and all compute the same word.
 class ColourLookup {
 public:
     // Codes 0..maxCode and counts 0..maxCount are memoised (within a cap on
@@ -113,10 +115,15 @@ public:
 
     ColourWord operator()(int code, int m) {
         if (code >= 0 && code < codes_ && m >= 0 && m < counts_) {
-            std::uint32_t& slot = memo_[static_cast<std::size_t>(code) * static_cast<std::size_t>(counts_) +
-                                        static_cast<std::size_t>(m)];
-            if (slot == NOT_YET) slot = pixelColour(*table_, unknown_, code, m);
-            return slot;
+            std::atomic_ref<std::uint32_t> slot(memo_[static_cast<std::size_t>(code) *
+                                                          static_cast<std::size_t>(counts_) +
+                                                      static_cast<std::size_t>(m)]);
+            std::uint32_t word = slot.load(std::memory_order_relaxed);
+            if (word == NOT_YET) {
+                word = pixelColour(*table_, unknown_, code, m);
+                slot.store(word, std::memory_order_relaxed);
+            }
+            return word;
         }
         return pixelColour(*table_, unknown_, code, m);
     }

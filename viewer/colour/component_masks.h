@@ -13,7 +13,7 @@
 // render runs).
 #pragma once
 
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 #include <array>
 #include <cstdint>

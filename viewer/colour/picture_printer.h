@@ -17,7 +17,7 @@
 #include "viewer/colour/bitmap.h"
 #include "viewer/colour/picture_info.h"
 #include "viewer/colour/print_layout.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 #include <QImage>
 #include <memory>

@@ -1,7 +1,11 @@
 #include "viewer/core/render_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "common/messages.h"
 
@@ -48,6 +52,67 @@ void RenderEngine::endOfRender() {
     renderEnded.store(true, std::memory_order_release);
 }
 
+namespace {
+
+constexpr int PASS_COUNT = 5;  // steps 16, 8, 4, 2, 1
+
+void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatistics& from) {
+    for (std::size_t k = 0; k < into.stats.size(); ++k) {
+        colour::ComponentStats& a = into.stats[k];
+        const colour::ComponentStats& b = from.stats[k];
+        a.pixelCount += b.pixelCount;
+        a.highCount = std::max(a.highCount, b.highCount);
+        a.lowCount = std::min(a.lowCount, b.lowCount);
+    }
+    into.unknownPixelCount += from.unknownPixelCount;
+}
+
+}  // namespace
+
+// The columns of every pass still to hand out, and the barrier between passes.
+struct RenderEngine::PassQueue {
+    explicit PassQueue(int workers) : passEnd(workers) {}
+    std::array<std::atomic<int>, PASS_COUNT> nextColumn{};
+    std::barrier<> passEnd;
+};
+
+void RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics) {
+    const RenderScene& s = scene_;
+    const int x = a * step;
+    const bool evenColumn = !firstPass && a % 2 == 0;
+    std::array<int, MAP_SIZE> ys;
+    std::array<PixelResult, MAP_SIZE> results;
+    int count = 0;
+    for (int b = 0, y = 0; y < s.height; ++b, y += step)
+        if (!(evenColumn && b % 2 == 0)) ys[static_cast<std::size_t>(count++)] = y;
+    const int started = renderColumn(s, x, ys.data(), count, results.data(), statistics, renderAbort);
+    const int code0 = common::COMPONENT_INFINITY;
+    for (int i = 0; i < started; ++i) {
+        const PixelResult& r = results[static_cast<std::size_t>(i)];
+        storePixel(x, ys[static_cast<std::size_t>(i)], step, r.count, s.type == PictureType::Julia ? r.code : code0);
+    }
+    renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
+    if (started < count) return;  // stopped: the render ends without painting the rest
+    if (paintColumns_) {
+        const int extra = std::min(step - 1, s.width - 1 - x);
+        const std::lock_guard lock(paintMutex_);
+        paintColumns_(common::packHalves(x, x + extra), common::packHalves(0, s.height - 1));
+    }
+}
+
+void RenderEngine::runWorker(colour::RenderStatistics& statistics, PassQueue& queue) {
+    int pass = 0;
+    for (int step = FIRST_PASS_STEP; step >= 1; step /= 2, ++pass) {
+        const int columns = (scene_.width + step - 1) / step;
+        while (!renderAbort.load(std::memory_order_relaxed)) {
+            const int a = queue.nextColumn[static_cast<std::size_t>(pass)].fetch_add(1, std::memory_order_relaxed);
+            if (a >= columns) break;
+            renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics);
+        }
+        queue.passEnd.arrive_and_wait();
+    }
+}
+
 int RenderEngine::renderThread() {
     renderEnded.store(false, std::memory_order_relaxed);
     renderedPixelCount.store(0, std::memory_order_relaxed);
@@ -65,31 +130,28 @@ int RenderEngine::renderThread() {
     lookup_.prepare(colours_, unknownColour_, julia ? s.componentCount : 0,
                     static_cast<int>(std::min<long long>(maxCount, INT_MAX)));
 
-    int rendered = 0;
-    for (int step = FIRST_PASS_STEP; step >= 1; step /= 2) {
-        const bool firstPass = step == FIRST_PASS_STEP;
-        for (int a = 0, x = 0; x < s.width; ++a, x += step) {
-            for (int b = 0, y = 0; y < s.height; ++b, y += step) {
-                if (renderAbort.load(std::memory_order_relaxed)) {
-                    endOfRender();
-                    return 0;
-                }
-                if (!firstPass && a % 2 == 0 && b % 2 == 0) continue;
-                if (julia) {
-                    const PixelResult r = juliaPixel(s, x, y, statistics_, renderAbort);
-                    storePixel(x, y, step, r.count, r.code);
-                } else {
-                    const int count = mandelbrotPixel(s, x, y, statistics_, renderAbort);
-                    storePixel(x, y, step, count, common::COMPONENT_INFINITY);
-                }
-                renderedPixelCount.store(++rendered, std::memory_order_release);
-            }
-            if (paintColumns_) {
-                const int extra = std::min(step - 1, s.width - 1 - x);
-                paintColumns_(common::packHalves(x, x + extra), common::packHalves(0, s.height - 1));
-            }
+    // No worker needs more threads than the first pass has columns.
+    const int firstColumns = (s.width + FIRST_PASS_STEP - 1) / FIRST_PASS_STEP;
+    const int workers = std::clamp(s.threads, 1, std::max(firstColumns, 1));
+    std::vector<colour::RenderStatistics> partial(static_cast<std::size_t>(workers));
+    for (colour::RenderStatistics& p : partial) p.reset();
+    PassQueue queue(workers);
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<std::size_t>(workers - 1));
+    for (int w = 1; w < workers; ++w) {
+        try {
+            helpers.emplace_back([this, &partial, &queue, w] {
+                runWorker(partial[static_cast<std::size_t>(w)], queue);
+            });
+        } catch (const std::system_error&) {
+            // Fewer workers: the missing ones leave the barrier.
+            for (int missing = w; missing < workers; ++missing) queue.passEnd.arrive_and_drop();
+            break;
         }
     }
+    runWorker(partial[0], queue);
+    for (std::thread& t : helpers) t.join();
+    for (const colour::RenderStatistics& p : partial) mergeStatistics(statistics_, p);
     endOfRender();
     return 0;
 }

@@ -26,22 +26,34 @@
 // stopped, the colour ranges of codes 0..K (K = 0 for a Mandelbrot picture)
 // are narrowed to the measured ones and their exception rows cleaned.
 //
-// Thread-safety: renderThread runs on one render thread; it reads the scene,
-// the colour table and the blocks the scene points into, and writes the
-// maps, the statistics and the colour table's ranges (at its end). The
-// interface thread may read renderedPixelCount, renderEnded and the maps at
-// any time, sets renderAbort, and touches the statistics and the colour
-// table only after joining. The paint callback is called on the render
-// thread and must not block (the viewer posts a message).
+// Workers: renderThread() runs the passes on scene().threads threads (itself
+// and threads - 1 helpers it starts and joins before it returns). Within a
+// pass the columns are handed out one at a time; the next pass starts when
+// every column of this one is done, so the picture still refines coarse to
+// fine. Each worker keeps its own statistics, merged into the engine's at
+// the end: counts add up and ranges are min/max, so a completed render gives
+// exactly the single-thread statistics. Every worker polls renderAbort (the
+// kernels at every iteration, or every lane step), so all stop together.
+//
+// Thread-safety: it reads the scene, the colour table and the blocks the
+// scene points into, and writes the maps (each column by one worker), the
+// statistics and the colour table's ranges (at its end). The interface
+// thread may read renderedPixelCount, renderEnded and the maps at any time,
+// sets renderAbort, and touches the statistics and the colour table only
+// after joining. The paint callback is called on the worker that finished
+// the column, one call at a time, and must not block (the viewer posts a
+// message).
 #pragma once
 
 #include <atomic>
+#include <barrier>
 #include <functional>
+#include <mutex>
 
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "viewer/colour/colour_model.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 #include "viewer/core/render_kernels.h"
 #include "viewer/core/render_scene.h"
 
@@ -74,6 +86,9 @@ public:
     std::atomic<bool> renderEnded{false};  // set after the end-of-render step
 
 private:
+    struct PassQueue;
+    void runWorker(colour::RenderStatistics& statistics, PassQueue& queue);
+    void renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics);
     void storePixel(int x, int y, int step, int count, int code);
     void endOfRender();
 
@@ -85,6 +100,7 @@ private:
     common::ColourWord unknownColour_ = 0;
     colour::ColourLookup lookup_;
     PaintColumnsCallback paintColumns_;
+    std::mutex paintMutex_;
 };
 
 }  // namespace render

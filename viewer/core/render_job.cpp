@@ -41,7 +41,7 @@ void RenderJob::join() {
 }
 
 void RenderJob::onColumn(int wParam, int lParam) {
-    // On the render thread: apply a priority change the user asked for.
+    // On a worker thread: apply a priority change the user asked for to it.
     const bool wantIdle = idleRequested_.load();
     const bool isIdle = platform::currentThreadPriority() == platform::ThreadPriority::Idle;
     if (wantIdle != isIdle)

@@ -8,15 +8,15 @@
 // itself. The destructor stops a thread that still runs, so the thread never
 // outlives what it uses when the owner goes first.
 //
-// After each column the render thread posts MSG_PAINT_COLUMNS to the handle
-// in `paintTarget` (read at every column, so a view made by splitting during
-// the render takes over at once).
+// After each column the worker that computed it posts MSG_PAINT_COLUMNS to
+// the handle in `paintTarget` (read at every column, so a view made by
+// splitting during the render takes over at once).
 //
 // Idle priority (the "バックグラウンド" switch): a thread can only change its
-// own scheduling class here, so requestIdle() records the wish and the
-// render thread applies it after its next column: SCHED_IDLE for idle,
-// SCHED_OTHER for normal. Going back to normal may be refused by the system;
-// the render then goes on at idle priority.
+// own scheduling class here, so requestIdle() records the wish and every
+// worker thread of the render applies it to itself after its next column:
+// SCHED_IDLE for idle, SCHED_OTHER for normal. Going back to normal may be
+// refused by the system; the render then goes on at idle priority.
 //
 // Thread-safety: start, stop, join and requestIdle belong to one (the
 // interface) thread. The counters may be read from any thread.
@@ -50,9 +50,9 @@ public:
 
     int renderedPixelCount() const { return engine_.renderedPixelCount.load(std::memory_order_acquire); }
 
-    // The priority the user asked for; applied by the render thread.
+    // The priority the user asked for; applied by every worker thread.
     void requestIdle(bool idle) { idleRequested_.store(idle); }
-    // The priority the render thread runs at now.
+    // The priority the worker that finished the latest column runs at.
     bool runningIdle() const { return runningIdle_.load(); }
 
 private:

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "viewer/core/curve_membership.h"
+#include "viewer/core/render_lanes.h"
 
 namespace render {
 
@@ -287,6 +288,25 @@ int mandelbrotPixel(const RenderScene& scene, int x, int y, colour::RenderStatis
     const int count = sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
     statistics.record(0, count);
     return count;
+}
+
+int renderColumnScalar(const RenderScene& scene, int x, const int* ys, int count, PixelResult* out,
+                       colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    const bool julia = scene.type == PictureType::Julia;
+    for (int i = 0; i < count; ++i) {
+        if (abort.load(std::memory_order_relaxed)) return i;
+        if (julia)
+            out[i] = juliaPixel(scene, x, ys[i], statistics, abort);
+        else
+            out[i] = {mandelbrotPixel(scene, x, ys[i], statistics, abort), 0};
+    }
+    return count;
+}
+
+int renderColumn(const RenderScene& scene, int x, const int* ys, int count, PixelResult* out,
+                 colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    if (scene.lanes && lanesApply(scene)) return renderColumnLanes(scene, x, ys, count, out, statistics, abort);
+    return renderColumnScalar(scene, x, ys, count, out, statistics, abort);
 }
 
 }  // namespace render

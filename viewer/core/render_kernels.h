@@ -47,8 +47,8 @@ struct PixelResult {
 };
 
 inline PlanePoint pixelToPlane(const RenderScene& s, int x, int y) {
-    return {static_cast<double>(x - s.halfWidth) / s.scale + s.centreRe,
-            static_cast<double>(y - s.halfHeight) / s.scale + s.centreIm};
+    return {static_cast<double>(x + s.originX - s.halfWidth) / s.scale + s.centreRe,
+            static_cast<double>(y + s.originY - s.halfHeight) / s.scale + s.centreIm};
 }
 
 PixelResult juliaPixel(const RenderScene& scene, int x, int y, colour::RenderStatistics& statistics,
@@ -56,5 +56,18 @@ PixelResult juliaPixel(const RenderScene& scene, int x, int y, colour::RenderSta
 
 int mandelbrotPixel(const RenderScene& scene, int x, int y, colour::RenderStatistics& statistics,
                     const std::atomic<bool>& abort);
+
+// The pixels (x, ys[0]), (x, ys[1]), ... (count of them) of one column into
+// out[i]; a Mandelbrot pixel's code is 0. Returns how many pixels were
+// started: count, or fewer after a stop (every started pixel has its result;
+// one that saw the stop is (0, 0)). With scene.lanes several pixels are
+// iterated at once where a lane kernel exists (render_lanes.h), with the
+// very same results and statistics as juliaPixel / mandelbrotPixel.
+int renderColumn(const RenderScene& scene, int x, const int* ys, int count, PixelResult* out,
+                 colour::RenderStatistics& statistics, const std::atomic<bool>& abort);
+
+// The same, one pixel at a time through juliaPixel / mandelbrotPixel.
+int renderColumnScalar(const RenderScene& scene, int x, const int* ys, int count, PixelResult* out,
+                       colour::RenderStatistics& statistics, const std::atomic<bool>& abort);
 
 }  // namespace render

@@ -1,5 +1,7 @@
 #include "viewer/core/render_scene.h"
 
+#include "viewer/core/render_workers.h"
+
 namespace render {
 
 namespace {
@@ -79,16 +81,29 @@ void addMandelbrotInputs(const common::AnalysisBlockView& analysis, const common
 SceneStatus buildScene(const common::AnalysisBlockView& analysis, const common::ViewRecord& view,
                        const common::FrontEndBlock* frontEnd, const RenderOptions& options, RenderScene& out) {
     RenderScene s;
-    s.width = view.pictureWidth;
-    s.height = view.pictureHeight;
-    if (s.width < 1 || s.width > MAX_PICTURE_SIZE) return SceneStatus::BadWidth;
-    if (s.height < 1 || s.height > MAX_PICTURE_SIZE) return SceneStatus::BadHeight;
-    s.halfWidth = s.width / 2;
-    s.halfHeight = s.height / 2;
+    const int pictureWidth = view.pictureWidth;
+    const int pictureHeight = view.pictureHeight;
+    const int limit = options.tile ? MAX_TILED_PICTURE_SIZE : MAX_PICTURE_SIZE;
+    if (pictureWidth < 1 || pictureWidth > limit) return SceneStatus::BadWidth;
+    if (pictureHeight < 1 || pictureHeight > limit) return SceneStatus::BadHeight;
+    s.width = pictureWidth;
+    s.height = pictureHeight;
+    if (const auto& t = options.tile) {
+        if (t->width < 1 || t->width > MAP_SIZE || t->x0 < 0 || t->x0 > pictureWidth - t->width)
+            return SceneStatus::BadWidth;
+        if (t->height < 1 || t->height > MAP_SIZE || t->y0 < 0 || t->y0 > pictureHeight - t->height)
+            return SceneStatus::BadHeight;
+        s.width = t->width;
+        s.height = t->height;
+        s.originX = t->x0;
+        s.originY = t->y0;
+    }
+    s.halfWidth = pictureWidth / 2;
+    s.halfHeight = pictureHeight / 2;
     s.loopCount = view.loopCount;
     s.rr = view.convergenceRadius * view.convergenceRadius;
     s.escapeRadiusSquared = 1.0 / s.rr;
-    s.scale = static_cast<double>(s.width) * view.magnification;
+    s.scale = static_cast<double>(pictureWidth) * view.magnification;
     s.centreRe = view.centreRe;
     s.centreIm = view.centreIm;
 
@@ -105,6 +120,8 @@ SceneStatus buildScene(const common::AnalysisBlockView& analysis, const common::
         addMandelbrotInputs(analysis, frontEnd, s);
     }
     s.fastPath = options.fastPaths ? fastPathFor(s.form, s.numerator) : FastPath::None;
+    s.lanes = options.lanes;
+    s.threads = options.threads > 0 ? options.threads : renderThreadCount();
     out = std::move(s);
     return SceneStatus::Ready;
 }

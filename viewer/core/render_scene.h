@@ -17,7 +17,8 @@
 //    infinity's role from the analysis block's first fixed point.
 //
 // Failure modes: buildScene refuses a picture size outside 1..MAP_SIZE (the
-// maps cannot hold it). Every other value is taken as it is and can at worst
+// maps cannot hold it), or, for a tile, a picture above
+// MAX_TILED_PICTURE_SIZE or a tile not inside it or larger than the maps. Every other value is taken as it is and can at worst
 // give a picture without escapes or captures: the block reader has already
 // bounded counts, degrees and offsets.
 //
@@ -25,15 +26,19 @@
 // starts; read-only afterwards.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "common/block_layout.h"
 #include "common/block_reader.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 namespace render {
 
 inline constexpr int MAX_PICTURE_SIZE = MAP_SIZE;
+// Largest picture rendered in tiles of at most MAP_SIZE x MAP_SIZE (batch
+// rendering); the viewer's pictures are at most MAX_PICTURE_SIZE.
+inline constexpr int MAX_TILED_PICTURE_SIZE = 20000;
 // Count reported for a pixel whose orbit reached an entry of invalid kind.
 inline constexpr int INVALID_KIND_COUNT = 16777215;
 
@@ -58,17 +63,32 @@ struct SceneComponent {
 // Its results equal the general Horner path's, count for count.
 enum class FastPath { None, SquarePlusConstant, Square };
 
+// A part of a larger picture, rendered into the maps' corner: map entry
+// [x][y] holds picture pixel (x + x0, y + y0). Same geometry, so the same
+// values, as the whole picture.
+struct RenderTile {
+    int x0 = 0;
+    int y0 = 0;
+    int width = 0;   // 1..MAP_SIZE
+    int height = 0;  // 1..MAP_SIZE
+};
+
 struct RenderOptions {
     bool fastPaths = true;  // false: always the general path (for comparison)
+    bool lanes = true;      // false: one pixel at a time (the reference kernels)
+    int threads = 0;        // worker threads; 0: renderThreadCount()
+    std::optional<RenderTile> tile{};  // a tile of a picture of up to MAX_TILED_PICTURE_SIZE
 };
 
 struct RenderScene {
     PictureType type = PictureType::Julia;
     int form = common::FORM_POLYNOMIAL;  // of the picture's map; others leave z unchanged
 
-    int width = 0;
+    int width = 0;                   // of the part rendered (the maps' corner)
     int height = 0;
-    int halfWidth = 0;
+    int originX = 0;                 // picture pixel of map entry [0][0]
+    int originY = 0;
+    int halfWidth = 0;               // of the whole picture
     int halfHeight = 0;
     int loopCount = 0;               // n
     double rr = 0;                   // squared convergence radius
@@ -97,6 +117,9 @@ struct RenderScene {
     bool escapeAtInfinity = true;
     double pRe = 0;
     double pIm = 0;
+
+    bool lanes = true;               // several pixels at once where a lane kernel exists
+    int threads = 1;                 // worker threads, >= 1
 };
 
 enum class SceneStatus { Ready, BadWidth, BadHeight };

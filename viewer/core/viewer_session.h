@@ -31,7 +31,7 @@
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "viewer/colour/colour_model.h"
-#include "viewer/core/pixel_maps.h"
+#include "viewer/maps/pixel_maps.h"
 
 namespace viewer {
 

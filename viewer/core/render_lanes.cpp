@@ -1,0 +1,413 @@
+// Compiled once per SIMD target by Highway's foreach_target; see render_lanes.h.
+#include "viewer/core/render_lanes.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "viewer/core/render_lanes.cpp"
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+#include "hwy/highway.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace render {
+namespace HWY_NAMESPACE {
+namespace {
+
+namespace hn = hwy::HWY_NAMESPACE;
+using D = hn::ScalableTag<double>;
+using V = hn::Vec<D>;
+using M = hn::Mask<D>;
+
+constexpr std::size_t MAX_LANES = HWY_MAX_BYTES / sizeof(double);
+constexpr int NO_PIXEL = -1;
+
+// P(z) lane by lane, as horner() in render_kernels.cpp.
+HWY_INLINE void hornerLanes(D d, const Polynomial& p, V zr, V zi, V& outRe, V& outIm) {
+    if (p.degree < 0) {
+        outRe = hn::Zero(d);
+        outIm = hn::Zero(d);
+        return;
+    }
+    V ar = hn::Set(d, p.re[p.degree]);
+    V ai = hn::Set(d, p.im[p.degree]);
+    for (int k = p.degree - 1; k >= 0; --k) {
+        const V tr = ar * zr - ai * zi + hn::Set(d, p.re[k]);
+        ai = ar * zi + ai * zr + hn::Set(d, p.im[k]);
+        ar = tr;
+    }
+    outRe = ar;
+    outIm = ai;
+}
+
+// Lane state kept in memory while lanes retire and refill.
+struct LaneArrays {
+    alignas(64) double zr[MAX_LANES];
+    alignas(64) double zi[MAX_LANES];
+    alignas(64) double j[MAX_LANES];    // iterations so far (exact in a double)
+    alignas(64) double live[MAX_LANES];  // 1: the lane holds a pixel
+    alignas(64) double cr[MAX_LANES];    // Mandelbrot: the pixel's parameter
+    alignas(64) double ci[MAX_LANES];
+    int pixel[MAX_LANES];                // index into the column's pixels, or NO_PIXEL
+    int critical[MAX_LANES];             // Mandelbrot: index of the orbit's critical point
+    std::int64_t sum[MAX_LANES];         // Mandelbrot: escape indices so far
+};
+
+// Bit l set: lane l is in the mask.
+HWY_INLINE unsigned maskBits(D d, M m) {
+    std::uint8_t bits[8] = {};
+    hn::StoreMaskBits(d, m, bits);
+    return bits[0];
+}
+
+enum class JuliaStep { SquarePlusConstant, Polynomial, Rational };
+
+template <JuliaStep STEP>
+int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResult* out,
+                colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    if (count <= 0) return 0;
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    const int n = s.loopCount;
+    const V escape = hn::Set(d, s.escapeRadiusSquared);
+    const V rr = hn::Set(d, s.rr);
+    const V limit = hn::Set(d, static_cast<double>(n));
+    const V one = hn::Set(d, 1.0);
+    const V a0r = hn::Set(d, s.numerator.re[0]);
+    const V a0i = hn::Set(d, s.numerator.im[0]);
+    const std::size_t cycles = s.cycleRe.size();
+
+    const std::size_t retireBatch = lanes > 1 ? lanes / 2 : 1;
+    const double columnRe = pixelToPlane(s, x, 0).re;  // re depends on x only
+    alignas(64) double columnIm[MAP_SIZE];
+    for (int i = 0; i < count; ++i) columnIm[i] = pixelToPlane(s, x, ys[i]).im;
+
+    LaneArrays a;
+    int next = 0;
+    auto refill = [&](std::size_t l) {
+        if (next < count) {
+            a.zr[l] = columnRe;
+            a.zi[l] = columnIm[next];
+            a.pixel[l] = next++;
+            a.live[l] = 1.0;
+        } else {
+            a.zr[l] = 0.0;
+            a.zi[l] = 0.0;
+            a.pixel[l] = NO_PIXEL;
+            a.live[l] = 0.0;
+        }
+        a.j[l] = 0.0;
+    };
+    for (std::size_t l = 0; l < lanes; ++l) refill(l);
+
+    V zr = hn::Load(d, a.zr), zi = hn::Load(d, a.zi), j = hn::Load(d, a.j);
+    M live = hn::Gt(hn::Load(d, a.live), hn::Zero(d));
+    auto save = [&] {
+        hn::Store(zr, d, a.zr);
+        hn::Store(zi, d, a.zi);
+        hn::Store(j, d, a.j);
+    };
+    auto reload = [&] {
+        zr = hn::Load(d, a.zr);
+        zi = hn::Load(d, a.zi);
+        j = hn::Load(d, a.j);
+        live = hn::Gt(hn::Load(d, a.live), hn::Zero(d));
+    };
+
+    for (;;) {
+        if (abort.load(std::memory_order_relaxed)) {
+            for (std::size_t l = 0; l < lanes; ++l)
+                if (a.pixel[l] != NO_PIXEL) out[a.pixel[l]] = {0, 0};
+            return next;
+        }
+        // The tests before an application of the map, in the scalar order:
+        // the loop count, escape, then the cycle points.
+        const V x2 = zr * zr;
+        const V y2 = zi * zi;
+        M done = hn::Or(hn::Ge(j, limit), hn::Gt(x2 + y2, escape));
+        for (std::size_t i = 0; i < cycles; ++i) {
+            const V dx = zr - hn::Set(d, s.cycleRe[i]);
+            const V dy = zi - hn::Set(d, s.cycleIm[i]);
+            done = hn::Or(done, hn::Lt(dx * dx + dy * dy, rr));
+        }
+        done = hn::And(done, live);
+        // Finished lanes keep their z and j (they stay finished) and retire
+        // together once half the lanes or every live lane is done, which
+        // spares a retirement per pixel.
+        const std::size_t finished = hn::CountTrue(d, done);
+        if (finished != 0 && (finished >= retireBatch || finished == hn::CountTrue(d, live))) {
+            // The code of each finished lane, by the scalar order of the
+            // tests: the loop count, escape, the first cycle point in reach.
+            V code = hn::Set(d, static_cast<double>(common::COMPONENT_UNKNOWN));
+            M open = hn::Lt(j, limit);
+            const M escaped = hn::And(open, hn::Gt(x2 + y2, escape));
+            code = hn::IfThenElse(escaped, hn::Zero(d), code);
+            open = hn::AndNot(escaped, open);
+            for (std::size_t i = 0; i < cycles; ++i) {
+                const V dx = zr - hn::Set(d, s.cycleRe[i]);
+                const V dy = zi - hn::Set(d, s.cycleIm[i]);
+                const M in = hn::And(open, hn::Lt(dx * dx + dy * dy, rr));
+                code = hn::IfThenElse(in, hn::Set(d, static_cast<double>(s.cycleCode[i])), code);
+                open = hn::AndNot(in, open);
+            }
+            alignas(64) double codes[MAX_LANES];
+            hn::Store(code, d, codes);
+            save();
+            const unsigned bits = maskBits(d, done);
+            for (std::size_t l = 0; l < lanes; ++l) {
+                if (!(bits & (1u << l))) continue;
+                const int jl = static_cast<int>(a.j[l]);
+                const int c = static_cast<int>(codes[l]);
+                if (c == common::COMPONENT_UNKNOWN) {
+                    ++statistics.unknownPixelCount;
+                    out[a.pixel[l]] = {n, c};
+                } else {
+                    statistics.record(c, jl);
+                    out[a.pixel[l]] = {jl, c};
+                }
+                refill(l);
+            }
+            reload();
+            if (hn::AllFalse(d, live)) return count;
+            continue;
+        }
+        // One application of the map, in the lanes still running.
+        V nextRe, nextIm;
+        if constexpr (STEP == JuliaStep::SquarePlusConstant) {
+            nextIm = zr * zi + zi * zr + a0i;
+            nextRe = x2 - y2 + a0r;
+        } else if constexpr (STEP == JuliaStep::Polynomial) {
+            hornerLanes(d, s.numerator, zr, zi, nextRe, nextIm);
+        } else {
+            V pr, pi, qr, qi;
+            hornerLanes(d, s.numerator, zr, zi, pr, pi);
+            hornerLanes(d, s.denominator, zr, zi, qr, qi);
+            const V q2 = qr * qr + qi * qi;
+            const M pole = hn::AndNot(done, hn::And(live, hn::Eq(q2, hn::Zero(d))));
+            nextRe = (qr * pr + qi * pi) / q2;
+            nextIm = (qr * pi - qi * pr) / q2;
+            if (!hn::AllFalse(d, pole)) {
+                // A pole: the orbit has reached infinity at this j.
+                zr = hn::IfThenElse(done, zr, nextRe);
+                zi = hn::IfThenElse(done, zi, nextIm);
+                j = j + hn::IfThenZeroElse(done, one);
+                save();
+                const unsigned bits = maskBits(d, pole);
+                for (std::size_t l = 0; l < lanes; ++l) {
+                    if (!(bits & (1u << l))) continue;
+                    const int jl = static_cast<int>(a.j[l]) - 1;
+                    statistics.record(0, jl);
+                    out[a.pixel[l]] = {jl, 0};
+                    refill(l);
+                }
+                reload();
+                if (hn::AllFalse(d, live)) return count;
+                continue;
+            }
+        }
+        zr = hn::IfThenElse(done, zr, nextRe);
+        zi = hn::IfThenElse(done, zi, nextIm);
+        j = j + hn::IfThenZeroElse(done, one);
+    }
+}
+
+enum class MandelbrotStep { Square, SquarePlusConstant, Polynomial, RationalToInfinity, RationalToFixedPoint };
+
+template <MandelbrotStep STEP>
+int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, PixelResult* out,
+                     colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    if (count <= 0) return 0;
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    const int n = s.loopCount;
+    const V escape = hn::Set(d, s.escapeRadiusSquared);
+    const V rr = hn::Set(d, s.rr);
+    const V limit = hn::Set(d, static_cast<double>(n));
+    const V one = hn::Set(d, 1.0);
+    const V zero = hn::Zero(d);
+    const V a0r = hn::Set(d, s.numerator.re[0]);
+    const V a0i = hn::Set(d, s.numerator.im[0]);
+    const V pRe = hn::Set(d, s.pRe);
+    const V pIm = hn::Set(d, s.pIm);
+
+    LaneArrays a;
+    int next = 0;
+    auto startOrbit = [&](std::size_t l) {
+        a.zr[l] = s.criticalRe[a.critical[l]];
+        a.zi[l] = s.criticalIm[a.critical[l]];
+        a.j[l] = 0.0;
+    };
+    auto refill = [&](std::size_t l) {
+        a.critical[l] = 0;
+        a.sum[l] = 0;
+        if (next < count) {
+            const PlanePoint c = pixelToPlane(s, x, ys[next]);
+            a.cr[l] = c.re;
+            a.ci[l] = c.im;
+            a.pixel[l] = next++;
+            a.live[l] = 1.0;
+            startOrbit(l);
+        } else {
+            a.cr[l] = a.ci[l] = a.zr[l] = a.zi[l] = a.j[l] = 0.0;
+            a.pixel[l] = NO_PIXEL;
+            a.live[l] = 0.0;
+        }
+    };
+    for (std::size_t l = 0; l < lanes; ++l) refill(l);
+
+    V zr, zi, j, cr, ci;
+    V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
+    M live;
+    auto reload = [&] {
+        zr = hn::Load(d, a.zr);
+        zi = hn::Load(d, a.zi);
+        j = hn::Load(d, a.j);
+        cr = hn::Load(d, a.cr);
+        ci = hn::Load(d, a.ci);
+        live = hn::Gt(hn::Load(d, a.live), zero);
+        x2 = zr * zr;
+        y2 = zi * zi;
+    };
+    reload();
+
+    for (;;) {
+        if (abort.load(std::memory_order_relaxed)) {
+            for (std::size_t l = 0; l < lanes; ++l) {
+                if (a.pixel[l] == NO_PIXEL) continue;
+                statistics.record(0, 0);
+                out[a.pixel[l]] = {0, 0};
+            }
+            return next;
+        }
+        // One step of every orbit; `escaped`: the new z escaped (or a zero
+        // test of the family fired) at index j.
+        M escaped;
+        if constexpr (STEP == MandelbrotStep::Square || STEP == MandelbrotStep::SquarePlusConstant) {
+            V im, re;
+            if constexpr (STEP == MandelbrotStep::SquarePlusConstant) {
+                im = (zr * zi + zi * zr + a0i) + ci;
+                re = (x2 - y2 + a0r) + cr;
+            } else {
+                im = (zr * zi + zi * zr) + ci;
+                re = (x2 - y2) + cr;
+            }
+            zr = re;
+            zi = im;
+            x2 = zr * zr;
+            y2 = zi * zi;
+            escaped = hn::Gt(x2 + y2, escape);
+        } else if constexpr (STEP == MandelbrotStep::Polynomial) {
+            V wr, wi;
+            hornerLanes(d, s.numerator, zr, zi, wr, wi);
+            zr = wr + cr;
+            zi = wi + ci;
+            escaped = hn::Gt(zr * zr + zi * zi, escape);
+        } else {
+            V pr, pi, qr, qi;
+            hornerLanes(d, s.numerator, zr, zi, pr, pi);
+            hornerLanes(d, s.denominator, zr, zi, qr, qi);
+            const V q2 = qr * qr + qi * qi;
+            const M pole = hn::Eq(q2, zero);
+            if constexpr (STEP == MandelbrotStep::RationalToInfinity) {
+                zr = (qr * pr + qi * pi) / q2 + cr;
+                zi = (qr * pi - qi * pr) / q2 + ci;
+                escaped = hn::Or(pole, hn::Gt(zr * zr + zi * zi, escape));
+            } else {
+                // V = c + 1/(p - w), z = p - 1/V; an infinite w gives V = c.
+                const V ur = pRe - (qr * pr + qi * pi) / q2;
+                const V ui = pIm - (qr * pi - qi * pr) / q2;
+                const V u2 = ur * ur + ui * ui;
+                const M uZero = hn::AndNot(pole, hn::Eq(u2, zero));
+                const V vr = hn::IfThenElse(pole, cr, cr + ur / u2);
+                const V vi = hn::IfThenElse(pole, ci, ci - ui / u2);
+                const V v2 = vr * vr + vi * vi;
+                const M vZero = hn::Eq(v2, zero);
+                zr = pRe - vr / v2;
+                zi = pIm + vi / v2;
+                const V dr = zr - pRe;
+                const V di = zi - pIm;
+                escaped = hn::Or(hn::Or(uZero, vZero), hn::Lt(dr * dr + di * di, rr));
+            }
+        }
+        escaped = hn::And(escaped, live);
+        j = j + one;
+        const M ended = hn::Or(escaped, hn::And(live, hn::Ge(j, limit)));
+        if (hn::AllFalse(d, ended)) continue;
+
+        hn::Store(zr, d, a.zr);
+        hn::Store(zi, d, a.zi);
+        hn::Store(j, d, a.j);
+        const unsigned escapedBits = maskBits(d, escaped);
+        const unsigned endedBits = maskBits(d, ended);
+        for (std::size_t l = 0; l < lanes; ++l) {
+            if (!(endedBits & (1u << l))) continue;
+            if (escapedBits & (1u << l)) a.sum[l] += static_cast<std::int64_t>(a.j[l]) - 1;
+            if (++a.critical[l] < s.selectedCount) {
+                startOrbit(l);
+                continue;
+            }
+            const int result = a.sum[l] > INT_MAX ? INT_MAX : static_cast<int>(a.sum[l]);
+            statistics.record(0, result);
+            out[a.pixel[l]] = {result, 0};
+            refill(l);
+        }
+        reload();
+        if (hn::AllFalse(d, live)) return count;
+    }
+}
+
+}  // namespace
+
+int ColumnLanes(const RenderScene& s, int x, const int* ys, int count, PixelResult* out,
+                colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    if (s.type == PictureType::Julia) {
+        if (s.fastPath != FastPath::None)
+            return juliaColumn<JuliaStep::SquarePlusConstant>(s, x, ys, count, out, statistics, abort);
+        if (s.form == common::FORM_POLYNOMIAL)
+            return juliaColumn<JuliaStep::Polynomial>(s, x, ys, count, out, statistics, abort);
+        return juliaColumn<JuliaStep::Rational>(s, x, ys, count, out, statistics, abort);
+    }
+    switch (s.fastPath) {
+        case FastPath::Square:
+            return mandelbrotColumn<MandelbrotStep::Square>(s, x, ys, count, out, statistics, abort);
+        case FastPath::SquarePlusConstant:
+            return mandelbrotColumn<MandelbrotStep::SquarePlusConstant>(s, x, ys, count, out, statistics, abort);
+        case FastPath::None:
+            break;
+    }
+    if (s.form == common::FORM_POLYNOMIAL)
+        return mandelbrotColumn<MandelbrotStep::Polynomial>(s, x, ys, count, out, statistics, abort);
+    if (s.escapeAtInfinity)
+        return mandelbrotColumn<MandelbrotStep::RationalToInfinity>(s, x, ys, count, out, statistics, abort);
+    return mandelbrotColumn<MandelbrotStep::RationalToFixedPoint>(s, x, ys, count, out, statistics, abort);
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace render
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace render {
+
+HWY_EXPORT(ColumnLanes);
+
+bool lanesApply(const RenderScene& scene) {
+    if (scene.loopCount < 1) return false;
+    if (scene.form != common::FORM_POLYNOMIAL && scene.form != common::FORM_RATIONAL) return false;
+    if (scene.type == PictureType::Julia) return scene.cyclesOnly;
+    return scene.selectedCount >= 1;
+}
+
+int renderColumnLanes(const RenderScene& scene, int x, const int* ys, int count, PixelResult* out,
+                      colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    return HWY_DYNAMIC_DISPATCH(ColumnLanes)(scene, x, ys, count, out, statistics, abort);
+}
+
+const char* laneTargetName() {
+    const std::int64_t targets = hwy::SupportedTargets() & HWY_TARGETS;
+    return hwy::TargetName(targets & -targets);  // the best: the lowest bit
+}
+
+}  // namespace render
+#endif  // HWY_ONCE
