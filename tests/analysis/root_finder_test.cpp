@@ -103,57 +103,36 @@ double matchKnownRoots(const std::vector<std::complex<double>>& known, const Roo
     return worst;
 }
 
-TEST(FindRoots, ZSquaredPlusOneGivesPlusMinusIToFullPrecision) {
-    const Roots r = solve({{1.0, 0.0, 1.0}, {0.0, 0.0, 0.0}});
+TEST(FindRoots, SmallCasesEndAtTheirRoots) {
+    const double eps = std::numeric_limits<double>::epsilon();
+    Roots r = solve({{1.0, 0.0, 1.0}, {0.0, 0.0, 0.0}});  // z^2 + 1: +-i to full precision
     EXPECT_EQ(r.rc, 1);
     const std::complex<double> a(r.re[0], r.im[0]), b(r.re[1], r.im[1]);
-    const double eps = std::numeric_limits<double>::epsilon();
     EXPECT_LE(std::abs(std::abs(a.imag()) - 1.0), eps);
-    EXPECT_LE(std::abs(a.real()), eps);
     EXPECT_LE(std::abs(b - std::conj(a)), 2 * eps);
-}
-
-TEST(FindRoots, DegreeOneEndsAtMinusA0OverA1) {
-    const std::complex<double> a0(0.3, -1.7), a1(-2.5, 0.25);
-    const Roots r = solve({{a0.real(), a1.real()}, {a0.imag(), a1.imag()}});
-    EXPECT_EQ(r.rc, 1);
-    const std::complex<double> expected = -a0 / a1;
-    EXPECT_NEAR(r.re[0], expected.real(), 1e-15);
-    EXPECT_NEAR(r.im[0], expected.imag(), 1e-15);
-}
-
-TEST(FindRoots, DegreeZeroWritesNothing) {
-    double re = 5, im = 0, out = 42;
+    const std::complex<double> a0(0.3, -1.7), a1(-2.5, 0.25);  // degree 1: Newton steps to -a0/a1
+    r = solve({{a0.real(), a1.real()}, {a0.imag(), a1.imag()}});
+    EXPECT_LT(std::abs(std::complex<double>(r.re[0], r.im[0]) + a0 / a1), 1e-15);
+    double re = 5, im = 0, out = 42;  // degree 0 writes nothing
     EXPECT_EQ(analysis::findRoots(0, &re, &im, &out, &out), 1);
     EXPECT_EQ(out, 42);
+    EXPECT_EQ(solve({{1.0, std::nan(""), 1.0}, {0.0, 0.0, 0.0}}).rc, -1);
+    for (int i = 0; i < 4; ++i) { EXPECT_NEAR(analysis::startingAngle(i, 4), 0.375 + i * std::numbers::pi / 2, 1e-15); }
 }
 
 TEST(FindRoots, DoubleRootEntriesApproachIt) {
-    const Roots r = solve({{1.0, -2.0, 1.0}, {0.0, 0.0, 0.0}});  // (z - 1)^2
-    if (r.rc == 1) {
-        for (int j = 0; j < 2; ++j) EXPECT_NEAR(std::abs(std::complex<double>(r.re[j] - 1.0, r.im[j])), 0.0, 1e-6);
-    } else {
-        EXPECT_EQ(r.rc, -1);  // the two approximations met exactly
-        EXPECT_EQ(r.re[0], r.re[1]);
-        EXPECT_EQ(r.im[0], r.im[1]);
-    }
+    // (z - 1)^2: the entries stay distinct and end within sqrt(eps) of 1.
+    const Roots r = solve({{1.0, -2.0, 1.0}, {0.0, 0.0, 0.0}});
+    EXPECT_EQ(r.rc, 1);
+    for (int j = 0; j < 2; ++j) { EXPECT_LT(std::abs(std::complex<double>(r.re[j] - 1.0, r.im[j])), 1e-7) << j; }
+    EXPECT_NE(std::complex<double>(r.re[0], r.im[0]), std::complex<double>(r.re[1], r.im[1]));
 }
 
 TEST(FindRoots, LeadingTermAloneShrinksTowardsZero) {
     const Poly p{{0.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 0.0, -1.0}};
     EXPECT_LT(analysis::rootBound(3, p.re.data(), p.im.data()), 1e-100);
     const Roots r = solve(p);
-    for (int j = 0; j < 3; ++j) EXPECT_LT(std::abs(std::complex<double>(r.re[j], r.im[j])), 1e-100);
-}
-
-TEST(FindRoots, NotANumberDistanceReturnsMinusOne) {
-    const Poly p{{1.0, std::nan(""), 1.0}, {0.0, 0.0, 0.0}};
-    EXPECT_EQ(solve(p).rc, -1);
-}
-
-TEST(FindRoots, StartingAnglesForDegreeFour) {
-    const double half = std::numbers::pi / 2;
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(analysis::startingAngle(i, 4), 0.375 + i * half, 1e-15) << i;
+    for (int j = 0; j < 3; ++j) { EXPECT_LT(std::abs(std::complex<double>(r.re[j], r.im[j])), 1e-100); }
 }
 
 TEST(FindRoots, KnownRootsOfProductsOfLinearFactors) {
@@ -166,10 +145,7 @@ TEST(FindRoots, KnownRootsOfProductsOfLinearFactors) {
         EXPECT_EQ(r.rc, 1);
         EXPECT_LT(matchKnownRoots(roots, r), n <= 10 ? 1e-10 : 1e-5) << n;
     }
-}
-
-TEST(FindRoots, KnownRootsAtDegree400) {
-    // (z^200 - a)(z^200 - b) = z^400 - (a + b) z^200 + ab: the 200th roots of a and of b
+    // (z^200 - a)(z^200 - b): the 200th roots of a and of b
     const int m = 200;
     const std::complex<double> a(0.5, 0.0), b(0.0, 2.0);
     Poly p{std::vector<double>(2 * m + 1, 0.0), std::vector<double>(2 * m + 1, 0.0)};
@@ -190,7 +166,7 @@ TEST(FindRoots, KnownRootsAtDegree400) {
 TEST(FindRoots, RandomCoefficientsSmallBackwardErrorUpToDegree990) {
     // degree 990 also takes the overflow path: Horner at the starting
     // circle (radius ~2.8) exceeds the double range
-    for (int n : {5, 100, 300, 990}) {
+    for (int n : {5, 100, 990}) {
         const Poly p = randomCoefficients(n, 1);
         const Roots r = solve(p);
         EXPECT_EQ(r.rc, 1) << n;
@@ -203,24 +179,9 @@ TEST(FindRoots, RandomCoefficientsSmallBackwardErrorUpToDegree990) {
     }
 }
 
-TEST(FindRoots, ResidualSmallAgainstDerivativeScale) {
-    // |p(r)| / (|p'(r)| |r|): the relative size of the Newton step left over
-    const Poly p = randomCoefficients(40, 2);
-    const Roots r = solve(p);
-    for (int j = 0; j < 40; ++j) {
-        const cl x(r.re[j], r.im[j]);
-        cl v = 0, dv = 0;
-        for (int k = 40; k >= 0; --k) {
-            dv = dv * x + v;
-            v = v * x + cl(p.re[k], p.im[k]);
-        }
-        EXPECT_LT(std::abs(v) / (std::abs(dv) * std::max(1.0L, std::abs(x))), 1e-12L) << j;
-    }
-}
-
 TEST(FindRoots, HornerOverflowAtFiniteApproximationsStillConverges) {
-    // (z - 5)(z^499 - 1): at and around the root 5, Horner's P' exceeds the
-    // double range (5^499 ~ 1e348), so the Newton ratios there go through 1/z
+    // (z - 5)(z^499 - 1): around the root 5 Horner's P' exceeds the double
+    // range (5^499 ~ 1e348), so the Newton ratios there go through 1/z
     const int n = 500;
     Poly p{std::vector<double>(n + 1, 0.0), std::vector<double>(n + 1, 0.0)};
     p.re[n] = 1.0;
@@ -231,14 +192,9 @@ TEST(FindRoots, HornerOverflowAtFiniteApproximationsStillConverges) {
     EXPECT_EQ(r.rc, 1);
     int atFive = 0;
     for (int j = 0; j < n; ++j) {
-        ASSERT_TRUE(std::isfinite(r.re[j]) && std::isfinite(r.im[j])) << j;
         const std::complex<double> z(r.re[j], r.im[j]);
-        if (std::abs(z - 5.0) < 1e-12) {
-            ++atFive;
-        } else {
-            EXPECT_NEAR(std::abs(z), 1.0, 1e-12) << j;
-            EXPECT_NEAR(std::abs(std::pow(z, 499) - 1.0), 0.0, 1e-9) << j;
-        }
+        if (std::abs(z - 5.0) < 1e-12) ++atFive;
+        else EXPECT_NEAR(std::abs(std::pow(z, 499) - 1.0), 0.0, 1e-9) << j;
     }
     EXPECT_EQ(atFive, 1);
 }
@@ -248,8 +204,7 @@ TEST(RootBound, PositiveRootOfCauchyPolynomial) {
         const Poly p = randomCoefficients(n, 3 + n);
         std::vector<long double> m(n + 1);
         for (int k = 0; k <= n; ++k) m[k] = std::hypot((long double)p.re[k], (long double)p.im[k]);
-        // bisection on m_n - sum m_k x^(k-n), decreasing in x
-        long double lo = 1e-3L, hi = 1e3L;
+        long double lo = 1e-3L, hi = 1e3L;  // bisection on m_n - sum m_k x^(k-n)
         for (int it = 0; it < 200; ++it) {
             const long double x = std::sqrt(lo * hi);
             long double s = 0;
@@ -258,21 +213,13 @@ TEST(RootBound, PositiveRootOfCauchyPolynomial) {
         }
         EXPECT_NEAR(analysis::rootBound(n, p.re.data(), p.im.data()), (double)lo, 1e-12 * (double)lo) << n;
     }
-}
-
-TEST(RootBound, HugeCoefficientsAtHighDegreeStayFinite) {
-    // Period polynomials of quadratic maps reach coefficients near 1e216 at
-    // degree 1024; their squares overflow. z^n + 1e200 (z^(n-1) + ... + 1)
-    // has a root near -1e200, and Cauchy's bound lies below 1 + 1e200.
-    const int n = 1024;
-    Poly p;
-    p.re.assign(n + 1, 1e200);
-    p.im.assign(n + 1, 0.0);
-    p.re[n] = 1.0;
-    const double bound = analysis::rootBound(n, p.re.data(), p.im.data());
-    ASSERT_TRUE(std::isfinite(bound));
-    EXPECT_GE(bound, 1e200 * (1.0 - 1e-9));
-    EXPECT_LE(bound, 1e200 * (1.0 + 1e-9));
+    // Coefficients whose squares overflow (period polynomials reach 1e216):
+    // z^1024 + 1e200 (z^1023 + ... + 1) has its bound just below 1 + 1e200.
+    Poly huge;
+    huge.re.assign(1025, 1e200);
+    huge.im.assign(1025, 0.0);
+    huge.re[1024] = 1.0;
+    EXPECT_NEAR(analysis::rootBound(1024, huge.re.data(), huge.im.data()) / 1e200, 1.0, 1e-9);
 }
 
 }  // namespace
