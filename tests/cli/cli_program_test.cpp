@@ -44,15 +44,6 @@ TEST(CliProgram, AnalyseQuadraticPrintsCriticalAndFixedPoints) {
     EXPECT_NE(r.out.find("実部 -0.6180339887498948 虚部 0"), std::string::npos) << r.out;
 }
 
-TEST(CliProgram, JsonOutput) {
-    const CliRun r = run("analyse '(z^2+1)/(z^2-0.25)' --json");
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.out.find("\"criticalPoints\": ["), std::string::npos);
-    EXPECT_NE(r.out.find("\"infinityIsCritical\": 1"), std::string::npos);  // P_2 Q_1 = 0 = P_1 Q_2
-    EXPECT_NE(r.out.find("\"fixedPoints\": ["), std::string::npos);
-    EXPECT_NE(r.out.find("\"form\": 2"), std::string::npos);
-}
-
 TEST(CliProgram, ExitCodes) {
     EXPECT_EQ(run("").exitCode, 2);
     EXPECT_EQ(run("frobnicate").exitCode, 2);

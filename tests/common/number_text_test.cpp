@@ -29,14 +29,6 @@ const std::vector<double> kSamples = {
     1e15, 1e16, 1e17, 9999999999999999.0, 1e-4, 1e-5, 12345.678901234567, 3.141592653589793,
     1e300, -1e-300, 5e-324, std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
 
-TEST(NumberText, FormatsMatchTheCLibraryUnderTheCLocale) {
-    for (double v : kSamples) {
-        EXPECT_EQ(common::formatG16(v), printfC("%.16G", v)) << v;
-        EXPECT_EQ(common::formatFixed30(v), printfC("%.30lf", v)) << v;
-    }
-    EXPECT_EQ(common::formatG16(std::numeric_limits<double>::infinity()), "INF");
-}
-
 TEST(NumberText, TrimmedFixedKeepsSignificantDigitsOnly) {
     EXPECT_EQ(common::formatFixed16Trimmed(1e-6), "0.000001");
     EXPECT_EQ(common::formatFixed16Trimmed(0.05), "0.05");
@@ -120,11 +112,6 @@ TEST(NumberText, CutUtf8NeverSplitsACharacter) {
     // A run of stray continuation bytes is not UTF-8; the cut stays within the limit.
     const std::string stray = "ab" + std::string(6, '\x80');
     EXPECT_EQ(common::cutUtf8(stray, 6).size(), 6u);
-}
-
-TEST(NumberText, LineBreaksAreRemovedFromNames) {
-    EXPECT_EQ(common::withoutLineBreaks("a\r\nb\nc\rd"), "abcd");
-    EXPECT_EQ(common::withoutLineBreaks("\xE3\x81\x82"), "\xE3\x81\x82");
 }
 
 }  // namespace

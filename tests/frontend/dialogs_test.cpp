@@ -49,26 +49,6 @@ std::string g16(double v) {
 
 // ------------------------------------------------------------ settings
 
-TEST(SettingsDialogTest, ShowsTheSettingsAndItsControls) {
-    frontend::Settings settings;
-    SettingsDialog dialog(settings, true);
-    EXPECT_EQ(dialog.windowTitle(), q("パラメータ設定"));
-    EXPECT_EQ(dialog.loopField()->text(), q("10000"));
-    EXPECT_EQ(dialog.convergenceField()->text(), q("0.000001"));
-    EXPECT_EQ(dialog.continuityField()->text(), q("0.05"));
-    EXPECT_EQ(dialog.inOutField()->text(), q("0.01"));
-    EXPECT_EQ(dialog.siegelBox()->text(), q("ジーゲルディスク/エルマンリングを扱う"));
-    EXPECT_FALSE(dialog.siegelBox()->isChecked());
-    EXPECT_FALSE(dialog.continuityField()->isEnabled());
-    EXPECT_FALSE(dialog.inOutField()->isEnabled());
-    EXPECT_EQ(dialog.defaultButton()->text(), q("ディフォルト"));
-    EXPECT_EQ(dialog.cancelButton()->text(), q("ｷｬﾝｾﾙ"));
-    QStringList labels;
-    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
-    for (const char* caption : {"ループ回数MAX", "収束半径", "連続とみなす最大間隔", "In/Out判定"})
-        EXPECT_TRUE(labels.contains(q(caption))) << caption;
-}
-
 TEST(SettingsDialogTest, FieldsFilterEveryKeystroke) {
     frontend::Settings settings;
     SettingsDialog dialog(settings, true);
@@ -167,22 +147,6 @@ TEST(SettingsDialogTest, DefaultShowsDefaultsWithoutStoring) {
     EXPECT_EQ(settings, expected);
 }
 
-TEST(SettingsDialogTest, ReadOnlyWhileViewersExist) {
-    frontend::Settings settings;
-    settings.siegelFlag = 1;
-    SettingsDialog dialog(settings, false);
-    for (QWidget* w : std::initializer_list<QWidget*>{dialog.loopField(), dialog.convergenceField(),
-                                                     dialog.continuityField(), dialog.inOutField(),
-                                                     dialog.siegelBox(), dialog.defaultButton()})
-        EXPECT_FALSE(w->isEnabled());
-    EXPECT_TRUE(dialog.okButton()->isEnabled());
-    EXPECT_TRUE(dialog.cancelButton()->isEnabled());
-    EXPECT_EQ(dialog.continuityField()->text(), q("0.05"));
-    const frontend::Settings before = settings;
-    dialog.okButton()->click();
-    EXPECT_EQ(settings, before);
-}
-
 // ------------------------------------------------------------ critical points
 
 common::CriticalPointList threePoints() {
@@ -201,25 +165,6 @@ common::CriticalPointList threePoints() {
 void clickRow(QListWidget* list, int row) {
     QListWidgetItem* item = list->item(row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-TEST(CriticalPointDialogTest, ListsEveryPointWithItsParts) {
-    common::CriticalPointList list = threePoints();
-    platform::RecordingMessageBoxes boxes;
-    CriticalPointDialog dialog(list, boxes);
-    EXPECT_EQ(dialog.windowTitle(), q("クリティカルポイントの選択"));
-    QStringList labels;
-    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
-    EXPECT_TRUE(labels.contains(q("クリティカルポイントを選択")));
-    ASSERT_EQ(dialog.pointList()->count(), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(dialog.pointList()->item(i)->text().toStdString(),
-                  "実部 " + g16(list.re[i]) + " 虚部 " + g16(list.im[i]));
-    EXPECT_TRUE(dialog.pointList()->selectedItems().isEmpty());
-    QStringList buttons;
-    for (auto* b : dialog.findChildren<QPushButton*>()) buttons << b->text();
-    EXPECT_EQ(buttons.size(), 3);
-    for (const char* t : {"全選択", "全解除", "スタート"}) EXPECT_TRUE(buttons.contains(q(t)));
 }
 
 TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
@@ -551,16 +496,6 @@ TEST_F(MainDialogSamplesTest, SaveTakesTheStoredMapAndTheName) {
     EXPECT_EQ(file.table().records[0].name, "式一");
     EXPECT_EQ(file.table().records[0].texts[16], "1.000000000000000000000000000000");
     EXPECT_EQ(file.table().records[0].texts[20], "-0.75000000000000000000000000000");
-}
-
-TEST_F(MainDialogSamplesTest, DeleteThroughTheMenu) {
-    write(quadratic("1", "0", "a") + quadratic("2", "0", "b"));
-    frontend_test::whenModalShown<SampleDeleteDialog>([](SampleDeleteDialog* d) {
-        d->sampleList()->item(0)->setSelected(true);
-        d->deleteButton()->click();
-    });
-    dialog_->deleteFormulaAction()->trigger();
-    EXPECT_EQ(read(), quadratic("2", "0", "b"));
 }
 
 }  // namespace

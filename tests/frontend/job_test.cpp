@@ -334,16 +334,6 @@ TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
     EXPECT_EQ(header(1).currentView.centreIm, 0.5);
 }
 
-TEST_F(JobTest, ClosedCurveNoticeShowsInTheStatusLineUntilTheAnalysisEnds) {
-    open();
-    job().handleMessage(common::MSG_CURVE_ANALYSIS, 0, 0);
-    EXPECT_EQ(dialog_->statusLine()->text(), q("閉曲線を検出、解析中です。しばらくお待ちください。"));
-    EXPECT_FALSE(dialog_->closeAllButton()->isEnabled());
-    job().handleMessage(common::MSG_ANALYSIS_DONE, 0, 0);
-    EXPECT_TRUE(dialog_->statusLine()->text().isEmpty());
-    EXPECT_TRUE(dialog_->closeAllButton()->isEnabled());
-}
-
 TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
     ::setenv("HV_STANDIN_POSTS", "1025,crash", 1);
     open();
@@ -352,15 +342,6 @@ TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
     ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0 && !job().busy(); }));
     ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->executeButton()->isEnabled(); }));
     EXPECT_TRUE(dialog_->settingsEditable());
-    EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
-}
-
-TEST_F(JobTest, AViewerThatCannotStartFreesItsSlot) {
-    open(scratch_ + "/no-such-viewer");
-    enterQuadratic();
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return !job().busy() && dialog_->executeButton()->isEnabled(); }));
-    EXPECT_EQ(slotsInUse(), 0);
     EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
 }
 

@@ -86,15 +86,6 @@ TEST(MessagePort, SymlinkedDirectoryIsNotTrusted) {
     ASSERT_EQ(::rename(moved.c_str(), directory.c_str()), 0);
 }
 
-TEST(MessagePort, StaleSocketFileIsReplaced) {
-    const std::string path = platform::socketPathFor(::getpid());
-    { std::ofstream(path) << "left over"; }
-    auto endpoint = MessageEndpoint::open();
-    ASSERT_NE(endpoint, nullptr);
-    ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), common::WM_CLOSE, 0, 0));
-    EXPECT_TRUE(receiveWithin(*endpoint, MESSAGE_WAIT_MS).has_value());
-}
-
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
     auto endpoint = MessageEndpoint::open();
     ASSERT_NE(endpoint, nullptr);
@@ -164,15 +155,6 @@ TEST(MessagePort, AnotherUsersMessageIsRefused) {
     ASSERT_TRUE(endpoint->waitReadable(MESSAGE_WAIT_MS));
     EXPECT_FALSE(endpoint->receive().has_value());
     EXPECT_EQ(endpoint->refusedCount(), 1);
-}
-
-TEST(MessagePort, PostingNeverFailsLoudly) {
-    EXPECT_FALSE(platform::postMessage(-1, common::WM_CLOSE, 0, 0));
-    // No such process (pid 0 is nobody's): no socket, no exception, no wait.
-    EXPECT_FALSE(platform::postMessage(platform::makeWindowHandle(0, 1), common::WM_CLOSE, 0, 0));
-    // Local handles need the Qt port; without it the message is dropped.
-    platform::setLocalDelivery(nullptr);
-    EXPECT_FALSE(platform::postMessage(ownHandle(1), common::WM_CLOSE, 0, 0));
 }
 
 }  // namespace

@@ -41,29 +41,6 @@ void type(QLineEdit* field, const QString& text) {
         QTest::keyClicks(field, text);
 }
 
-TEST(ColourDialog, OpeningChangesNothingAndShowsTheRangeLimitedValues) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    const common::ComponentColour before = table.records[3];
-    platform::RecordingMessageBoxes boxes;
-    int recolours = 0;
-    ColourDialog dialog(table, 3, boxes, [&] { ++recolours; });
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("カラー設定ダイアログ"));
-    EXPECT_EQ(dialog.lowCountLabel()->text(), "0");
-    EXPECT_EQ(dialog.highCountLabel()->text(), "500");
-    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "5");
-    // Phase 0 lies below the range 1..500: the field shows 1, the copy keeps 0.
-    EXPECT_EQ(dialog.phaseField(ColourDialog::Red)->text(), "1");
-    EXPECT_EQ(dialog.workingCopy().redCurve.phase, 0);
-    EXPECT_EQ(dialog.cycleArrows(ColourDialog::Green)->maximum(), 500);
-    EXPECT_EQ(dialog.slider(ColourDialog::Red, ColourDialog::Frame1Start)->value(), 255);
-    EXPECT_EQ(dialog.slider(ColourDialog::Red, ColourDialog::Frame2End)->value(), 0);
-    EXPECT_EQ(dialog.distortionField(ColourDialog::Blue)->text(), "0");
-    EXPECT_EQ(std::memcmp(&dialog.workingCopy(), &before, sizeof before), 0);
-    dialog.reject();
-    EXPECT_EQ(std::memcmp(&table.records[3], &before, sizeof before), 0);
-    EXPECT_EQ(recolours, 0);
-}
-
 TEST(ColourDialog, CycleAndPhaseFieldsCorrectWhatIsTyped) {
     colour::ColourTable table = tableWithRange(0, 500);
     platform::RecordingMessageBoxes boxes;
@@ -115,18 +92,6 @@ TEST(ColourDialog, SliderMovedByKeyboardStoresOnRelease) {
     QTest::keyRelease(slider, Qt::Key_Right);
     EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 2);
     EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds + 1);
-}
-
-TEST(ColourDialog, BarsShowSetPixelsInTheChannelColourOnBlack) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    table.records[0].blueCurve = {255, 255, 255, 255, 2, 1, 0};  // 127 pixels in every row
-    platform::RecordingMessageBoxes boxes;
-    ColourDialog dialog(table, 0, boxes, {});
-    const QImage bar = dialog.channelBar(ColourDialog::Blue)->pixmap().toImage();
-    ASSERT_EQ(bar.size(), QSize(128, 256));
-    EXPECT_EQ(bar.pixelColor(0, 10), QColor(0, 0, 255));
-    EXPECT_EQ(bar.pixelColor(126, 200), QColor(0, 0, 255));
-    EXPECT_EQ(bar.pixelColor(127, 200), QColor(0, 0, 0));
 }
 
 TEST(ColourDialog, OkCopiesTheWorkingCopyAndRecolours) {
@@ -305,18 +270,6 @@ TEST(ColourSettings, RecolourAfterOkChangesThePicture) {
     EXPECT_EQ(after.pixelColor(0, 0), QColor(0, 255, 0));
     EXPECT_NE(before.pixelColor(0, 0), after.pixelColor(0, 0));
     EXPECT_EQ(after.pixelColor(60, 45), before.pixelColor(60, 45)) << "the cycle's basin keeps its colours";
-}
-
-TEST(ColourSettings, UnknownColourReachesTheBlockAndThePicture) {
-    JuliaPicture picture;
-    CMainFrame& frame = *picture.h.frame;
-    const ColourContext context = colourContextOf(frame);
-    UnknownColourDialog dialog(*context.unknownColour, context.postRecolour);
-    type(dialog.field(0), "10");
-    type(dialog.field(1), "20");
-    type(dialog.field(2), "30");
-    dialog.accept();
-    EXPECT_EQ(picture.h.block.view().unknownColour, 10 | 20 << 8 | 30 << 16);
 }
 
 }  // namespace

@@ -98,15 +98,6 @@ TEST(ComponentsText, InfinityLineOfRationalMapsFollowsTheDegrees) {
     EXPECT_EQ(colour::componentsText(info), "無限遠 S_ATTRACTING\r\n");
 }
 
-TEST(ComponentsText, SelectionLabelsKeepTheTrailingSpaceOfRotationDomains) {
-    EXPECT_EQ(colour::selectionListLabel(component(1, 2, 0)), "SiegelDisk 周期2 ");
-    EXPECT_EQ(colour::selectionListLabel(component(2, 1, 0)), "HermanRing 周期1 ");
-    EXPECT_EQ(colour::selectionListLabel(component(0, 1, 0)), "不動点 S_ATTRACTING");
-    EXPECT_EQ(colour::selectionListLabel(component(0, 4, 3)), "周期点 周期4 REPELLING");
-    EXPECT_EQ(colour::selectionListLabel(component(0, 4, 9)), "周期点 周期4 不正種別");
-    EXPECT_EQ(colour::selectionListLabel(component(6, 4, 0, false)), "データ不正 不正種別6 周期4");
-}
-
 TEST(ComponentsText, RangeAndPointLists) {
     colour::PictureInfo info;
     info.width = 600;

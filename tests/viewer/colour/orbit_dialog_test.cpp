@@ -36,11 +36,6 @@ int markedCount(const colour::OrbitPicture& p) {
     return n;
 }
 
-void type(QLineEdit* field, const QString& text) {
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
-
 // Dialog position of picture pixel (x, y).
 QPoint at(int x, int y) { return {colour::ORBIT_PICTURE_LEFT + x, colour::ORBIT_PICTURE_TOP + y}; }
 
@@ -67,18 +62,6 @@ TEST(OrbitDialog, OpensWithAllCriticalOrbitsDrawnAsSinglePixels) {
     EXPECT_EQ(markedCount(picture), 2);
     EXPECT_EQ(dialog.pictureLabel()->pixmap().toImage().pixelColor(150, 400), QColor(255, 255, 255));
     EXPECT_TRUE(boxes.texts().empty());
-}
-
-TEST(OrbitDialog, SizeFollowsLargePicturesAndTheLoopCountIsCapped) {
-    colour::PictureInfo info = juliaOfZSquaredMinusOne();
-    info.width = 1000;
-    info.height = 90;
-    info.loopCount = 20000;
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(info, boxes);
-    EXPECT_EQ(dialog.size(), QSize(1030, 370));
-    EXPECT_EQ(dialog.loopField()->text(), "MAX_LOOP");
-    EXPECT_EQ(dialog.loopCount(), 100000);
 }
 
 TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
@@ -139,34 +122,6 @@ TEST(OrbitDialog, PointSizeDrawsCrossesAndNoSelectionIsRefused) {
     EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, OrbitDialog::NO_SELECTION_MESSAGE));
     EXPECT_EQ(dialog.picture().pixels(), before) << "the picture stays as it was";
     EXPECT_EQ(dialog.nextView().centreRe, 0);
-}
-
-TEST(OrbitDialog, FieldsFilterAndLimitTheirInput) {
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(juliaOfZSquaredMinusOne(), boxes);
-    type(dialog.loopField(), "0");
-    EXPECT_EQ(dialog.loopField()->text(), "1");
-    EXPECT_EQ(dialog.loopCount(), 1);
-    type(dialog.loopField(), "100001");
-    EXPECT_EQ(dialog.loopField()->text(), "100000");
-    EXPECT_EQ(dialog.loopCount(), 100000);
-
-    type(dialog.magnificationField(), "1.5a");
-    EXPECT_EQ(dialog.magnificationField()->text(), "1.5");
-    QTest::keyClicks(dialog.magnificationField(), ".2");
-    EXPECT_EQ(dialog.magnificationField()->text(), "1.52");
-    QTest::keyClicks(dialog.magnificationField(), ".");
-    EXPECT_EQ(dialog.magnificationField()->text(), "1.52") << "a second point is removed";
-    EXPECT_EQ(dialog.nextView().magnification, 1.52);
-    type(dialog.magnificationField(), "0");
-    EXPECT_EQ(dialog.nextView().magnification, 1.52) << "0 cannot be drawn and is ignored";
-    type(dialog.magnificationField(), "-2");
-    EXPECT_EQ(dialog.nextView().magnification, 1.52);
-
-    // The next drawing uses the new magnification: 0 -> (300, 400), -1 -> col 300 - 912.
-    dialog.drawSelected();
-    EXPECT_EQ(dialog.shownView().magnification, 1.52);
-    EXPECT_EQ(dialog.picture().pixel(300, 400), colour::ORBIT_CRITICAL);
 }
 
 }  // namespace

@@ -125,35 +125,4 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
               colour::MAX_ORBIT_LOOP);
 }
 
-TEST(OrbitFields, LoopCountStartsAtTenTimesThePicturesAndIsHeldTo1To100000) {
-    struct Initial {
-        int pictureLoop, loopCount;
-        const char* text;
-    } initial[] = {{1000, 10000, "10000"},
-                   {10000, 100000, "100000"},
-                   {10001, 100000, "MAX_LOOP"},
-                   {2147483647, 100000, "MAX_LOOP"}};  // no overflow on the way
-    for (const Initial& c : initial) {
-        const auto got = colour::initialOrbitLoop(c.pictureLoop);
-        EXPECT_EQ(got.loopCount, c.loopCount) << c.pictureLoop;
-        EXPECT_EQ(got.fieldText, c.text) << c.pictureLoop;
-    }
-    EXPECT_EQ(colour::orbitLoopFromText("0"), 1);
-    EXPECT_EQ(colour::orbitLoopFromText("100001"), 100000);
-    EXPECT_EQ(colour::orbitLoopFromText("4294967297"), 100000);
-    EXPECT_EQ(colour::orbitLoopFromText("250"), 250);
-    EXPECT_FALSE(colour::orbitLoopFromText(""));
-    EXPECT_EQ(colour::formatMagnification(0.25), "0.250000");
-    EXPECT_EQ(colour::formatMagnification(1e-8), "0.000000");
-}
-
-TEST(OrbitDialogSize, FitsThePictureAndTheControls) {
-    // (picture width, height) -> dialog at least 640 x 370 and W + 30 x H + 170
-    const int cases[][4] = {{600, 800, 640, 970}, {1000, 1000, 1030, 1170}, {100, 100, 640, 370}, {650, 100, 680, 370}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(colour::orbitDialogSize(c[0], c[1]).width, c[2]) << c[0] << " x " << c[1];
-        EXPECT_EQ(colour::orbitDialogSize(c[0], c[1]).height, c[3]) << c[0] << " x " << c[1];
-    }
-}
-
 }  // namespace

@@ -21,66 +21,6 @@ TEST(PageLayout, MarginsAreHeldTo50Millimetres) {
     EXPECT_EQ(colour::marginToDevice(80, 600), 1181);
 }
 
-TEST(PageLayout, PictureAndTextRectanglesOnA4) {
-    constexpr DeviceRect NONE{};
-    struct Case {
-        const char* name;
-        DeviceRect page;
-        int margin, pw, ph, tw, th;
-        TextPlacement placement;
-        bool drawPicture;
-        DeviceRect picture, text;  // NONE: not checked
-        bool clipped;
-    } cases[] = {
-        {"square, no text", A4_PORTRAIT, 0, 600, 600, 0, 0, TextPlacement::Below, true, {0, 0, 4960, 4960}, NONE,
-         false},
-        {"margin 50 mm", A4_PORTRAIT, 1181, 600, 600, 1000, 500, TextPlacement::Below, true,
-         {1181, 1181, 3779, 3779}, {1181, 3779, 2181, 4279}, false},
-        {"beside", A4_LANDSCAPE, 0, 600, 600, 1500, 800, TextPlacement::Beside, true, {0, 0, 4960, 4960},
-         {4960, 0, 6460, 800}, false},
-        {"wider text narrows the picture", A4_LANDSCAPE, 0, 400, 300, 3000, 800, TextPlacement::Beside, true,
-         {0, 0, 4016, 3012}, {4016, 0, 7016, 800}, false},
-        {"text as tall as the area", A4_LANDSCAPE, 0, 600, 600, 1500, 4960, TextPlacement::Beside, true, NONE,
-         {4960, 0, 7016, 4960}, true},
-        {"tall text below", A4_PORTRAIT, 0, 600, 600, 2000, 3000, TextPlacement::Below, true, {0, 0, 4016, 4016},
-         {0, 4016, 2000, 7016}, false},
-        {"wide text below", A4_PORTRAIT, 0, 600, 600, 4960, 3000, TextPlacement::Below, true, {0, 0, 4016, 4016},
-         {0, 4016, 4960, 7016}, true},
-        // No room, an empty picture, or a text larger than the page: no
-        // picture and no division by zero.
-        {"margins over half the page", {0, 0, 2000, 2000}, 1000, 600, 600, 100, 100, TextPlacement::Below, false,
-         NONE, NONE, true},
-        {"margins, no text", {0, 0, 2000, 2000}, 1200, 600, 600, 0, 0, TextPlacement::Below, false, NONE, NONE,
-         false},
-        {"empty picture", A4_PORTRAIT, 0, 0, 600, 100, 50, TextPlacement::Below, false, NONE, {0, 0, 100, 50},
-         false},
-        {"text wider than the page", A4_LANDSCAPE, 0, 600, 600, 8000, 800, TextPlacement::Beside, false, NONE,
-         {0, 0, 7016, 800}, true},
-        {"text taller than the page", A4_PORTRAIT, 0, 600, 600, 100, 9000, TextPlacement::Below, false, NONE,
-         {0, 0, 100, 7016}, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PageLayout layout = computePageLayout(c.page, c.margin, c.pw, c.ph, c.tw, c.th);
-        if (c.drawPicture) {
-            EXPECT_EQ(layout.placement, c.placement);
-        }
-        EXPECT_EQ(layout.drawPicture, c.drawPicture);
-        if (!(c.picture == NONE)) {
-            EXPECT_EQ(layout.picture, c.picture);
-        }
-        if (!(c.text == NONE)) {
-            EXPECT_EQ(layout.text, c.text);
-        }
-        EXPECT_EQ(layout.textClipped, c.clipped);
-        if (c.tw == 0) {
-            EXPECT_FALSE(layout.drawText);
-        }
-    }
-    EXPECT_FALSE(computePageLayout(A4_PORTRAIT, 0, 600, 0, 0, 0).drawPicture);
-    EXPECT_EQ(computePageLayout(A4_PORTRAIT, 1181, 600, 600, 0, 0).printable, (DeviceRect{1181, 1181, 3779, 5835}));
-}
-
 colour::PictureInfo rationalPicture() {
     colour::PictureInfo info;
     info.pictureKind = 'J';

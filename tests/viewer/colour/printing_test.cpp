@@ -171,36 +171,4 @@ TEST(Printing, PrintedPageShowsThePicture) {
     EXPECT_GT(dark, 0);
 }
 
-TEST(PrintInfoDialog, StartsEmptyAndOkStoresTheChoices) {
-    colour::PrintOptions options;
-    options.printRange = true;
-    options.marginMm = 7;
-    {
-        PrintInfoDialog dialog(options, false);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("印刷情報"));
-        EXPECT_FALSE(dialog.checkBox(PrintInfoDialog::Range)->isChecked()) << "not the stored values";
-        EXPECT_FALSE(dialog.checkBox(PrintInfoDialog::FixedPoints)->isEnabled()) << "Mandelbrot picture";
-        EXPECT_EQ(dialog.marginSlider()->value(), 0);
-        EXPECT_EQ(dialog.marginSlider()->maximum(), 50);
-        dialog.checkBox(PrintInfoDialog::Formula)->setChecked(true);
-        dialog.checkBox(PrintInfoDialog::LoopCount)->setChecked(true);
-        dialog.marginSlider()->setValue(50);
-        dialog.commentField()->setPlainText(QStringLiteral("一行目\n二行目\n三行目"));
-        dialog.accept();
-    }
-    EXPECT_TRUE(options.printFormula);
-    EXPECT_FALSE(options.printRange);
-    EXPECT_TRUE(options.printLoopCount);
-    EXPECT_FALSE(options.printFixedPoints);
-    EXPECT_EQ(options.marginMm, 50);
-    EXPECT_EQ(options.comment, "一行目\n二行目\n三行目\n");
-
-    PrintInfoDialog julia(options, true);
-    EXPECT_TRUE(julia.checkBox(PrintInfoDialog::FixedPoints)->isEnabled());
-    julia.commentField()->setPlainText(QString(1500, QLatin1Char('x')));
-    EXPECT_EQ(julia.commentField()->toPlainText().size(), 1023);
-    julia.reject();
-    EXPECT_EQ(options.marginMm, 50) << "Cancel keeps what was stored";
-}
-
 }  // namespace

@@ -63,14 +63,6 @@ TEST(CurveMembership, SquareCurveWithItsOctagonAndDisks) {
     EXPECT_FALSE(render::pointInCurveImage(1.5, 0.5, img[0], &stop));
 }
 
-TEST(CurveMembership, ShortPolygonsContainNothing) {
-    Curve one{{{1, 1}}, {}, {}, std::array<double, 8>{2, 0, 2, 0, 4, 0, 2, -2}};
-    Curve none{{}, {}, {}, std::array<double, 8>{2, 0, 2, 0, 4, 0, 2, -2}};
-    Images img(1, {one, none});
-    EXPECT_FALSE(render::pointInCurveImage(1, 1, img[0], nullptr));
-    EXPECT_FALSE(render::pointInCurveImage(1, 0.5, img[1], nullptr));
-}
-
 // Herman ring: inner curve A, an L shape whose notch lies inside its own
 // octagon; outer curve B, an irregular quadrilateral around it.
 const Curve kL{{{0.6, 0.6}, {1.4, 0.6}, {1.4, 1.0}, {1.0, 1.0}, {1.0, 1.4}, {0.6, 1.4}}, {}, {}, {}};

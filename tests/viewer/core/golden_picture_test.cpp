@@ -69,23 +69,6 @@ TEST(GoldenPictures, RendersMatchTheCommittedBitmaps) {
     }
 }
 
-TEST(GoldenPictures, RenderingTwiceGivesTheSamePicture) {
-    // The end of a render narrows the colour table; the next render must
-    // start again from the block's records.
-    const cli::FormulaParseResult parsed = cli::parseFormula("z^2-0.75");
-    cli::BatchRenderRequest request;
-    request.map = parsed.map;
-    request.kind = 'M';
-    request.loopCount = 100;
-    request.width = request.height = 64;
-    cli::BatchPicture picture;
-    ASSERT_EQ(picture.prepare(request), std::nullopt);
-    picture.render();
-    const auto first = picture.bitmap().fileBytes();
-    picture.render();
-    EXPECT_TRUE(picture.bitmap().fileBytes() == first);
-}
-
 int runCli(const std::string& arguments) {
     const std::string command = std::string(HALVATRINE_CLI) + " " + arguments + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
@@ -154,23 +137,6 @@ TEST_F(CliRender, PrintsTheComponentStatistics) {
         }
     }
     EXPECT_EQ(total, 32 * 20) << out;
-}
-
-TEST_F(CliRender, BadCommandLinesAreRefusedWithoutAFile) {
-    const std::string out = (dir_ / "x.bmp").string();
-    EXPECT_EQ(runCli("render \"z^2-1\" -o " + out), 2);                      // no kind
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia"), 2);                        // no file
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --mandelbrot -o " + out), 2);  // two kinds
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --bogus -o " + out), 2);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --loop ten -o " + out), 2);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --size 1001x10 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --radius 0 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --loop 0 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^2-1\" --mandelbrot --critical 5 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^^2\" --julia -o " + out), 1);
-    EXPECT_FALSE(fs::exists(out));
-    // A file that cannot be written is reported, not claimed as written.
-    EXPECT_EQ(runCli("render \"z^2-1\" --mandelbrot --size 8x8 -o " + (dir_ / "no" / "x.bmp").string()), 1);
 }
 
 }  // namespace

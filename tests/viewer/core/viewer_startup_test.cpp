@@ -114,60 +114,6 @@ TEST(ViewerStartup, EachFailureHasItsMessage) {
     }
 }
 
-TEST(ViewerStartup, BlocksAreUnmappedWhenTheSessionReleasesThem) {
-    SharedBlocks blocks;
-    StartupResult r = openViewerBlocks(parse({"-" + blocks.frontEndName, "-" + blocks.analysisName, "-12936"}), 1);
-    ASSERT_NE(r.session, nullptr);
-    r.session->releaseBlocks();
-    EXPECT_FALSE(r.session->blocksAvailable());
-    r.session->releaseBlocks();  // twice is harmless
-}
-
-TEST(ErrorDialogTest, CancelClosesIt) {
-    ErrorDialog dialog(QStringLiteral("マップドファイル1のオープンに失敗しました。"));
-    EXPECT_EQ(dialog.windowTitle(), "エラーメッセージ");
-    EXPECT_EQ(dialog.message(), "マップドファイル1のオープンに失敗しました。");
-    auto* cancel = dialog.findChild<QPushButton*>("cancel");
-    ASSERT_TRUE(cancel && dialog.findChild<QPushButton*>("ok"));
-    dialog.show();
-    cancel->click();
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST(FrameCreation, WindowSizeFollowsThePicture) {
-    EXPECT_EQ(CMainFrame::frameSizeFor(600, 400), QSize(800, 620));
-    EXPECT_EQ(CMainFrame::frameSizeFor(769, 100), QSize(800, 320));
-    EXPECT_EQ(CMainFrame::frameSizeFor(770, 100), QSize(800, 320));
-    EXPECT_EQ(CMainFrame::frameSizeFor(1000, 1000), QSize(1030, 1220));
-    PictureSetup setup;
-    setup.width = 1000;
-    setup.height = 300;
-    ViewerHarness h(setup);
-    h.open();
-    EXPECT_EQ(h.frame->size(), QSize(1030, 520));
-}
-
-TEST(FrameCreation, TitleHandleSnapshotAndMenus) {
-    PictureSetup setup;
-    setup.kind = 'J';
-    ViewerHarness h(setup);
-    std::snprintf(h.block.header().title, sizeof h.block.header().title, "%s", "J1←M1");
-    h.open();
-    EXPECT_EQ(h.frame->windowTitle(), "J1←M1");
-    EXPECT_EQ(h.frame->document().title(), "J1←M1");
-    EXPECT_EQ(h.block.header().viewerWindow, platform::MessagePort::handleFor(1));
-    EXPECT_EQ(0, std::memcmp(&h.frame->creationSnapshot(), &h.block.view(), sizeof(common::ViewRecord)));
-
-    QStringList menus;
-    for (QAction* a : h.frame->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
-    EXPECT_EQ(h.frame->action("printPreview")->text(), "印刷(&P)...\tCtrl+P");
-    EXPECT_EQ(h.frame->action("print")->shortcut(), QKeySequence("Ctrl+P"));
-    EXPECT_EQ(h.frame->action("save")->shortcut(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(h.frame->action("helpFinder")->shortcut(), QKeySequence("F1"));
-    EXPECT_EQ(h.frame->action("contextHelp")->shortcut(), QKeySequence("Shift+F1"));
-}
-
 TEST(FrameCreation, TheTitleIsBoundedEvenWithoutItsTerminatingZero) {
     ViewerHarness h(PictureSetup{});
     std::memset(h.block.header().title, 'A', sizeof h.block.header().title);
@@ -191,15 +137,4 @@ TEST(ContextHelp, BarControlsMapToTheirTopics) {
     EXPECT_FALSE(ContextHelpMode::topicForWidget(h.frame->paintTargetView()).has_value());
     EXPECT_FALSE(helpTopicForContext(helpContextOfControl(1056)).has_value());
     EXPECT_FALSE(helpTopicForContext(9011).has_value());  // a topic is not a context
-}
-
-TEST(ContextHelp, ClickAfterShiftF1OpensTheTopic) {
-    ViewerHarness h(PictureSetup{});
-    h.open();
-    h.frame->action("contextHelp")->trigger();
-    QLineEdit* loops = h.field(ID_LOOP_COUNT);
-    QTest::mouseClick(loops, Qt::LeftButton);
-    h.pump();
-    ASSERT_NE(platform::helpWindow(), nullptr);
-    EXPECT_TRUE(platform::helpWindow()->isVisible());
 }
