@@ -149,86 +149,58 @@ TEST(SettingsDialogTest, DefaultShowsDefaultsWithoutStoring) {
 
 // ------------------------------------------------------------ critical points
 
-common::CriticalPointList threePoints() {
+void clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+QPushButton* button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     common::CriticalPointList list{};
     list.count = 3;
-    list.re[0] = -0.5;
-    list.im[0] = 0;
     list.re[1] = 1.0 / 3.0;
     list.im[1] = -2.0;
     list.re[2] = 1e-20;
-    list.im[2] = 12345.678;
     list.selected[40] = 1;  // as a caller might leave it
-    return list;
-}
-
-void clickRow(QListWidget* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
-
-TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
-    common::CriticalPointList list = threePoints();
     platform::RecordingMessageBoxes boxes;
     CriticalPointDialog dialog(list, boxes);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    auto* start = dialog.findChild<QPushButton*>(QStringLiteral("startButton"));
-    start->click();
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
+    ASSERT_EQ(dialog.pointList()->count(), 3);
+    EXPECT_EQ(dialog.pointList()->item(1)->text().toStdString(), "実部 " + g16(1.0 / 3.0) + " 虚部 -2");
+    button(&dialog, "startButton")->click();  // nothing chosen
+    button(&dialog, "selectAllButton")->click();
+    EXPECT_EQ(dialog.pointList()->selectedItems().size(), 3);
+    button(&dialog, "deselectAllButton")->click();
+    button(&dialog, "startButton")->click();
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{MSG_NO_CRITICAL_POINT, MSG_NO_CRITICAL_POINT}));
     EXPECT_TRUE(dialog.isVisible());
-
     clickRow(dialog.pointList(), 0);
     clickRow(dialog.pointList(), 2);
-    start->click();
+    button(&dialog, "startButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(list.selected[0], 1);
-    EXPECT_EQ(list.selected[1], 0);
-    EXPECT_EQ(list.selected[2], 1);
+    EXPECT_EQ(std::vector<int>(list.selected, list.selected + 3), (std::vector<int>{1, 0, 1}));
     EXPECT_EQ(list.selected[40], 0);  // every flag is rewritten
 }
 
-TEST(CriticalPointDialogTest, SelectAllCoversEveryLineAndDeselectAllNone) {
-    common::CriticalPointList list = threePoints();
-    platform::RecordingMessageBoxes boxes;
-    CriticalPointDialog dialog(list, boxes);
-    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
-    EXPECT_EQ(dialog.pointList()->selectedItems().size(), 3);
-    dialog.findChild<QPushButton*>(QStringLiteral("deselectAllButton"))->click();
-    EXPECT_TRUE(dialog.pointList()->selectedItems().isEmpty());
-    dialog.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
-    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
-    dialog.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(list.selected[i], 1);
-    for (int i = 3; i < common::MAX_CRITICAL_POINTS; ++i) EXPECT_EQ(list.selected[i], 0);
-}
-
 TEST(CriticalPointDialogTest, ClosingCancelsAndAnEmptyListCannotStart) {
-    common::CriticalPointList list = threePoints();
-    list.selected[40] = 0;
+    common::CriticalPointList list{};
+    list.count = 3;
     platform::RecordingMessageBoxes boxes;
-    bool chosen = true;
     frontend_test::whenModalShown<CriticalPointDialog>([](CriticalPointDialog* d) {
-        d->findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
+        button(d, "selectAllButton")->click();
         d->close();  // the close box
     });
-    chosen = selectCriticalPoints(list, boxes);
-    EXPECT_FALSE(chosen);
+    EXPECT_FALSE(selectCriticalPoints(list, boxes));
     for (auto flag : list.selected) EXPECT_EQ(flag, 0);
-
     common::CriticalPointList empty{};
     CriticalPointDialog dialog(empty, boxes);
-    EXPECT_EQ(dialog.pointList()->count(), 0);
-    dialog.findChild<QPushButton*>(QStringLiteral("selectAllButton"))->click();
-    dialog.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+    button(&dialog, "selectAllButton")->click();
+    button(&dialog, "startButton")->click();
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
-
-    // A count beyond the list's capacity shows the capacity only.
     common::CriticalPointList wild{};
-    wild.count = 1000;
-    CriticalPointDialog clamped(wild, boxes);
-    EXPECT_EQ(clamped.pointList()->count(), common::MAX_CRITICAL_POINTS);
+    wild.count = 1000;  // beyond the list's capacity: the capacity only
+    EXPECT_EQ(CriticalPointDialog(wild, boxes).pointList()->count(), common::MAX_CRITICAL_POINTS);
 }
 
 // ------------------------------------------------------------ samples
@@ -270,10 +242,6 @@ protected:
 TEST_F(SampleDialogTest, LoadListsPresentNamesAndReturnsTheChosenRecord) {
     write(quadratic("-1", "0", "basilica") + quadratic("0", "0", "") + quadratic("-0.12", "0.75", "ウサギ"));
     SampleLoadDialog dialog(path(), boxes_);
-    EXPECT_EQ(dialog.windowTitle(), q("Halvatrine　サンプル"));
-    QStringList labels;
-    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
-    EXPECT_TRUE(labels.contains(q("サンプルを選んでOKを押してください")));
     ASSERT_EQ(dialog.sampleList()->count(), 2);
     EXPECT_EQ(dialog.sampleList()->item(1)->text(), q("ウサギ"));
     dialog.show();
@@ -309,11 +277,6 @@ TEST_F(SampleDialogTest, SaveChecksNameAndAppends) {
     map.numeratorRe[0] = 0.25;
     map.denominatorRe[0] = 1;
     SampleSaveDialog dialog(path(), "proposed\nname", map, boxes_);
-    EXPECT_EQ(dialog.windowTitle(), q("式の保存"));
-    QStringList labels;
-    for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
-    for (const char* t : {"現在の式をサンプルに追加します", "サンプル一覧", "名前を入力してください"})
-        EXPECT_TRUE(labels.contains(q(t))) << t;
     EXPECT_EQ(dialog.nameField()->text(), q("proposedname"));
     ASSERT_EQ(dialog.sampleList()->count(), 1);
     EXPECT_FALSE(dialog.isFull());
@@ -393,11 +356,6 @@ TEST_F(SampleDialogTest, DeleteRemovesTheSelectedSamples) {
     write(a + b + c);
     {
         SampleDeleteDialog dialog(path(), boxes_);
-        EXPECT_EQ(dialog.windowTitle(), q("式の削除"));
-        QStringList labels;
-        for (auto* l : dialog.findChildren<QLabel*>()) labels << l->text();
-        EXPECT_TRUE(labels.contains(q("削除したい式を選んで削除ボタンを押してください")));
-        EXPECT_EQ(dialog.deleteButton()->text(), q("削除"));
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
         clickRow(dialog.sampleList(), 1);
