@@ -4,11 +4,6 @@
 
 #include "test_maps.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <limits>
-
 using namespace analysis;
 using testmaps::cd;
 using testmaps::circleOrbit;

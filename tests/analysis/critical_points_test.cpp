@@ -1,9 +1,5 @@
 #include "analysis/critical_points.h"
 
-#include <gtest/gtest.h>
-
-#include <random>
-
 #include "analysis/map_conversion.h"
 #include "test_maps.h"
 

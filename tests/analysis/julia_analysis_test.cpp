@@ -2,8 +2,6 @@
 
 #include "test_maps.h"
 
-#include <gtest/gtest.h>
-
 using namespace analysis;
 using testmaps::cd;
 

@@ -3,10 +3,6 @@
 
 #include "test_maps.h"
 
-#include <gtest/gtest.h>
-
-#include <new>
-
 using namespace analysis;
 using testmaps::cd;
 

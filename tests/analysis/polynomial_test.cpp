@@ -1,9 +1,5 @@
 #include "analysis/polynomial.h"
 
-#include <gtest/gtest.h>
-
-#include <random>
-
 #include "test_maps.h"
 
 namespace {

@@ -9,6 +9,11 @@
 #include <cmath>
 #include <complex>
 #include <vector>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <limits>
+#include <new>
+#include <random>
 
 namespace testmaps {
 

@@ -1,11 +1,4 @@
 // Runs the built halvatrine-cli and checks its output and exit codes.
-#include <gtest/gtest.h>
-
-#include <complex>
-#include <cstdio>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "cli_run.h"
 

@@ -2,13 +2,6 @@
 // lines, JSON members, and the program end to end.
 #include "cli/dynamics_report.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <complex>
-#include <cstdio>
-#include <string>
-
 #include "cli_run.h"
 
 using namespace cli;
@@ -153,37 +146,4 @@ TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
 
 namespace {
 
-std::string complexText(std::complex<double> c) {
-    char text[96];
-    std::snprintf(text, sizeof text, "(%.17g%+.17gi)", c.real(), c.imag());
-    return text;
-}
-
 }  // namespace
-
-TEST(DynamicsReport, ProgramListsTheSiegelDiskOfTheGoldenMeanQuadratic) {
-    const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
-    const std::complex<double> lambda = std::polar(1.0, 2.0 * M_PI * golden);
-    char formula[128];
-    std::snprintf(formula, sizeof formula, "z^2+%s", complexText(lambda / 2.0 - lambda * lambda / 4.0).c_str());
-    const CliRun r = runCli(std::string("analyse '") + formula + "' --siegel");
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(has(r.out, "閉曲線 閉曲線数1 CriticalPoint 実部0 虚部0\n  Out\n")) << r.out;
-    EXPECT_TRUE(has(r.out, "SiegelDisk 周期1 \n")) << r.out;
-    EXPECT_FALSE(has(r.out, "HermanRing"));
-}
-
-TEST(DynamicsReport, ProgramListsTheHermanRingOfTheBlaschkeCubic) {
-    // e^(2 pi i t) z^2 (z - 4) / (1 - 4z) with the golden rotation number on
-    // the unit circle (t as in the engine tests).
-    const std::complex<double> e = std::polar(1.0, 2.0 * M_PI * 0.61517321595);
-    char formula[256];
-    std::snprintf(formula, sizeof formula, "(%s*z^3-%s*z^2)/(1-4z)", complexText(e).c_str(),
-                  complexText(4.0 * e).c_str());
-    const CliRun r = runCli(std::string("analyse '") + formula + "' --siegel");
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(has(r.out, "  In\n")) << r.out;
-    EXPECT_TRUE(has(r.out, "  Out\n")) << r.out;
-    EXPECT_TRUE(has(r.out, "HermanRing 周期1 \n")) << r.out;
-    EXPECT_FALSE(has(r.out, "SiegelDisk"));
-}

@@ -221,23 +221,6 @@ TEST(BlockReader, CurveGroupWithAnyArrayOutsideIsInvalid) {
     }
 }
 
-TEST(BlockReader, MappingTooShortOrMisalignedIsNoBlock) {
-    Mapping m(common::ANALYSIS_BLOCK_FIXED_SIZE - 1);
-    EXPECT_FALSE(m.read().has_value());
-    Mapping exact(common::ANALYSIS_BLOCK_FIXED_SIZE + 8);
-    EXPECT_FALSE(common::readAnalysisBlock(exact.bytes.data() + 4, common::ANALYSIS_BLOCK_FIXED_SIZE).has_value());
-    EXPECT_FALSE(common::readAnalysisBlock(nullptr, 100000).has_value());
-    // A block with a component table but no data area: every entry is invalid.
-    Mapping bare(common::ANALYSIS_BLOCK_FIXED_SIZE);
-    bare.header().componentCount = 2;
-    bare.header().components[0] = {0, 0, 0, 0, DATA};  // no points, at the end: valid
-    bare.header().components[1] = {0, 1, 0, 0, DATA};  // one point past the end
-    const auto view = bare.read();
-    ASSERT_TRUE(view.has_value());
-    EXPECT_TRUE(view->components[0].valid);
-    EXPECT_FALSE(view->components[1].valid);
-}
-
 TEST(BlockReader, FrontEndBlockIsReadWithBounds) {
     std::vector<std::byte> bytes(common::FRONT_END_BLOCK_SIZE);
     auto* block = reinterpret_cast<common::FrontEndBlock*>(bytes.data());

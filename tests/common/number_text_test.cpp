@@ -80,17 +80,6 @@ TEST(NumberText, ParseDoubleReadsLikeScanfButOnlyFiniteDecimals) {
     EXPECT_NEAR(*common::parseDouble(full.substr(0, 32)), -1.0 / 7.0, 1e-28);
 }
 
-TEST(NumberText, ParseIntSaturatesInsteadOfWrapping) {
-    constexpr long long MAX = std::numeric_limits<long long>::max(), MIN = std::numeric_limits<long long>::min();
-    const std::pair<const char*, long long> read[] = {
-        {"10000", 10000}, {"  -42x", -42}, {"12a3", 12}, {"4294967297", 4294967297LL},  // not 1
-        {"9223372036854775807", MAX}, {"9223372036854775808", MAX}, {"99999999999999999999999", MAX},
-        {"-9223372036854775808", MIN}, {"-99999999999999999999999", MIN}};
-    for (const auto& [text, value] : read) EXPECT_EQ(common::parseIntSaturating(text), value) << text;
-    for (const char* bad : {"", "-", "+", " x1", "abc"})
-        EXPECT_FALSE(common::parseIntSaturating(bad).has_value()) << bad;
-}
-
 TEST(NumberText, CutUtf8NeverSplitsACharacter) {
     const std::string a = "a";
     const std::string kana = "\xE3\x81\x82";            // 3 bytes

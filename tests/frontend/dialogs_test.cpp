@@ -5,25 +5,6 @@
 #include "frontend/sample_dialogs.h"
 #include "frontend/settings_dialog.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <memory>
-#include <string>
-
 #include "common/sample_file.h"
 #include "frontend_test_support.h"
 #include "platform/recording_message_boxes.h"
@@ -239,36 +220,6 @@ protected:
     platform::RecordingMessageBoxes boxes_;
 };
 
-TEST_F(SampleDialogTest, LoadListsPresentNamesAndReturnsTheChosenRecord) {
-    write(quadratic("-1", "0", "basilica") + quadratic("0", "0", "") + quadratic("-0.12", "0.75", "ウサギ"));
-    SampleLoadDialog dialog(path(), boxes_);
-    ASSERT_EQ(dialog.sampleList()->count(), 2);
-    EXPECT_EQ(dialog.sampleList()->item(1)->text(), q("ウサギ"));
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    dialog.okButton()->click();
-    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"サンプルが選択されていません。"});
-    EXPECT_TRUE(dialog.isVisible());
-    clickRow(dialog.sampleList(), 1);
-    dialog.okButton()->click();
-    ASSERT_TRUE(dialog.chosen().has_value());
-    EXPECT_EQ(dialog.chosen()->name, "ウサギ");
-    EXPECT_EQ(dialog.chosen()->texts[20], "-0.12");
-}
-
-TEST_F(SampleDialogTest, MissingOrLockedFileGivesAnEmptyListAndNoMessage) {
-    {
-        SampleLoadDialog dialog(path(), boxes_);
-        EXPECT_EQ(dialog.sampleList()->count(), 0);
-    }
-    write(quadratic("1", "0", "a"));
-    common::SampleFile writer;
-    ASSERT_TRUE(writer.readSamples(path(), common::SampleAccess::ReadWrite));
-    SampleLoadDialog dialog(path(), boxes_);
-    EXPECT_EQ(dialog.sampleList()->count(), 0);
-    EXPECT_TRUE(boxes_.entries().empty());
-}
-
 TEST_F(SampleDialogTest, SaveChecksNameAndAppends) {
     write(quadratic("-1", "0", "basilica"));
     common::RationalMap map{};
@@ -323,18 +274,6 @@ TEST_F(SampleDialogTest, SaveCreatesAMissingFileAndRefusesOverflow) {
     EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"式の係数がオーバーフローするため格納できません"});
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(read(), before);
-}
-
-TEST_F(SampleDialogTest, SaveRefusesAFullFileBeforeShowing) {
-    std::string bytes;
-    for (int i = 0; i < 300; ++i) bytes += quadratic("0", "0", std::string("n").append(std::to_string(i)));
-    write(bytes);
-    common::RationalMap map{};
-    map.numeratorRe[2] = 1;
-    map.denominatorRe[0] = 1;
-    runSampleSaveDialog(path(), "x", map, boxes_, nullptr);
-    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"式の数が多すぎるため格納できません"});
-    EXPECT_EQ(read(), bytes);
 }
 
 TEST_F(SampleDialogTest, SaveReportsAFileItCannotWrite) {

@@ -47,28 +47,6 @@ TEST(PolarForm, ArgumentsFollowTheQuadrantRule) {
     EXPECT_TRUE(std::isfinite(frontend::toPolar(1e200, 1e200).modulus));
 }
 
-TEST_F(GridFixture, TextsThatDoNotReadKeepTheCoefficient) {
-    grid.storeField(field(1, 0), "4");
-    grid.storeField(field(1, 0), "-");
-    EXPECT_EQ(map.numeratorRe[1], 4.0);
-    EXPECT_EQ(grid.cartesianText(field(1, 0)), "-");
-    EXPECT_EQ(grid.polarText(field(1, 0)), "4");
-    EXPECT_TRUE(grid.needsMarking(field(1, 0)));
-    grid.storeField(field(1, 0), ".");
-    EXPECT_EQ(map.numeratorRe[1], 4.0);
-    EXPECT_TRUE(grid.needsMarking(field(1, 0)));
-}
-
-TEST_F(GridFixture, EmptyTextEmptiesOnlyThatFieldsOtherText) {
-    grid.storeField(field(0, 2), "");
-    EXPECT_EQ(grid.cartesianText(field(0, 2)), "");
-    EXPECT_EQ(grid.polarText(field(0, 2)), "");
-    EXPECT_EQ(grid.polarText(field(0, 3)), "0");
-    EXPECT_EQ(map.denominatorRe[0], 1.0);
-    EXPECT_TRUE(grid.needsMarking(field(0, 2)));
-    EXPECT_FALSE(grid.needsMarking(field(0, 3)));
-}
-
 TEST_F(GridFixture, PolarTextsStoreModulusTimesDirection) {
     ASSERT_EQ(grid.setDisplayForm(DisplayForm::Polar).size(), 44u);
     grid.storeField(field(2, 0), "2");  // modulus 2, argument still 0

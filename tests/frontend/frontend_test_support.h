@@ -10,6 +10,37 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTextBrowser>
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <memory>
+#include <set>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace frontend_test {
 
@@ -21,7 +52,7 @@ inline std::string makeScratchDirectory(const char* prefix) {
 }
 
 // Guards against hanging; never a timing check.
-inline constexpr int WAIT_MS = 20000;
+inline constexpr int WAIT_MS = 90000;
 
 // Spins the event loop until done() holds; false when it never did.
 inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS) {

@@ -3,33 +3,6 @@
 // the stand-ins post their messages back through the message port.
 #include "frontend/main_dialog.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <dirent.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cmath>
-#include <complex>
-#include <cstring>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <limits>
-#include <map>
-#include <memory>
-#include <set>
-#include <string>
-#include <vector>
-
 #include "analysis/map_conversion.h"
 #include "analysis/polynomial.h"
 #include "common/block_names.h"
@@ -190,31 +163,6 @@ TEST_F(JobTest, MandelbrotPictureStartsAViewerAndCloseAllEndsIt) {
     EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
 }
 
-TEST_F(JobTest, JuliaPictureCarriesTheAnalysis) {
-    open();
-    enterQuadratic();
-    dialog_->juliaButton()->click();
-    dialog_->executeButton()->click();
-    EXPECT_EQ(choices_, 0);  // no choice for a Julia picture
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
-    const common::AnalysisBlockHeader h = header(0);
-    EXPECT_EQ(h.pictureKind, 'J');
-    EXPECT_EQ(title(0), "J1");
-    // z^2 - 1: the superattracting 2-cycle {0, -1} is a component.
-    EXPECT_GE(h.componentCount, 1);
-    EXPECT_GE(h.blockSize, common::ANALYSIS_BLOCK_FIXED_SIZE + 2 * common::CYCLE_POINT_SIZE);
-}
-
-TEST_F(JobTest, PictureSizeOfTheLastDrawingCarriesOver) {
-    ::setenv("HV_STANDIN_POSTS", "size:800x500,1025,sleep:100,size:5000x0,1025,wait", 1);
-    open();
-    enterQuadratic();
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawing; }));
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->settings().sizeY == 1; }));
-    EXPECT_EQ(dialog_->settings().sizeX, 1000);  // taken from the viewer, clamped to 1..1000
-}
-
 TEST_F(JobTest, TenSlotsThenTheTooManyMessage) {
     ::setenv("HV_STANDIN_POSTS", "1025,1026,1027:M,wait", 1);
     open();
@@ -343,25 +291,6 @@ TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
     ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->executeButton()->isEnabled(); }));
     EXPECT_TRUE(dialog_->settingsEditable());
     EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
-}
-
-TEST_F(JobTest, CloseAllReachesAViewerWhoseFrameIsNotKnown) {
-    ::setenv("HV_STANDIN_POSTS", "wait", 1);
-    open();
-    enterQuadratic();
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return allStarted(1); }));
-    // As if the viewer had not created its frame yet.
-    {
-        auto block = platform::SharedMemory::open(job().slotBlockName(0));
-        ASSERT_TRUE(block.has_value());
-        ASSERT_TRUE(frontend_test::waitUntil([&] {
-            return static_cast<common::AnalysisBlockHeader*>(block->data())->viewerWindow != 0;
-        }));
-        static_cast<common::AnalysisBlockHeader*>(block->data())->viewerWindow = 0;
-    }
-    dialog_->closeAllButton()->click();
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0; }));
 }
 
 TEST_F(JobTest, QuitClosesEveryViewerAndLeavesNoBlock) {

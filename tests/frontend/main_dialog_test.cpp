@@ -2,29 +2,6 @@
 // the buttons and menu entries; messages are recorded, not shown.
 #include "frontend/main_dialog.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTextBrowser>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <unistd.h>
-
 #include "common/block_names.h"
 #include "frontend/version_dialog.h"
 #include "frontend_test_support.h"
@@ -225,25 +202,6 @@ TEST_F(MainDialogTest, ExecuteAnswersTheChecksInOrder) {
     EXPECT_TRUE(dialog_->settingsEditable());
 }
 
-TEST_F(MainDialogTest, PassingFormulasReachTheCriticalPointChoice) {
-    type(field(2, 0), "1");
-    type(field(1, 0), "1");  // z^2 + z over 1: one critical point, -1/2
-    dialog_->executeButton()->click();
-    ASSERT_EQ(offered_.size(), 1u);
-    EXPECT_EQ(offered_[0].count, 1);
-    EXPECT_NEAR(offered_[0].re[0], -0.5, 1e-12);
-    EXPECT_EQ(map().form, common::FORM_POLYNOMIAL);
-    EXPECT_EQ(map().numeratorDegree, 2);
-    EXPECT_EQ(dialog_->frontEndBlock().criticalPoints.count, 1);
-
-    // A constant denominator other than 1 keeps the map rational.
-    type(field(0, 2), "2");
-    dialog_->executeButton()->click();
-    EXPECT_EQ(map().form, common::FORM_RATIONAL);
-    EXPECT_EQ(map().denominatorDegree, 0);
-    EXPECT_TRUE(boxes_.entries().empty());
-}
-
 TEST_F(MainDialogTest, ClearResetsFieldsNameAndMarks) {
     type(field(3, 1), "7");
     erase(field(4, 0));
@@ -260,14 +218,6 @@ TEST_F(MainDialogTest, ClearResetsFieldsNameAndMarks) {
     // Clear in polar form shows zeros as well.
     dialog_->polarButton()->click();
     for (int f = 0; f < 44; ++f) EXPECT_EQ(text(f), "0");
-}
-
-TEST_F(MainDialogTest, NameFieldKeepsAtMostSixtyBytes) {
-    QString kana;
-    for (int i = 0; i < 25; ++i) kana += q("あ");
-    frontend_test::typeText(dialog_->nameField(), kana);
-    EXPECT_EQ(dialog_->nameField()->text().toStdString().size(), 60u);
-    EXPECT_EQ(dialog_->nameField()->text().size(), 20);
 }
 
 TEST_F(MainDialogTest, EscapeAndEnterDoNotCloseOrExecute) {
@@ -302,13 +252,6 @@ TEST_F(MainDialogTest, SettingsLoadAtStartAndSaveAtQuit) {
     EXPECT_EQ(saved.at("SIZEX"), "800");
     EXPECT_EQ(saved.at("SIZEY"), "600");
     EXPECT_EQ(saved.at("SIEGELFLG"), "1");
-}
-
-TEST_F(MainDialogTest, TheFrontEndBlockGoesWithTheDialog) {
-    const std::string name = common::frontEndBlockName(static_cast<std::uint32_t>(::getpid()));
-    ASSERT_TRUE(platform::SharedMemory::exists(name));
-    closeDialog();
-    EXPECT_FALSE(platform::SharedMemory::exists(name));
 }
 
 }  // namespace

@@ -55,20 +55,4 @@ TEST(MessagePortQt, MessagesToUnknownOrRemovedWindowsAreDropped) {
     EXPECT_FALSE(dispatched[1].second);
 }
 
-TEST(ChildWatcher, ChildThatEndedBeforeWatchingIsStillReported) {
-    platform::ChildWatcher watcher;
-    std::vector<qint64> exits;
-    QObject::connect(&watcher, &platform::ChildWatcher::exited, [&](qint64 pid, int) { exits.push_back(pid); });
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) ::_exit(0);
-    // Let it end (a zombie now) before it is watched.
-    siginfo_t info{};
-    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
-    watcher.watch(child);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return exits.size() == 1; }, MESSAGE_WAIT_MS));
-    EXPECT_EQ(exits[0], child);
-    EXPECT_EQ(::waitpid(child, nullptr, WNOHANG), -1);  // reaped
-}
-
 }  // namespace

@@ -79,17 +79,4 @@ TEST(SettingsStore, SavingKeepsEverythingElseInTheFile) {
     EXPECT_EQ(files, 1);
 }
 
-TEST(SettingsStore, FailedSaveLeavesTheOldFile) {
-    TempDirectory dir;
-    const std::string path = dir.path + "/Halvatrine.conf";
-    platform::SettingsStore store(path);
-    ASSERT_TRUE(store.save({{"SIZEX", "600"}}));
-    // The new text cannot be written: its temporary name is taken by a directory.
-    const std::string blocker = path + ".tmp" + std::to_string(::getpid());
-    ASSERT_TRUE(fs::create_directory(blocker));
-    EXPECT_FALSE(store.save({{"SIZEX", "700"}}));
-    EXPECT_EQ(store.value("SIZEX"), "600");
-    EXPECT_TRUE(fs::is_directory(blocker));  // not ours to remove
-}
-
 }  // namespace

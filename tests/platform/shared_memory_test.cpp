@@ -57,19 +57,6 @@ TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpeners) {
     EXPECT_FALSE(SharedMemory::exists(name));
 }
 
-TEST(SharedMemory, OpenRefusesMissingObjectsAndLengthsBeyondTheObject) {
-    const std::string name = uniqueBlockName("PDataT");
-    int error = 0;
-    EXPECT_FALSE(SharedMemory::open(name, 0, &error).has_value());
-    EXPECT_EQ(error, ENOENT);
-
-    auto block = SharedMemory::create(name, 12936);
-    ASSERT_TRUE(block.has_value());
-    EXPECT_FALSE(SharedMemory::open(name, 12937, &error).has_value());
-    EXPECT_EQ(error, EINVAL);
-    EXPECT_TRUE(SharedMemory::open(name, 12936).has_value());
-}
-
 TEST(SharedMemory, BlockLeftByADeadProcessIsCreatedAfresh) {
     const std::string name = uniqueBlockName("FDataT");
     // A process that creates the object, fills it and dies without unlinking.

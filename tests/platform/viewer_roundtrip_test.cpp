@@ -146,22 +146,4 @@ TEST(ViewerRoundTrip, ViewerThatDiesIsReapedWithItsStatus) {
     EXPECT_FALSE(f.endpoint->receive().has_value());  // it posted nothing
 }
 
-TEST(ViewerRoundTrip, MissingBlockEndsTheViewerWithoutMessages) {
-    FrontEnd f;
-    ASSERT_TRUE(f.ready());
-    const std::string missing = platform_test::uniqueBlockName("PData9_");
-    int error = 0;
-    const auto pid = platform::startProcess(platform_test::standinPath(),
-                                            {dash(f.frontEndName), dash(missing), "-12936"}, "/", &error);
-    ASSERT_TRUE(pid.has_value());
-    EXPECT_EQ(exitCodeOf(*pid), 2);
-    // A size beyond the object is refused the same way.
-    const auto tooLong = platform::startProcess(
-        platform_test::standinPath(), {dash(f.frontEndName), dash(f.blockName), dash(std::to_string(f.blockSize + 1))},
-        "/", &error);
-    ASSERT_TRUE(tooLong.has_value());
-    EXPECT_EQ(exitCodeOf(*tooLong), 2);
-    EXPECT_FALSE(f.endpoint->receive().has_value());
-}
-
 }  // namespace

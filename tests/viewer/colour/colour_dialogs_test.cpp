@@ -76,24 +76,6 @@ TEST(ColourDialog, CycleAndPhaseFieldsCorrectWhatIsTyped) {
     EXPECT_EQ(dialog.workingCopy().redCurve.distortion, -16);
 }
 
-TEST(ColourDialog, SliderMovedByKeyboardStoresOnRelease) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    platform::RecordingMessageBoxes boxes;
-    ColourDialog dialog(table, 0, boxes, {});
-    dialog.show();
-    EndScrollSlider* slider = dialog.slider(ColourDialog::Green, ColourDialog::Frame2Start);
-    slider->setFocus();
-    const int builds = dialog.barBuildCount(ColourDialog::Green);
-    QTest::keyPress(slider, Qt::Key_Right);
-    QTest::keyPress(slider, Qt::Key_Right);
-    EXPECT_EQ(slider->value(), 2);
-    EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 0) << "not while the key is held";
-    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds);
-    QTest::keyRelease(slider, Qt::Key_Right);
-    EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 2);
-    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds + 1);
-}
-
 TEST(ColourDialog, OkCopiesTheWorkingCopyAndRecolours) {
     colour::ColourTable table = tableWithRange(0, 500);
     platform::RecordingMessageBoxes boxes;
@@ -139,34 +121,6 @@ TEST(ExceptionDialog, TypingAndTheThreeRefusals) {
                                  "3番目のと5番目の番号 20 が重なっています。同じ番号は指定できません。"}));
     EXPECT_TRUE(dialog.isVisible()) << "a refusal keeps the dialog open";
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-}
-
-TEST(ExceptionDialog, CancelAfterAFailedOkKeepsTheRowsStoredBeforeIt) {
-    colour::ColourTable table = tableWithRange(0, 100);
-    platform::RecordingMessageBoxes boxes;
-    ColourDialog colourDialog(table, 0, boxes, {});
-    common::ComponentColour& copy = colourDialog.workingCopy();
-    copy.exceptions[5] = {99, 9, 9, 9};
-    {
-        ExceptionColourDialog dialog(copy, boxes, &colourDialog);
-        type(dialog.numberField(0), "1");
-        type(dialog.colourField(0, 2), "200");
-        type(dialog.numberField(1), "2");
-        type(dialog.numberField(2), "3");
-        type(dialog.numberField(3), "3");
-        dialog.accept();
-        ASSERT_EQ(boxes.texts().size(), 1u);
-        EXPECT_EQ(boxes.texts()[0], "3番目のと4番目の番号 3 が重なっています。同じ番号は指定できません。");
-        dialog.reject();
-    }
-    EXPECT_EQ(copy.exceptions[0].number, 1);
-    EXPECT_EQ(copy.exceptions[0].blue, 200);
-    EXPECT_EQ(copy.exceptions[2].number, 3);
-    EXPECT_EQ(copy.exceptions[3].number, -1);
-    EXPECT_EQ(copy.exceptions[5].number, 99) << "rows after the failing one are untouched";
-    // Cancel in the colour dialog drops all of it.
-    colourDialog.reject();
-    EXPECT_EQ(table.records[0].exceptions[0].number, -1);
 }
 
 TEST(UnknownColourDialog, FieldsAreHeldTo255AndOkWritesTheColourWord) {

@@ -50,17 +50,6 @@ TEST(ColourFields, ValuesAreClampedAndTheFieldRewritten) {
     EXPECT_EQ(colour::cycleRangeTop(recordWithRange(100, 1100)), 1000);
 }
 
-TEST(ExceptionRows, NumberAboveHighCountIsReplacedWhileTyping) {
-    const auto record = recordWithRange(10, 100);
-    EXPECT_EQ(colour::exceptionNumberCorrection("150", record), "100");
-    EXPECT_FALSE(colour::exceptionNumberCorrection("5", record)) << "left for OK";
-    EXPECT_FALSE(colour::exceptionNumberCorrection("100", record));
-    EXPECT_FALSE(colour::exceptionNumberCorrection("", record));
-    // A record whose range is upside down still never keeps a number above highCount.
-    EXPECT_EQ(colour::exceptionNumberCorrection("7", recordWithRange(10, 5)), "5");
-    EXPECT_EQ(colour::exceptionHeaderText(record), "番号10～100");
-}
-
 colour::ExceptionRowTexts emptyRows() {
     colour::ExceptionRowTexts rows;
     for (auto& r : rows) r = {"", "0", "0", "0"};

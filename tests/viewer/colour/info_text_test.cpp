@@ -17,15 +17,6 @@ common::RationalMap polynomial(std::initializer_list<double> realCoefficients) {
     return map;
 }
 
-common::ComponentView component(int kind, int count, int pointKind, bool valid = true) {
-    common::ComponentView c;
-    c.kind = kind;
-    c.count = count;
-    c.pointKind = pointKind;
-    c.valid = valid;
-    return c;
-}
-
 TEST(FormulaText, ListsEveryCoefficientOfBothParts) {
     EXPECT_EQ(colour::formulaText(polynomial({-1, 0, 1})),
               "次数0 実部 -1 虚部0\r\n次数1 実部 0 虚部0\r\n次数2 実部 1 虚部0\r\n");
@@ -53,19 +44,6 @@ TEST(FormulaText, ListsEveryCoefficientOfBothParts) {
     map.denominatorDegree = -7;
     const std::string clamped = colour::formulaText(map);
     EXPECT_EQ(std::count(clamped.begin(), clamped.end(), '\n'), 11);
-}
-
-TEST(ComponentsText, JuliaPolynomialListsInfinityFirstThenEveryEntry) {
-    colour::PictureInfo info;
-    info.pictureKind = 'J';
-    info.map = polynomial({-1, 0, 1});
-    info.components = {component(0, 2, 0), component(1, 3, 0), component(0, 1, 1)};
-    EXPECT_EQ(colour::componentsText(info),
-              "無限遠 S_ATTRACTING\r\n周期点 周期2 S_ATTRACTING\r\nSiegelDisk 周期3\r\n"
-              "不動点 ATTRACTING\r\n");
-
-    info.pictureKind = 'M';
-    EXPECT_EQ(colour::componentsText(info), "");
 }
 
 TEST(ComponentsText, InfinityLineOfRationalMapsFollowsTheDegrees) {

@@ -39,31 +39,6 @@ int markedCount(const colour::OrbitPicture& p) {
 // Dialog position of picture pixel (x, y).
 QPoint at(int x, int y) { return {colour::ORBIT_PICTURE_LEFT + x, colour::ORBIT_PICTURE_TOP + y}; }
 
-TEST(OrbitDialog, OpensWithAllCriticalOrbitsDrawnAsSinglePixels) {
-    colour::PictureInfo info = juliaOfZSquaredMinusOne();
-    info.criticalPoints = {{0, 0}};
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(info, boxes);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("軌道"));
-    EXPECT_EQ(dialog.size(), QSize(640, 970));
-    EXPECT_EQ(dialog.pictureLabel()->geometry(), QRect(13, 139, 600, 800));
-    ASSERT_EQ(dialog.criticalList()->count(), 1);
-    EXPECT_EQ(dialog.criticalList()->item(0)->text(), QStringLiteral("実部 0 虚部 0"));
-    EXPECT_TRUE(dialog.criticalList()->item(0)->isSelected());
-    EXPECT_EQ(dialog.loopField()->text(), "500");
-    EXPECT_EQ(dialog.loopCount(), 500);
-    EXPECT_EQ(dialog.magnificationField()->text(), "0.250000");
-    EXPECT_EQ(dialog.pointSizeField()->text(), "1");
-
-    // 0 and -1 alternate: pixels (300, 400) and (150, 400), nothing else.
-    const colour::OrbitPicture& picture = dialog.picture();
-    EXPECT_EQ(picture.pixel(300, 400), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(picture.pixel(150, 400), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(markedCount(picture), 2);
-    EXPECT_EQ(dialog.pictureLabel()->pixmap().toImage().pixelColor(150, 400), QColor(255, 255, 255));
-    EXPECT_TRUE(boxes.texts().empty());
-}
-
 TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     colour::PictureInfo info = juliaOfZSquaredMinusOne();
     platform::RecordingMessageBoxes boxes;

@@ -78,31 +78,6 @@ TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
     }
 }
 
-TEST(OrbitMapping, MousePositionsUseTheShownParameters) {
-    const OrbitView view{600, 400, 0.25, 0, 0};
-    const auto corner = colour::pixelToPlane(view, 0, 0);
-    EXPECT_DOUBLE_EQ(corner.re, -2);
-    EXPECT_DOUBLE_EQ(corner.im, 200.0 / 150.0);
-    const auto middle = colour::pixelToPlane(view, 300, 200);
-    EXPECT_EQ(middle.re, 0);
-    EXPECT_EQ(middle.im, 0);
-    EXPECT_EQ(colour::mousePositionText({-2, 0.5}), "-2  0.5");
-    EXPECT_EQ(colour::criticalPointEntry(0, -0.25), "実部 0 虚部 -0.25");
-}
-
-TEST(OrbitDrawing, EscapingOrbitLeavesOnlyItsFirstPoints) {
-    // z -> z^2 from 2: 2, 4, then 16 passes |z|^2 > 1/eps^2 = 100.
-    OrbitPicture picture(20, 20);
-    const OrbitView view{20, 20, 0.05, 0, 0};  // column = re + 10
-    const auto visited = colour::drawOrbit(picture, view, zSquaredPlus(0), {2, 0}, 1000, 1,
-                                           colour::ORBIT_CRITICAL,
-                                           colour::orbitEscapeRadiusSquared(0.1));
-    EXPECT_EQ(visited, 2);
-    EXPECT_EQ(markedCount(picture), 2);
-    EXPECT_EQ(picture.pixel(12, 10), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(picture.pixel(14, 10), colour::ORBIT_CRITICAL);
-}
-
 TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     analysis::RationalMap reciprocal;
     reciprocal.form = 2;

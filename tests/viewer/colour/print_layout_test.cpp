@@ -14,13 +14,6 @@ using colour::TextPlacement;
 constexpr DeviceRect A4_PORTRAIT{0, 0, 4960, 7016};
 constexpr DeviceRect A4_LANDSCAPE{0, 0, 7016, 4960};
 
-TEST(PageLayout, MarginsAreHeldTo50Millimetres) {
-    EXPECT_EQ(colour::marginToDevice(50, 600), 1181);  // 50 / 25.4 * 600 = 1181.1
-    EXPECT_EQ(colour::marginToDevice(50, 1200), 2362);
-    EXPECT_EQ(colour::marginToDevice(0, 1200), 0);
-    EXPECT_EQ(colour::marginToDevice(80, 600), 1181);
-}
-
 colour::PictureInfo rationalPicture() {
     colour::PictureInfo info;
     info.pictureKind = 'J';

@@ -61,25 +61,6 @@ int millimetres(double mm) { return static_cast<int>(std::lround(mm / 25.4 * DPI
 // Qt lays A4 out as 595 x 842 points.
 int points(double pt) { return static_cast<int>(std::lround(pt / 72 * DPI)); }
 
-TEST(Printing, A4WithoutMarginPutsTheSquarePictureAcrossTheWidth) {
-    QTemporaryDir dir;
-    Picture picture;
-    PicturePrinter printer;
-    platform::RecordingMessageBoxes boxes;
-    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
-    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
-    EXPECT_EQ(layout.printable.width(), points(595));
-    EXPECT_EQ(layout.printable.height(), points(842));
-    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
-    ASSERT_TRUE(layout.drawPicture);
-    EXPECT_EQ(layout.picture.left, 0);
-    EXPECT_EQ(layout.picture.width(), layout.printable.width());
-    EXPECT_EQ(layout.picture.height(), layout.printable.width());
-    EXPECT_FALSE(layout.drawText);
-    EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_FALSE(printer.prepared()) << "the print bitmap lives only for the job";
-}
-
 TEST(Printing, MarginOf50AndTextBelowThePicture) {
     QTemporaryDir dir;
     Picture picture;
@@ -103,23 +84,6 @@ TEST(Printing, MarginOf50AndTextBelowThePicture) {
     EXPECT_EQ(layout.text.top, layout.picture.bottom) << "the text starts under the picture";
     EXPECT_GT(layout.text.height(), 0);
     EXPECT_LT(layout.text.width(), layout.printable.width());
-    EXPECT_FALSE(layout.textClipped);
-}
-
-TEST(Printing, LandscapePutsTheTextBesideThePicture) {
-    QTemporaryDir dir;
-    Picture picture;
-    PicturePrinter printer;
-    printer.options().printFormula = true;
-    printer.options().printCriticalPoints = true;
-    platform::RecordingMessageBoxes boxes;
-    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Landscape);
-    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
-    EXPECT_EQ(layout.placement, colour::TextPlacement::Beside);
-    EXPECT_EQ(layout.picture.height(), layout.printable.height());
-    EXPECT_EQ(layout.picture.width(), layout.printable.height());
-    EXPECT_EQ(layout.text.left, layout.picture.right);
-    EXPECT_EQ(layout.text.top, 0);
     EXPECT_FALSE(layout.textClipped);
 }
 

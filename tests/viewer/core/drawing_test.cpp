@@ -143,30 +143,3 @@ TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {
     EXPECT_EQ(h.received.size(), count);
     EXPECT_EQ(h.releaseCount, 1);
 }
-
-TEST(DrawingStates, RecolourMessageRepaintsAFinishedPictureOnly) {
-    PictureSetup setup;
-    setup.kind = 'M';
-    setup.width = 32;
-    setup.height = 24;
-    setup.loopCount = 5;
-    ViewerHarness h(setup);
-    h.open();
-    const int view = h.frame->viewHandle();
-    // While nothing is drawn the message changes nothing.
-    h.session->colourTable().seedOnce(h.block.view());
-    common::ChannelCurve white{255, 255, 255, 255, 1, 0, 0};
-    platform::postMessage(view, common::MSG_RECOLOUR, 0, 0);
-    h.pump();
-    EXPECT_EQ(h.frame->document().picture().pixel(3, 3), qRgb(0, 0, 0));
-
-    ASSERT_TRUE(h.drawToDone());
-    common::ComponentColour& record = h.session->colourTable().records[0];
-    record.redCurve = record.greenCurve = record.blueCurve = white;
-    for (auto& row : record.exceptions) row.number = -1;
-    platform::postMessage(view, common::MSG_RECOLOUR, 0, 0);
-    ASSERT_TRUE(h.waitFor([&] { return h.frame->document().picture().pixel(3, 3) == qRgb(255, 255, 255); }));
-    for (int x = 0; x < 32; ++x)
-        for (int row = 0; row < 24; ++row) ASSERT_EQ(h.frame->document().picture().pixel(x, row), qRgb(255, 255, 255));
-    EXPECT_EQ(h.session->maps().colour[31][0], common::colourWord(255, 255, 255));
-}

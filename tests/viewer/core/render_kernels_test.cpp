@@ -53,17 +53,6 @@ TEST(JuliaKernel, PixelMapsToTheRightPlanePoint) {
     EXPECT_DOUBLE_EQ(render::pixelToPlane(k.scene, 0, 0).im, -2.0 - 200.0 / 150.0);  // same scale on both axes
 }
 
-TEST(JuliaKernel, StartOutsideTheEscapeRadiusCountsZero) {
-    TestBlock b = unitGrid('J', 1, {{-1, 0}, {0, 0}, {1, 0}});
-    b.view().convergenceRadius = 0.5;  // escape radius 2
-    Kernel k(b);
-    const render::PixelResult r = k.julia(6, 3);  // z = 3
-    EXPECT_EQ(r.count, 0);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(k.stats.stats[0].pixelCount, 1);
-    EXPECT_EQ(k.stats.stats[0].highCount, 0);
-}
-
 TEST(JuliaKernel, CaptureAfterFiveApplicationsAndFirstEntryWins) {
     // z -> z/2 from z = 1: with r = 0.05 the point 0 is first within reach
     // after five halvings; 0.01 is reached at the same step.

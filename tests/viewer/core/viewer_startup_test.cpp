@@ -114,13 +114,6 @@ TEST(ViewerStartup, EachFailureHasItsMessage) {
     }
 }
 
-TEST(FrameCreation, TheTitleIsBoundedEvenWithoutItsTerminatingZero) {
-    ViewerHarness h(PictureSetup{});
-    std::memset(h.block.header().title, 'A', sizeof h.block.header().title);
-    h.open();
-    EXPECT_EQ(h.frame->windowTitle(), QString(255, 'A'));
-}
-
 TEST(ContextHelp, BarControlsMapToTheirTopics) {
     ViewerHarness h(PictureSetup{});
     h.open();
