@@ -62,28 +62,6 @@ bool has(const std::string& text, const std::string& line) { return text.find(li
 
 }  // namespace
 
-TEST(DynamicsOptions, ReadsTheFiveSettingsInBothForms) {
-    Arguments args{"z^2", "--max-loop", "500", "--conv-eps=1e-8", "--json", "--cont-eps", "0.1",
-                   "--inout-eps=0.002", "--siegel"};
-    analysis::AnalysisSettings s;
-    ASSERT_TRUE(takeDynamicsOptions(args, s));
-    EXPECT_EQ(args, (Arguments{"z^2", "--json"}));
-    EXPECT_EQ(s.maxLoop, 500);
-    EXPECT_EQ(s.convEps, 1e-8);
-    EXPECT_EQ(s.contEps, 0.1);
-    EXPECT_EQ(s.inoutEps, 0.002);
-    EXPECT_EQ(s.siegelFlag, 1);
-
-    Arguments none{"z^2"};
-    analysis::AnalysisSettings d;
-    ASSERT_TRUE(takeDynamicsOptions(none, d));
-    EXPECT_EQ(d.maxLoop, 10000);
-    EXPECT_EQ(d.siegelFlag, 0);
-    EXPECT_EQ(d.convEps, 1e-6);
-    EXPECT_EQ(d.contEps, 0.05);
-    EXPECT_EQ(d.inoutEps, 0.01);
-}
-
 TEST(DynamicsOptions, RejectsValuesOutsideTheirRanges) {
     for (const Arguments& bad : std::vector<Arguments>{{"--max-loop", "10001"},
                                                        {"--max-loop", "-1"},

@@ -35,21 +35,6 @@ TEST(CurveFarPoint, ScalesTheMaximaWhenThatLeavesTheBox) {
     EXPECT_EQ(f.im, 1.2 * -1.0);
 }
 
-TEST(CurveFarPoint, StepsBeyondTheCornerWhenScalingStaysInside) {
-    FarPoint f = curveFarPoint(-1, -2, -1, -2);  // (-1.2, -1.2) would be inside
-    EXPECT_DOUBLE_EQ(f.re, -1 + 0.2 + 1);
-    EXPECT_DOUBLE_EQ(f.im, -1 + 0.2 + 1);
-    f = curveFarPoint(0, -1, 0, -1);  // (0, 0) is the box's corner, not outside it
-    EXPECT_EQ(f.re, 1.0);
-    EXPECT_EQ(f.im, 1.0);
-    // Whatever the box, the far point lies strictly outside it.
-    for (double maxRe : {-5.0, -0.5, 0.0, 0.5, 5.0})
-        for (double maxIm : {-5.0, 0.0, 3.0}) {
-            FarPoint g = curveFarPoint(maxRe, maxRe - 1, maxIm, maxIm - 1);
-            EXPECT_TRUE(g.re > maxRe || g.re < maxRe - 1 || g.im > maxIm || g.im < maxIm - 1);
-        }
-}
-
 TEST(SegmentsCross, ClosedSegmentsWithACommonPoint) {
     EXPECT_TRUE(segmentsCross(0, 0, 2, 2, 0, 2, 2, 0));      // an X
     EXPECT_TRUE(segmentsCross(0, 0, 1, 1, 1, 1, 2, 0));      // touching at an end point

@@ -151,37 +151,6 @@ protected:
 
 }  // namespace
 
-TEST_F(BothPrograms, JuliaPictureDrawsAndAZoomOpensTheCentredPicture) {
-    enterMap("-0.12", "0.75");
-    dialog_->juliaButton()->click();
-    dialog_->executeButton()->click();
-    drawInViewer(0);
-    const common::AnalysisBlockHeader source = header(0);
-    EXPECT_EQ(title(0), "J1");
-    EXPECT_EQ(source.pictureKind, 'J');
-    EXPECT_GE(source.componentCount, 1);  // the attracting 3-cycle of the rabbit
-    // The drawn copy holds the view of the picture on screen.
-    EXPECT_EQ(0, std::memcmp(&source.drawnView, &source.currentView, sizeof source.drawnView));
-
-    const common::ViewRecord& v = source.currentView;
-    const int x = v.pictureWidth / 2 + 30;
-    const int y = v.pictureHeight / 2 - 20;
-    pick(0, viewer::MK_SHIFT, x, y);
-    ASSERT_TRUE(waitUntil([&] { return job().slotState(1) >= SlotState::Started; }));
-    EXPECT_EQ(title(1), "J1←J1");
-    const common::AnalysisBlockHeader zoom = header(1);
-    EXPECT_EQ(zoom.pictureKind, 'J');
-    const double scale = v.pictureWidth * v.magnification;
-    EXPECT_DOUBLE_EQ(zoom.currentView.centreRe, v.centreRe + 30 / scale);
-    EXPECT_DOUBLE_EQ(zoom.currentView.centreIm, v.centreIm + 20 / scale);
-    EXPECT_EQ(zoom.currentView.magnification, v.magnification);
-    EXPECT_EQ(zoom.currentView.loopCount, v.loopCount);
-    EXPECT_EQ(zoom.currentView.colours[0].lowCount, 0);
-    EXPECT_EQ(zoom.currentView.colours[0].highCount, v.loopCount);
-    EXPECT_EQ(zoom.componentCount, source.componentCount);
-    drawInViewer(1);
-}
-
 TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
     enterMap("0", "0");
     dialog_->mandelbrotButton()->click();

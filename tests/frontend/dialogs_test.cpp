@@ -95,39 +95,6 @@ TEST(SettingsDialogTest, OkRefusesTolerancesThatAreNotPositive) {
     EXPECT_EQ(settings.maxLoop, 10000);
 }
 
-TEST(SettingsDialogTest, DefaultShowsDefaultsWithoutStoring) {
-    frontend::Settings settings;
-    settings.maxLoop = 7;
-    settings.siegelFlag = 1;
-    settings.convEps = 0.5;
-    settings.contEps = 0.25;
-    settings.inoutEps = 0.75;
-    settings.sizeX = 321;
-    const frontend::Settings before = settings;
-    {
-        SettingsDialog dialog(settings, true);
-        EXPECT_TRUE(dialog.siegelBox()->isChecked());
-        dialog.defaultButton()->click();
-        EXPECT_EQ(dialog.loopField()->text(), q("10000"));
-        EXPECT_EQ(dialog.convergenceField()->text(), q("0.000001"));
-        EXPECT_EQ(dialog.continuityField()->text(), q("0.05"));
-        EXPECT_EQ(dialog.inOutField()->text(), q("0.01"));
-        EXPECT_FALSE(dialog.siegelBox()->isChecked());
-        EXPECT_FALSE(dialog.continuityField()->isEnabled());
-        EXPECT_EQ(settings, before);
-        dialog.cancelButton()->click();
-    }
-    EXPECT_EQ(settings, before);
-    {
-        SettingsDialog dialog(settings, true);
-        dialog.defaultButton()->click();
-        dialog.okButton()->click();
-    }
-    frontend::Settings expected;
-    expected.sizeX = 321;
-    EXPECT_EQ(settings, expected);
-}
-
 // ------------------------------------------------------------ critical points
 
 void clickRow(QListWidget* list, int row) {
@@ -162,26 +129,6 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(std::vector<int>(list.selected, list.selected + 3), (std::vector<int>{1, 0, 1}));
     EXPECT_EQ(list.selected[40], 0);  // every flag is rewritten
-}
-
-TEST(CriticalPointDialogTest, ClosingCancelsAndAnEmptyListCannotStart) {
-    common::CriticalPointList list{};
-    list.count = 3;
-    platform::RecordingMessageBoxes boxes;
-    frontend_test::whenModalShown<CriticalPointDialog>([](CriticalPointDialog* d) {
-        button(d, "selectAllButton")->click();
-        d->close();  // the close box
-    });
-    EXPECT_FALSE(selectCriticalPoints(list, boxes));
-    for (auto flag : list.selected) EXPECT_EQ(flag, 0);
-    common::CriticalPointList empty{};
-    CriticalPointDialog dialog(empty, boxes);
-    button(&dialog, "selectAllButton")->click();
-    button(&dialog, "startButton")->click();
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{MSG_NO_CRITICAL_POINT});
-    common::CriticalPointList wild{};
-    wild.count = 1000;  // beyond the list's capacity: the capacity only
-    EXPECT_EQ(CriticalPointDialog(wild, boxes).pointList()->count(), common::MAX_CRITICAL_POINTS);
 }
 
 // ------------------------------------------------------------ samples
@@ -286,28 +233,6 @@ TEST_F(SampleDialogTest, SaveReportsAFileItCannotWrite) {
     SampleSaveDialog dialog(path(), "b", map, boxes_);
     dialog.okButton()->click();
     EXPECT_EQ(boxes_.texts(), std::vector<std::string>{MSG_SAMPLE_SAVE_FAILED});
-}
-
-TEST_F(SampleDialogTest, DeleteRemovesTheSelectedSamples) {
-    const std::string a = quadratic("1.500000000000000000000000000000000", "0", "a");
-    const std::string b = quadratic("2", "0", "b");
-    const std::string c = quadratic("3", "0", "c");
-    write(a + b + c);
-    {
-        SampleDeleteDialog dialog(path(), boxes_);
-        dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        clickRow(dialog.sampleList(), 1);
-        dialog.deleteButton()->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    }
-    EXPECT_EQ(read(), a + c);  // the others keep their bytes, long texts included
-    {
-        SampleDeleteDialog dialog(path(), boxes_);
-        dialog.deleteButton()->click();  // nothing selected: just closes
-    }
-    EXPECT_EQ(read(), a + c);
-    EXPECT_TRUE(boxes_.entries().empty());
 }
 
 TEST_F(SampleDialogTest, DeleteReportsAFileItCannotRewrite) {

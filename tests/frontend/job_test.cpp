@@ -163,24 +163,6 @@ TEST_F(JobTest, MandelbrotPictureStartsAViewerAndCloseAllEndsIt) {
     EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
 }
 
-TEST_F(JobTest, TenSlotsThenTheTooManyMessage) {
-    ::setenv("HV_STANDIN_POSTS", "1025,1026,1027:M,wait", 1);
-    open();
-    enterQuadratic();
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return !boxes_.entries().empty(); }, 60000));
-    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"画面数が多すぎます。どれかを閉じてから実行してください"});
-    EXPECT_EQ(slotsInUse(), 10);
-    std::set<std::string> titles;
-    for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) {
-        EXPECT_GE(job().slotState(i), SlotState::Started);
-        titles.insert(title(i));
-    }
-    EXPECT_EQ(titles.size(), 10u);
-    EXPECT_TRUE(titles.count("M1"));
-    EXPECT_TRUE(titles.count("M1←M1←M1"));
-}
-
 TEST_F(JobTest, TitlesOfCopiesAndOfAJuliaPictureFromACopy) {
     scripts({{"M1", "1025,1026,1027:M,1027:M,wait"}, {"M1←M1", "1025,1026,1027:J,wait"}});
     open();

@@ -202,33 +202,6 @@ TEST_F(MainDialogTest, ExecuteAnswersTheChecksInOrder) {
     EXPECT_TRUE(dialog_->settingsEditable());
 }
 
-TEST_F(MainDialogTest, ClearResetsFieldsNameAndMarks) {
-    type(field(3, 1), "7");
-    erase(field(4, 0));
-    QTest::keyClicks(dialog_->nameField(), q("test"));
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(dialog_->isMarked(field(4, 0)));
-    dialog_->clearButton()->click();
-    for (int f = 0; f < 44; ++f) {
-        EXPECT_EQ(text(f), "0");
-        EXPECT_FALSE(dialog_->isMarked(f));
-        EXPECT_EQ(dialog_->grid().coefficientPart(f), 0.0);
-    }
-    EXPECT_TRUE(dialog_->nameField()->text().isEmpty());
-    // Clear in polar form shows zeros as well.
-    dialog_->polarButton()->click();
-    for (int f = 0; f < 44; ++f) EXPECT_EQ(text(f), "0");
-}
-
-TEST_F(MainDialogTest, EscapeAndEnterDoNotCloseOrExecute) {
-    type(field(1, 0), "1");  // would answer the degree message
-    QTest::keyClick(dialog_.get(), Qt::Key_Escape);
-    QTest::keyClick(dialog_->coefficientField(field(1, 0)), Qt::Key_Return);
-    QTest::keyClick(dialog_->coefficientField(field(1, 0)), Qt::Key_Escape);
-    EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_TRUE(boxes_.entries().empty());
-}
-
 TEST_F(MainDialogTest, SettingsLoadAtStartAndSaveAtQuit) {
     closeDialog();
     {

@@ -34,33 +34,6 @@ bool sendRaw(const void* bytes, std::size_t size) {
     return sent == static_cast<ssize_t>(size);
 }
 
-TEST(MessagePort, SocketDirectoryIsPrivateToTheUser) {
-    const std::string directory = platform::socketDirectory();
-    ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(directory, std::string(std::getenv("XDG_RUNTIME_DIR")) + "/halvatrine");
-    struct stat st {};
-    ASSERT_EQ(::lstat(directory.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    EXPECT_EQ(st.st_uid, ::geteuid());
-
-    // A directory of ours that others could enter is closed again.
-    ASSERT_EQ(::chmod(directory.c_str(), 0755), 0);
-    EXPECT_EQ(platform::socketDirectory(), directory);
-    ASSERT_EQ(::lstat(directory.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-
-    auto endpoint = MessageEndpoint::open();
-    ASSERT_NE(endpoint, nullptr);
-    EXPECT_EQ(endpoint->path(), directory + "/" + std::to_string(::getpid()));
-    ASSERT_EQ(::lstat(endpoint->path().c_str(), &st), 0);
-    EXPECT_TRUE(S_ISSOCK(st.st_mode));
-    EXPECT_EQ(st.st_mode & 0077, 0u);
-    const std::string path = endpoint->path();
-    endpoint.reset();
-    EXPECT_NE(::access(path.c_str(), F_OK), 0);  // removed with the endpoint
-}
-
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
     auto endpoint = MessageEndpoint::open();
     ASSERT_NE(endpoint, nullptr);

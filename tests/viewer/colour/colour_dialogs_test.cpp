@@ -123,22 +123,6 @@ TEST(ExceptionDialog, TypingAndTheThreeRefusals) {
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 }
 
-TEST(UnknownColourDialog, FieldsAreHeldTo255AndOkWritesTheColourWord) {
-    std::int32_t unknown = static_cast<std::int32_t>(common::colourWord(1, 2, 3));
-    int recolours = 0;
-    UnknownColourDialog dialog(unknown, [&] { ++recolours; });
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("不明色設定"));
-    EXPECT_EQ(dialog.field(0)->text(), "1");
-    EXPECT_EQ(dialog.field(2)->text(), "3");
-    type(dialog.field(0), "256");
-    EXPECT_EQ(dialog.field(0)->text(), "255");
-    type(dialog.field(1), "");
-    type(dialog.field(2), "128");
-    dialog.accept();
-    EXPECT_EQ(unknown, static_cast<std::int32_t>(255 | 0 << 8 | 128 << 16));
-    EXPECT_EQ(recolours, 1);
-}
-
 // A finished Julia picture of z^2 - 1 with two component entries: the
 // superattracting 2-cycle {0, -1} and a 1-cycle far outside the picture.
 struct JuliaPicture {
@@ -205,25 +189,6 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     std::vector<std::string> expected{ComponentSelectDialog::NO_PIXELS_MESSAGE};
     if (!anyUnknown) expected.push_back(ComponentSelectDialog::NO_PIXELS_MESSAGE);
     EXPECT_EQ(picture.h.boxes.texts(), expected);
-}
-
-TEST(ColourSettings, RecolourAfterOkChangesThePicture) {
-    JuliaPicture picture;
-    CMainFrame& frame = *picture.h.frame;
-    const QImage before = frame.document().picture().copy();
-    const ColourContext context = colourContextOf(frame);
-    ColourDialog dialog(*context.table, 0, *context.boxes, context.postRecolour);
-    // Infinity's basin turns pure green: red and blue frames to 0, green to 255.
-    common::ComponentColour& copy = dialog.workingCopy();
-    copy.redCurve = {0, 0, 0, 0, 5, 0, 0};
-    copy.greenCurve = {255, 255, 255, 255, 3, 0, 0};
-    copy.blueCurve = {0, 0, 0, 0, 2, 1, 0};
-    dialog.accept();
-    picture.h.pump();
-    const QImage after = frame.document().picture();
-    EXPECT_EQ(after.pixelColor(0, 0), QColor(0, 255, 0));
-    EXPECT_NE(before.pixelColor(0, 0), after.pixelColor(0, 0));
-    EXPECT_EQ(after.pixelColor(60, 45), before.pixelColor(60, 45)) << "the cycle's basin keeps its colours";
 }
 
 }  // namespace

@@ -117,23 +117,4 @@ TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     EXPECT_EQ(t.records[0].lowCount, 5);
 }
 
-TEST(ColourModel, RecolourGivesUnknownPixelsTheUnknownColour) {
-    auto maps = render::makePixelMaps();
-    const ColourTable t = defaultTable(500);
-    maps->component[0][0] = 0;
-    maps->iteration[0][0] = 2;
-    maps->component[1][0] = 255;
-    maps->iteration[1][0] = 0;
-    maps->component[0][1] = 1;
-    maps->iteration[0][1] = 5;
-    maps->colour[5][5] = 0x123456;  // outside the 2 x 2 picture: untouched
-    colour::recolourPicture(*maps, 2, 2, t, colourWord(200, 100, 50));
-    EXPECT_EQ(maps->colour[0][0], colourWord(248, 237, 0));
-    EXPECT_EQ(maps->colour[1][0], colourWord(200, 100, 50));
-    EXPECT_EQ(maps->colour[0][1], colourWord(127, 17, 127));
-    EXPECT_EQ(maps->colour[5][5], 0x123456u);
-    // Sizes beyond the maps are clamped, not overrun.
-    colour::recolourPicture(*maps, 5000, -3, t, 0);
-}
-
 }  // namespace

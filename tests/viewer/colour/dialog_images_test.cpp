@@ -8,26 +8,6 @@
 
 namespace {
 
-TEST(ChannelBar, DefaultRedCurveSwingsWithTheCountRange) {
-    const common::ChannelCurve red{255, 255, 0, 0, 5, 0, 0};
-    // Row 0: sin 0, K = 127.5, 63 pixels.
-    EXPECT_EQ(colour::channelBarLength(red, 0, 500, 0), 63);
-    // Row 1: sin(500 pi / 1280) = 0.94154..., K = 247.55, 123 pixels.
-    EXPECT_EQ(colour::channelBarLength(red, 0, 500, 1), 123);
-    // A cycle of 0 gives no finite value: an empty row.
-    common::ChannelCurve broken = red;
-    broken.cycle = 0;
-    EXPECT_EQ(colour::channelBarLength(broken, 0, 500, 1), 0);
-    // Block values at the edge of int never overflow.
-    const common::ChannelCurve huge{2147483647, -2147483647, 2147483647, 2147483647,
-                                    2147483647, 2147483647, 16};
-    for (int row = 0; row < colour::CHANNEL_BAR_HEIGHT; ++row) {
-        const int length = colour::channelBarLength(huge, -2147483647, 2147483647, row);
-        ASSERT_GE(length, 0);
-        ASSERT_LE(length, 127);
-    }
-}
-
 TEST(ComponentMasks, EachCodeAndTheUnknownPixelsGetTheirOwnMask) {
     auto maps = render::makePixelMaps();
     // 400 x 200: right half code 1, bottom 20 rows of the left half unknown,

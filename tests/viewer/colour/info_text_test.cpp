@@ -76,24 +76,4 @@ TEST(ComponentsText, InfinityLineOfRationalMapsFollowsTheDegrees) {
     EXPECT_EQ(colour::componentsText(info), "無限遠 S_ATTRACTING\r\n");
 }
 
-TEST(ComponentsText, RangeAndPointLists) {
-    colour::PictureInfo info;
-    info.width = 600;
-    info.height = 400;
-    info.magnification = 0.25;
-    info.centreRe = 1;
-    info.centreIm = 0;
-    EXPECT_EQ(colour::rangeText(info),
-              "実部 -1 ～ 3\r\n虚部 -1.333333333333333 ～ 1.333333333333333");
-    EXPECT_EQ(colour::pointListText({{0.5, -1}, {1e-5, 2}}),
-              "実部 0.5 虚部 -1\r\n実部 1E-05 虚部 2\r\n");
-
-    info.criticalPoints = {{1, 1}};
-    info.frontEndCriticalPoints = {{2, 2}, {3, 3}};
-    info.pictureKind = 'M';
-    EXPECT_EQ(colour::listedCriticalPoints(info).size(), 2u);
-    info.pictureKind = 'J';
-    EXPECT_EQ(colour::listedCriticalPoints(info).size(), 1u);
-}
-
 }  // namespace

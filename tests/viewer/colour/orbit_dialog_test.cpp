@@ -72,31 +72,4 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST(OrbitDialog, PointSizeDrawsCrossesAndNoSelectionIsRefused) {
-    colour::PictureInfo info = juliaOfZSquaredMinusOne();
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(info, boxes);
-    dialog.pointSizeArrows()->stepUp();
-    dialog.pointSizeArrows()->stepUp();
-    dialog.pointSizeArrows()->stepUp();
-    dialog.pointSizeArrows()->stepUp();
-    EXPECT_EQ(dialog.pointSize(), 4);
-    dialog.clearSelection();
-    dialog.criticalList()->item(0)->setSelected(true);
-    dialog.drawSelected();
-    EXPECT_EQ(dialog.picture().pixel(300, 397), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(dialog.picture().pixel(303, 400), colour::ORBIT_CRITICAL);
-    EXPECT_FALSE(dialog.picture().isMarked(300, 396));
-    EXPECT_FALSE(dialog.picture().isMarked(301, 401));
-
-    const std::vector<std::uint32_t> before = dialog.picture().pixels();
-    dialog.clearSelection();
-    dialog.drawSelected();
-    dialog.pick(at(450, 400), Qt::ControlModifier);
-    dialog.pick(at(450, 400), Qt::ShiftModifier);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, OrbitDialog::NO_SELECTION_MESSAGE));
-    EXPECT_EQ(dialog.picture().pixels(), before) << "the picture stays as it was";
-    EXPECT_EQ(dialog.nextView().centreRe, 0);
-}
-
 }  // namespace

@@ -30,24 +30,6 @@ analysis::RationalMap zSquaredPlus(double c) {
     return map;
 }
 
-TEST(OrbitPicture, CrossesHaveArmsOfPointSizeMinusOneInsideThePicture) {
-    OrbitPicture picture(8, 8);
-    EXPECT_EQ(markedCount(picture), 0);
-    ASSERT_TRUE(picture.plot(4, 4, 3, colour::ORBIT_PICKED));
-    const int expected[][2] = {{4, 4}, {4, 3}, {4, 2}, {3, 4}, {2, 4}, {4, 5}, {4, 6}, {5, 4}, {6, 4}};
-    for (const auto& p : expected) EXPECT_EQ(picture.pixel(p[0], p[1]), colour::ORBIT_PICKED);
-    EXPECT_EQ(markedCount(picture), 9);
-
-    // Near the corner the arms that fall outside are dropped.
-    OrbitPicture corner(8, 8);
-    ASSERT_TRUE(corner.plot(0, 0, 4, colour::ORBIT_CRITICAL));
-    EXPECT_EQ(markedCount(corner), 7);
-    EXPECT_TRUE(corner.isMarked(0, 3));
-    EXPECT_TRUE(corner.isMarked(3, 0));
-    EXPECT_FALSE(corner.plot(8, 0, 1, colour::ORBIT_CRITICAL));
-    EXPECT_FALSE(corner.plot(0, -1, 1, colour::ORBIT_CRITICAL));
-}
-
 TEST(OrbitPicture, LandingOnAMarkedPixelSkipsThePointArmsIncluded) {
     OrbitPicture picture(8, 8);
     picture.plot(4, 4, 1, colour::ORBIT_CRITICAL);

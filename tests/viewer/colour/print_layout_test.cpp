@@ -58,27 +58,4 @@ TEST(PrintText, SectionsComeInOrderAndSkipZeroCoefficients) {
     EXPECT_EQ(colour::commentFromField(""), "");
 }
 
-TEST(PrintText, PolynomialAndInvalidFormsAndLengthLimit) {
-    colour::PictureInfo info = rationalPicture();
-    info.map.form = common::FORM_POLYNOMIAL;
-    colour::PrintOptions options;
-    options.printFormula = true;
-    EXPECT_EQ(colour::assemblePrintText(info, options),
-              "式\n  次数0 実部 0 虚部0.5\n  次数2 実部 1 虚部0\n");
-    info.map.form = 7;
-    EXPECT_EQ(colour::assemblePrintText(info, options), "式\n  不正種別7\n");
-
-    // 41 critical points and a long comment pass 4095 bytes: whole lines only.
-    info.criticalPoints.assign(41, {0.1234567890123456, -0.9876543210987654});
-    options.printCriticalPoints = true;
-    std::string field;
-    for (int i = 0; i < 40; ++i) field += std::string(60, 'x') + "\n";
-    options.comment = colour::commentFromField(field);
-    const std::string text = colour::assemblePrintText(info, options);
-    ASSERT_LE(text.size(), colour::MAX_PRINT_TEXT_BYTES);
-    EXPECT_GT(text.size(), colour::MAX_PRINT_TEXT_BYTES - 62);
-    EXPECT_EQ(text.back(), '\n');
-    EXPECT_EQ(text.substr(text.size() - 62), "\n" + std::string(60, 'x') + "\n");
-}
-
 }  // namespace

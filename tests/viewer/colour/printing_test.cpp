@@ -57,36 +57,6 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageLayout::Orientati
     return printer;
 }
 
-int millimetres(double mm) { return static_cast<int>(std::lround(mm / 25.4 * DPI)); }
-// Qt lays A4 out as 595 x 842 points.
-int points(double pt) { return static_cast<int>(std::lround(pt / 72 * DPI)); }
-
-TEST(Printing, MarginOf50AndTextBelowThePicture) {
-    QTemporaryDir dir;
-    Picture picture;
-    PicturePrinter printer;
-    printer.options().marginMm = 50;
-    printer.options().printRange = true;
-    printer.options().printLoopCount = true;
-    platform::RecordingMessageBoxes boxes;
-    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
-    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
-    const int margin = millimetres(50);
-    EXPECT_EQ(layout.printable.left, margin);
-    EXPECT_EQ(layout.printable.top, margin);
-    EXPECT_EQ(layout.printable.width(), points(595) - 2 * margin);
-    EXPECT_EQ(layout.printable.height(), points(842) - 2 * margin);
-    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
-    EXPECT_EQ(layout.picture.left, margin);
-    EXPECT_EQ(layout.picture.width(), layout.printable.width());
-    ASSERT_TRUE(layout.drawText);
-    EXPECT_EQ(layout.text.left, margin);
-    EXPECT_EQ(layout.text.top, layout.picture.bottom) << "the text starts under the picture";
-    EXPECT_GT(layout.text.height(), 0);
-    EXPECT_LT(layout.text.width(), layout.printable.width());
-    EXPECT_FALSE(layout.textClipped);
-}
-
 TEST(Printing, TextWiderThanThePageIsClippedWithTheMessage) {
     QTemporaryDir dir;
     Picture picture;

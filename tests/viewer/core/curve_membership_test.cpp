@@ -79,23 +79,4 @@ TEST(CurveMembership, RingHoldsPointsBetweenItsCurves) {
     for (const Probe& p : probes) EXPECT_EQ(render::pointInRing(p.re, p.im, img[0], img[1], nullptr), p.inside) << p.why;
 }
 
-TEST(CurveMembership, RingDisksShortCutTheCount) {
-    Curve a = kL;
-    a.inner = {{0.8, 0.8, 0.01}};
-    a.outer = {{1.25, 1.25, 0.01}};
-    Curve b = kOuter;
-    // Claims a point outside B's polygon but inside its octagon as inside B.
-    b.octagon = std::array<double, 8>{3, -1, 3, -1, 6, -2, 4, -4};
-    b.inner = {{2.5, 1.0, 0.04}};
-    b.outer = {{0.2, 1.7, 0.0001}};
-    Images img(2, {a, b});
-    const Probe probes[] = {
-        {2.5, 1.05, true, "B's inner disk"},
-        {0.2, 1.7, false, "B's outer disk"},
-        {0.8, 0.85, false, "A's inner disk"},
-        {1.25, 1.3, true, "A's outer disk, then B"},
-    };
-    for (const Probe& p : probes) EXPECT_EQ(render::pointInRing(p.re, p.im, img[0], img[1], nullptr), p.inside) << p.why;
-}
-
 }  // namespace

@@ -104,39 +104,4 @@ TEST_F(CliRender, CommandLineWritesTheGoldenBitmap) {
     EXPECT_TRUE(readFile(m) == readFile(fs::path(HV_GOLDEN_DIR) / "mandelbrot_z2_plus_c.bmp"));
 }
 
-TEST_F(CliRender, PrintsTheComponentStatistics) {
-    const std::string command = std::string(HALVATRINE_CLI) + " render \"z^2-1\" --julia --size 32x20 -o " +
-                                (dir_ / "s.bmp").string() + " 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::string out;
-    char buf[4096];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, pipe.get())) > 0) out.append(buf, got);
-    // One line per code (infinity, the 2-cycle) and one for the unknown
-    // pixels; together they hold every pixel.
-    EXPECT_NE(out.find("無限遠"), std::string::npos) << out;
-    EXPECT_NE(out.find("周期点 周期2 S_ATTRACTING"), std::string::npos) << out;
-    EXPECT_NE(out.find("不明"), std::string::npos) << out;
-    long total = 0;
-    std::size_t lineStart = out.find("component\n");
-    ASSERT_NE(lineStart, std::string::npos) << out;
-    std::istringstream lines(out.substr(lineStart + 10));
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string first;
-        fields >> first;
-        if (first.empty() || !std::isdigit(static_cast<unsigned char>(first[0]))) continue;
-        if (line.find("不明") != std::string::npos) {
-            total += std::stol(first);  // the unknown line has no code
-        } else {
-            long pixels = 0;
-            fields >> pixels;
-            total += pixels;
-        }
-    }
-    EXPECT_EQ(total, 32 * 20) << out;
-}
-
 }  // namespace

@@ -133,24 +133,6 @@ TEST(JuliaKernel, RotationDomainEntryCapturesInsideItsCurve) {
     EXPECT_EQ(k.julia(5, 3).code, 255);  // 2
 }
 
-TEST(Kernels, StopReturnsAtOnceRecordingCodeZero) {
-    TestBlock j = unitGrid('J', 1, {{-1, 0}, {0, 0}, {1, 0}});
-    Kernel jk(j);
-    jk.abort = true;
-    const render::PixelResult r = jk.julia(3, 3);
-    EXPECT_EQ(r.count, 0);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(jk.stats.stats[0].pixelCount + jk.stats.unknownPixelCount, 0);
-
-    TestBlock m = unitGrid('M', 1, {{0, 0}, {0, 0}, {1, 0}});
-    auto fe = squareFamily();
-    Kernel mk(m, fe.get());
-    mk.abort = true;
-    EXPECT_EQ(mk.mandelbrot(6, 6), 0);
-    EXPECT_EQ(mk.stats.stats[0].pixelCount, 1);
-    EXPECT_EQ(mk.stats.stats[0].lowCount, 0);
-}
-
 // z -> 2z + c: from the critical point q the orbit is 2q + c, 4q + c, ...
 // With escape beyond 100, 10 escapes at index 3 and 0.5 at index 7; the
 // orbit of 0 stays at 0 and adds nothing.

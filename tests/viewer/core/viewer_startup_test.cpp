@@ -113,21 +113,3 @@ TEST(ViewerStartup, EachFailureHasItsMessage) {
         EXPECT_EQ(r.error, message);
     }
 }
-
-TEST(ContextHelp, BarControlsMapToTheirTopics) {
-    ViewerHarness h(PictureSetup{});
-    h.open();
-    const std::pair<int, int> expected[] = {{1000, 9011}, {1001, 9011}, {1002, 9010}, {1003, 9009},
-                                            {1004, 9012}, {1005, 9015}, {1008, 9014}, {1009, 9014},
-                                            {1013, 9013}, {1079, 9016}, {1080, 9016}, {1095, 9016},
-                                            {1166, 9032}};
-    for (const auto& [id, topic] : expected) {
-        auto* widget = h.frame->findChild<QWidget*>(QStringLiteral("control%1").arg(id));
-        ASSERT_NE(widget, nullptr) << id;
-        EXPECT_EQ(ContextHelpMode::topicForWidget(widget), topic) << id;
-        EXPECT_TRUE(platform::helpHasTopic(topic)) << topic;
-    }
-    EXPECT_FALSE(ContextHelpMode::topicForWidget(h.frame->paintTargetView()).has_value());
-    EXPECT_FALSE(helpTopicForContext(helpContextOfControl(1056)).has_value());
-    EXPECT_FALSE(helpTopicForContext(9011).has_value());  // a topic is not a context
-}
