@@ -64,6 +64,10 @@ TEST(CriticalPoints, InfinityIsCriticalWhenTheDegreesDifferByTwoOrTheNextTermCan
         {"(z^2 + iz)/(z^2 - iz + 1): real parts agree", rationalMap({0.0, i, 1.0}, {1.0, -i, 1.0}), 0},
     };
     for (const Case& c : cases) { EXPECT_EQ(analysis::findCriticalPoints(c.map).infinityIsCritical, c.infinityIsCritical) << c.name; }
+    // 1/z^2: N = -Q' = -2z has degree dP + dQ - 1 = 1; its root 0 is listed first.
+    const auto inverseSquare = analysis::findCriticalPoints(cases[1].map);
+    ASSERT_GE(inverseSquare.count, 1);
+    EXPECT_EQ(cd(inverseSquare.re[0], inverseSquare.im[0]), cd(0.0));
 }
 
 TEST(CriticalPoints, RandomRationalMapPointsAreZerosOfTheDerivativeNumerator) {

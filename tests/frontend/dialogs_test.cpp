@@ -12,9 +12,10 @@
 
 namespace {
 
+using namespace frontend_test;
+
 namespace fs = std::filesystem;
 
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 void retype(QLineEdit* edit, const char* text) {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -22,11 +23,6 @@ void retype(QLineEdit* edit, const char* text) {
     QTest::keyClicks(edit, q(text));
 }
 
-std::string g16(double v) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.16G", v);
-    return buffer;
-}
 
 // ------------------------------------------------------------ settings
 

@@ -15,27 +15,12 @@
 
 namespace {
 
+using namespace frontend_test;
+
 using frontend::SlotState;
 
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// Names in /dev/shm that belong to this process's front end.
-std::vector<std::string> ownSharedObjects() {
-    std::vector<std::string> names;
-    const std::string pid = std::to_string(::getpid());
-    DIR* dir = ::opendir("/dev/shm");
-    if (!dir) return names;
-    while (dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() + 1 &&
-                                      name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0))
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    return names;
-}
 
-bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
 
 class JobTest : public ::testing::Test {
 protected:
@@ -91,11 +76,7 @@ protected:
 
     frontend::JobControl& job() { return dialog_->job(); }
 
-    int slotsInUse() {
-        int n = 0;
-        for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) n += job().slotState(i) != SlotState::Free;
-        return n;
-    }
+    int slotsInUse() { return frontend_test::slotsInUse(job()); }
 
     bool allStarted(int count) {
         if (job().busy() || slotsInUse() != count) return false;
@@ -112,18 +93,9 @@ protected:
         return true;
     }
 
-    // A copy of the slot's block header, read through its name.
-    common::AnalysisBlockHeader header(int slot) {
-        const auto block = platform::SharedMemory::open(job().slotBlockName(slot));
-        common::AnalysisBlockHeader h{};
-        if (block && block->size() >= sizeof h) std::memcpy(&h, block->data(), sizeof h);
-        return h;
-    }
+    common::AnalysisBlockHeader header(int slot) { return blockHeader(job(), slot); }
 
-    std::string title(int slot) {
-        const common::AnalysisBlockHeader h = header(slot);
-        return std::string(h.title, strnlen(h.title, sizeof h.title));
-    }
+    std::string title(int slot) { return blockTitle(job(), slot); }
 
     std::string scratch_;
     platform::RecordingMessageBoxes boxes_;

@@ -13,15 +13,11 @@
 
 namespace {
 
+using namespace frontend_test;
+
 int field(int degree, int column) { return 4 * degree + column; }
 
-std::string g16(double v) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.16G", v);
-    return buffer;
-}
 
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 class MainDialogTest : public ::testing::Test {
 protected:
