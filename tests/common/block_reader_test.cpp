@@ -144,7 +144,10 @@ TEST(BlockReader, CountsAndDegreesAreClamped) {
     h.componentCount = -5;
     h.criticalPointCount = -1;
     h.fixedPointCount = -2147483647 - 1;
+    h.map.numeratorDegree = -7;
+    h.map.denominatorDegree = 99;
     view = m.read();
+    EXPECT_EQ(std::make_pair(view->map.numeratorDegree, view->map.denominatorDegree), std::make_pair(-1, 10));
     EXPECT_TRUE(view->components.empty());
     EXPECT_EQ(view->criticalPoints.count, 0);
     EXPECT_EQ(view->fixedPoints.count, 0);
