@@ -70,8 +70,8 @@ PictureContent baseContent(char kind) {
     c.title = std::string(1, kind) + "1";
     c.map = quadratic(-0.12, 0.75);
     c.criticalPoints.count = 1;
-    c.criticalPoints.re[0] = 0.0;
-    c.criticalPoints.im[0] = 0.0;
+    c.criticalPoints.re[0] = 0.5;
+    c.criticalPoints.im[0] = -0.25;
     c.criticalPoints.selected[0] = 1;
     c.fixedPoints.count = 2;
     c.fixedPoints.re = {1.5, -0.5};
@@ -116,6 +116,8 @@ TEST(BlockWriter, MandelbrotBlockIsTheFixedPartWithItsFieldsAtTheirOffsets) {
     EXPECT_EQ(b.f64(AT_MAP + 192), 1.0);             // denominator re[0]
     EXPECT_EQ(b.i32(AT_CRITICAL_COUNT), 1);
     EXPECT_EQ(b.i32(AT_INFINITY_CRITICAL), 0);
+    EXPECT_EQ(b.f64(AT_CRITICAL_RE), 0.5);
+    EXPECT_EQ(b.f64(AT_CRITICAL_IM), -0.25);
     EXPECT_EQ(b.i32(AT_FIXED_COUNT), 2);
     EXPECT_EQ(b.f64(AT_FIXED_RE + 8), -0.5);
     EXPECT_EQ(b.f64(AT_FIXED_IM), -0.25);
@@ -354,6 +356,39 @@ TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
     EXPECT_EQ(0, std::memcmp(copy.data.data() + AT_TITLE + 256, source.data.data() + AT_TITLE + 256,
                              size - (AT_TITLE + 256)));
     EXPECT_FALSE(frontend::copyPictureBlock(copy.ptr(), source.ptr(), 12935, "x"));
+}
+
+TEST(BlockWriter, JuliaWindowBoxesTheFinitePoints) {
+    using Points = std::vector<std::pair<double, double>>;
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        Points critical, fixed;
+        double magnification, centreRe, centreIm;
+    };
+    const Case cases[] = {
+        {"larger side 4", {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5},
+        {"no fixed point: seeded with 0", {{2, 1}}, {}, 0.25, 1.0, 0.5},
+        {"one side 0: used as it is", {{0, 2}}, {}, 0.25, 0.0, 1.0},
+        {"every point equal: the 4 x 4 square", {{0.5, -0.5}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
+        {"non-finite points take no part", {{0.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
+        {"non-finite fixed point", {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5},
+    };
+    for (const Case& c : cases) {
+        common::CriticalPointList critical{};
+        critical.count = static_cast<int>(c.critical.size());
+        for (std::size_t i = 0; i < c.critical.size(); ++i) std::tie(critical.re[i], critical.im[i]) = c.critical[i];
+        analysis::FixedPointList fixed;
+        fixed.count = static_cast<int>(c.fixed.size());
+        for (const auto& [re, im] : c.fixed) {
+            fixed.re.push_back(re);
+            fixed.im.push_back(im);
+        }
+        const frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
+        EXPECT_EQ(w.magnification, c.magnification) << c.what;
+        EXPECT_EQ(w.centreRe, c.centreRe) << c.what;
+        EXPECT_EQ(w.centreIm, c.centreIm) << c.what;
+    }
 }
 
 }  // namespace

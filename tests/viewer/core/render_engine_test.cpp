@@ -193,4 +193,19 @@ TEST(RenderPasses, FastPathsEqualTheGeneralPath) {
 // (z^2 + c) / 1 written as a rational map divides by |Q|^2 = 1 exactly, so
 // its family escapes towards infinity pixel for pixel like z^2 + c.
 
+TEST(RenderPasses, RationalFamilyEqualsThePolynomialFamilyItReduces) {
+    // i z^2 / i is z^2: the rational kernel divides by Q through |Q|^2.
+    TestBlock poly('M'), rational('M');
+    mandelbrotView(poly, 40, 30);
+    mandelbrotView(rational, 40, 30);
+    rational.header().map.form = common::FORM_RATIONAL;
+    auto fePoly = quadraticFamily();
+    auto feRational = render_test::frontEndBlock(2, {{0, 0}, {0, 0}, {0, 1}}, {{0, 1}}, {{0, 0}}, {true});
+    Viewer a, b;
+    a.start(poly, fePoly.get(), {false});
+    b.start(rational, feRational.get());
+    ASSERT_TRUE(b.engine.scene().escapeAtInfinity);
+    EXPECT_GT(expectSamePicture(a, b, 40, 30), 100);
+}
+
 }  // namespace
