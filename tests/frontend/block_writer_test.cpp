@@ -374,7 +374,7 @@ TEST(BlockWriter, JuliaWindowBoxesTheFinitePoints) {
         {"non-finite points take no part", {{0.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
         {"non-finite fixed point", {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5},
         {"near the end of the range: halved before the sum", {{1.6e308, 0}}, {{1.2e308, 0}},
-         1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.4e308, 0.0},
+         1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 0.0},
     };
     for (const Case& c : cases) {
         common::CriticalPointList critical{};
