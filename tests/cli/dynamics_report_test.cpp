@@ -111,6 +111,7 @@ TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_TRUE(has(r.out, "fixed points: 6\n"));
     EXPECT_TRUE(has(r.out, "settings: MAX_LOOP 100 SIEGELFLG 0"));
+    EXPECT_TRUE(has(r.out, "algebraic search: 3 periods searched, completed\n"));  // 6^4 > 1024
     EXPECT_TRUE(has(r.out, "代数的に求めた不動点、周期点\n周期点 周期2 S_ATTRACTING\n"));
     EXPECT_TRUE(has(r.out, "クリティカルポイントの軌道解析結果\n"));
     const CliRun j = runCli("analyse 'z^6-1' --max-loop=100 --json");
@@ -122,6 +123,3 @@ TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
     EXPECT_EQ(j.out.substr(j.out.size() - 2), "}\n");
 }
 
-namespace {
-
-}  // namespace
