@@ -79,4 +79,17 @@ TEST(SettingsStore, SavingKeepsEverythingElseInTheFile) {
     EXPECT_EQ(files, 1);
 }
 
+TEST(SettingsStore, DefaultPathFollowsXdgConfigHome) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", "/some/config", 1);
+    EXPECT_EQ(platform::SettingsStore::defaultPath(), "/some/config/Brackenholt/Halvatrine.conf");
+    ::unsetenv("XDG_CONFIG_HOME");
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    if (!home.empty()) {
+        EXPECT_EQ(platform::SettingsStore::defaultPath(), home + "/.config/Brackenholt/Halvatrine.conf");
+    }
+    if (saved) ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+}
+
 }  // namespace
