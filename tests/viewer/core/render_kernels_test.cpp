@@ -185,4 +185,16 @@ TEST(MandelbrotKernel, ZeroDenominator) {
     EXPECT_EQ(kb.mandelbrot(4, 3), 1);  // c = 1
 }
 
+TEST(Scene, RefusesPictureSizesTheMapsCannotHold) {
+    render::RenderScene s;
+    TestBlock b('J');
+    b.view().pictureWidth = 1001;
+    EXPECT_EQ(render::buildScene(b.read(), b.view(), nullptr, {}, s), render::SceneStatus::BadWidth);
+    b.view().pictureWidth = 1000;
+    b.view().pictureHeight = 0;
+    EXPECT_EQ(render::buildScene(b.read(), b.view(), nullptr, {}, s), render::SceneStatus::BadHeight);
+    b.view().pictureHeight = 1000;
+    EXPECT_EQ(render::buildScene(b.read(), b.view(), nullptr, {}, s), render::SceneStatus::Ready);
+}
+
 }  // namespace
