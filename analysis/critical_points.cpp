@@ -51,7 +51,7 @@ int infinityCritical(const ComplexPolynomial& P, const ComplexPolynomial& Q) {
 
 }  // namespace
 
-CriticalPointList findCriticalPoints(const RationalMap& map) {
+CriticalPointList findCriticalPoints(const RationalMap& map, PoleRootFinder poleRoots) {
     CriticalPointList list;
     const ComplexPolynomial& P = map.numerator;
     if (map.form == 1) {
@@ -88,7 +88,9 @@ CriticalPointList findCriticalPoints(const RationalMap& map) {
 
     if (dQ > 1) {
         std::vector<double> poleRe(dQ), poleIm(dQ);
-        if (findRoots(dQ, Q.re.data(), Q.im.data(), poleRe.data(), poleIm.data()) == -1) list.rootsFailed = true;
+        if ((poleRoots != nullptr ? poleRoots : &findRoots)(dQ, Q.re.data(), Q.im.data(), poleRe.data(),
+                                                            poleIm.data()) == -1)
+            list.rootsFailed = true;
         std::vector<char> marked(dQ, 0);
         for (int i = 0; i + 1 < dQ; ++i) {
             if (marked[i]) continue;

@@ -43,7 +43,12 @@ struct FixedPointList {
     bool rootsFailed = false;    // the root search returned -1; the points are unconverged
 };
 
-CriticalPointList findCriticalPoints(const RationalMap& map);
+// `poleRoots` replaces findRoots in the pole search (nullptr: findRoots).
+// The root finder practically never returns a multiple pole as exactly
+// equal approximations, so tests steer it there to reach that branch.
+using PoleRootFinder = int (*)(int n, const double* coeffRe, const double* coeffIm, double* rootsRe,
+                               double* rootsIm);
+CriticalPointList findCriticalPoints(const RationalMap& map, PoleRootFinder poleRoots = nullptr);
 FixedPointList findFixedPoints(const RationalMap& map);
 
 }  // namespace analysis

@@ -3,46 +3,35 @@
 
 #include "test_maps.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <new>
-#include <cmath>
-#include <vector>
-
 using namespace analysis;
 using testmaps::cd;
 
 namespace {
 
-double distance(const Cycle& c, int i, cd z) { return std::abs(cd(c.re[i], c.im[i]) - z); }
-
-bool cycleHolds(const Cycle& c, cd z, double tol) {
-    for (int i = 0; i < static_cast<int>(c.re.size()); ++i)
-        if (distance(c, i, z) < tol) return true;
-    return false;
-}
-
-PeriodicSearchOptions options(int maxPeriod = MAX_ALGEBRAIC_PERIOD, PeriodicSearchReport* report = nullptr) {
+PeriodicSearchOptions options(int maxPeriod, PeriodicSearchReport* report = nullptr,
+                              RootFinderFunction finder = nullptr) {
     PeriodicSearchOptions o;
     o.maxPeriod = maxPeriod;
     o.report = report;
+    o.rootFinder = finder;
     return o;
 }
 
-// Root finders for steering the search: they record the degrees asked for.
+// Root finders that steer the search; they record the degrees asked for.
 std::vector<int> requestedDegrees;
-int failFromDegree = 1 << 30;
 
-int recordingRootFinder(int n, const double* cr, const double* ci, double* rr, double* ri) {
+int failAtDegreeSix(int n, const double* cr, const double* ci, double* rr, double* ri) {
     requestedDegrees.push_back(n);
-    if (n >= failFromDegree) return -1;
+    return n >= 6 ? -1 : findRoots(n, cr, ci, rr, ri);
+}
+
+int outOfMemoryAtDegreeSix(int n, const double* cr, const double* ci, double* rr, double* ri) {
+    if (n >= 6) throw std::bad_alloc();
     return findRoots(n, cr, ci, rr, ri);
 }
 
-// Reports distinct far-away (repelling) points instead of roots, so that the
-// search runs through every period quickly.
-int farPointsRootFinder(int n, const double*, const double*, double* rr, double* ri) {
+// Distinct far-away (repelling) points, so every period is searched quickly.
+int farPoints(int n, const double*, const double*, double* rr, double* ri) {
     requestedDegrees.push_back(n);
     for (int i = 0; i < n; ++i) {
         rr[i] = 100.0 + i;
@@ -51,31 +40,36 @@ int farPointsRootFinder(int n, const double*, const double*, double* rr, double*
     return 1;
 }
 
-// For z^2 - 1 at period 2: the cycle point 0 and a repelling stand-in for
-// the other root, so only one of the two cycle points is marked.
-int halfCycleRootFinder(int n, const double* cr, const double* ci, double* rr, double* ri) {
-    int rc = findRoots(n, cr, ci, rr, ri);
-    if (n == 2 && std::abs(cd(cr[0], ci[0])) < 1e-12) {  // z^2 + z: roots 0 and -1
-        rr[0] = 0.0;
-        ri[0] = 0.0;
-        rr[1] = 50.0;
-        ri[1] = 0.0;
-    }
-    return rc;
+// twoCycles has the superattracting 2-cycle {0, 1} (critical at both points,
+// so rounded coefficients keep it superattracting) and the attracting
+// 2-cycle {2, 3} (multiplier 1/4). At period 2 the stand-in hands over one
+// point of each as the only non-repelling roots, in either order.
+const RationalMap twoCycles = testmaps::polynomialMap(
+    {1.0, 0.0, 149.0 / 12, -9985.0 / 216, 4057.0 / 72, -6565.0 / 216, 545.0 / 72, -77.0 / 108});
+
+template <bool SuperFirst>
+int twoKindsOfRoots(int n, const double* cr, const double* ci, double* rr, double* ri) {
+    if (n == 7) return findRoots(n, cr, ci, rr, ri);  // the fixed points
+    farPoints(n, cr, ci, rr, ri);
+    rr[0] = SuperFirst ? 0.0 : 2.0;
+    rr[1] = SuperFirst ? 2.0 : 0.0;
+    return 1;
 }
 
-// Runs out of memory at the third period (degree 6 for a quadratic).
-int exhaustedRootFinder(int n, const double* cr, const double* ci, double* rr, double* ri) {
-    if (n >= 6) throw std::bad_alloc();
-    return findRoots(n, cr, ci, rr, ri);
+// z^2 - 1 at period 2: the cycle point 0 and a repelling stand-in for -1.
+int halfCycle(int n, const double* cr, const double* ci, double* rr, double* ri) {
+    const int rc = findRoots(n, cr, ci, rr, ri);
+    if (n == 2) {
+        rr[0] = ri[0] = ri[1] = 0.0;
+        rr[1] = 50.0;
+    }
+    return rc;
 }
 
 }  // namespace
 
 TEST(CycleCapacity, IsTwiceTheDegreeLessTwo) {
     EXPECT_EQ(cycleCapacity(testmaps::polynomialMap({0.0, 0.0, 1.0})), 2);
-    EXPECT_EQ(cycleCapacity(testmaps::polynomialMap({0.0, 1.0, 0.0, 1.0})), 4);
-    // Form 2 takes the larger of the two degrees.
     EXPECT_EQ(cycleCapacity(testmaps::rationalMap({1.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 3.0})), 4);
     EXPECT_EQ(cycleCapacity(testmaps::rationalMap({1.0}, {0.0, 0.0, 0.0, 0.0, 1.0})), 6);
     RationalMap broken = testmaps::polynomialMap({0.0, 0.0, 1.0});
@@ -86,178 +80,144 @@ TEST(CycleCapacity, IsTwiceTheDegreeLessTwo) {
 }
 
 TEST(ConfirmAttracting, AcceptsAttractorsAndRejectsRepellersAndEscapes) {
-    const RationalMap square = testmaps::polynomialMap({0.0, 0.0, 1.0});
-    EXPECT_EQ(confirmAttracting(square, {0.0, 0.0}, 1, 1e-6), 1);  // starts exactly on 0
-    EXPECT_EQ(confirmAttracting(square, {1.0, 0.0}, 1, 1e-6), 0);  // 1.001 escapes
-    // z^2 + 0.25: from 0.5005 the orbit drifts off the parabolic point.
-    EXPECT_EQ(confirmAttracting(testmaps::polynomialMap({0.25, 0.0, 1.0}), {0.5, 0.0}, 1, 1e-6), 0);
-    // z^2 - 1: the 2-cycle {0, -1} returns every second step, not every step.
-    const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});
-    EXPECT_EQ(confirmAttracting(basilica, {-1.0, 0.0}, 2, 1e-6), 1);
-    EXPECT_EQ(confirmAttracting(basilica, {-1.0, 0.0}, 1, 1e-6), 0);
-    // 1/z: the test orbit from 0 meets the pole at once.
-    EXPECT_EQ(confirmAttracting(testmaps::rationalMap({1.0}, {0.0, 1.0}), {0.0, 0.0}, 1, 1e-6), 0);
+    // A fixed point with multiplier 0.999 is reached only after ~6200 steps:
+    // the eleven checks 900 steps apart reach back before that.
+    const cd slow = 0.999 / 2.0;
+    struct Case {
+        const char* name;
+        RationalMap map;
+        cd z0;
+        int period, confirmed;
+    } cases[] = {
+        {"z^2 at 0", testmaps::polynomialMap({0.0, 0.0, 1.0}), 0.0, 1, 1},
+        {"z^2 at 1: 1.001 escapes", testmaps::polynomialMap({0.0, 0.0, 1.0}), 1.0, 1, 0},
+        {"z^2 - 1 at -1, period 2", testmaps::polynomialMap({-1.0, 0.0, 1.0}), -1.0, 2, 1},
+        {"z^2 - 1 at -1, period 1", testmaps::polynomialMap({-1.0, 0.0, 1.0}), -1.0, 1, 0},
+        {"1/z at 0 meets the pole", testmaps::rationalMap({1.0}, {0.0, 1.0}), 0.0, 1, 0},
+        {"slow, period 1", testmaps::polynomialMap({testmaps::parameterForMultiplier(0.999), 0.0, 1.0}), slow, 1, 1},
+        {"slow, period 900", testmaps::polynomialMap({testmaps::parameterForMultiplier(0.999), 0.0, 1.0}), slow, 900, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(confirmAttracting(c.map, {c.z0.real(), c.z0.imag()}, c.period, 1e-6), c.confirmed) << c.name;
 }
 
-TEST(FindPeriodicPoints, SquareHasOnlyTheSuperattractingFixedPointZero) {
-    PeriodicSearchReport report;
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({0.0, 0.0, 1.0}), options(5, &report));
-    EXPECT_EQ(list.capacity, 2);
-    ASSERT_EQ(list.count(), 1);
-    const Cycle& c = list.cycles[0];
-    EXPECT_EQ(c.period, 1);
-    EXPECT_EQ(c.kind, PointKind::SuperAttracting);
-    EXPECT_EQ(c.toInfinity, 0);
-    ASSERT_EQ(c.re.size(), 1u);
-    EXPECT_LT(distance(c, 0, 0.0), 1e-12);
-    EXPECT_EQ(report.periodsSearched, 5);
-}
-
-TEST(FindPeriodicPoints, BasilicaHasTheSuperattractingTwoCycle) {
-    PeriodicSearchReport report;
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), options(8, &report));
-    EXPECT_EQ(report.periodsSearched, 8);
-    ASSERT_EQ(list.count(), 1);
-    const Cycle& c = list.cycles[0];
-    EXPECT_EQ(c.period, 2);
-    EXPECT_EQ(c.kind, PointKind::SuperAttracting);
-    ASSERT_EQ(c.re.size(), 2u);
-    EXPECT_TRUE(cycleHolds(c, 0.0, 1e-12));
-    EXPECT_TRUE(cycleHolds(c, -1.0, 1e-12));
-}
-
-TEST(FindPeriodicPoints, ParabolicFixedPointIsRecordedOnceAsIndifferent) {
-    PeriodicSearchReport report;
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({0.25, 0.0, 1.0}), options(3, &report));
-    ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(list.cycles[0].kind, PointKind::Indifferent);
-    EXPECT_EQ(list.cycles[0].re[0], 0.5);
-    EXPECT_EQ(report.end, PeriodicSearchEnd::Completed);
-    EXPECT_EQ(report.periodsSearched, 3);
-}
-
-TEST(FindPeriodicPoints, NewtonMapOfCubeRootsOfUnityHasThreeSuperattractingFixedPoints) {
-    // N(z) = z - (z^3 - 1) / (3 z^2) = (2 z^3 + 1) / (3 z^2)
-    CycleList list =
-        findPeriodicPoints(testmaps::rationalMap({1.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 3.0}), options(2));
-    EXPECT_EQ(list.capacity, 4);
-    ASSERT_EQ(list.count(), 3);
-    for (int k = 0; k < 3; ++k) {
-        const cd root = std::polar(1.0, 2.0 * M_PI * k / 3.0);
-        int found = 0;
-        for (const Cycle& c : list.cycles) {
-            ASSERT_EQ(c.period, 1);
-            EXPECT_NE(c.kind, PointKind::Indifferent);
-            if (distance(c, 0, root) < 1e-9) ++found;
+TEST(FindPeriodicPoints, CyclesOfKnownMapsInOrbitOrderWithTheirKinds) {
+    // Kinds follow |multiplier|^2: at most 1e-32 superattracting, then
+    // attracting. 1e-4 and 0.5i are multipliers of the fixed point of z^2 + c.
+    const PointKind S = PointKind::SuperAttracting, A = PointKind::Attracting;
+    struct Case {
+        const char* name;
+        RationalMap map;
+        std::vector<int> periods;
+        std::vector<PointKind> kinds;
+    } cases[] = {
+        {"z^2", testmaps::polynomialMap({0.0, 0.0, 1.0}), {1}, {S}},
+        {"z^2 - 1", testmaps::polynomialMap({-1.0, 0.0, 1.0}), {2}, {S}},
+        {"multiplier 1e-4", testmaps::polynomialMap({testmaps::parameterForMultiplier(1e-4), 0.0, 1.0}), {1}, {A}},
+        {"multiplier 0.5i", testmaps::polynomialMap({testmaps::parameterForMultiplier(cd(0, 0.5)), 0.0, 1.0}), {1}, {A}},
+        {"Newton map of z^3 - 1", testmaps::rationalMap({1.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 3.0}), {1, 1, 1}, {S, S, S}},
+        // Superattracting in exact arithmetic; the computed roots may land on either side of the cut.
+        {"z^3 - (3/sqrt 2) z: two 2-cycles", testmaps::polynomialMap({0.0, -3.0 / std::sqrt(2.0), 0.0, 1.0}), {2, 2}, {}},
+    };
+    for (const Case& c : cases) {
+        PeriodicSearchReport report;
+        const CycleList list = findPeriodicPoints(c.map, options(4, &report));
+        EXPECT_EQ(report.periodsSearched, 4) << c.name;
+        ASSERT_EQ(list.count(), static_cast<int>(c.periods.size())) << c.name;
+        for (int i = 0; i < list.count(); ++i) {
+            const Cycle& cyc = list.cycles[i];
+            EXPECT_EQ(cyc.period, c.periods[i]) << c.name;
+            if (!c.kinds.empty()) {
+                EXPECT_EQ(cyc.kind, c.kinds[i]) << c.name;
+            }
+            EXPECT_NE(cyc.kind, PointKind::Indifferent) << c.name;
+            EXPECT_EQ(cyc.toInfinity, 0);
+            ASSERT_EQ(static_cast<int>(cyc.re.size()), cyc.period);
+            for (int p = 0; p < cyc.period; ++p) {  // orbit order: point p + 1 is the image of point p
+                const cd z(cyc.re[p], cyc.im[p]), next(cyc.re[(p + 1) % cyc.period], cyc.im[(p + 1) % cyc.period]);
+                EXPECT_LT(std::abs(testmaps::apply(c.map, z) - next), 1e-9) << c.name << " point " << p;
+            }
+            const double lambda = std::abs(testmaps::multiplier(c.map, cd(cyc.re[0], cyc.im[0]), cyc.period));
+            EXPECT_LT(lambda, cyc.kind == S || c.kinds.empty() ? 1e-6 : 1.0) << c.name;
         }
-        EXPECT_EQ(found, 1) << "cube root of unity " << k;
+        for (int i = 1; i < list.count(); ++i)  // distinct cycles
+            EXPECT_GT(std::abs(cd(list.cycles[i].re[0], list.cycles[i].im[0]) - cd(list.cycles[0].re[0], list.cycles[0].im[0])), 1e-3);
     }
 }
 
-TEST(FindPeriodicPoints, TwoAttractingCyclesOfOnePeriodAreGroupedByFollowingTheMap) {
-    // f(z) = z^3 - (3/sqrt 2) z: its critical points +-2^(-1/4) lie on two
-    // distinct superattracting 2-cycles {c, f(c)} and {-c, -f(c)}.
-    const RationalMap f = testmaps::polynomialMap({0.0, -3.0 / std::sqrt(2.0), 0.0, 1.0});
-    CycleList list = findPeriodicPoints(f, options(2));
-    ASSERT_EQ(list.count(), 2);
-    for (const Cycle& c : list.cycles) {
-        ASSERT_EQ(c.period, 2);
-        ASSERT_EQ(c.re.size(), 2u);
-        EXPECT_NE(c.kind, PointKind::Indifferent);
-        // Orbit order: the second point is the image of the first.
-        const cd p0(c.re[0], c.im[0]), p1(c.re[1], c.im[1]);
-        EXPECT_LT(std::abs(testmaps::apply(f, p0) - p1), 1e-9);
-        EXPECT_LT(std::abs(testmaps::apply(f, p1) - p0), 1e-9);
+TEST(FindPeriodicPoints, ACycleOfAtMostPeriodRootsTakesTheKindOfItsLastRoot) {
+    // Two marked roots at period 2 are recorded as one cycle of the last root's kind.
+    for (const auto& [finder, kind] : {std::pair{&twoKindsOfRoots<true>, PointKind::Attracting},
+                                       std::pair{&twoKindsOfRoots<false>, PointKind::SuperAttracting}}) {
+        const CycleList list = findPeriodicPoints(twoCycles, options(2, nullptr, finder));
+        int records = 0;
+        for (const Cycle& c : list.cycles) {
+            if (c.period != 2) continue;
+            ++records;
+            EXPECT_EQ(c.kind, kind);
+        }
+        EXPECT_EQ(records, 1);
     }
-    // The two cycles are different ones: no shared point.
-    for (int i = 0; i < 2; ++i)
-        EXPECT_FALSE(cycleHolds(list.cycles[1], cd(list.cycles[0].re[i], list.cycles[0].im[i]), 1e-3));
 }
 
 TEST(FindPeriodicPoints, CycleWithFewerMarkedRootsIsCompletedByFollowingTheMap) {
-    PeriodicSearchOptions o = options(2);
-    o.rootFinder = &halfCycleRootFinder;
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), o);
+    const CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), options(2, nullptr, &halfCycle));
     ASSERT_EQ(list.count(), 1);
     const Cycle& c = list.cycles[0];
     ASSERT_EQ(c.period, 2);
-    ASSERT_EQ(c.re.size(), 2u);
-    ASSERT_EQ(c.im.size(), 2u);
-    EXPECT_EQ(cd(c.re[0], c.im[0]), cd(0.0, 0.0));
-    EXPECT_EQ(cd(c.re[1], c.im[1]), cd(-1.0, 0.0));  // 0^2 - 1
+    EXPECT_EQ(c.re, (std::vector<double>{0.0, -1.0}));  // 0^2 - 1
+    EXPECT_EQ(c.im, (std::vector<double>{0.0, 0.0}));
 }
 
-TEST(FindPeriodicPoints, RootFinderFailureEndsTheSearchKeepingEarlierCycles) {
-    // z^2 - 1: the 2-cycle is found at period 2; period 3 (degree 6) fails.
+TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
+    std::atomic<bool> stop{true};
+    RationalMap shortArrays = testmaps::polynomialMap({0.0, 0.0, 1.0});
+    shortArrays.numerator.degree = 5;
+    const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});
+    struct Case {
+        const char* name;
+        RationalMap map;
+        RootFinderFunction finder;
+        const std::atomic<bool>* stop;
+        PeriodicSearchEnd end;
+        int lastPeriod, cycles, capacity;
+    } cases[] = {
+        {"root finder fails at period 3", basilica, &failAtDegreeSix, nullptr, PeriodicSearchEnd::RootFinderFailed, 3, 1, 2},
+        {"out of memory drops all", basilica, &outOfMemoryAtDegreeSix, nullptr, PeriodicSearchEnd::OutOfMemory, 3, 0, 2},
+        {"z + 1/z: z Q - P = -1", testmaps::rationalMap({1.0, 0.0, 1.0}, {0.0, 1.0}), nullptr, nullptr, PeriodicSearchEnd::DegreeFailure, 1, 0, 0},
+        {"stop request", basilica, nullptr, &stop, PeriodicSearchEnd::Stopped, 1, 0, 2},
+        {"malformed map", shortArrays, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        requestedDegrees.clear();
+        PeriodicSearchReport report;
+        PeriodicSearchOptions o = options(10, &report, c.finder);
+        o.stop = c.stop;
+        const CycleList list = findPeriodicPoints(c.map, o);
+        EXPECT_EQ(report.end, c.end) << c.name;
+        EXPECT_EQ(report.lastPeriod, c.lastPeriod) << c.name;
+        EXPECT_EQ(list.count(), c.cycles) << c.name;
+        if (c.capacity > 0) { EXPECT_EQ(list.capacity, c.capacity) << c.name; }
+    }
     requestedDegrees.clear();
-    failFromDegree = 6;
-    PeriodicSearchReport report;
-    PeriodicSearchOptions o = options(10, &report);
-    o.rootFinder = &recordingRootFinder;
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), o);
-    failFromDegree = 1 << 30;
-    EXPECT_EQ(report.end, PeriodicSearchEnd::RootFinderFailed);
-    EXPECT_EQ(report.lastPeriod, 3);
-    EXPECT_EQ(report.periodsSearched, 2);
+    findPeriodicPoints(basilica, options(10, nullptr, &failAtDegreeSix));
     EXPECT_EQ(requestedDegrees, (std::vector<int>{2, 2, 6}));  // nothing after the failure
-    ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(list.cycles[0].period, 2);
 }
 
 TEST(FindPeriodicPoints, PeriodsBeyondIterateDegree1024AreNotSearched) {
     struct Case {
         std::vector<cd> p;
         std::vector<int> degrees;  // exact-period degrees d^k minus the divisors' degrees
-    };
-    const std::vector<Case> cases = {
-        {{0.3, 0.0, 1.0}, {2, 2, 6, 12, 30, 54, 126, 240, 504, 990}},  // degree 2: all ten
-        {{0.3, 0.0, 0.0, 1.0}, {3, 6, 24, 72, 240, 696}},              // degree 3: up to 6
-        {{0.3, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0}, {10, 90, 990}},  // degree 10: up to 3
+    } cases[] = {
+        {{0.3, 0.0, 1.0}, {2, 2, 6, 12, 30, 54, 126, 240, 504, 990}},
+        {{0.3, 0.0, 0.0, 1.0}, {3, 6, 24, 72, 240, 696}},
+        {{0.3, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0}, {10, 90, 990}},
     };
     for (const Case& c : cases) {
         requestedDegrees.clear();
         PeriodicSearchReport report;
-        PeriodicSearchOptions o = options(10, &report);
-        o.rootFinder = &farPointsRootFinder;
-        CycleList list = findPeriodicPoints(testmaps::polynomialMap(c.p), o);
-        EXPECT_EQ(list.count(), 0);
+        EXPECT_EQ(findPeriodicPoints(testmaps::polynomialMap(c.p), options(10, &report, &farPoints)).count(), 0);
         EXPECT_EQ(report.end, PeriodicSearchEnd::Completed);
         EXPECT_EQ(requestedDegrees, c.degrees);
     }
-}
-
-TEST(FindPeriodicPoints, MemoryExhaustionGivesAnEmptyList) {
-    PeriodicSearchReport report;
-    PeriodicSearchOptions o = options(10, &report);
-    o.rootFinder = &exhaustedRootFinder;
-    CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), o);
-    EXPECT_EQ(report.end, PeriodicSearchEnd::OutOfMemory);
-    EXPECT_EQ(list.count(), 0);  // the 2-cycle found before is dropped too
-    EXPECT_EQ(list.capacity, 2);
-}
-
-TEST(FindPeriodicPoints, DegenerateExactPeriodPolynomialEndsTheSearch) {
-    // z + 1/z: z Q - P = -1 has no roots; the search ends without a crash.
-    PeriodicSearchReport report;
-    CycleList list = findPeriodicPoints(testmaps::rationalMap({1.0, 0.0, 1.0}, {0.0, 1.0}),
-                                        options(10, &report));
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(report.end, PeriodicSearchEnd::DegreeFailure);
-    EXPECT_EQ(report.lastPeriod, 1);
-}
-
-TEST(FindPeriodicPoints, StopRequestAndMalformedMapsEndWithoutCycles) {
-    std::atomic<bool> stop{true};
-    PeriodicSearchReport report;
-    PeriodicSearchOptions o = options(10, &report);
-    o.stop = &stop;
-    EXPECT_EQ(findPeriodicPoints(testmaps::polynomialMap({0.0, 0.0, 1.0}), o).count(), 0);
-    EXPECT_EQ(report.end, PeriodicSearchEnd::Stopped);
-
-    RationalMap bad = testmaps::polynomialMap({0.0, 0.0, 1.0});
-    bad.numerator.degree = 5;  // arrays too short
-    CycleList list = findPeriodicPoints(bad, options(10, &report));
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.capacity, 0);
-    EXPECT_EQ(report.end, PeriodicSearchEnd::InvalidMap);
 }

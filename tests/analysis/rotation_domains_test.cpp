@@ -2,13 +2,9 @@
 
 #include "test_maps.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <vector>
-
 using namespace analysis;
 using testmaps::cd;
+using testmaps::circleCurve;
 
 namespace {
 
@@ -22,82 +18,43 @@ ClosedCurve squareCurve(double x0, double y0, double side, int inOut) {
     return c;
 }
 
-CurveSetEntry entryOf(int criticalPoint, std::vector<ClosedCurve> curves) {
-    CurveSetEntry e;
-    e.criticalPointIndex = criticalPoint;
-    e.curves = std::move(curves);
-    return e;
+CurveSet setOf(std::vector<std::vector<ClosedCurve>> entries) {
+    CurveSet set;
+    for (std::size_t e = 0; e < entries.size(); ++e) set.entries.push_back(CurveSetEntry{static_cast<int>(e), std::move(entries[e])});
+    return set;
 }
 
-ClosedCurve circleCurve(cd centre, double r, int points) {
-    std::vector<double> re, im;
-    for (int k = 0; k < points; ++k) {
-        cd z = centre + std::polar(r, 2.0 * M_PI * k / points);
-        re.push_back(z.real());
-        im.push_back(z.imag());
-    }
-    return makeClosedCurve(re, im, 1e-6);
-}
-
-// z -> e^(2 pi i golden) z: every circle around 0 is invariant.
-RationalMap goldenRotation() {
-    return testmaps::polynomialMap({0.0, std::polar(1.0, 2.0 * M_PI * testmaps::goldenMean())});
-}
+// z -> e^(2 pi i turns) z: every circle around 0 is invariant.
+RationalMap rotation(double turns) { return testmaps::polynomialMap({0.0, std::polar(1.0, 2.0 * M_PI * turns)}); }
 
 }  // namespace
 
-TEST(PairRotationDomains, OutCurveAloneIsASiegelDisk) {
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {squareCurve(0, 0, 1, CURVE_NONE), squareCurve(0, 0, 4, CURVE_OUT)}));
-    RotationDomains d = pairRotationDomains(set);
-    ASSERT_EQ(d.siegelDisks.size(), 1u);
-    EXPECT_EQ(d.siegelDisks[0].period, 0);
-    EXPECT_EQ(d.siegelDisks[0].entry, 0);
-    EXPECT_EQ(d.siegelDisks[0].curve, 1);
-    EXPECT_TRUE(d.hermanRings.empty());
-}
-
-TEST(PairRotationDomains, InCurveWithinAnOutCurveMakesAHermanRing) {
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {squareCurve(-4, -4, 8, CURVE_OUT)}));
-    set.entries.push_back(entryOf(2, {squareCurve(10, 10, 1, CURVE_IN), squareCurve(-1, -1, 2, CURVE_IN)}));
-    RotationDomains d = pairRotationDomains(set);
-    EXPECT_TRUE(d.siegelDisks.empty());
-    ASSERT_EQ(d.hermanRings.size(), 1u);
-    const HermanRing& h = d.hermanRings[0];
-    EXPECT_EQ(h.period, 0);
-    EXPECT_EQ(h.innerEntry, 1);
-    EXPECT_EQ(h.innerCurve, 1);  // the first "In" curve lies outside
-    EXPECT_EQ(h.outerEntry, 0);
-    EXPECT_EQ(h.outerCurve, 0);
-}
-
-TEST(PairRotationDomains, InAndOutCurvesTakePartInNoDomain) {
-    // Two nested curves around a Siegel-disk-like region: the outer one
-    // "Out" only, the inner one "In & Out".
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {squareCurve(-2, -2, 4, CURVE_OUT), squareCurve(-1, -1, 2, CURVE_IN_AND_OUT)}));
-    RotationDomains d = pairRotationDomains(set);
-    ASSERT_EQ(d.siegelDisks.size(), 1u);
-    EXPECT_EQ(d.siegelDisks[0].curve, 0);
-    EXPECT_TRUE(d.hermanRings.empty());
-}
-
-TEST(PairRotationDomains, LaterInCurveReplacesTheChoiceUnlessContainedInIt) {
-    // Side by side: the second replaces the first.
-    CurveSet side;
-    side.entries.push_back(entryOf(0, {squareCurve(-5, -5, 10, CURVE_OUT), squareCurve(-4, -1, 2, CURVE_IN),
-                                       squareCurve(2, -1, 2, CURVE_IN)}));
-    RotationDomains a = pairRotationDomains(side);
-    ASSERT_EQ(a.hermanRings.size(), 1u);
-    EXPECT_EQ(a.hermanRings[0].innerCurve, 2);
-    // Nested: the chosen curve contains the later one and stays chosen.
-    CurveSet nested;
-    nested.entries.push_back(entryOf(0, {squareCurve(-5, -5, 10, CURVE_OUT), squareCurve(-3, -3, 6, CURVE_IN),
-                                         squareCurve(-1, -1, 2, CURVE_IN)}));
-    RotationDomains b = pairRotationDomains(nested);
-    ASSERT_EQ(b.hermanRings.size(), 1u);
-    EXPECT_EQ(b.hermanRings[0].innerCurve, 1);
+TEST(PairRotationDomains, OutCurvesBecomeSiegelDisksOrHermanRingsWithAnInCurveInside) {
+    const int O = CURVE_OUT, I = CURVE_IN;
+    struct Case {
+        const char* name;
+        CurveSet set;
+        std::vector<std::vector<int>> siegel, herman;  // {entry, curve}; {inner entry, curve, outer entry, curve}
+    } cases[] = {
+        {"Out alone", setOf({{squareCurve(0, 0, 1, CURVE_NONE), squareCurve(0, 0, 4, O)}}), {{0, 1}}, {}},
+        {"In within Out; the first In lies outside",
+         setOf({{squareCurve(-4, -4, 8, O)}, {squareCurve(10, 10, 1, I), squareCurve(-1, -1, 2, I)}}), {}, {{1, 1, 0, 0}}},
+        {"an In curve touching the Out curve's bounds lies within it",
+         setOf({{squareCurve(-5, -5, 10, O)}, {squareCurve(-5, -1, 2, I)}}), {}, {{1, 0, 0, 0}}},
+        {"In & Out takes part in nothing", setOf({{squareCurve(-2, -2, 4, O), squareCurve(-1, -1, 2, CURVE_IN_AND_OUT)}}), {{0, 0}}, {}},
+        {"side by side: the later In replaces the choice",
+         setOf({{squareCurve(-5, -5, 10, O), squareCurve(-4, -1, 2, I), squareCurve(2, -1, 2, I)}}), {}, {{0, 2, 0, 0}}},
+        {"nested: the chosen In contains the later one",
+         setOf({{squareCurve(-5, -5, 10, O), squareCurve(-3, -3, 6, I), squareCurve(-1, -1, 2, I)}}), {}, {{0, 1, 0, 0}}},
+    };
+    for (const Case& c : cases) {
+        const RotationDomains d = pairRotationDomains(c.set);
+        std::vector<std::vector<int>> siegel, herman;
+        for (const SiegelDisk& s : d.siegelDisks) siegel.push_back({s.entry, s.curve});
+        for (const HermanRing& h : d.hermanRings) herman.push_back({h.innerEntry, h.innerCurve, h.outerEntry, h.outerCurve});
+        EXPECT_EQ(siegel, c.siegel) << c.name;
+        EXPECT_EQ(herman, c.herman) << c.name;
+    }
 }
 
 TEST(GroupRotationDomains, GroupsByEntryAndByPairOfEntries) {
@@ -114,34 +71,39 @@ TEST(GroupRotationDomains, GroupsByEntryAndByPairOfEntries) {
     EXPECT_EQ(g[3].members, (std::vector<int>{1}));
 }
 
-TEST(ClassifyCurveSides, RotationReturnsOnBothSides) {
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {circleCurve(0.0, 1.0, 300)}));
-    ASSERT_TRUE(classifyCurveSides(set, goldenRotation(), AnalysisSettings{}));
-    EXPECT_EQ(set.entries[0].curves[0].inOut, CURVE_IN_AND_OUT);
-    EXPECT_TRUE(pairRotationDomains(set).siegelDisks.empty());
-}
-
-TEST(ClassifyCurveSides, AttractedAndEscapingSidesDoNotReturn) {
-    // z^2 on its Julia set, the unit circle: inside goes to 0, outside escapes.
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {circleCurve(0.0, 1.0, 300)}));
-    ASSERT_TRUE(classifyCurveSides(set, testmaps::polynomialMap({0.0, 0.0, 1.0}), AnalysisSettings{}));
-    EXPECT_EQ(set.entries[0].curves[0].inOut, CURVE_NONE);
-}
-
-TEST(ClassifyCurveSides, ShortCurvesAreClassifiedOrLeftNone) {
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {circleCurve(0.0, 1.0, 3), circleCurve(0.0, 1.0, 10)}));
-    ASSERT_TRUE(classifyCurveSides(set, goldenRotation(), AnalysisSettings{}));
-    EXPECT_EQ(set.entries[0].curves[0].inOut, CURVE_NONE);  // 3 points: never probed
-    EXPECT_EQ(set.entries[0].curves[1].inOut, CURVE_IN_AND_OUT);
-}
-
-TEST(ClassifyCurveSides, StopRequestLeavesCurvesUnclassified) {
-    CurveSet set;
-    set.entries.push_back(entryOf(0, {circleCurve(0.0, 1.0, 300)}));
+TEST(ClassifyCurveSides, SidesWhoseOrbitsReturnThreeTimesInTheSecondHalf) {
+    auto polygon = [](int n) { return circleCurve(0.0, 1.0, n); };
+    struct Case {
+        const char* name;
+        RationalMap map;
+        ClosedCurve curve;
+        int maxLoop, inOut;
+    } cases[] = {
+        {"golden rotation", rotation(testmaps::goldenMean()), polygon(300), 10000, CURVE_IN_AND_OUT},
+        {"z^2: inside to 0, outside escapes", testmaps::polynomialMap({0.0, 0.0, 1.0}), polygon(300), 10000, CURVE_NONE},
+        {"3 points are never probed", rotation(testmaps::goldenMean()), polygon(3), 10000, CURVE_NONE},
+        {"10 points", rotation(testmaps::goldenMean()), polygon(10), 10000, CURVE_IN_AND_OUT},
+        // z -> -z returns at even steps: 6, 8, 10 lie beyond MAX_LOOP/2 = 5;
+        // of 1..9 only 6 and 8 lie beyond 4.
+        {"-z, MAX_LOOP 10", rotation(0.5), polygon(300), 10, CURVE_IN_AND_OUT},
+        {"-z, MAX_LOOP 9", rotation(0.5), polygon(300), 9, CURVE_NONE},
+        // A pentagon turns by 72 degrees at every probe, beyond pi/3.
+        {"-z, pentagon", rotation(0.5), polygon(5), 10, CURVE_NONE},
+        {"-z, heptagon", rotation(0.5), polygon(7), 10, CURVE_IN_AND_OUT},
+        // A slow rotation moves a point at radius r by 0.0033 r per step,
+        // and returns within r_box INOUT_EPS = 0.02 for steps 11..20 only
+        // from the inside test point 0.6 r_box = 1.2 across (radius 0.2).
+        {"slow rotation, MAX_LOOP 20", rotation(5.3e-4), polygon(300), 20, CURVE_OUT},
+    };
+    for (const Case& c : cases) {
+        AnalysisSettings s;
+        s.maxLoop = c.maxLoop;
+        CurveSet set = setOf({{c.curve}});
+        ASSERT_TRUE(classifyCurveSides(set, c.map, s)) << c.name;
+        EXPECT_EQ(set.entries[0].curves[0].inOut, c.inOut) << c.name;
+    }
+    CurveSet set = setOf({{polygon(300)}});
     std::atomic<bool> stop{true};
-    EXPECT_FALSE(classifyCurveSides(set, goldenRotation(), AnalysisSettings{}, &stop));
+    EXPECT_FALSE(classifyCurveSides(set, rotation(testmaps::goldenMean()), AnalysisSettings{}, &stop));
     EXPECT_EQ(set.entries[0].curves[0].inOut, CURVE_NONE);
 }

@@ -1,18 +1,24 @@
-// Maps for the engine tests, built in engine form: polynomials and maps from
-// coefficient lists (ascending powers), and maps from the literature.
+// Maps and inputs for the engine tests, built in engine form (coefficients
+// by ascending power), and maps with known dynamics.
 #pragma once
 
+#include "analysis/closed_curves.h"
+#include "analysis/critical_points.h"
 #include "analysis/polynomial.h"
 
 #include <cmath>
 #include <complex>
 #include <vector>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <limits>
+#include <new>
+#include <random>
 
 namespace testmaps {
 
 using cd = std::complex<double>;
 
-// The polynomial with coefficients c by ascending power.
 inline analysis::ComplexPolynomial polynomialOf(const std::vector<cd>& c) {
     analysis::ComplexPolynomial p = analysis::makePolynomial(static_cast<int>(c.size()) - 1);
     for (std::size_t i = 0; i < c.size(); ++i) {
@@ -22,7 +28,6 @@ inline analysis::ComplexPolynomial polynomialOf(const std::vector<cd>& c) {
     return p;
 }
 
-// P(z) with coefficients by ascending power.
 inline analysis::RationalMap polynomialMap(const std::vector<cd>& p) {
     analysis::RationalMap m;
     m.form = 1;
@@ -31,7 +36,6 @@ inline analysis::RationalMap polynomialMap(const std::vector<cd>& p) {
     return m;
 }
 
-// P(z) / Q(z).
 inline analysis::RationalMap rationalMap(const std::vector<cd>& p, const std::vector<cd>& q) {
     analysis::RationalMap m;
     m.form = 2;
@@ -40,57 +44,55 @@ inline analysis::RationalMap rationalMap(const std::vector<cd>& p, const std::ve
     return m;
 }
 
+inline cd value(const analysis::ComplexPolynomial& p, cd z) {
+    cd w = 0;
+    for (int k = p.degree; k >= 0; --k) w = w * z + cd(p.re[k], p.im[k]);
+    return w;
+}
+
 inline cd apply(const analysis::RationalMap& m, cd z) {
-    auto eval = [](const analysis::ComplexPolynomial& p, cd x) {
-        cd w(p.re[p.degree], p.im[p.degree]);
-        for (int k = p.degree - 1; k >= 0; --k) w = w * x + cd(p.re[k], p.im[k]);
-        return w;
-    };
-    cd n = eval(m.numerator, z);
-    return m.form == 1 ? n : n / eval(m.denominator, z);
+    return m.form == 1 ? value(m.numerator, z) : value(m.numerator, z) / value(m.denominator, z);
+}
+
+// Multiplier of the k-cycle through z by the chain rule, derivative by a
+// central difference of the map.
+inline cd multiplier(const analysis::RationalMap& m, cd z, int k) {
+    cd lambda = 1.0;
+    for (int i = 0; i < k; ++i, z = apply(m, z)) lambda *= (apply(m, z + 1e-7) - apply(m, z - 1e-7)) / 2e-7;
+    return lambda;
+}
+
+inline analysis::CriticalPointList pointsAt(const std::vector<cd>& z) {
+    analysis::CriticalPointList l;
+    l.count = static_cast<int>(z.size());
+    for (cd p : z) {
+        l.re.push_back(p.real());
+        l.im.push_back(p.imag());
+    }
+    return l;
 }
 
 inline double goldenMean() { return (std::sqrt(5.0) - 1.0) / 2.0; }
 
-// z^2 + c whose fixed point lambda/2 has multiplier lambda = e^(2 pi i theta):
-// c = lambda/2 - lambda^2/4. For the golden mean theta the fixed point is
-// the centre of a Siegel disk whose boundary holds the critical point 0.
-inline cd siegelParameter(double theta) {
-    cd lambda = std::polar(1.0, 2.0 * M_PI * theta);
-    return lambda / 2.0 - lambda * lambda / 4.0;
-}
+// z^2 + c whose fixed point lambda/2 has multiplier lambda.
+inline cd parameterForMultiplier(cd lambda) { return lambda / 2.0 - lambda * lambda / 4.0; }
 
-// The Blaschke-type cubic f(z) = e^(2 pi i t) z^2 (z - 4) / (1 - 4z)
-// (Milnor, Dynamics in One Complex Variable, Herman rings). It maps the unit
-// circle onto itself; t is chosen so that its rotation number there is the
-// golden mean, and then the circle lies in a Herman ring whose two boundary
-// curves carry the critical points (19 +- sqrt(105)) / 16.
-// t was found by bisection on F^q(0) - p for the lift F of the circle map and
-// the Fibonacci convergent p/q = 514229/832040.
-inline constexpr double HERMAN_T = 0.61517321595;
+// The golden-mean Siegel quadratic: the fixed point is the centre of a
+// Siegel disk whose boundary holds the critical point 0.
+inline cd siegelParameter() { return parameterForMultiplier(std::polar(1.0, 2.0 * M_PI * goldenMean())); }
 
+// e^(2 pi i t) z^2 (z - 4) / (1 - 4z) (Milnor, Herman rings): t makes the
+// rotation number on the invariant unit circle the golden mean (bisection
+// on the lift of the circle map), so the circle lies in a Herman ring.
 inline analysis::RationalMap hermanBlaschke() {
-    cd e = std::polar(1.0, 2.0 * M_PI * HERMAN_T);
+    const cd e = std::polar(1.0, 2.0 * M_PI * 0.61517321595);
     return rationalMap({0.0, 0.0, -4.0 * e, e}, {1.0, -4.0});
 }
 
-// Rotation number of the Blaschke circle map, estimated from n steps of
-// its lift (for checking the input, not the engine).
-inline double hermanRotationNumber(long n) {
-    double x = 0;
-    for (long i = 0; i < n; ++i) {
-        double s = std::sin(2 * M_PI * x), c = std::cos(2 * M_PI * x);
-        x = x + HERMAN_T + (std::atan2(-s, 4.0 - c) - std::atan2(s / 4.0, 1.0 - c / 4.0)) / (2 * M_PI);
-    }
-    return x / n;
-}
-
-// Centre c of a hyperbolic component of z^2 + c of the given period, found by
-// Newton's method on f_c^period(0) = 0 from the root of the 1/period bulb of
-// the main cardioid moved slightly outward.
+// Centre of the period-p hyperbolic component of z^2 + c on the 1/p bulb:
+// Newton's method on f_c^p(0) = 0.
 inline cd bulbCentre(int period) {
-    cd lambda = std::polar(1.0, 2.0 * M_PI / period);
-    cd root = lambda / 2.0 - lambda * lambda / 4.0;
+    const cd root = parameterForMultiplier(std::polar(1.0, 2.0 * M_PI / period));
     cd c = 0.25 + (root - 0.25) * (1.0 + 1.0 / (period * period));
     for (int it = 0; it < 60; ++it) {
         cd z = 0, dz = 0;
@@ -101,6 +103,30 @@ inline cd bulbCentre(int period) {
         c -= z / dz;
     }
     return c;
+}
+
+// n points of the circle |z - centre| = r, evenly spaced.
+inline analysis::ClosedCurve circleCurve(cd centre, double r, int n) {
+    std::vector<double> re, im;
+    for (int k = 0; k < n; ++k) {
+        const cd z = centre + std::polar(r, 2.0 * M_PI * k / n);
+        re.push_back(z.real());
+        im.push_back(z.imag());
+    }
+    return analysis::makeClosedCurve(re, im, 1e-6);
+}
+
+// The orbit of a golden-mean rotation on the circle |z - centre| = r,
+// without the angles (in turns) of [gapFrom, gapTo); appended up to n points.
+inline void circleOrbit(cd centre, double r, int n, std::vector<double>& re, std::vector<double>& im,
+                        double gapFrom = 0.0, double gapTo = 0.0) {
+    for (int k = 1; static_cast<int>(re.size()) < n; ++k) {
+        const double turn = std::fmod(k * goldenMean(), 1.0);
+        if (turn >= gapFrom && turn < gapTo) continue;
+        const cd z = centre + std::polar(r, 2.0 * M_PI * turn);
+        re.push_back(z.real());
+        im.push_back(z.imag());
+    }
 }
 
 }  // namespace testmaps

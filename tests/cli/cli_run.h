@@ -7,6 +7,15 @@
 
 #include <cstdio>
 #include <string>
+#include <cmath>
+#include <complex>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
 
 namespace cli_test {
 

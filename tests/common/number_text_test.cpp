@@ -29,14 +29,6 @@ const std::vector<double> kSamples = {
     1e15, 1e16, 1e17, 9999999999999999.0, 1e-4, 1e-5, 12345.678901234567, 3.141592653589793,
     1e300, -1e-300, 5e-324, std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
 
-TEST(NumberText, FormatsMatchTheCLibraryUnderTheCLocale) {
-    for (double v : kSamples) {
-        EXPECT_EQ(common::formatG16(v), printfC("%.16G", v)) << v;
-        EXPECT_EQ(common::formatFixed30(v), printfC("%.30lf", v)) << v;
-    }
-    EXPECT_EQ(common::formatG16(std::numeric_limits<double>::infinity()), "INF");
-}
-
 TEST(NumberText, TrimmedFixedKeepsSignificantDigitsOnly) {
     EXPECT_EQ(common::formatFixed16Trimmed(1e-6), "0.000001");
     EXPECT_EQ(common::formatFixed16Trimmed(0.05), "0.05");
@@ -88,17 +80,6 @@ TEST(NumberText, ParseDoubleReadsLikeScanfButOnlyFiniteDecimals) {
     EXPECT_NEAR(*common::parseDouble(full.substr(0, 32)), -1.0 / 7.0, 1e-28);
 }
 
-TEST(NumberText, ParseIntSaturatesInsteadOfWrapping) {
-    constexpr long long MAX = std::numeric_limits<long long>::max(), MIN = std::numeric_limits<long long>::min();
-    const std::pair<const char*, long long> read[] = {
-        {"10000", 10000}, {"  -42x", -42}, {"12a3", 12}, {"4294967297", 4294967297LL},  // not 1
-        {"9223372036854775807", MAX}, {"9223372036854775808", MAX}, {"99999999999999999999999", MAX},
-        {"-9223372036854775808", MIN}, {"-99999999999999999999999", MIN}};
-    for (const auto& [text, value] : read) EXPECT_EQ(common::parseIntSaturating(text), value) << text;
-    for (const char* bad : {"", "-", "+", " x1", "abc"})
-        EXPECT_FALSE(common::parseIntSaturating(bad).has_value()) << bad;
-}
-
 TEST(NumberText, CutUtf8NeverSplitsACharacter) {
     const std::string a = "a";
     const std::string kana = "\xE3\x81\x82";            // 3 bytes
@@ -120,11 +101,6 @@ TEST(NumberText, CutUtf8NeverSplitsACharacter) {
     // A run of stray continuation bytes is not UTF-8; the cut stays within the limit.
     const std::string stray = "ab" + std::string(6, '\x80');
     EXPECT_EQ(common::cutUtf8(stray, 6).size(), 6u);
-}
-
-TEST(NumberText, LineBreaksAreRemovedFromNames) {
-    EXPECT_EQ(common::withoutLineBreaks("a\r\nb\nc\rd"), "abcd");
-    EXPECT_EQ(common::withoutLineBreaks("\xE3\x81\x82"), "\xE3\x81\x82");
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "common/block_names.h"
 #include "common/messages.h"
 #include "frontend/main_dialog.h"
+#include "../frontend/frontend_test_support.h"
 #include "platform/message_port.h"
 #include "platform/recording_message_boxes.h"
 #include "platform/shared_memory.h"
@@ -37,7 +38,6 @@ constexpr int WAIT_GUARD_MS = 120000;  // against hanging only
 
 bool waitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, WAIT_GUARD_MS); }
 
-bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
 
 // Entries of a directory whose names satisfy `wanted`.
 int entriesWhere(const std::string& directory, const std::function<bool(const std::string&)>& wanted) {
@@ -49,14 +49,6 @@ int entriesWhere(const std::string& directory, const std::function<bool(const st
     return found;
 }
 
-// Shared objects of this process's front end: FData<pid> and PData…_<pid>.
-int ownSharedObjects() {
-    const std::string pid = std::to_string(::getpid());
-    return entriesWhere("/dev/shm", [&](const std::string& name) {
-        return name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() &&
-                                         name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0);
-    });
-}
 
 class BothPrograms : public ::testing::Test {
 protected:
@@ -74,7 +66,7 @@ protected:
 
     void TearDown() override {
         closeAll();
-        for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return processGone(pid); })) << pid;
+        for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return frontend_test::processGone(pid); })) << pid;
         // The viewers' sockets went with them.
         const auto isViewerSocket = [&](const std::string& name) {
             return std::any_of(viewers_.begin(), viewers_.end(), [&](pid_t pid) { return name == std::to_string(pid); });
@@ -82,7 +74,7 @@ protected:
         EXPECT_EQ(entriesWhere(platform::socketDirectory(), isViewerSocket), 0);
         dialog_->close();
         dialog_.reset();
-        EXPECT_EQ(ownSharedObjects(), 0);
+        EXPECT_TRUE(frontend_test::ownSharedObjects().empty());
     }
 
     frontend::JobControl& job() { return dialog_->job(); }
@@ -100,17 +92,9 @@ protected:
         type(1, constantIm);
     }
 
-    common::AnalysisBlockHeader header(int slot) {
-        common::AnalysisBlockHeader h{};
-        const auto block = platform::SharedMemory::open(job().slotBlockName(slot));
-        if (block && block->size() >= sizeof h) std::memcpy(&h, block->data(), sizeof h);
-        return h;
-    }
+    common::AnalysisBlockHeader header(int slot) { return frontend_test::blockHeader(job(), slot); }
 
-    std::string title(int slot) {
-        const common::AnalysisBlockHeader h = header(slot);
-        return std::string(h.title, strnlen(h.title, sizeof h.title));
-    }
+    std::string title(int slot) { return frontend_test::blockTitle(job(), slot); }
 
     // Waits for the slot's viewer to show its frame, presses its draw button
     // and waits until the front end has heard that the picture is done.
@@ -131,11 +115,7 @@ protected:
         platform::postMessage(view, viewer::WM_LBUTTONUP, flags, (y << 16) | x);
     }
 
-    int slotsInUse() {
-        int n = 0;
-        for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) n += job().slotState(i) != SlotState::Free;
-        return n;
-    }
+    int slotsInUse() { return frontend_test::slotsInUse(job()); }
 
     void closeAll() {
         if (slotsInUse() == 0) return;
@@ -150,37 +130,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(BothPrograms, JuliaPictureDrawsAndAZoomOpensTheCentredPicture) {
-    enterMap("-0.12", "0.75");
-    dialog_->juliaButton()->click();
-    dialog_->executeButton()->click();
-    drawInViewer(0);
-    const common::AnalysisBlockHeader source = header(0);
-    EXPECT_EQ(title(0), "J1");
-    EXPECT_EQ(source.pictureKind, 'J');
-    EXPECT_GE(source.componentCount, 1);  // the attracting 3-cycle of the rabbit
-    // The drawn copy holds the view of the picture on screen.
-    EXPECT_EQ(0, std::memcmp(&source.drawnView, &source.currentView, sizeof source.drawnView));
-
-    const common::ViewRecord& v = source.currentView;
-    const int x = v.pictureWidth / 2 + 30;
-    const int y = v.pictureHeight / 2 - 20;
-    pick(0, viewer::MK_SHIFT, x, y);
-    ASSERT_TRUE(waitUntil([&] { return job().slotState(1) >= SlotState::Started; }));
-    EXPECT_EQ(title(1), "J1←J1");
-    const common::AnalysisBlockHeader zoom = header(1);
-    EXPECT_EQ(zoom.pictureKind, 'J');
-    const double scale = v.pictureWidth * v.magnification;
-    EXPECT_DOUBLE_EQ(zoom.currentView.centreRe, v.centreRe + 30 / scale);
-    EXPECT_DOUBLE_EQ(zoom.currentView.centreIm, v.centreIm + 20 / scale);
-    EXPECT_EQ(zoom.currentView.magnification, v.magnification);
-    EXPECT_EQ(zoom.currentView.loopCount, v.loopCount);
-    EXPECT_EQ(zoom.currentView.colours[0].lowCount, 0);
-    EXPECT_EQ(zoom.currentView.colours[0].highCount, v.loopCount);
-    EXPECT_EQ(zoom.componentCount, source.componentCount);
-    drawInViewer(1);
-}
 
 TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
     enterMap("0", "0");
@@ -229,6 +178,6 @@ TEST_F(BothPrograms, CloseAllEndsEveryViewerAndLeavesNothing) {
     viewers_.push_back(job().slotProcess(1));
     closeAll();
     EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"ウィンドウをすべて閉じますか"});
-    for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return processGone(pid); })) << pid;
-    EXPECT_EQ(ownSharedObjects(), 1);  // only the front end's own block remains while it runs
+    for (pid_t pid : viewers_) EXPECT_TRUE(waitUntil([pid] { return frontend_test::processGone(pid); })) << pid;
+    EXPECT_EQ(frontend_test::ownSharedObjects().size(), 1u);  // only the front end's own block remains while it runs
 }

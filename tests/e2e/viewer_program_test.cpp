@@ -55,17 +55,6 @@ int exitStatusOf(pid_t pid) {
 
 }  // namespace
 
-TEST(ViewerProgram, MissingBlockShowsTheErrorDialogAndEndsOnClose) {
-    const pid_t viewer = startViewer({"-FDataNoSuchBlock", "-PDataNoSuchBlock", "-12936"});
-    ASSERT_GT(viewer, 0);
-    ViewerGuard guard{viewer};
-    // The error dialog is up once the viewer listens; a close ends it.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return socketExists(viewer); }, WAIT_GUARD_MS));
-    platform::postMessage(platform::makeWindowHandle(viewer, 0), common::WM_CLOSE, 0, 0);
-    EXPECT_EQ(exitStatusOf(viewer), 1);
-    EXPECT_FALSE(socketExists(viewer));
-}
-
 TEST(ViewerProgram, OpensItsBlocksAndClosesThroughTheProcessHandle) {
     const std::string frontEndName = platform_test::uniqueBlockName("FData");
     const std::string analysisName = platform_test::uniqueBlockName("PData");

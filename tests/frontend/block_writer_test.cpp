@@ -70,8 +70,8 @@ PictureContent baseContent(char kind) {
     c.title = std::string(1, kind) + "1";
     c.map = quadratic(-0.12, 0.75);
     c.criticalPoints.count = 1;
-    c.criticalPoints.re[0] = 0.0;
-    c.criticalPoints.im[0] = 0.0;
+    c.criticalPoints.re[0] = 0.5;
+    c.criticalPoints.im[0] = -0.25;
     c.criticalPoints.selected[0] = 1;
     c.fixedPoints.count = 2;
     c.fixedPoints.re = {1.5, -0.5};
@@ -116,6 +116,8 @@ TEST(BlockWriter, MandelbrotBlockIsTheFixedPartWithItsFieldsAtTheirOffsets) {
     EXPECT_EQ(b.f64(AT_MAP + 192), 1.0);             // denominator re[0]
     EXPECT_EQ(b.i32(AT_CRITICAL_COUNT), 1);
     EXPECT_EQ(b.i32(AT_INFINITY_CRITICAL), 0);
+    EXPECT_EQ(b.f64(AT_CRITICAL_RE), 0.5);
+    EXPECT_EQ(b.f64(AT_CRITICAL_IM), -0.25);
     EXPECT_EQ(b.i32(AT_FIXED_COUNT), 2);
     EXPECT_EQ(b.f64(AT_FIXED_RE + 8), -0.5);
     EXPECT_EQ(b.f64(AT_FIXED_IM), -0.25);
@@ -147,24 +149,6 @@ TEST(BlockWriter, MandelbrotBlockIsTheFixedPartWithItsFieldsAtTheirOffsets) {
     EXPECT_TRUE(b.zero(12176, AT_COMPONENT_COUNT));
     EXPECT_TRUE(b.zero(AT_TABLE, AT_TITLE));
     EXPECT_TRUE(b.zero(AT_TITLE + 2, 12936));  // rest of the title, reserved, unused
-}
-
-TEST(BlockWriter, JuliaAnalysisThatFoundNothingGivesTheFixedPartOnly) {
-    analysis::JuliaAnalysis nothing;
-    analysis::Cycle infinity;
-    infinity.period = 0;
-    infinity.toInfinity = 1;
-    nothing.orbits.cycles.capacity = 2;
-    nothing.orbits.cycles.cycles.push_back(infinity);
-    PictureContent content = baseContent('J');
-    content.julia = &nothing;
-    ASSERT_EQ(frontend::pictureBlockSize(content), 12936u);
-    Bytes b(12936);
-    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
-    EXPECT_EQ(b.ch(AT_KIND), 'J');
-    EXPECT_EQ(b.i32(AT_COMPONENT_COUNT), 0);
-    EXPECT_EQ(b.i32(AT_VIEW + V_LOOP), 1000);
-    expectDefaultColours(b, 1000);
 }
 
 // ------------------------------------------------------------ a full Julia block
@@ -338,38 +322,6 @@ TEST(BlockWriter, AtMostTwentyComponentsAndTheSizeCountsOnlyThose) {
     EXPECT_EQ(small.data[0], std::byte{0x77});
 }
 
-TEST(BlockWriter, TitleIsCutAtACharacterBoundary) {
-    PictureContent content = baseContent('M');
-    content.title.clear();
-    for (int i = 0; i < 100; ++i) content.title += "\xE3\x81\x82";  // 300 bytes
-    Bytes b(12936);
-    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
-    const std::string stored(reinterpret_cast<const char*>(b.data.data() + AT_TITLE));
-    EXPECT_EQ(stored.size(), 255u);  // 85 whole characters
-    EXPECT_EQ(stored, content.title.substr(0, 255));
-
-    content.title = std::string(254, 'x') + "\xE3\x81\x82";
-    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data.data() + AT_TITLE)), std::string(254, 'x'));
-}
-
-TEST(BlockWriter, DerivedTitlesChainTheirParents) {
-    EXPECT_EQ(frontend::derivedTitle('M', 1, std::string_view("M1")), "M1\xE2\x86\x90M1");
-    EXPECT_EQ(frontend::derivedTitle('M', 2, std::string_view("M1")), "M2\xE2\x86\x90M1");
-    EXPECT_EQ(frontend::derivedTitle('J', 1, std::string_view("M1\xE2\x86\x90M1")),
-              "J1\xE2\x86\x90M1\xE2\x86\x90M1");
-    // "J12←" is 6 bytes; a parent of 249 'a' and an arrow leaves no room for the arrow.
-    const std::string parent = std::string(249, 'a') + "\xE2\x86\x90";
-    const std::string title = frontend::derivedTitle('J', 12, std::string_view(parent));
-    EXPECT_EQ(title, "J12\xE2\x86\x90" + std::string(249, 'a'));
-    // From a block field without a terminating zero.
-    char field[common::TITLE_SIZE];
-    std::memset(field, 'b', sizeof field);
-    const std::string bounded = frontend::derivedTitle('M', 3, field);
-    EXPECT_EQ(bounded.size(), 255u);
-    EXPECT_EQ(bounded.substr(0, 6), "M3\xE2\x86\x90" "b");
-}
-
 TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
     const analysis::JuliaAnalysis a = richAnalysis();
     PictureContent content = baseContent('J');
@@ -421,6 +373,8 @@ TEST(BlockWriter, JuliaWindowBoxesTheFinitePoints) {
         {"every point equal: the 4 x 4 square", {{0.5, -0.5}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
         {"non-finite points take no part", {{0.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
         {"non-finite fixed point", {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5},
+        {"near the end of the range: halved before the sum", {{1.6e308, 0}}, {{1.2e308, 0}},
+         1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 0.0},
     };
     for (const Case& c : cases) {
         common::CriticalPointList critical{};

@@ -12,21 +12,12 @@ namespace {
 using frontend::DisplayForm;
 using frontend::FormulaGrid;
 
-// Field of a coefficient part: column 0/1 numerator re/im, 2/3 denominator.
-int field(int degree, int column) { return 4 * degree + column; }
-
 // "%.16G" from the C library, as the reference for the shown texts.
 std::string g16(double v) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.16G", v);
     return buffer;
 }
-
-struct GridFixture : ::testing::Test {
-    common::RationalMap map{};
-    FormulaGrid grid{map};
-    GridFixture() { grid.reset(); }
-};
 
 TEST(KeystrokeFilter, CutsAtTheFirstInvalidCharacter) {
     const std::pair<const char*, std::size_t> cases[] = {
@@ -45,48 +36,6 @@ TEST(PolarForm, ArgumentsFollowTheQuadrantRule) {
     EXPECT_EQ(frontend::toPolar(3, 4).modulus, 5.0);
     // Parts whose squares overflow still have a finite modulus.
     EXPECT_TRUE(std::isfinite(frontend::toPolar(1e200, 1e200).modulus));
-}
-
-TEST_F(GridFixture, TextsThatDoNotReadKeepTheCoefficient) {
-    grid.storeField(field(1, 0), "4");
-    grid.storeField(field(1, 0), "-");
-    EXPECT_EQ(map.numeratorRe[1], 4.0);
-    EXPECT_EQ(grid.cartesianText(field(1, 0)), "-");
-    EXPECT_EQ(grid.polarText(field(1, 0)), "4");
-    EXPECT_TRUE(grid.needsMarking(field(1, 0)));
-    grid.storeField(field(1, 0), ".");
-    EXPECT_EQ(map.numeratorRe[1], 4.0);
-    EXPECT_TRUE(grid.needsMarking(field(1, 0)));
-}
-
-TEST_F(GridFixture, EmptyTextEmptiesOnlyThatFieldsOtherText) {
-    grid.storeField(field(0, 2), "");
-    EXPECT_EQ(grid.cartesianText(field(0, 2)), "");
-    EXPECT_EQ(grid.polarText(field(0, 2)), "");
-    EXPECT_EQ(grid.polarText(field(0, 3)), "0");
-    EXPECT_EQ(map.denominatorRe[0], 1.0);
-    EXPECT_TRUE(grid.needsMarking(field(0, 2)));
-    EXPECT_FALSE(grid.needsMarking(field(0, 3)));
-}
-
-TEST_F(GridFixture, PolarTextsStoreModulusTimesDirection) {
-    ASSERT_EQ(grid.setDisplayForm(DisplayForm::Polar).size(), 44u);
-    grid.storeField(field(2, 0), "2");  // modulus 2, argument still 0
-    EXPECT_EQ(map.numeratorRe[2], 2.0);
-    EXPECT_EQ(map.numeratorIm[2], 0.0);
-    EXPECT_EQ(grid.cartesianText(field(2, 0)), "2");
-    grid.storeField(field(2, 1), "3.141592653589793");
-    EXPECT_EQ(map.numeratorRe[2], -2.0);
-    EXPECT_LT(std::fabs(map.numeratorIm[2]), 1e-15);
-    EXPECT_EQ(grid.cartesianText(field(2, 1)), g16(map.numeratorIm[2]));
-    // An unreadable modulus or argument keeps the coefficient.
-    grid.storeField(field(2, 1), "-");
-    EXPECT_EQ(map.numeratorRe[2], -2.0);
-    EXPECT_EQ(grid.polarText(field(2, 1)), "-");
-    // An empty polar text empties the Cartesian text of that field only.
-    grid.storeField(field(2, 0), "");
-    EXPECT_EQ(grid.cartesianText(field(2, 0)), "");
-    EXPECT_EQ(map.numeratorRe[2], -2.0);
 }
 
 }  // namespace

@@ -6,15 +6,6 @@
 #include "frontend_test_support.h"
 #include "platform_test_support.h"
 
-#include <QApplication>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-
-#include <unistd.h>
-
 #include "platform/message_port_qt.h"
 #include "platform/termination_cleanup.h"
 

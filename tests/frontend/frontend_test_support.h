@@ -1,6 +1,11 @@
 // Shared pieces of the front end's window and job tests.
 #pragma once
 
+#include "common/block_layout.h"
+#include "frontend/main_dialog.h"
+#include "platform/shared_memory.h"
+
+#include <cerrno>
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
@@ -10,6 +15,37 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTextBrowser>
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <memory>
+#include <set>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace frontend_test {
 
@@ -21,7 +57,7 @@ inline std::string makeScratchDirectory(const char* prefix) {
 }
 
 // Guards against hanging; never a timing check.
-inline constexpr int WAIT_MS = 20000;
+inline constexpr int WAIT_MS = 90000;
 
 // Spins the event loop until done() holds; false when it never did.
 inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS) {
@@ -51,6 +87,52 @@ void whenModalShown(std::function<void(T*)> act) {
         }
     });
     timer->start();
+}
+
+// Texts of the interface are UTF-8 in the sources.
+inline QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+inline std::string g16(double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.16G", v);
+    return buffer;
+}
+
+// FData<pid> and PData…_<pid> in /dev/shm: the blocks of this process's front end.
+inline std::vector<std::string> ownSharedObjects() {
+    std::vector<std::string> names;
+    const std::string pid = std::to_string(::getpid());
+    if (DIR* dir = ::opendir("/dev/shm")) {
+        while (dirent* e = ::readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() + 1 &&
+                                          name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0))
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
+inline bool processGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+
+inline int slotsInUse(frontend::JobControl& job) {
+    int n = 0;
+    for (int i = 0; i < frontend::VIEWER_SLOT_COUNT; ++i) n += job.slotState(i) != frontend::SlotState::Free;
+    return n;
+}
+
+// A copy of the slot's block header, read through its name.
+inline common::AnalysisBlockHeader blockHeader(frontend::JobControl& job, int slot) {
+    common::AnalysisBlockHeader h{};
+    const auto block = platform::SharedMemory::open(job.slotBlockName(slot));
+    if (block && block->size() >= sizeof h) std::memcpy(&h, block->data(), sizeof h);
+    return h;
+}
+
+inline std::string blockTitle(frontend::JobControl& job, int slot) {
+    const common::AnalysisBlockHeader h = blockHeader(job, slot);
+    return std::string(h.title, strnlen(h.title, sizeof h.title));
 }
 
 }  // namespace frontend_test

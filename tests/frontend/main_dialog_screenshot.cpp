@@ -3,16 +3,6 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/main_dialog_screenshot docs
 // The dialog is shown with a formula typed in as a user types it, and its
 // window is cut out of the screen.
-#include <QApplication>
-#include <QImage>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QScreen>
-#include <QTest>
-
-#include <cstdio>
-#include <filesystem>
-#include <string>
 
 #include "frontend/main_dialog.h"
 #include "frontend_test_support.h"

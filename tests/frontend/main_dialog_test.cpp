@@ -2,29 +2,6 @@
 // the buttons and menu entries; messages are recorded, not shown.
 #include "frontend/main_dialog.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTextBrowser>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <unistd.h>
-
 #include "common/block_names.h"
 #include "frontend/version_dialog.h"
 #include "frontend_test_support.h"
@@ -36,15 +13,11 @@
 
 namespace {
 
+using namespace frontend_test;
+
 int field(int degree, int column) { return 4 * degree + column; }
 
-std::string g16(double v) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.16G", v);
-    return buffer;
-}
 
-QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -104,56 +77,6 @@ protected:
     std::vector<common::CriticalPointList> offered_;
     std::unique_ptr<MainDialog> dialog_;
 };
-
-TEST_F(MainDialogTest, ShowsTheFormulaEntryWithItsTexts) {
-    EXPECT_EQ(dialog_->windowTitle(), q("Halvatrine"));
-    const char* rows[] = {"０次", "１次", "２次", "３次", "４次", "５次", "６次", "７次", "８次", "９次", "10次"};
-    for (int k = 0; k <= 10; ++k) EXPECT_EQ(dialog_->rowLabel(k)->text(), q(rows[k]));
-    const char* captions[] = {"実部", "虚部", "実部", "虚部"};
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(dialog_->columnCaption(c)->text(), q(captions[c]));
-    EXPECT_EQ(dialog_->executeButton()->text(), q("実行"));
-    EXPECT_EQ(dialog_->clearButton()->text(), q("クリア"));
-    EXPECT_EQ(dialog_->loadSampleButton()->text(), q("サンプル読み込み"));
-    EXPECT_EQ(dialog_->closeAllButton()->text(), q("すべて閉じる"));
-    EXPECT_EQ(dialog_->mandelbrotButton()->text(), q("Mandelbrot集合"));
-    EXPECT_EQ(dialog_->juliaButton()->text(), q("Julia集合"));
-    EXPECT_EQ(dialog_->cartesianButton()->text(), q("X + Y i 形式　"));
-    EXPECT_EQ(dialog_->polarButton()->text(), q("極形式"));
-    EXPECT_TRUE(dialog_->mandelbrotButton()->isChecked());
-    EXPECT_TRUE(dialog_->cartesianButton()->isChecked());
-    QStringList groups;
-    for (auto* g : dialog_->findChildren<QGroupBox*>()) groups << g->title();
-    EXPECT_TRUE(groups.contains(q("表示形式")));
-    EXPECT_TRUE(groups.contains(q("式の係数")));
-    QStringList labels;
-    for (auto* l : dialog_->findChildren<QLabel*>()) labels << l->text();
-    EXPECT_TRUE(labels.contains(q("分子")));
-    EXPECT_TRUE(labels.contains(q("分母")));
-    EXPECT_TRUE(dialog_->statusLine()->text().isEmpty());
-
-    // Menus.
-    auto* bar = dialog_->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    QStringList top;
-    for (QAction* a : bar->actions()) top << a->text();
-    EXPECT_EQ(top, (QStringList{q("ファイル(&F)"), q("設定(&S)"), q("ヘルプ(&H)")}));
-    EXPECT_EQ(dialog_->saveFormulaAction()->text(), q("式を保存(&S)"));
-    EXPECT_EQ(dialog_->deleteFormulaAction()->text(), q("式を削除(&D)"));
-    EXPECT_EQ(dialog_->quitAction()->text(), q("終了(&Q)"));
-    EXPECT_EQ(dialog_->helpTopicsAction()->text(), q("トピックの検索(&H)"));
-    EXPECT_EQ(dialog_->versionAction()->text(), q("バージョン情報(&A)..."));
-
-    // Fields and the block: 0 / 1.
-    for (int f = 0; f < 44; ++f) EXPECT_EQ(text(f), f == field(0, 2) ? "1" : "0") << f;
-    EXPECT_EQ(map().denominatorRe[0], 1.0);
-    EXPECT_EQ(map().numeratorRe[0], 0.0);
-    const common::FrontEndBlock& block = dialog_->frontEndBlock();
-    EXPECT_EQ(block.frontEndProcessId, static_cast<std::uint32_t>(::getpid()));
-    EXPECT_EQ(block.mainWindow, platform::makeWindowHandle(::getpid(), 1));
-    EXPECT_EQ(block.displayForm, 0);
-    EXPECT_EQ(std::string(block.startDirectory), std::filesystem::current_path().string());
-    EXPECT_TRUE(platform::SharedMemory::exists(common::frontEndBlockName(block.frontEndProcessId)));
-}
 
 TEST_F(MainDialogTest, KeystrokesAreFilteredAndStoredAtOnce) {
     // A pasted "1.2.3" is cut at its second point; typed key by key, the
@@ -275,60 +198,6 @@ TEST_F(MainDialogTest, ExecuteAnswersTheChecksInOrder) {
     EXPECT_TRUE(dialog_->settingsEditable());
 }
 
-TEST_F(MainDialogTest, PassingFormulasReachTheCriticalPointChoice) {
-    type(field(2, 0), "1");
-    type(field(1, 0), "1");  // z^2 + z over 1: one critical point, -1/2
-    dialog_->executeButton()->click();
-    ASSERT_EQ(offered_.size(), 1u);
-    EXPECT_EQ(offered_[0].count, 1);
-    EXPECT_NEAR(offered_[0].re[0], -0.5, 1e-12);
-    EXPECT_EQ(map().form, common::FORM_POLYNOMIAL);
-    EXPECT_EQ(map().numeratorDegree, 2);
-    EXPECT_EQ(dialog_->frontEndBlock().criticalPoints.count, 1);
-
-    // A constant denominator other than 1 keeps the map rational.
-    type(field(0, 2), "2");
-    dialog_->executeButton()->click();
-    EXPECT_EQ(map().form, common::FORM_RATIONAL);
-    EXPECT_EQ(map().denominatorDegree, 0);
-    EXPECT_TRUE(boxes_.entries().empty());
-}
-
-TEST_F(MainDialogTest, ClearResetsFieldsNameAndMarks) {
-    type(field(3, 1), "7");
-    erase(field(4, 0));
-    QTest::keyClicks(dialog_->nameField(), q("test"));
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(dialog_->isMarked(field(4, 0)));
-    dialog_->clearButton()->click();
-    for (int f = 0; f < 44; ++f) {
-        EXPECT_EQ(text(f), "0");
-        EXPECT_FALSE(dialog_->isMarked(f));
-        EXPECT_EQ(dialog_->grid().coefficientPart(f), 0.0);
-    }
-    EXPECT_TRUE(dialog_->nameField()->text().isEmpty());
-    // Clear in polar form shows zeros as well.
-    dialog_->polarButton()->click();
-    for (int f = 0; f < 44; ++f) EXPECT_EQ(text(f), "0");
-}
-
-TEST_F(MainDialogTest, NameFieldKeepsAtMostSixtyBytes) {
-    QString kana;
-    for (int i = 0; i < 25; ++i) kana += q("あ");
-    frontend_test::typeText(dialog_->nameField(), kana);
-    EXPECT_EQ(dialog_->nameField()->text().toStdString().size(), 60u);
-    EXPECT_EQ(dialog_->nameField()->text().size(), 20);
-}
-
-TEST_F(MainDialogTest, EscapeAndEnterDoNotCloseOrExecute) {
-    type(field(1, 0), "1");  // would answer the degree message
-    QTest::keyClick(dialog_.get(), Qt::Key_Escape);
-    QTest::keyClick(dialog_->coefficientField(field(1, 0)), Qt::Key_Return);
-    QTest::keyClick(dialog_->coefficientField(field(1, 0)), Qt::Key_Escape);
-    EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_TRUE(boxes_.entries().empty());
-}
-
 TEST_F(MainDialogTest, SettingsLoadAtStartAndSaveAtQuit) {
     closeDialog();
     {
@@ -352,35 +221,6 @@ TEST_F(MainDialogTest, SettingsLoadAtStartAndSaveAtQuit) {
     EXPECT_EQ(saved.at("SIZEX"), "800");
     EXPECT_EQ(saved.at("SIZEY"), "600");
     EXPECT_EQ(saved.at("SIEGELFLG"), "1");
-}
-
-TEST_F(MainDialogTest, HelpAndVersionEntries) {
-    dialog_->helpTopicsAction()->trigger();
-    ASSERT_NE(platform::helpWindow(), nullptr);
-    EXPECT_TRUE(platform::helpWindow()->isVisible());
-    platform::helpWindow()->close();
-
-    bool seen = false;
-    frontend_test::whenModalShown<VersionDialog>([&](VersionDialog* d) {
-        seen = true;
-        EXPECT_EQ(d->windowTitle(), q("Halvatrineのﾊﾞｰｼﾞｮﾝ情報"));
-        auto* label = d->findChild<QLabel*>(QStringLiteral("versionText"));
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), q("Halvatrine Version 01-00"));
-        auto* ok = d->findChild<QPushButton*>();
-        ASSERT_NE(ok, nullptr);
-        EXPECT_EQ(ok->text(), q("OK"));
-        ok->click();
-    });
-    dialog_->versionAction()->trigger();
-    EXPECT_TRUE(seen);
-}
-
-TEST_F(MainDialogTest, TheFrontEndBlockGoesWithTheDialog) {
-    const std::string name = common::frontEndBlockName(static_cast<std::uint32_t>(::getpid()));
-    ASSERT_TRUE(platform::SharedMemory::exists(name));
-    closeDialog();
-    EXPECT_FALSE(platform::SharedMemory::exists(name));
 }
 
 }  // namespace

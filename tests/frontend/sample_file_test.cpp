@@ -123,24 +123,6 @@ TEST(SampleFormat, ShortenedTextsDropTrailingZeros) {
     EXPECT_EQ((*texts)[21], "0");
 }
 
-TEST(SampleFormat, NamesLoseLineBreaksAndAreCutOnCharacterBoundaries) {
-    EXPECT_EQ(common::sampleName("a\rb\nc"), "abc");
-    const std::string kana = "\xE3\x81\x82";  // one 3-byte character
-    std::string twentyFive;
-    for (int i = 0; i < 25; ++i) twentyFive += kana;
-    EXPECT_EQ(common::sampleName(twentyFive).size(), 60u);
-    const std::string shifted = "a" + twentyFive;  // the limit falls inside a character
-    const std::string cut = common::sampleName(shifted);
-    EXPECT_EQ(cut.size(), 58u);
-    EXPECT_EQ(cut, shifted.substr(0, 58));
-}
-
-TEST(SampleFormat, PathsAreJoinedWithOneSlash) {
-    EXPECT_EQ(common::samplePath(""), "SampleData.dat");
-    EXPECT_EQ(common::samplePath("/home/u/maps"), "/home/u/maps/SampleData.dat");
-    EXPECT_EQ(common::samplePath("/home/u/maps/"), "/home/u/maps/SampleData.dat");
-}
-
 TEST(SampleReader, CrCrLfAndLfFilesReadAlike) {
     const std::vector<std::string> texts = {"1.5", "-2", "0", ".25"};
     const std::string names[] = {"first", "二番目", "third"};
@@ -160,31 +142,6 @@ TEST(SampleReader, CrCrLfAndLfFilesReadAlike) {
                 EXPECT_EQ(r.texts[static_cast<std::size_t>(t)], texts[static_cast<std::size_t>(t) % 4]);
         }
     }
-}
-
-TEST(SampleReader, SkipsForeignBytesAndKeepsLimits) {
-    std::string bytes;
-    // Tabs and runs of spaces separate texts; letters are skipped; a text is
-    // cut at 32 characters; the name keeps every byte after the single space.
-    for (int i = 0; i < 44; ++i) bytes += (i == 3 ? std::string(40, '7') : "x1y") + " \t ";
-    bytes.pop_back();
-    bytes.pop_back();
-    bytes += "  name with spaces\r";
-    const common::SampleTable table = common::parseSamples(bytes);
-    ASSERT_EQ(table.records.size(), 1u);
-    EXPECT_EQ(table.records[0].texts[3], std::string(32, '7'));
-    EXPECT_EQ(table.records[0].texts[4], "1");
-    EXPECT_EQ(table.records[0].name, "  name with spaces");
-}
-
-TEST(SampleReader, RecordsWithoutFirstTextOrNameAreNotPresent) {
-    std::string bytes = record({"1"}, "") + record({"2"}, "kept");
-    const common::SampleTable table = common::parseSamples(bytes);
-    ASSERT_EQ(table.records.size(), 2u);
-    EXPECT_FALSE(table.records[0].present());
-    EXPECT_EQ(table.presentIndices(), std::vector<int>{1});
-    EXPECT_TRUE(table.hasName("kept"));
-    EXPECT_FALSE(table.hasName("Kept"));  // case-sensitive
 }
 
 TEST(SampleReader, Reads300RecordsAndNoMore) {
@@ -245,24 +202,6 @@ TEST(SampleReader, HugeLinesThroughTheFileAreBounded) {
     EXPECT_EQ(file.table().records[0].name, std::string(60, 'n'));
 }
 
-TEST(SampleFileIo, MissingFileIsNotCreatedByReading) {
-    TempDir dir;
-    SampleFile file;
-    EXPECT_FALSE(file.readSamples(dir.file(), SampleAccess::ReadWrite));
-    EXPECT_TRUE(file.wasMissing());
-    EXPECT_TRUE(file.table().records.empty());
-    EXPECT_FALSE(fs::exists(dir.file()));
-    EXPECT_EQ(file.appendSample(SampleTexts{}, "x"), SampleWriteResult::NotOpen);
-}
-
-TEST(SampleFileIo, ANonRegularFileIsRefusedWithoutBlocking) {
-    TempDir dir;
-    ASSERT_EQ(::mkfifo(dir.file().c_str(), 0600), 0);
-    SampleFile file;
-    EXPECT_FALSE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
-    EXPECT_FALSE(file.wasMissing());
-}
-
 TEST(SampleFileIo, WriterLockExcludesOthersAndReadersShare) {
     TempDir dir;
     writeFile(dir.file(), record({"1"}, "a"));
@@ -315,21 +254,6 @@ TEST(SampleFileIo, AppendPutsACarriageReturnBeforeAnUnendedRecord) {
     EXPECT_EQ(third.texts[2 * (10 - 2)], "1.000000000000000000000000000000");
     EXPECT_EQ(third.texts[2 * 10], "-0.75000000000000000000000000000");
     EXPECT_EQ(third.fileBegin, expected.size());
-}
-
-TEST(SampleFileIo, CreatedOnFirstSaveOnly) {
-    TempDir dir;
-    const auto texts = common::formatSample(zeroMap());
-    ASSERT_TRUE(texts.has_value());
-    SampleFile file;
-    EXPECT_EQ(file.createWithSample(dir.file(), *texts, "first"), SampleWriteResult::Written);
-    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
-    EXPECT_TRUE(file.table().hasName("first"));
-    file.close();
-    // A file that exists meanwhile is not overwritten.
-    EXPECT_EQ(file.createWithSample(dir.file(), *texts, "second"), SampleWriteResult::NotOpen);
-    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
-    EXPECT_EQ(file.table().presentCount(), 1);
 }
 
 TEST(SampleFileIo, DeleteKeepsEveryOtherRecordsBytes) {

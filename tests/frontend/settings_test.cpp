@@ -79,31 +79,4 @@ TEST(SettingsText, MissingOutOfRangeAndGarbageFallBackPerValue) {
     EXPECT_EQ(parseFrom({{"MAX_LOOP", "10000"}}).maxLoop, 10000);
 }
 
-TEST(SettingsDialogRules, LoopCountFilter) {
-    for (const auto& [typed, kept] : {std::pair{"12a3", "123"}, {"99999", "10000"}, {"10000", "10000"}, {"-5", "5"},
-                                      {"99999999999999999999999", "10000"}})
-        EXPECT_EQ(frontend::filterLoopCountText(typed), kept) << typed;
-    int caret = 3;  // after "12a"
-    EXPECT_EQ(frontend::filterLoopCountText("12a3", &caret), "123");
-    EXPECT_EQ(caret, 2);
-}
-
-TEST(SettingsDialogRules, TolerancesAtOk) {
-    // Unchanged text: the value it stands for, even where it shows as "0".
-    EXPECT_EQ(frontend::acceptTolerance("0", "0", 1e-20, 1e-20), 1e-20);
-    // Typed values that are not > 0 or would be stored as "0" keep the old value.
-    EXPECT_EQ(frontend::acceptTolerance("0.0", "0.05", 0.05, 0.05), 0.05);
-    EXPECT_EQ(frontend::acceptTolerance("-1", "0.05", 0.05, 0.05), 0.05);
-    EXPECT_EQ(frontend::acceptTolerance("-", "0.05", 0.05, 0.05), 0.05);
-    EXPECT_EQ(frontend::acceptTolerance("", "0.05", 0.05, 0.05), 0.05);
-    EXPECT_EQ(frontend::acceptTolerance("0.00000000000000000001", "0.05", 0.05, 0.05), 0.05);
-    EXPECT_EQ(frontend::acceptTolerance("0.25", "0.05", 0.05, 0.05), 0.25);
-    // After "default" the reference is the default text and value.
-    EXPECT_EQ(frontend::acceptTolerance("0.000001", "0.000001", 1e-6, 0.3), 1e-6);
-
-    EXPECT_EQ(frontend::acceptLoopCount("500", "10000", 10000, 10000), 500);
-    EXPECT_EQ(frontend::acceptLoopCount("", "10000", 10000, 7), 7);
-    EXPECT_EQ(frontend::acceptLoopCount("10000", "10000", 10000, 7), 10000);
-}
-
 }  // namespace

@@ -55,42 +55,4 @@ TEST(MessagePortQt, MessagesToUnknownOrRemovedWindowsAreDropped) {
     EXPECT_FALSE(dispatched[1].second);
 }
 
-TEST(MessagePortQt, CloseToTheProcessHandleReachesTheProcessHandler) {
-    MessagePort port;
-    bool closed = false;
-    port.registerWindow(0, [&](int msg, int, int) { closed = msg == common::WM_CLOSE; });
-    // Through the socket, as another process would send it.
-    ASSERT_TRUE(platform::sendMessageToSocket(MessagePort::handleFor(0), common::WM_CLOSE, 0, 0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return closed; }, MESSAGE_WAIT_MS));
-}
-
-TEST(MessagePortQt, PortRemovesItsSocketAndStopsLocalDelivery) {
-    std::string path;
-    {
-        MessagePort port;
-        EXPECT_EQ(MessagePort::instance(), &port);
-        path = platform::socketPathFor(::getpid());
-        EXPECT_EQ(::access(path.c_str(), F_OK), 0);
-    }
-    EXPECT_EQ(MessagePort::instance(), nullptr);
-    EXPECT_NE(::access(path.c_str(), F_OK), 0);
-    EXPECT_FALSE(platform::postMessage(MessagePort::handleFor(1), common::WM_CLOSE, 0, 0));
-}
-
-TEST(ChildWatcher, ChildThatEndedBeforeWatchingIsStillReported) {
-    platform::ChildWatcher watcher;
-    std::vector<qint64> exits;
-    QObject::connect(&watcher, &platform::ChildWatcher::exited, [&](qint64 pid, int) { exits.push_back(pid); });
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) ::_exit(0);
-    // Let it end (a zombie now) before it is watched.
-    siginfo_t info{};
-    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
-    watcher.watch(child);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return exits.size() == 1; }, MESSAGE_WAIT_MS));
-    EXPECT_EQ(exits[0], child);
-    EXPECT_EQ(::waitpid(child, nullptr, WNOHANG), -1);  // reaped
-}
-
 }  // namespace

@@ -34,67 +34,6 @@ bool sendRaw(const void* bytes, std::size_t size) {
     return sent == static_cast<ssize_t>(size);
 }
 
-TEST(MessagePort, MessagesAreSixteenLittleEndianBytes) {
-    const auto bytes = platform::encodeMessage({0x01020304, common::MSG_NEW_PICTURE, -2, 'J'});
-    const unsigned char expected[16] = {0x04, 0x03, 0x02, 0x01, 0x03, 0x04, 0, 0,
-                                        0xFE, 0xFF, 0xFF, 0xFF, 'J', 0, 0, 0};
-    EXPECT_EQ(0, std::memcmp(bytes.data(), expected, 16));
-    const platform::Message back = platform::decodeMessage(bytes.data());
-    EXPECT_EQ(back.target, 0x01020304);
-    EXPECT_EQ(back.msg, 1027);
-    EXPECT_EQ(back.wParam, -2);
-    EXPECT_EQ(back.lParam, 'J');
-}
-
-TEST(MessagePort, SocketDirectoryIsPrivateToTheUser) {
-    const std::string directory = platform::socketDirectory();
-    ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(directory, std::string(std::getenv("XDG_RUNTIME_DIR")) + "/halvatrine");
-    struct stat st {};
-    ASSERT_EQ(::lstat(directory.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    EXPECT_EQ(st.st_uid, ::geteuid());
-
-    // A directory of ours that others could enter is closed again.
-    ASSERT_EQ(::chmod(directory.c_str(), 0755), 0);
-    EXPECT_EQ(platform::socketDirectory(), directory);
-    ASSERT_EQ(::lstat(directory.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-
-    auto endpoint = MessageEndpoint::open();
-    ASSERT_NE(endpoint, nullptr);
-    EXPECT_EQ(endpoint->path(), directory + "/" + std::to_string(::getpid()));
-    ASSERT_EQ(::lstat(endpoint->path().c_str(), &st), 0);
-    EXPECT_TRUE(S_ISSOCK(st.st_mode));
-    EXPECT_EQ(st.st_mode & 0077, 0u);
-    const std::string path = endpoint->path();
-    endpoint.reset();
-    EXPECT_NE(::access(path.c_str(), F_OK), 0);  // removed with the endpoint
-}
-
-TEST(MessagePort, SymlinkedDirectoryIsNotTrusted) {
-    const std::string runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::string directory = runtime + "/halvatrine";
-    const std::string moved = runtime + "/halvatrine.real";
-    platform::socketDirectory();  // make sure it exists
-    ASSERT_EQ(::rename(directory.c_str(), moved.c_str()), 0);
-    ASSERT_EQ(::symlink(moved.c_str(), directory.c_str()), 0);
-    const std::string chosen = platform::socketDirectory();
-    EXPECT_NE(chosen, directory);  // the fallback, or nothing
-    ASSERT_EQ(::unlink(directory.c_str()), 0);
-    ASSERT_EQ(::rename(moved.c_str(), directory.c_str()), 0);
-}
-
-TEST(MessagePort, StaleSocketFileIsReplaced) {
-    const std::string path = platform::socketPathFor(::getpid());
-    { std::ofstream(path) << "left over"; }
-    auto endpoint = MessageEndpoint::open();
-    ASSERT_NE(endpoint, nullptr);
-    ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), common::WM_CLOSE, 0, 0));
-    EXPECT_TRUE(receiveWithin(*endpoint, MESSAGE_WAIT_MS).has_value());
-}
-
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
     auto endpoint = MessageEndpoint::open();
     ASSERT_NE(endpoint, nullptr);
@@ -164,15 +103,6 @@ TEST(MessagePort, AnotherUsersMessageIsRefused) {
     ASSERT_TRUE(endpoint->waitReadable(MESSAGE_WAIT_MS));
     EXPECT_FALSE(endpoint->receive().has_value());
     EXPECT_EQ(endpoint->refusedCount(), 1);
-}
-
-TEST(MessagePort, PostingNeverFailsLoudly) {
-    EXPECT_FALSE(platform::postMessage(-1, common::WM_CLOSE, 0, 0));
-    // No such process (pid 0 is nobody's): no socket, no exception, no wait.
-    EXPECT_FALSE(platform::postMessage(platform::makeWindowHandle(0, 1), common::WM_CLOSE, 0, 0));
-    // Local handles need the Qt port; without it the message is dropped.
-    platform::setLocalDelivery(nullptr);
-    EXPECT_FALSE(platform::postMessage(ownHandle(1), common::WM_CLOSE, 0, 0));
 }
 
 }  // namespace

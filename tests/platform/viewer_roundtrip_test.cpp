@@ -134,48 +134,6 @@ TEST(ViewerRoundTrip, CloseToTheProcessHandleWorksBeforeAnyFrame) {
     EXPECT_EQ(exitCodeOf(viewer), 0);
 }
 
-TEST(ViewerRoundTrip, ReportWithAnotherPidIsRefused) {
-    FrontEnd f;
-    ASSERT_TRUE(f.ready());
-    const pid_t viewer = f.start("badpid,1025,1028");
-    ASSERT_GT(viewer, 0);
-    const auto first = receiveWithin(*f.endpoint, MESSAGE_WAIT_MS);
-    ASSERT_TRUE(first.has_value());
-    EXPECT_EQ(first->message.msg, common::MSG_DRAW_STARTED);
-    EXPECT_EQ(first->message.wParam, viewer);
-    const auto second = receiveWithin(*f.endpoint, MESSAGE_WAIT_MS);
-    ASSERT_TRUE(second.has_value());
-    EXPECT_EQ(second->message.msg, common::MSG_VIEWER_CLOSING);
-    EXPECT_EQ(f.endpoint->refusedCount(), 1);
-    EXPECT_EQ(exitCodeOf(viewer), 0);
-}
-
-TEST(ViewerRoundTrip, ViewerStartsInItsDirectoryWithOnlyStdio) {
-    FrontEnd f;
-    ASSERT_TRUE(f.ready());
-    // A descriptor without close-on-exec must still not reach the child.
-    const int leaky = ::open("/dev/null", O_RDONLY);
-    ASSERT_GE(leaky, 3);
-    char directory[] = "/tmp/hv-standin-cwd-XXXXXX";
-    ASSERT_NE(::mkdtemp(directory), nullptr);
-    const std::string report = std::string(directory) + "/report.txt";
-    ::setenv("HV_STANDIN_REPORT", report.c_str(), 1);
-    const pid_t viewer = f.start("1028", directory);
-    ::unsetenv("HV_STANDIN_REPORT");
-    ::close(leaky);
-    ASSERT_GT(viewer, 0);
-    EXPECT_EQ(exitCodeOf(viewer), 0);
-
-    EXPECT_EQ(platform_test::reportValue(report, "cwd"), directory);
-    EXPECT_EQ(platform_test::reportValue(report, "fds"), "");
-    EXPECT_EQ(platform_test::reportValue(report, "args"),
-              "viewer_standin -" + f.frontEndName + " -" + f.blockName + " -" + std::to_string(f.blockSize));
-    EXPECT_EQ(platform_test::reportValue(report, "title"), "J1");
-    EXPECT_EQ(platform_test::reportValue(report, "size"), std::to_string(f.blockSize));
-    ::unlink(report.c_str());
-    ::rmdir(directory);
-}
-
 TEST(ViewerRoundTrip, ViewerThatDiesIsReapedWithItsStatus) {
     FrontEnd f;
     ASSERT_TRUE(f.ready());
@@ -186,35 +144,6 @@ TEST(ViewerRoundTrip, ViewerThatDiesIsReapedWithItsStatus) {
     EXPECT_EQ(::waitpid(viewer, nullptr, WNOHANG), -1);
     EXPECT_TRUE(platform::waitForExit(viewer, 0));
     EXPECT_FALSE(f.endpoint->receive().has_value());  // it posted nothing
-}
-
-TEST(ViewerRoundTrip, MissingBlockEndsTheViewerWithoutMessages) {
-    FrontEnd f;
-    ASSERT_TRUE(f.ready());
-    const std::string missing = platform_test::uniqueBlockName("PData9_");
-    int error = 0;
-    const auto pid = platform::startProcess(platform_test::standinPath(),
-                                            {dash(f.frontEndName), dash(missing), "-12936"}, "/", &error);
-    ASSERT_TRUE(pid.has_value());
-    EXPECT_EQ(exitCodeOf(*pid), 2);
-    // A size beyond the object is refused the same way.
-    const auto tooLong = platform::startProcess(
-        platform_test::standinPath(), {dash(f.frontEndName), dash(f.blockName), dash(std::to_string(f.blockSize + 1))},
-        "/", &error);
-    ASSERT_TRUE(tooLong.has_value());
-    EXPECT_EQ(exitCodeOf(*tooLong), 2);
-    EXPECT_FALSE(f.endpoint->receive().has_value());
-}
-
-TEST(ProcessStart, FailuresAreReportedNotHidden) {
-    int error = 0;
-    EXPECT_FALSE(platform::startProcess("/nonexistent/torvel", {}, "/", &error).has_value());
-    EXPECT_EQ(error, ENOENT);
-    EXPECT_FALSE(platform::startProcess("relative/torvel", {}, "/", &error).has_value());
-    EXPECT_EQ(error, EINVAL);
-    EXPECT_FALSE(platform::startProcess(platform_test::standinPath(), {}, "/nonexistent-directory", &error).has_value());
-    EXPECT_NE(error, 0);
-    EXPECT_FALSE(platform::executableDirectory().empty());
 }
 
 }  // namespace

@@ -77,58 +77,6 @@ TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     EXPECT_EQ(f[last + 2], 255); // red: 600 % 3 == 0
 }
 
-TEST(Bitmap, ColourTableListsColoursInColumnOrderOfFirstAppearance) {
-    auto maps = render::makePixelMaps();
-    // Column 0 holds A (bottom) and B; column 1 holds C and A. A row-by-row
-    // scan would meet C before B.
-    const auto A = colourWord(1, 2, 3), B = colourWord(4, 5, 6), C = colourWord(7, 8, 9);
-    maps->colour[0][0] = A;
-    maps->colour[0][1] = B;
-    maps->colour[1][0] = C;
-    maps->colour[1][1] = A | 0xFF000000u;  // the top byte is not a colour
-    colour::CDib dib;
-    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 2, 2));
-    ASSERT_EQ(dib.colourTable().size(), 3u);
-    EXPECT_EQ(dib.colourTable()[0].red, 1);
-    EXPECT_EQ(dib.colourTable()[1].red, 4);
-    EXPECT_EQ(dib.colourTable()[2].red, 7);
-    EXPECT_EQ(dib.colourTable()[2].blue, 9);
-    ASSERT_EQ(dib.palette().size(), 3u);
-    EXPECT_EQ(dib.palette()[1], B);
-    // Bottom row first: row 0 is (A, C), blue green red each.
-    const std::vector<std::uint8_t> expectRow0 = {3, 2, 1, 9, 8, 7, 0, 0};
-    EXPECT_TRUE(std::equal(expectRow0.begin(), expectRow0.end(), dib.bits().begin()));
-}
-
-TEST(Bitmap, RefusesSizesOutsideTheMaps) {
-    auto maps = render::makePixelMaps();
-    colour::CDib dib;
-    EXPECT_FALSE(dib.buildFromPicture(maps->colour, 0, 10));
-    EXPECT_FALSE(dib.buildFromPicture(maps->colour, 1001, 10));
-    EXPECT_FALSE(dib.buildFromPicture(maps->colour, 10, -1));
-    EXPECT_TRUE(dib.empty());
-    TempDir dir;
-    EXPECT_EQ(dib.writeBmp((dir.path() / "x.bmp").string()), std::string("write error"));
-    EXPECT_FALSE(fs::exists(dir.path() / "x.bmp"));
-}
-
-TEST(Bitmap, SavingReplacesAnOlderFileWhole) {
-    TempDir dir;
-    const fs::path target = dir.path() / "picture.bmp";
-    {
-        std::ofstream old(target, std::ios::binary);
-        old << std::string(100000, 'x');
-    }
-    auto maps = render::makePixelMaps();
-    maps->colour[0][0] = colourWord(1, 2, 3);
-    colour::CDib dib;
-    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 2, 2));
-    EXPECT_EQ(dib.writeBmp(target.string()), std::nullopt);
-    EXPECT_EQ(readFile(target), dib.fileBytes());
-    // Nothing but the picture is left in the folder.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-}
-
 TEST(Bitmap, FailedSaveReportsWriteErrorAndLeavesNoTraces) {
     TempDir dir;
     auto maps = render::makePixelMaps();

@@ -41,29 +41,6 @@ void type(QLineEdit* field, const QString& text) {
         QTest::keyClicks(field, text);
 }
 
-TEST(ColourDialog, OpeningChangesNothingAndShowsTheRangeLimitedValues) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    const common::ComponentColour before = table.records[3];
-    platform::RecordingMessageBoxes boxes;
-    int recolours = 0;
-    ColourDialog dialog(table, 3, boxes, [&] { ++recolours; });
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("カラー設定ダイアログ"));
-    EXPECT_EQ(dialog.lowCountLabel()->text(), "0");
-    EXPECT_EQ(dialog.highCountLabel()->text(), "500");
-    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "5");
-    // Phase 0 lies below the range 1..500: the field shows 1, the copy keeps 0.
-    EXPECT_EQ(dialog.phaseField(ColourDialog::Red)->text(), "1");
-    EXPECT_EQ(dialog.workingCopy().redCurve.phase, 0);
-    EXPECT_EQ(dialog.cycleArrows(ColourDialog::Green)->maximum(), 500);
-    EXPECT_EQ(dialog.slider(ColourDialog::Red, ColourDialog::Frame1Start)->value(), 255);
-    EXPECT_EQ(dialog.slider(ColourDialog::Red, ColourDialog::Frame2End)->value(), 0);
-    EXPECT_EQ(dialog.distortionField(ColourDialog::Blue)->text(), "0");
-    EXPECT_EQ(std::memcmp(&dialog.workingCopy(), &before, sizeof before), 0);
-    dialog.reject();
-    EXPECT_EQ(std::memcmp(&table.records[3], &before, sizeof before), 0);
-    EXPECT_EQ(recolours, 0);
-}
-
 TEST(ColourDialog, CycleAndPhaseFieldsCorrectWhatIsTyped) {
     colour::ColourTable table = tableWithRange(0, 500);
     platform::RecordingMessageBoxes boxes;
@@ -97,36 +74,6 @@ TEST(ColourDialog, CycleAndPhaseFieldsCorrectWhatIsTyped) {
     for (int i = 0; i < 40; ++i) dialog.distortionArrows(ColourDialog::Red)->stepDown();
     EXPECT_EQ(dialog.distortionField(ColourDialog::Red)->text(), "-16");
     EXPECT_EQ(dialog.workingCopy().redCurve.distortion, -16);
-}
-
-TEST(ColourDialog, SliderMovedByKeyboardStoresOnRelease) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    platform::RecordingMessageBoxes boxes;
-    ColourDialog dialog(table, 0, boxes, {});
-    dialog.show();
-    EndScrollSlider* slider = dialog.slider(ColourDialog::Green, ColourDialog::Frame2Start);
-    slider->setFocus();
-    const int builds = dialog.barBuildCount(ColourDialog::Green);
-    QTest::keyPress(slider, Qt::Key_Right);
-    QTest::keyPress(slider, Qt::Key_Right);
-    EXPECT_EQ(slider->value(), 2);
-    EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 0) << "not while the key is held";
-    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds);
-    QTest::keyRelease(slider, Qt::Key_Right);
-    EXPECT_EQ(dialog.workingCopy().greenCurve.frame2Start, 2);
-    EXPECT_EQ(dialog.barBuildCount(ColourDialog::Green), builds + 1);
-}
-
-TEST(ColourDialog, BarsShowSetPixelsInTheChannelColourOnBlack) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    table.records[0].blueCurve = {255, 255, 255, 255, 2, 1, 0};  // 127 pixels in every row
-    platform::RecordingMessageBoxes boxes;
-    ColourDialog dialog(table, 0, boxes, {});
-    const QImage bar = dialog.channelBar(ColourDialog::Blue)->pixmap().toImage();
-    ASSERT_EQ(bar.size(), QSize(128, 256));
-    EXPECT_EQ(bar.pixelColor(0, 10), QColor(0, 0, 255));
-    EXPECT_EQ(bar.pixelColor(126, 200), QColor(0, 0, 255));
-    EXPECT_EQ(bar.pixelColor(127, 200), QColor(0, 0, 0));
 }
 
 TEST(ColourDialog, OkCopiesTheWorkingCopyAndRecolours) {
@@ -174,50 +121,6 @@ TEST(ExceptionDialog, TypingAndTheThreeRefusals) {
                                  "3番目のと5番目の番号 20 が重なっています。同じ番号は指定できません。"}));
     EXPECT_TRUE(dialog.isVisible()) << "a refusal keeps the dialog open";
     EXPECT_NE(dialog.result(), QDialog::Accepted);
-}
-
-TEST(ExceptionDialog, CancelAfterAFailedOkKeepsTheRowsStoredBeforeIt) {
-    colour::ColourTable table = tableWithRange(0, 100);
-    platform::RecordingMessageBoxes boxes;
-    ColourDialog colourDialog(table, 0, boxes, {});
-    common::ComponentColour& copy = colourDialog.workingCopy();
-    copy.exceptions[5] = {99, 9, 9, 9};
-    {
-        ExceptionColourDialog dialog(copy, boxes, &colourDialog);
-        type(dialog.numberField(0), "1");
-        type(dialog.colourField(0, 2), "200");
-        type(dialog.numberField(1), "2");
-        type(dialog.numberField(2), "3");
-        type(dialog.numberField(3), "3");
-        dialog.accept();
-        ASSERT_EQ(boxes.texts().size(), 1u);
-        EXPECT_EQ(boxes.texts()[0], "3番目のと4番目の番号 3 が重なっています。同じ番号は指定できません。");
-        dialog.reject();
-    }
-    EXPECT_EQ(copy.exceptions[0].number, 1);
-    EXPECT_EQ(copy.exceptions[0].blue, 200);
-    EXPECT_EQ(copy.exceptions[2].number, 3);
-    EXPECT_EQ(copy.exceptions[3].number, -1);
-    EXPECT_EQ(copy.exceptions[5].number, 99) << "rows after the failing one are untouched";
-    // Cancel in the colour dialog drops all of it.
-    colourDialog.reject();
-    EXPECT_EQ(table.records[0].exceptions[0].number, -1);
-}
-
-TEST(UnknownColourDialog, FieldsAreHeldTo255AndOkWritesTheColourWord) {
-    std::int32_t unknown = static_cast<std::int32_t>(common::colourWord(1, 2, 3));
-    int recolours = 0;
-    UnknownColourDialog dialog(unknown, [&] { ++recolours; });
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("不明色設定"));
-    EXPECT_EQ(dialog.field(0)->text(), "1");
-    EXPECT_EQ(dialog.field(2)->text(), "3");
-    type(dialog.field(0), "256");
-    EXPECT_EQ(dialog.field(0)->text(), "255");
-    type(dialog.field(1), "");
-    type(dialog.field(2), "128");
-    dialog.accept();
-    EXPECT_EQ(unknown, static_cast<std::int32_t>(255 | 0 << 8 | 128 << 16));
-    EXPECT_EQ(recolours, 1);
 }
 
 // A finished Julia picture of z^2 - 1 with two component entries: the
@@ -286,37 +189,6 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     std::vector<std::string> expected{ComponentSelectDialog::NO_PIXELS_MESSAGE};
     if (!anyUnknown) expected.push_back(ComponentSelectDialog::NO_PIXELS_MESSAGE);
     EXPECT_EQ(picture.h.boxes.texts(), expected);
-}
-
-TEST(ColourSettings, RecolourAfterOkChangesThePicture) {
-    JuliaPicture picture;
-    CMainFrame& frame = *picture.h.frame;
-    const QImage before = frame.document().picture().copy();
-    const ColourContext context = colourContextOf(frame);
-    ColourDialog dialog(*context.table, 0, *context.boxes, context.postRecolour);
-    // Infinity's basin turns pure green: red and blue frames to 0, green to 255.
-    common::ComponentColour& copy = dialog.workingCopy();
-    copy.redCurve = {0, 0, 0, 0, 5, 0, 0};
-    copy.greenCurve = {255, 255, 255, 255, 3, 0, 0};
-    copy.blueCurve = {0, 0, 0, 0, 2, 1, 0};
-    dialog.accept();
-    picture.h.pump();
-    const QImage after = frame.document().picture();
-    EXPECT_EQ(after.pixelColor(0, 0), QColor(0, 255, 0));
-    EXPECT_NE(before.pixelColor(0, 0), after.pixelColor(0, 0));
-    EXPECT_EQ(after.pixelColor(60, 45), before.pixelColor(60, 45)) << "the cycle's basin keeps its colours";
-}
-
-TEST(ColourSettings, UnknownColourReachesTheBlockAndThePicture) {
-    JuliaPicture picture;
-    CMainFrame& frame = *picture.h.frame;
-    const ColourContext context = colourContextOf(frame);
-    UnknownColourDialog dialog(*context.unknownColour, context.postRecolour);
-    type(dialog.field(0), "10");
-    type(dialog.field(1), "20");
-    type(dialog.field(2), "30");
-    dialog.accept();
-    EXPECT_EQ(picture.h.block.view().unknownColour, 10 | 20 << 8 | 30 << 16);
 }
 
 }  // namespace

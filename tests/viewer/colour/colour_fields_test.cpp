@@ -50,17 +50,6 @@ TEST(ColourFields, ValuesAreClampedAndTheFieldRewritten) {
     EXPECT_EQ(colour::cycleRangeTop(recordWithRange(100, 1100)), 1000);
 }
 
-TEST(ExceptionRows, NumberAboveHighCountIsReplacedWhileTyping) {
-    const auto record = recordWithRange(10, 100);
-    EXPECT_EQ(colour::exceptionNumberCorrection("150", record), "100");
-    EXPECT_FALSE(colour::exceptionNumberCorrection("5", record)) << "left for OK";
-    EXPECT_FALSE(colour::exceptionNumberCorrection("100", record));
-    EXPECT_FALSE(colour::exceptionNumberCorrection("", record));
-    // A record whose range is upside down still never keeps a number above highCount.
-    EXPECT_EQ(colour::exceptionNumberCorrection("7", recordWithRange(10, 5)), "5");
-    EXPECT_EQ(colour::exceptionHeaderText(record), "番号10～100");
-}
-
 colour::ExceptionRowTexts emptyRows() {
     colour::ExceptionRowTexts rows;
     for (auto& r : rows) r = {"", "0", "0", "0"};
@@ -85,54 +74,6 @@ TEST(ExceptionRows, OkStoresRowsAndClearsEmptyOnes) {
     EXPECT_EQ(record.exceptions[2].number, 100);
     EXPECT_EQ(record.exceptions[2].red, 0) << "an empty colour field stores 0";
     EXPECT_EQ(record.exceptions[2].green, 12);
-}
-
-TEST(ExceptionRows, TheThreeRefusalsNameTheirRowsAndNumbers) {
-    auto record = recordWithRange(10, 100);
-    struct Case {
-        int rowA, rowB;
-        const char* number;
-        const char* message;
-    } cases[] = {
-        {0, 2, "50", "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。"},
-        {1, -1, "200", "2番目の番号 200 は大きすぎます。100以下にしてください。"},
-        {1, -1, "9999999999", "2番目の番号 9999999999 は大きすぎます。100以下にしてください。"},
-    };
-    for (const Case& c : cases) {
-        auto rows = emptyRows();
-        rows[c.rowA] = {c.number, "1", "1", "1"};
-        if (c.rowB >= 0) rows[c.rowB] = {c.number, "2", "2", "2"};
-        const auto result = colour::storeExceptionRows(rows, record);
-        EXPECT_FALSE(result.accepted) << c.number;
-        EXPECT_EQ(result.message, c.message);
-    }
-
-    // Rows 1 to 3 valid, row 4 too small: rows 1 to 3 are already stored,
-    // the rows from 4 on keep what they held.
-    record.exceptions[4] = {77, 9, 9, 9};
-    auto rows = emptyRows();
-    rows[0] = {"11", "1", "0", "0"};
-    rows[1] = {"12", "2", "0", "0"};
-    rows[2] = {"13", "3", "0", "0"};
-    rows[3] = {"5", "4", "0", "0"};
-    const auto result = colour::storeExceptionRows(rows, record);
-    EXPECT_FALSE(result.accepted);
-    EXPECT_EQ(result.message, "4番目の番号 5 は小さすぎます。10以上にしてください。");
-    EXPECT_EQ(record.exceptions[0].number, 11);
-    EXPECT_EQ(record.exceptions[2].number, 13);
-    EXPECT_EQ(record.exceptions[2].red, 3);
-    EXPECT_EQ(record.exceptions[3].number, -1);
-    EXPECT_EQ(record.exceptions[4].number, 77);
-}
-
-TEST(ExceptionRows, OpeningTextsShowNumbersAndLowBytes) {
-    auto record = recordWithRange(0, 10);
-    record.exceptions[0] = {3, 0x1FF, 16, 0};
-    const auto texts = colour::exceptionRowTexts(record);
-    EXPECT_EQ(texts[0].number, "3");
-    EXPECT_EQ(texts[0].red, "255");
-    EXPECT_EQ(texts[0].green, "16");
-    EXPECT_EQ(texts[1].number, "");
 }
 
 }  // namespace

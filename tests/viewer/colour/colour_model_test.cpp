@@ -36,20 +36,6 @@ TEST(ColourModel, DefaultSettingsGiveTheKnownColours) {
     }
 }
 
-TEST(ColourModel, DistortionMinusOneEqualsZero) {
-    ColourTable a = defaultTable(300);
-    a.records[0].redCurve = {0, 255, 255, 0, 7, 2, 0};
-    a.records[0].greenCurve = {10, 200, 90, 30, 11, 0, 0};
-    a.records[0].blueCurve = {255, 0, 0, 128, 3, 1, 0};
-    ColourTable b = a;
-    b.records[0].redCurve.distortion = -1;
-    b.records[0].greenCurve.distortion = -1;
-    b.records[0].blueCurve.distortion = -1;
-    for (int m = 0; m <= 300; ++m) EXPECT_EQ(colour::pixelColour(a, 0, 0, m), colour::pixelColour(b, 0, 0, m)) << m;
-    // Outside -16..16 the plain curve is used.
-    for (int d : {17, -17}) EXPECT_EQ(colour::distort(0.3L, d), 0.3L) << d;
-}
-
 TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
     ColourTable t = defaultTable(500);
     // A component whose pixels all share one count: range 0.
@@ -70,19 +56,6 @@ TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
         EXPECT_GE(v, 0);
         EXPECT_LE(v, 255);
     }
-}
-
-TEST(ColourModel, CountsBeyondTheRangeStayWithinChannelLimits) {
-    // lowCount above 0: x = m / (high - low) exceeds 1 near highCount.
-    common::ChannelCurve c{0, 255, 255, 0, 4, 0, 3};
-    for (int m = 100; m <= 150; ++m) {
-        const int v = colour::channelValue(c, m, 100, 150);
-        EXPECT_GE(v, 0);
-        EXPECT_LE(v, 255);
-    }
-    // Envelope beyond its end: frames 0->255 and 0->255 at x = 3 give 255.
-    common::ChannelCurve rising{0, 255, 0, 255, 4, 0, 0};
-    EXPECT_EQ(colour::channelValue(rising, 150, 100, 150), 255);
 }
 
 TEST(ColourModel, ExceptionRowsAndUnknownColourTakePrecedence) {
@@ -142,38 +115,6 @@ TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     EXPECT_EQ(t.records[20].highCount, 0);
     colour::updateColourRanges(t, s, -5);
     EXPECT_EQ(t.records[0].lowCount, 5);
-}
-
-TEST(ColourModel, LookupAgreesWithPixelColour) {
-    ColourTable t = defaultTable(700);
-    t.records[1].exceptions[0] = {33, 4, 5, 6};
-    t.records[1].redCurve.distortion = 6;
-    colour::ColourLookup lookup;
-    lookup.prepare(t, colourWord(1, 2, 3), 3, 100);  // counts above 100 are not memoised
-    for (int pass = 0; pass < 2; ++pass)
-        for (int code : {-1, 0, 1, 3, 4, 20, 21})
-            for (int m : {0, 1, 33, 99, 100, 101, 700})
-                EXPECT_EQ(lookup(code, m), colour::pixelColour(t, colourWord(1, 2, 3), code, m))
-                    << code << " " << m;
-}
-
-TEST(ColourModel, RecolourGivesUnknownPixelsTheUnknownColour) {
-    auto maps = render::makePixelMaps();
-    const ColourTable t = defaultTable(500);
-    maps->component[0][0] = 0;
-    maps->iteration[0][0] = 2;
-    maps->component[1][0] = 255;
-    maps->iteration[1][0] = 0;
-    maps->component[0][1] = 1;
-    maps->iteration[0][1] = 5;
-    maps->colour[5][5] = 0x123456;  // outside the 2 x 2 picture: untouched
-    colour::recolourPicture(*maps, 2, 2, t, colourWord(200, 100, 50));
-    EXPECT_EQ(maps->colour[0][0], colourWord(248, 237, 0));
-    EXPECT_EQ(maps->colour[1][0], colourWord(200, 100, 50));
-    EXPECT_EQ(maps->colour[0][1], colourWord(127, 17, 127));
-    EXPECT_EQ(maps->colour[5][5], 0x123456u);
-    // Sizes beyond the maps are clamped, not overrun.
-    colour::recolourPicture(*maps, 5000, -3, t, 0);
 }
 
 }  // namespace

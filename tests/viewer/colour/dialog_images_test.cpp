@@ -8,67 +8,6 @@
 
 namespace {
 
-common::ChannelCurve flatCurve(int value) {
-    return {value, value, value, value, 5, 0, 0};
-}
-
-TEST(ChannelBar, RowLengthIsHalfTheChannelValue) {
-    // Every frame 255: each row 127 pixels, whatever the cycle.
-    auto bits = colour::buildChannelBar(flatCurve(255), 0, 500);
-    for (int row = 0; row < colour::CHANNEL_BAR_HEIGHT; row += 51) {
-        for (int b = 0; b < 15; ++b) EXPECT_EQ(bits[row * 16 + b], 0xFF);
-        EXPECT_EQ(bits[row * 16 + 15], 0xFE);
-    }
-    // 18 gives 9 pixels: one full byte and the top bit of the next.
-    bits = colour::buildChannelBar(flatCurve(18), 0, 500);
-    EXPECT_EQ(bits[0], 0xFF);
-    EXPECT_EQ(bits[1], 0x80);
-    EXPECT_EQ(bits[2], 0x00);
-    // 2 and 3 give one pixel, 1 nothing.
-    bits = colour::buildChannelBar(flatCurve(3), 0, 500);
-    EXPECT_EQ(bits[0], 0x80);
-    EXPECT_EQ(bits[1], 0x00);
-    bits = colour::buildChannelBar(flatCurve(1), 0, 500);
-    for (auto b : bits) ASSERT_EQ(b, 0);
-}
-
-TEST(ChannelBar, DefaultRedCurveSwingsWithTheCountRange) {
-    const common::ChannelCurve red{255, 255, 0, 0, 5, 0, 0};
-    // Row 0: sin 0, K = 127.5, 63 pixels.
-    EXPECT_EQ(colour::channelBarLength(red, 0, 500, 0), 63);
-    // Row 1: sin(500 pi / 1280) = 0.94154..., K = 247.55, 123 pixels.
-    EXPECT_EQ(colour::channelBarLength(red, 0, 500, 1), 123);
-    // A cycle of 0 gives no finite value: an empty row.
-    common::ChannelCurve broken = red;
-    broken.cycle = 0;
-    EXPECT_EQ(colour::channelBarLength(broken, 0, 500, 1), 0);
-    // Block values at the edge of int never overflow.
-    const common::ChannelCurve huge{2147483647, -2147483647, 2147483647, 2147483647,
-                                    2147483647, 2147483647, 16};
-    for (int row = 0; row < colour::CHANNEL_BAR_HEIGHT; ++row) {
-        const int length = colour::channelBarLength(huge, -2147483647, 2147483647, row);
-        ASSERT_GE(length, 0);
-        ASSERT_LE(length, 127);
-    }
-}
-
-TEST(ComponentMasks, ThumbnailKeepsTheLongerSideAt200) {
-    auto t = colour::thumbnailSize(600, 600);
-    EXPECT_EQ(t.width, 200);
-    EXPECT_EQ(t.height, 200);
-    EXPECT_EQ(t.rowBytes, 26);  // 208 pixels
-    t = colour::thumbnailSize(1000, 10);
-    EXPECT_EQ(t.width, 200);
-    EXPECT_EQ(t.height, 2);
-    t = colour::thumbnailSize(10, 1000);
-    EXPECT_EQ(t.width, 2);
-    EXPECT_EQ(t.height, 200);
-    EXPECT_EQ(t.rowBytes, 2);
-    t = colour::thumbnailSize(1000, 1);
-    EXPECT_EQ(t.height, 1);
-    EXPECT_EQ(colour::thumbnailSize(0, 5).width, 0);
-}
-
 TEST(ComponentMasks, EachCodeAndTheUnknownPixelsGetTheirOwnMask) {
     auto maps = render::makePixelMaps();
     // 400 x 200: right half code 1, bottom 20 rows of the left half unknown,

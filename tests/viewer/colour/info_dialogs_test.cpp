@@ -34,53 +34,6 @@ common::RationalMap zSquaredMinusOne() {
     return map;
 }
 
-common::ComponentView cycle(int count, int pointKind) {
-    common::ComponentView c;
-    c.kind = 0;
-    c.count = count;
-    c.pointKind = pointKind;
-    c.valid = true;
-    return c;
-}
-
-TEST(ComponentInfoDialog, JuliaPictureShowsAllFourFields) {
-    colour::PictureInfo info;
-    info.pictureKind = 'J';
-    info.map = zSquaredMinusOne();
-    info.width = 600;
-    info.height = 400;
-    info.magnification = 0.25;
-    info.criticalPoints = {{0, 0}};
-    info.fixedPoints = {{1.618033988749895, 0}, {-0.6180339887498949, 0}};
-    info.components = {cycle(2, 0)};
-    ComponentInfoDialog dialog(info);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("コンポネント"));
-    EXPECT_EQ(dialog.rangeField()->toPlainText(),
-              QStringLiteral("実部 -2 ～ 2\n虚部 -1.333333333333333 ～ 1.333333333333333"));
-    EXPECT_EQ(dialog.fixedPointsField()->toPlainText(),
-              QStringLiteral("実部 1.618033988749895 虚部 0\n実部 -0.6180339887498949 虚部 0"));
-    EXPECT_EQ(dialog.criticalPointsField()->toPlainText(), QStringLiteral("実部 0 虚部 0"));
-    EXPECT_EQ(dialog.componentsField()->toPlainText(), QStringLiteral("無限遠 S_ATTRACTING\n周期点 周期2 S_ATTRACTING"));
-}
-
-TEST(FormulaDialog, RationalMapListsThreeNumeratorAndTwoDenominatorLines) {
-    common::RationalMap map{};
-    map.form = common::FORM_RATIONAL;
-    map.numeratorDegree = 2;
-    map.numeratorRe[2] = 1;
-    map.numeratorRe[0] = 1;
-    map.denominatorDegree = 1;
-    map.denominatorRe[1] = 1;
-    map.denominatorIm[0] = -0.25;
-    FormulaDialog dialog(map);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("式"));
-    EXPECT_EQ(dialog.field()->toPlainText(), QStringLiteral("分子\u3000次数0 実部 1 虚部0\n"
-                                                            "分子\u3000次数1 実部 0 虚部0\n"
-                                                            "分子\u3000次数2 実部 1 虚部0\n"
-                                                            "分母\u3000次数0 実部 0 虚部-0.25\n"
-                                                            "分母\u3000次数1 実部 1 虚部0"));
-}
-
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -211,34 +164,6 @@ TEST(PictureSaving, WritesABitmapAndReportsAFailedWrite) {
     EXPECT_TRUE(QFileInfo(blocked).isDir());
     EXPECT_FALSE(savePictureFile(maps->colour, 5, 3, dir.filePath("missing/J1.bmp"), boxes));
     EXPECT_EQ(boxes.texts(), std::vector<std::string>(2, "write error"));
-}
-
-TEST(ViewerHooks, MenuCommandsOpenTheDialogsOfTheFrame) {
-    viewer_test::PictureSetup parameters;
-    parameters.width = 40;
-    parameters.height = 30;
-    viewer_test::ViewerHarness h(parameters);
-    h.open();
-    h.frame->setDialogHooks(makeViewerDialogHooks());
-    for (const char* name : {"32771", "32772", "32773", "32774", "32775", "saveAs", "printPreview", "print",
-                             "printSetup"})
-        EXPECT_TRUE(h.frame->action(QString::fromUtf8(name))->isEnabled()) << name;
-
-    QString seenTitle;
-    QString seenText;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<FormulaDialog*>(modal)) {
-            seenTitle = dialog->windowTitle();
-            seenText = dialog->field()->toPlainText();
-            dialog->accept();
-        } else if (modal) {
-            modal->close();
-        }
-    });
-    h.frame->action(QStringLiteral("32772"))->trigger();
-    EXPECT_EQ(seenTitle, QStringLiteral("式"));
-    EXPECT_EQ(seenText, QStringLiteral("次数0 実部 -1 虚部0\n次数1 実部 0 虚部0\n次数2 実部 1 虚部0"));
 }
 
 }  // namespace

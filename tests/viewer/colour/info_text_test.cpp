@@ -17,15 +17,6 @@ common::RationalMap polynomial(std::initializer_list<double> realCoefficients) {
     return map;
 }
 
-common::ComponentView component(int kind, int count, int pointKind, bool valid = true) {
-    common::ComponentView c;
-    c.kind = kind;
-    c.count = count;
-    c.pointKind = pointKind;
-    c.valid = valid;
-    return c;
-}
-
 TEST(FormulaText, ListsEveryCoefficientOfBothParts) {
     EXPECT_EQ(colour::formulaText(polynomial({-1, 0, 1})),
               "次数0 実部 -1 虚部0\r\n次数1 実部 0 虚部0\r\n次数2 実部 1 虚部0\r\n");
@@ -53,19 +44,6 @@ TEST(FormulaText, ListsEveryCoefficientOfBothParts) {
     map.denominatorDegree = -7;
     const std::string clamped = colour::formulaText(map);
     EXPECT_EQ(std::count(clamped.begin(), clamped.end(), '\n'), 11);
-}
-
-TEST(ComponentsText, JuliaPolynomialListsInfinityFirstThenEveryEntry) {
-    colour::PictureInfo info;
-    info.pictureKind = 'J';
-    info.map = polynomial({-1, 0, 1});
-    info.components = {component(0, 2, 0), component(1, 3, 0), component(0, 1, 1)};
-    EXPECT_EQ(colour::componentsText(info),
-              "無限遠 S_ATTRACTING\r\n周期点 周期2 S_ATTRACTING\r\nSiegelDisk 周期3\r\n"
-              "不動点 ATTRACTING\r\n");
-
-    info.pictureKind = 'M';
-    EXPECT_EQ(colour::componentsText(info), "");
 }
 
 TEST(ComponentsText, InfinityLineOfRationalMapsFollowsTheDegrees) {
@@ -96,35 +74,6 @@ TEST(ComponentsText, InfinityLineOfRationalMapsFollowsTheDegrees) {
     info.map.numeratorDegree = 3;
     info.map.numeratorRe[3] = 1;
     EXPECT_EQ(colour::componentsText(info), "無限遠 S_ATTRACTING\r\n");
-}
-
-TEST(ComponentsText, SelectionLabelsKeepTheTrailingSpaceOfRotationDomains) {
-    EXPECT_EQ(colour::selectionListLabel(component(1, 2, 0)), "SiegelDisk 周期2 ");
-    EXPECT_EQ(colour::selectionListLabel(component(2, 1, 0)), "HermanRing 周期1 ");
-    EXPECT_EQ(colour::selectionListLabel(component(0, 1, 0)), "不動点 S_ATTRACTING");
-    EXPECT_EQ(colour::selectionListLabel(component(0, 4, 3)), "周期点 周期4 REPELLING");
-    EXPECT_EQ(colour::selectionListLabel(component(0, 4, 9)), "周期点 周期4 不正種別");
-    EXPECT_EQ(colour::selectionListLabel(component(6, 4, 0, false)), "データ不正 不正種別6 周期4");
-}
-
-TEST(ComponentsText, RangeAndPointLists) {
-    colour::PictureInfo info;
-    info.width = 600;
-    info.height = 400;
-    info.magnification = 0.25;
-    info.centreRe = 1;
-    info.centreIm = 0;
-    EXPECT_EQ(colour::rangeText(info),
-              "実部 -1 ～ 3\r\n虚部 -1.333333333333333 ～ 1.333333333333333");
-    EXPECT_EQ(colour::pointListText({{0.5, -1}, {1e-5, 2}}),
-              "実部 0.5 虚部 -1\r\n実部 1E-05 虚部 2\r\n");
-
-    info.criticalPoints = {{1, 1}};
-    info.frontEndCriticalPoints = {{2, 2}, {3, 3}};
-    info.pictureKind = 'M';
-    EXPECT_EQ(colour::listedCriticalPoints(info).size(), 2u);
-    info.pictureKind = 'J';
-    EXPECT_EQ(colour::listedCriticalPoints(info).size(), 1u);
 }
 
 }  // namespace

@@ -36,50 +36,8 @@ int markedCount(const colour::OrbitPicture& p) {
     return n;
 }
 
-void type(QLineEdit* field, const QString& text) {
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
-
 // Dialog position of picture pixel (x, y).
 QPoint at(int x, int y) { return {colour::ORBIT_PICTURE_LEFT + x, colour::ORBIT_PICTURE_TOP + y}; }
-
-TEST(OrbitDialog, OpensWithAllCriticalOrbitsDrawnAsSinglePixels) {
-    colour::PictureInfo info = juliaOfZSquaredMinusOne();
-    info.criticalPoints = {{0, 0}};
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(info, boxes);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("軌道"));
-    EXPECT_EQ(dialog.size(), QSize(640, 970));
-    EXPECT_EQ(dialog.pictureLabel()->geometry(), QRect(13, 139, 600, 800));
-    ASSERT_EQ(dialog.criticalList()->count(), 1);
-    EXPECT_EQ(dialog.criticalList()->item(0)->text(), QStringLiteral("実部 0 虚部 0"));
-    EXPECT_TRUE(dialog.criticalList()->item(0)->isSelected());
-    EXPECT_EQ(dialog.loopField()->text(), "500");
-    EXPECT_EQ(dialog.loopCount(), 500);
-    EXPECT_EQ(dialog.magnificationField()->text(), "0.250000");
-    EXPECT_EQ(dialog.pointSizeField()->text(), "1");
-
-    // 0 and -1 alternate: pixels (300, 400) and (150, 400), nothing else.
-    const colour::OrbitPicture& picture = dialog.picture();
-    EXPECT_EQ(picture.pixel(300, 400), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(picture.pixel(150, 400), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(markedCount(picture), 2);
-    EXPECT_EQ(dialog.pictureLabel()->pixmap().toImage().pixelColor(150, 400), QColor(255, 255, 255));
-    EXPECT_TRUE(boxes.texts().empty());
-}
-
-TEST(OrbitDialog, SizeFollowsLargePicturesAndTheLoopCountIsCapped) {
-    colour::PictureInfo info = juliaOfZSquaredMinusOne();
-    info.width = 1000;
-    info.height = 90;
-    info.loopCount = 20000;
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(info, boxes);
-    EXPECT_EQ(dialog.size(), QSize(1030, 370));
-    EXPECT_EQ(dialog.loopField()->text(), "MAX_LOOP");
-    EXPECT_EQ(dialog.loopCount(), 100000);
-}
 
 TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     colour::PictureInfo info = juliaOfZSquaredMinusOne();
@@ -112,61 +70,6 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     dialog.showMousePosition(QPoint(5, 5));
     EXPECT_EQ(dialog.mouseField()->text(), "");
     EXPECT_TRUE(boxes.texts().empty());
-}
-
-TEST(OrbitDialog, PointSizeDrawsCrossesAndNoSelectionIsRefused) {
-    colour::PictureInfo info = juliaOfZSquaredMinusOne();
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(info, boxes);
-    dialog.pointSizeArrows()->stepUp();
-    dialog.pointSizeArrows()->stepUp();
-    dialog.pointSizeArrows()->stepUp();
-    dialog.pointSizeArrows()->stepUp();
-    EXPECT_EQ(dialog.pointSize(), 4);
-    dialog.clearSelection();
-    dialog.criticalList()->item(0)->setSelected(true);
-    dialog.drawSelected();
-    EXPECT_EQ(dialog.picture().pixel(300, 397), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(dialog.picture().pixel(303, 400), colour::ORBIT_CRITICAL);
-    EXPECT_FALSE(dialog.picture().isMarked(300, 396));
-    EXPECT_FALSE(dialog.picture().isMarked(301, 401));
-
-    const std::vector<std::uint32_t> before = dialog.picture().pixels();
-    dialog.clearSelection();
-    dialog.drawSelected();
-    dialog.pick(at(450, 400), Qt::ControlModifier);
-    dialog.pick(at(450, 400), Qt::ShiftModifier);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, OrbitDialog::NO_SELECTION_MESSAGE));
-    EXPECT_EQ(dialog.picture().pixels(), before) << "the picture stays as it was";
-    EXPECT_EQ(dialog.nextView().centreRe, 0);
-}
-
-TEST(OrbitDialog, FieldsFilterAndLimitTheirInput) {
-    platform::RecordingMessageBoxes boxes;
-    OrbitDialog dialog(juliaOfZSquaredMinusOne(), boxes);
-    type(dialog.loopField(), "0");
-    EXPECT_EQ(dialog.loopField()->text(), "1");
-    EXPECT_EQ(dialog.loopCount(), 1);
-    type(dialog.loopField(), "100001");
-    EXPECT_EQ(dialog.loopField()->text(), "100000");
-    EXPECT_EQ(dialog.loopCount(), 100000);
-
-    type(dialog.magnificationField(), "1.5a");
-    EXPECT_EQ(dialog.magnificationField()->text(), "1.5");
-    QTest::keyClicks(dialog.magnificationField(), ".2");
-    EXPECT_EQ(dialog.magnificationField()->text(), "1.52");
-    QTest::keyClicks(dialog.magnificationField(), ".");
-    EXPECT_EQ(dialog.magnificationField()->text(), "1.52") << "a second point is removed";
-    EXPECT_EQ(dialog.nextView().magnification, 1.52);
-    type(dialog.magnificationField(), "0");
-    EXPECT_EQ(dialog.nextView().magnification, 1.52) << "0 cannot be drawn and is ignored";
-    type(dialog.magnificationField(), "-2");
-    EXPECT_EQ(dialog.nextView().magnification, 1.52);
-
-    // The next drawing uses the new magnification: 0 -> (300, 400), -1 -> col 300 - 912.
-    dialog.drawSelected();
-    EXPECT_EQ(dialog.shownView().magnification, 1.52);
-    EXPECT_EQ(dialog.picture().pixel(300, 400), colour::ORBIT_CRITICAL);
 }
 
 }  // namespace

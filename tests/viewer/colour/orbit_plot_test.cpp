@@ -30,24 +30,6 @@ analysis::RationalMap zSquaredPlus(double c) {
     return map;
 }
 
-TEST(OrbitPicture, CrossesHaveArmsOfPointSizeMinusOneInsideThePicture) {
-    OrbitPicture picture(8, 8);
-    EXPECT_EQ(markedCount(picture), 0);
-    ASSERT_TRUE(picture.plot(4, 4, 3, colour::ORBIT_PICKED));
-    const int expected[][2] = {{4, 4}, {4, 3}, {4, 2}, {3, 4}, {2, 4}, {4, 5}, {4, 6}, {5, 4}, {6, 4}};
-    for (const auto& p : expected) EXPECT_EQ(picture.pixel(p[0], p[1]), colour::ORBIT_PICKED);
-    EXPECT_EQ(markedCount(picture), 9);
-
-    // Near the corner the arms that fall outside are dropped.
-    OrbitPicture corner(8, 8);
-    ASSERT_TRUE(corner.plot(0, 0, 4, colour::ORBIT_CRITICAL));
-    EXPECT_EQ(markedCount(corner), 7);
-    EXPECT_TRUE(corner.isMarked(0, 3));
-    EXPECT_TRUE(corner.isMarked(3, 0));
-    EXPECT_FALSE(corner.plot(8, 0, 1, colour::ORBIT_CRITICAL));
-    EXPECT_FALSE(corner.plot(0, -1, 1, colour::ORBIT_CRITICAL));
-}
-
 TEST(OrbitPicture, LandingOnAMarkedPixelSkipsThePointArmsIncluded) {
     OrbitPicture picture(8, 8);
     picture.plot(4, 4, 1, colour::ORBIT_CRITICAL);
@@ -78,31 +60,6 @@ TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
     }
 }
 
-TEST(OrbitMapping, MousePositionsUseTheShownParameters) {
-    const OrbitView view{600, 400, 0.25, 0, 0};
-    const auto corner = colour::pixelToPlane(view, 0, 0);
-    EXPECT_DOUBLE_EQ(corner.re, -2);
-    EXPECT_DOUBLE_EQ(corner.im, 200.0 / 150.0);
-    const auto middle = colour::pixelToPlane(view, 300, 200);
-    EXPECT_EQ(middle.re, 0);
-    EXPECT_EQ(middle.im, 0);
-    EXPECT_EQ(colour::mousePositionText({-2, 0.5}), "-2  0.5");
-    EXPECT_EQ(colour::criticalPointEntry(0, -0.25), "実部 0 虚部 -0.25");
-}
-
-TEST(OrbitDrawing, EscapingOrbitLeavesOnlyItsFirstPoints) {
-    // z -> z^2 from 2: 2, 4, then 16 passes |z|^2 > 1/eps^2 = 100.
-    OrbitPicture picture(20, 20);
-    const OrbitView view{20, 20, 0.05, 0, 0};  // column = re + 10
-    const auto visited = colour::drawOrbit(picture, view, zSquaredPlus(0), {2, 0}, 1000, 1,
-                                           colour::ORBIT_CRITICAL,
-                                           colour::orbitEscapeRadiusSquared(0.1));
-    EXPECT_EQ(visited, 2);
-    EXPECT_EQ(markedCount(picture), 2);
-    EXPECT_EQ(picture.pixel(12, 10), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(picture.pixel(14, 10), colour::ORBIT_CRITICAL);
-}
-
 TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     analysis::RationalMap reciprocal;
     reciprocal.form = 2;
@@ -123,37 +80,6 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     EXPECT_EQ(colour::drawOrbit(picture, view, zSquaredPlus(0), {0, 0}, colour::MAX_ORBIT_LOOP, 2,
                                 colour::ORBIT_CRITICAL, colour::orbitEscapeRadiusSquared(0)),
               colour::MAX_ORBIT_LOOP);
-}
-
-TEST(OrbitFields, LoopCountStartsAtTenTimesThePicturesAndIsHeldTo1To100000) {
-    struct Initial {
-        int pictureLoop, loopCount;
-        const char* text;
-    } initial[] = {{1000, 10000, "10000"},
-                   {10000, 100000, "100000"},
-                   {10001, 100000, "MAX_LOOP"},
-                   {2147483647, 100000, "MAX_LOOP"}};  // no overflow on the way
-    for (const Initial& c : initial) {
-        const auto got = colour::initialOrbitLoop(c.pictureLoop);
-        EXPECT_EQ(got.loopCount, c.loopCount) << c.pictureLoop;
-        EXPECT_EQ(got.fieldText, c.text) << c.pictureLoop;
-    }
-    EXPECT_EQ(colour::orbitLoopFromText("0"), 1);
-    EXPECT_EQ(colour::orbitLoopFromText("100001"), 100000);
-    EXPECT_EQ(colour::orbitLoopFromText("4294967297"), 100000);
-    EXPECT_EQ(colour::orbitLoopFromText("250"), 250);
-    EXPECT_FALSE(colour::orbitLoopFromText(""));
-    EXPECT_EQ(colour::formatMagnification(0.25), "0.250000");
-    EXPECT_EQ(colour::formatMagnification(1e-8), "0.000000");
-}
-
-TEST(OrbitDialogSize, FitsThePictureAndTheControls) {
-    // (picture width, height) -> dialog at least 640 x 370 and W + 30 x H + 170
-    const int cases[][4] = {{600, 800, 640, 970}, {1000, 1000, 1030, 1170}, {100, 100, 640, 370}, {650, 100, 680, 370}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(colour::orbitDialogSize(c[0], c[1]).width, c[2]) << c[0] << " x " << c[1];
-        EXPECT_EQ(colour::orbitDialogSize(c[0], c[1]).height, c[3]) << c[0] << " x " << c[1];
-    }
 }
 
 }  // namespace

@@ -14,73 +14,6 @@ using colour::TextPlacement;
 constexpr DeviceRect A4_PORTRAIT{0, 0, 4960, 7016};
 constexpr DeviceRect A4_LANDSCAPE{0, 0, 7016, 4960};
 
-TEST(PageLayout, MarginsAreHeldTo50Millimetres) {
-    EXPECT_EQ(colour::marginToDevice(50, 600), 1181);  // 50 / 25.4 * 600 = 1181.1
-    EXPECT_EQ(colour::marginToDevice(50, 1200), 2362);
-    EXPECT_EQ(colour::marginToDevice(0, 1200), 0);
-    EXPECT_EQ(colour::marginToDevice(80, 600), 1181);
-}
-
-TEST(PageLayout, PictureAndTextRectanglesOnA4) {
-    constexpr DeviceRect NONE{};
-    struct Case {
-        const char* name;
-        DeviceRect page;
-        int margin, pw, ph, tw, th;
-        TextPlacement placement;
-        bool drawPicture;
-        DeviceRect picture, text;  // NONE: not checked
-        bool clipped;
-    } cases[] = {
-        {"square, no text", A4_PORTRAIT, 0, 600, 600, 0, 0, TextPlacement::Below, true, {0, 0, 4960, 4960}, NONE,
-         false},
-        {"margin 50 mm", A4_PORTRAIT, 1181, 600, 600, 1000, 500, TextPlacement::Below, true,
-         {1181, 1181, 3779, 3779}, {1181, 3779, 2181, 4279}, false},
-        {"beside", A4_LANDSCAPE, 0, 600, 600, 1500, 800, TextPlacement::Beside, true, {0, 0, 4960, 4960},
-         {4960, 0, 6460, 800}, false},
-        {"wider text narrows the picture", A4_LANDSCAPE, 0, 400, 300, 3000, 800, TextPlacement::Beside, true,
-         {0, 0, 4016, 3012}, {4016, 0, 7016, 800}, false},
-        {"text as tall as the area", A4_LANDSCAPE, 0, 600, 600, 1500, 4960, TextPlacement::Beside, true, NONE,
-         {4960, 0, 7016, 4960}, true},
-        {"tall text below", A4_PORTRAIT, 0, 600, 600, 2000, 3000, TextPlacement::Below, true, {0, 0, 4016, 4016},
-         {0, 4016, 2000, 7016}, false},
-        {"wide text below", A4_PORTRAIT, 0, 600, 600, 4960, 3000, TextPlacement::Below, true, {0, 0, 4016, 4016},
-         {0, 4016, 4960, 7016}, true},
-        // No room, an empty picture, or a text larger than the page: no
-        // picture and no division by zero.
-        {"margins over half the page", {0, 0, 2000, 2000}, 1000, 600, 600, 100, 100, TextPlacement::Below, false,
-         NONE, NONE, true},
-        {"margins, no text", {0, 0, 2000, 2000}, 1200, 600, 600, 0, 0, TextPlacement::Below, false, NONE, NONE,
-         false},
-        {"empty picture", A4_PORTRAIT, 0, 0, 600, 100, 50, TextPlacement::Below, false, NONE, {0, 0, 100, 50},
-         false},
-        {"text wider than the page", A4_LANDSCAPE, 0, 600, 600, 8000, 800, TextPlacement::Beside, false, NONE,
-         {0, 0, 7016, 800}, true},
-        {"text taller than the page", A4_PORTRAIT, 0, 600, 600, 100, 9000, TextPlacement::Below, false, NONE,
-         {0, 0, 100, 7016}, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const PageLayout layout = computePageLayout(c.page, c.margin, c.pw, c.ph, c.tw, c.th);
-        if (c.drawPicture) {
-            EXPECT_EQ(layout.placement, c.placement);
-        }
-        EXPECT_EQ(layout.drawPicture, c.drawPicture);
-        if (!(c.picture == NONE)) {
-            EXPECT_EQ(layout.picture, c.picture);
-        }
-        if (!(c.text == NONE)) {
-            EXPECT_EQ(layout.text, c.text);
-        }
-        EXPECT_EQ(layout.textClipped, c.clipped);
-        if (c.tw == 0) {
-            EXPECT_FALSE(layout.drawText);
-        }
-    }
-    EXPECT_FALSE(computePageLayout(A4_PORTRAIT, 0, 600, 0, 0, 0).drawPicture);
-    EXPECT_EQ(computePageLayout(A4_PORTRAIT, 1181, 600, 600, 0, 0).printable, (DeviceRect{1181, 1181, 3779, 5835}));
-}
-
 colour::PictureInfo rationalPicture() {
     colour::PictureInfo info;
     info.pictureKind = 'J';
@@ -123,29 +56,6 @@ TEST(PrintText, SectionsComeInOrderAndSkipZeroCoefficients) {
     colour::PrintOptions none;
     EXPECT_EQ(colour::assemblePrintText(rationalPicture(), none), "");
     EXPECT_EQ(colour::commentFromField(""), "");
-}
-
-TEST(PrintText, PolynomialAndInvalidFormsAndLengthLimit) {
-    colour::PictureInfo info = rationalPicture();
-    info.map.form = common::FORM_POLYNOMIAL;
-    colour::PrintOptions options;
-    options.printFormula = true;
-    EXPECT_EQ(colour::assemblePrintText(info, options),
-              "式\n  次数0 実部 0 虚部0.5\n  次数2 実部 1 虚部0\n");
-    info.map.form = 7;
-    EXPECT_EQ(colour::assemblePrintText(info, options), "式\n  不正種別7\n");
-
-    // 41 critical points and a long comment pass 4095 bytes: whole lines only.
-    info.criticalPoints.assign(41, {0.1234567890123456, -0.9876543210987654});
-    options.printCriticalPoints = true;
-    std::string field;
-    for (int i = 0; i < 40; ++i) field += std::string(60, 'x') + "\n";
-    options.comment = colour::commentFromField(field);
-    const std::string text = colour::assemblePrintText(info, options);
-    ASSERT_LE(text.size(), colour::MAX_PRINT_TEXT_BYTES);
-    EXPECT_GT(text.size(), colour::MAX_PRINT_TEXT_BYTES - 62);
-    EXPECT_EQ(text.back(), '\n');
-    EXPECT_EQ(text.substr(text.size() - 62), "\n" + std::string(60, 'x') + "\n");
 }
 
 }  // namespace

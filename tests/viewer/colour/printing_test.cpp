@@ -57,72 +57,6 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPageLayout::Orientati
     return printer;
 }
 
-int millimetres(double mm) { return static_cast<int>(std::lround(mm / 25.4 * DPI)); }
-// Qt lays A4 out as 595 x 842 points.
-int points(double pt) { return static_cast<int>(std::lround(pt / 72 * DPI)); }
-
-TEST(Printing, A4WithoutMarginPutsTheSquarePictureAcrossTheWidth) {
-    QTemporaryDir dir;
-    Picture picture;
-    PicturePrinter printer;
-    platform::RecordingMessageBoxes boxes;
-    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
-    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
-    EXPECT_EQ(layout.printable.width(), points(595));
-    EXPECT_EQ(layout.printable.height(), points(842));
-    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
-    ASSERT_TRUE(layout.drawPicture);
-    EXPECT_EQ(layout.picture.left, 0);
-    EXPECT_EQ(layout.picture.width(), layout.printable.width());
-    EXPECT_EQ(layout.picture.height(), layout.printable.width());
-    EXPECT_FALSE(layout.drawText);
-    EXPECT_TRUE(boxes.texts().empty());
-    EXPECT_FALSE(printer.prepared()) << "the print bitmap lives only for the job";
-}
-
-TEST(Printing, MarginOf50AndTextBelowThePicture) {
-    QTemporaryDir dir;
-    Picture picture;
-    PicturePrinter printer;
-    printer.options().marginMm = 50;
-    printer.options().printRange = true;
-    printer.options().printLoopCount = true;
-    platform::RecordingMessageBoxes boxes;
-    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Portrait);
-    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
-    const int margin = millimetres(50);
-    EXPECT_EQ(layout.printable.left, margin);
-    EXPECT_EQ(layout.printable.top, margin);
-    EXPECT_EQ(layout.printable.width(), points(595) - 2 * margin);
-    EXPECT_EQ(layout.printable.height(), points(842) - 2 * margin);
-    EXPECT_EQ(layout.placement, colour::TextPlacement::Below);
-    EXPECT_EQ(layout.picture.left, margin);
-    EXPECT_EQ(layout.picture.width(), layout.printable.width());
-    ASSERT_TRUE(layout.drawText);
-    EXPECT_EQ(layout.text.left, margin);
-    EXPECT_EQ(layout.text.top, layout.picture.bottom) << "the text starts under the picture";
-    EXPECT_GT(layout.text.height(), 0);
-    EXPECT_LT(layout.text.width(), layout.printable.width());
-    EXPECT_FALSE(layout.textClipped);
-}
-
-TEST(Printing, LandscapePutsTheTextBesideThePicture) {
-    QTemporaryDir dir;
-    Picture picture;
-    PicturePrinter printer;
-    printer.options().printFormula = true;
-    printer.options().printCriticalPoints = true;
-    platform::RecordingMessageBoxes boxes;
-    auto pdf = pdfPrinter(dir.filePath("page.pdf"), QPageLayout::Landscape);
-    const colour::PageLayout layout = printer.printJob(*pdf, picture.source, boxes);
-    EXPECT_EQ(layout.placement, colour::TextPlacement::Beside);
-    EXPECT_EQ(layout.picture.height(), layout.printable.height());
-    EXPECT_EQ(layout.picture.width(), layout.printable.height());
-    EXPECT_EQ(layout.text.left, layout.picture.right);
-    EXPECT_EQ(layout.text.top, 0);
-    EXPECT_FALSE(layout.textClipped);
-}
-
 TEST(Printing, TextWiderThanThePageIsClippedWithTheMessage) {
     QTemporaryDir dir;
     Picture picture;
@@ -169,38 +103,6 @@ TEST(Printing, PrintedPageShowsThePicture) {
     for (int y = w + 2; y < page.height(); ++y)
         for (int x = 0; x < w; ++x) dark += page.pixelColor(x, y).lightness() < 128;
     EXPECT_GT(dark, 0);
-}
-
-TEST(PrintInfoDialog, StartsEmptyAndOkStoresTheChoices) {
-    colour::PrintOptions options;
-    options.printRange = true;
-    options.marginMm = 7;
-    {
-        PrintInfoDialog dialog(options, false);
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("印刷情報"));
-        EXPECT_FALSE(dialog.checkBox(PrintInfoDialog::Range)->isChecked()) << "not the stored values";
-        EXPECT_FALSE(dialog.checkBox(PrintInfoDialog::FixedPoints)->isEnabled()) << "Mandelbrot picture";
-        EXPECT_EQ(dialog.marginSlider()->value(), 0);
-        EXPECT_EQ(dialog.marginSlider()->maximum(), 50);
-        dialog.checkBox(PrintInfoDialog::Formula)->setChecked(true);
-        dialog.checkBox(PrintInfoDialog::LoopCount)->setChecked(true);
-        dialog.marginSlider()->setValue(50);
-        dialog.commentField()->setPlainText(QStringLiteral("一行目\n二行目\n三行目"));
-        dialog.accept();
-    }
-    EXPECT_TRUE(options.printFormula);
-    EXPECT_FALSE(options.printRange);
-    EXPECT_TRUE(options.printLoopCount);
-    EXPECT_FALSE(options.printFixedPoints);
-    EXPECT_EQ(options.marginMm, 50);
-    EXPECT_EQ(options.comment, "一行目\n二行目\n三行目\n");
-
-    PrintInfoDialog julia(options, true);
-    EXPECT_TRUE(julia.checkBox(PrintInfoDialog::FixedPoints)->isEnabled());
-    julia.commentField()->setPlainText(QString(1500, QLatin1Char('x')));
-    EXPECT_EQ(julia.commentField()->toPlainText().size(), 1023);
-    julia.reject();
-    EXPECT_EQ(options.marginMm, 50) << "Cancel keeps what was stored";
 }
 
 }  // namespace

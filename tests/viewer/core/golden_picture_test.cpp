@@ -69,23 +69,6 @@ TEST(GoldenPictures, RendersMatchTheCommittedBitmaps) {
     }
 }
 
-TEST(GoldenPictures, RenderingTwiceGivesTheSamePicture) {
-    // The end of a render narrows the colour table; the next render must
-    // start again from the block's records.
-    const cli::FormulaParseResult parsed = cli::parseFormula("z^2-0.75");
-    cli::BatchRenderRequest request;
-    request.map = parsed.map;
-    request.kind = 'M';
-    request.loopCount = 100;
-    request.width = request.height = 64;
-    cli::BatchPicture picture;
-    ASSERT_EQ(picture.prepare(request), std::nullopt);
-    picture.render();
-    const auto first = picture.bitmap().fileBytes();
-    picture.render();
-    EXPECT_TRUE(picture.bitmap().fileBytes() == first);
-}
-
 int runCli(const std::string& arguments) {
     const std::string command = std::string(HALVATRINE_CLI) + " " + arguments + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
@@ -119,58 +102,6 @@ TEST_F(CliRender, CommandLineWritesTheGoldenBitmap) {
                      "--loop 200 --critical 0 -o " + m.string()),
               0);
     EXPECT_TRUE(readFile(m) == readFile(fs::path(HV_GOLDEN_DIR) / "mandelbrot_z2_plus_c.bmp"));
-}
-
-TEST_F(CliRender, PrintsTheComponentStatistics) {
-    const std::string command = std::string(HALVATRINE_CLI) + " render \"z^2-1\" --julia --size 32x20 -o " +
-                                (dir_ / "s.bmp").string() + " 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    ASSERT_TRUE(pipe);
-    std::string out;
-    char buf[4096];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, pipe.get())) > 0) out.append(buf, got);
-    // One line per code (infinity, the 2-cycle) and one for the unknown
-    // pixels; together they hold every pixel.
-    EXPECT_NE(out.find("無限遠"), std::string::npos) << out;
-    EXPECT_NE(out.find("周期点 周期2 S_ATTRACTING"), std::string::npos) << out;
-    EXPECT_NE(out.find("不明"), std::string::npos) << out;
-    long total = 0;
-    std::size_t lineStart = out.find("component\n");
-    ASSERT_NE(lineStart, std::string::npos) << out;
-    std::istringstream lines(out.substr(lineStart + 10));
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string first;
-        fields >> first;
-        if (first.empty() || !std::isdigit(static_cast<unsigned char>(first[0]))) continue;
-        if (line.find("不明") != std::string::npos) {
-            total += std::stol(first);  // the unknown line has no code
-        } else {
-            long pixels = 0;
-            fields >> pixels;
-            total += pixels;
-        }
-    }
-    EXPECT_EQ(total, 32 * 20) << out;
-}
-
-TEST_F(CliRender, BadCommandLinesAreRefusedWithoutAFile) {
-    const std::string out = (dir_ / "x.bmp").string();
-    EXPECT_EQ(runCli("render \"z^2-1\" -o " + out), 2);                      // no kind
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia"), 2);                        // no file
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --mandelbrot -o " + out), 2);  // two kinds
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --bogus -o " + out), 2);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --loop ten -o " + out), 2);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --size 20001x10 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --radius 0 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^2-1\" --julia --loop 0 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^2-1\" --mandelbrot --critical 5 -o " + out), 1);
-    EXPECT_EQ(runCli("render \"z^^2\" --julia -o " + out), 1);
-    EXPECT_FALSE(fs::exists(out));
-    // A file that cannot be written is reported, not claimed as written.
-    EXPECT_EQ(runCli("render \"z^2-1\" --mandelbrot --size 8x8 -o " + (dir_ / "no" / "x.bmp").string()), 1);
 }
 
 }  // namespace

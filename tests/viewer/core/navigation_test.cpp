@@ -72,57 +72,6 @@ TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
     }
 }
 
-TEST(PointReadout, OutsideThePictureAndOnFocusLossTheReadoutsEmpty) {
-    PictureSetup setup = quickPicture('M');
-    setup.width = 40;
-    setup.height = 30;
-    ViewerHarness h(setup);
-    h.open();
-    ASSERT_TRUE(h.drawToDone());
-    CTorvelView* view = h.frame->paintTargetView();
-    moveMouse(view, {5, 5});
-    EXPECT_FALSE(positionText(h).isEmpty());
-    moveMouse(view, {100, 100});
-    EXPECT_TRUE(positionText(h).isEmpty());
-    EXPECT_TRUE(infoText(h).isEmpty());
-    moveMouse(view, {5, 5});
-    ASSERT_FALSE(infoText(h).isEmpty());
-    QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
-    QApplication::sendEvent(view, &focusOut);
-    EXPECT_TRUE(positionText(h).isEmpty());
-    EXPECT_TRUE(infoText(h).isEmpty());
-}
-
-TEST(PointReadout, NothingBeforeThePictureIsDone) {
-    ViewerHarness h(quickPicture('J'));
-    h.open();
-    moveMouse(h.frame->paintTargetView(), {300, 200});
-    EXPECT_TRUE(positionText(h).isEmpty());
-    releaseLeft(h.frame->paintTargetView(), {300, 200}, Qt::ShiftModifier);
-    h.pump();
-    EXPECT_TRUE(h.received.empty());
-}
-
-TEST(PointReadout, FollowsTheScrollPosition) {
-    PictureSetup setup = quickPicture('J');
-    setup.width = 1000;
-    setup.height = 1000;
-    ViewerHarness h(setup);
-    h.open();
-    // Four panes of about half the window each: the picture is larger.
-    h.frame->action("split")->trigger();
-    h.pump();
-    ASSERT_TRUE(h.drawToDone());
-    CTorvelView* view = h.frame->paintTargetView();
-    ASSERT_GT(view->horizontalScrollBar()->maximum(), 100);
-    ASSERT_GT(view->verticalScrollBar()->maximum(), 50);
-    view->horizontalScrollBar()->setValue(100);
-    view->verticalScrollBar()->setValue(50);
-    moveMouse(view, {400, 450});
-    // Picture pixel (500, 500) is the centre of a 1000 x 1000 picture.
-    EXPECT_EQ(positionText(h), "0  0");
-}
-
 TEST(Picks, ShiftPickWritesTheRequestIntoTheDrawnCopyThenPosts) {
     ViewerHarness h(quickPicture('J'));
     h.open();
@@ -185,29 +134,6 @@ TEST(Picks, MandelbrotPicksWithTheNextMagnification) {
     EXPECT_EQ(h.received[1].lParam, 'J');
 }
 
-TEST(Picks, OtherCombinationsAndABusyFrontEndDoNothing) {
-    ViewerHarness h(quickPicture('J'));
-    h.open();
-    ASSERT_TRUE(h.drawToDone());
-    h.pump();
-    h.received.clear();
-    const common::ViewRecord before = h.block.header().drawnView;
-    CTorvelView* view = h.frame->paintTargetView();
-    releaseLeft(view, {10, 10}, Qt::ControlModifier);  // Ctrl on a Julia picture
-    releaseLeft(view, {10, 10}, Qt::ShiftModifier | Qt::ControlModifier);
-    releaseLeft(view, {10, 10}, Qt::NoModifier);
-    releaseLeft(view, {10, 10}, Qt::ShiftModifier, Qt::RightButton);
-    h.frontEnd->busyState = common::BUSY_ANALYSING;
-    releaseLeft(view, {10, 10}, Qt::ShiftModifier);
-    h.pump();
-    EXPECT_TRUE(h.received.empty());
-    EXPECT_EQ(0, std::memcmp(&before, &h.block.header().drawnView, sizeof before));
-    h.frontEnd->busyState = common::BUSY_IDLE;
-    releaseLeft(view, {10, 10}, Qt::ShiftModifier);
-    h.pump();
-    EXPECT_EQ(h.received.size(), 1u);
-}
-
 TEST(ReadoutTexts, ComponentTextsOfEveryKind) {
     auto entry = [](int kind, int count, int pointKind) {
         common::ComponentView v;
@@ -233,35 +159,4 @@ TEST(ReadoutTexts, ComponentTextsOfEveryKind) {
     EXPECT_EQ(componentText(12, table), "不明  ");
     EXPECT_EQ(pointInfoText(true, 42, 0, table), "無限遠  番号 42");
     EXPECT_EQ(pointInfoText(false, 42, 3, table), "番号 42");
-}
-
-TEST(ReadoutTexts, OddHeightCentresOnTheMiddleRow) {
-    EXPECT_EQ(windowToPlane(0, 2, 4, 5, 0.25, 1.0, 1.0).im, 1.0);
-}
-
-TEST(PostedWindowMessages, CommandAndMouseMessagesActLikeTheWindow) {
-    ViewerHarness h(quickPicture('M'));
-    h.open();
-    // The draw button through a posted WM_COMMAND.
-    platform::postMessage(h.frame->frameHandle(), WM_COMMAND, ID_DRAW_BUTTON, 0);
-    ASSERT_TRUE(h.waitFor([&] { return h.frame->state() == ViewerState::Done; }));
-    h.pump();
-    h.received.clear();
-    const int view = h.frame->viewHandle();
-    platform::postMessage(view, WM_MOUSEMOVE, 0, (200 << 16) | 450);
-    platform::postMessage(view, WM_LBUTTONUP, MK_CONTROL | MK_SHIFT, (200 << 16) | 450);  // ignored
-    platform::postMessage(view, WM_LBUTTONUP, MK_CONTROL, (100 << 16) | 450);
-    ASSERT_TRUE(h.waitFor([&] { return !h.received.empty(); }));
-    EXPECT_EQ(positionText(h), "1  0");
-    ASSERT_EQ(h.received.size(), 1u);
-    EXPECT_EQ(h.received[0].msg, common::MSG_NEW_PICTURE);
-    EXPECT_EQ(h.received[0].lParam, 'J');
-    EXPECT_EQ(h.block.header().drawnView.centreRe, 1.0);
-    // The draw button is gone: a further command does nothing.
-    platform::postMessage(h.frame->frameHandle(), WM_COMMAND, ID_DRAW_BUTTON, 0);
-    platform::postMessage(h.frame->frameHandle(), WM_COMMAND, ID_APP_EXIT, 0);
-    ASSERT_TRUE(h.waitFor([&] { return !h.frame->isVisible(); }));
-    h.pump();
-    EXPECT_EQ(h.messageNumbers().back(), common::MSG_VIEWER_CLOSING);
-    EXPECT_EQ(h.messageNumbers().size(), 2u);
 }

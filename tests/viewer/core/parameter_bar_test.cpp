@@ -62,17 +62,6 @@ TEST(ParameterBarFields, ShowTheViewRecordWithTheBarsFormats) {
         EXPECT_EQ(formatBarReal(v), text);
 }
 
-TEST(ParameterBarFields, TinyRadiusShowsZeroButStaysInTheBlockUntilEdited) {
-    PictureSetup setup;
-    setup.radius = 1e-8;
-    ViewerHarness h(setup);
-    h.open();
-    EXPECT_EQ(h.field(ID_CONVERGENCE_RADIUS)->text(), "0");
-    EXPECT_EQ(h.block.view().convergenceRadius, 1e-8);
-    enter(h.field(ID_CONVERGENCE_RADIUS), "0.5", true);
-    EXPECT_EQ(h.block.view().convergenceRadius, 0.5);
-}
-
 // Each edit: what the field then shows and what the view record holds.
 TEST(ParameterBarFields, FiltersLimitsAndStoredValues) {
     struct Case {
@@ -114,17 +103,6 @@ TEST(ParameterBarFields, FiltersLimitsAndStoredValues) {
         EXPECT_EQ(stored(h, c.id), c.value);
     }
     EXPECT_EQ(h.block.view().magnification, 0.25);
-}
-
-TEST(ParameterBarFields, ClearedSizeIsNotAZeroSize) {
-    ViewerHarness h(PictureSetup{});
-    h.open();
-    h.field(ID_PICTURE_WIDTH)->clear();
-    EXPECT_EQ(h.block.view().pictureWidth, 600);
-    // Draw start uses the stored 600.
-    h.pressDraw();
-    EXPECT_TRUE(h.boxes.texts().empty());
-    EXPECT_EQ(h.frame->document().pictureSize(), QSize(600, 400));
 }
 
 TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {

@@ -53,17 +53,6 @@ TEST(JuliaKernel, PixelMapsToTheRightPlanePoint) {
     EXPECT_DOUBLE_EQ(render::pixelToPlane(k.scene, 0, 0).im, -2.0 - 200.0 / 150.0);  // same scale on both axes
 }
 
-TEST(JuliaKernel, StartOutsideTheEscapeRadiusCountsZero) {
-    TestBlock b = unitGrid('J', 1, {{-1, 0}, {0, 0}, {1, 0}});
-    b.view().convergenceRadius = 0.5;  // escape radius 2
-    Kernel k(b);
-    const render::PixelResult r = k.julia(6, 3);  // z = 3
-    EXPECT_EQ(r.count, 0);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(k.stats.stats[0].pixelCount, 1);
-    EXPECT_EQ(k.stats.stats[0].highCount, 0);
-}
-
 TEST(JuliaKernel, CaptureAfterFiveApplicationsAndFirstEntryWins) {
     // z -> z/2 from z = 1: with r = 0.05 the point 0 is first within reach
     // after five halvings; 0.01 is reached at the same step.
@@ -142,24 +131,6 @@ TEST(JuliaKernel, RotationDomainEntryCapturesInsideItsCurve) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.count, 0);
     EXPECT_EQ(k.julia(5, 3).code, 255);  // 2
-}
-
-TEST(Kernels, StopReturnsAtOnceRecordingCodeZero) {
-    TestBlock j = unitGrid('J', 1, {{-1, 0}, {0, 0}, {1, 0}});
-    Kernel jk(j);
-    jk.abort = true;
-    const render::PixelResult r = jk.julia(3, 3);
-    EXPECT_EQ(r.count, 0);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(jk.stats.stats[0].pixelCount + jk.stats.unknownPixelCount, 0);
-
-    TestBlock m = unitGrid('M', 1, {{0, 0}, {0, 0}, {1, 0}});
-    auto fe = squareFamily();
-    Kernel mk(m, fe.get());
-    mk.abort = true;
-    EXPECT_EQ(mk.mandelbrot(6, 6), 0);
-    EXPECT_EQ(mk.stats.stats[0].pixelCount, 1);
-    EXPECT_EQ(mk.stats.stats[0].lowCount, 0);
 }
 
 // z -> 2z + c: from the critical point q the orbit is 2q + c, 4q + c, ...

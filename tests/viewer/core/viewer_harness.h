@@ -115,12 +115,6 @@ public:
         return waitFor([this] { return frame->state() == viewer::ViewerState::Done; });
     }
 
-    std::vector<int> messageNumbers() const {
-        std::vector<int> numbers;
-        for (const Posted& p : received) numbers.push_back(p.msg);
-        return numbers;
-    }
-
     render_test::TestBlock block;
     std::unique_ptr<common::FrontEndBlock> frontEnd;
     std::unique_ptr<viewer::ViewerSession> session;
