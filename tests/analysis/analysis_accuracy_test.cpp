@@ -130,7 +130,9 @@ TEST_P(AnalysisAccuracy, KindsPeriodsAndPointsMatchHighPrecisionValues) {
     int landings = 0;
     for (const CriticalOrbitResult& r : a.orbits.criticalOrbits) landings += r.fate == OrbitFate::RepellingCycle;
     EXPECT_EQ(landings, row.repellingLandings);
-    if (row.periodsSearched >= 0) EXPECT_EQ(a.orbits.periodicSearch.periodsSearched, row.periodsSearched);
+    if (row.periodsSearched >= 0) {
+        EXPECT_EQ(a.orbits.periodicSearch.periodsSearched, row.periodsSearched);
+    }
     EXPECT_EQ(a.orbits.periodicSearch.end, row.periodsSearched >= 0 ? PeriodicSearchEnd::Completed
                                                                      : PeriodicSearchEnd::CapacityFull);
 }

@@ -16,9 +16,7 @@
 #include <QTranslator>
 
 #include <filesystem>
-#include <fstream>
 
-#include "common/sample_file.h"
 #include "common/ui_text.h"
 #include "frontend/critical_point_dialog.h"
 #include "frontend/job_control.h"
@@ -192,27 +190,6 @@ TEST(Catalogue, EveryTextOfTheCodeIsTranslatedAndEveryHelpTopicAnswered) {
     const char* anchor = "name=\"([^\"]+)\"";
     EXPECT_EQ(all(anchor, read(QStringLiteral(":/help/halvatrine_help_en.html"))),
               all(anchor, read(QStringLiteral(":/help/halvatrine_help.html"))));
-}
-
-TEST(BundledSamples, ListedWithoutAnOwnFileWhichTheFirstSaveCreates) {
-    platform::RecordingMessageBoxes boxes;
-    MainDialog dialog(boxes, {std::string(std::getenv("XDG_CONFIG_HOME")) + "/samples.conf", {}, {}});
-    ASSERT_FALSE(std::filesystem::exists(dialog.sampleFilePath()));
-    int listed = 0;
-    frontend_test::whenModalShown<SampleLoadDialog>([&listed](SampleLoadDialog* d) {
-        listed = d->sampleList()->count();
-        d->sampleList()->setCurrentRow(0);
-        d->okButton()->click();
-    });
-    dialog.loadSampleButton()->click();
-    EXPECT_EQ(listed, 20);
-    EXPECT_EQ(dialog.frontEndBlock().currentMap.numeratorRe[0], -1.0);  // the basilica
-    frontend_test::whenModalShown<SampleSaveDialog>([](SampleSaveDialog* d) { d->okButton()->click(); });
-    dialog.saveFormulaAction()->trigger();
-    EXPECT_EQ(dialog.sampleLoadPath(), dialog.sampleFilePath());
-    std::ifstream own(dialog.sampleFilePath(), std::ios::binary);
-    EXPECT_EQ(common::parseSamples(std::string(std::istreambuf_iterator<char>(own), {})).presentCount(), 1);
-    std::filesystem::remove(dialog.sampleFilePath());
 }
 
 TEST(InstalledTree, HasEveryFileAndItsFrontEndStartsItsViewer) {

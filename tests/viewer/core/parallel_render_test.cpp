@@ -36,17 +36,16 @@ struct Render {
 };
 
 // Same maps in the w x h corner, same statistics, same narrowed colour table.
-void expectIdentical(const Render& a, const Render& b, int w, int h, const std::string& what) {
+void expectIdentical(const Render& a, const Render& b, int w, int h) {
     int differing = 0;
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
-            if (a.maps->iteration[x][y] != b.maps->iteration[x][y] ||
-                a.maps->component[x][y] != b.maps->component[x][y] || a.maps->colour[x][y] != b.maps->colour[x][y])
-                ++differing;
-    EXPECT_EQ(differing, 0) << what;
-    EXPECT_EQ(std::memcmp(&a.stats, &b.stats, sizeof a.stats), 0) << what;  // plain ints, no padding
-    EXPECT_EQ(std::memcmp(a.colours.records.data(), b.colours.records.data(), sizeof a.colours.records), 0) << what;
-    EXPECT_EQ(b.engine.renderedPixelCount.load(), w * h) << what;
+            differing += a.maps->iteration[x][y] != b.maps->iteration[x][y] ||
+                         a.maps->component[x][y] != b.maps->component[x][y] || a.maps->colour[x][y] != b.maps->colour[x][y];
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(std::memcmp(&a.stats, &b.stats, sizeof a.stats), 0);  // plain ints, no padding
+    EXPECT_EQ(std::memcmp(a.colours.records.data(), b.colours.records.data(), sizeof a.colours.records), 0);
+    EXPECT_EQ(b.engine.renderedPixelCount.load(), w * h);
 }
 
 struct Family {
@@ -137,19 +136,19 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
             for (const Window& win : kWindows) {
                 TestBlock b(f.kind);
                 const auto fe = setUp(b, f, win);
+                SCOPED_TRACE(testing::Message() << f.name << " on " << hwy::TargetName(target) << ", " << win.w << "x"
+                                                << win.h << " loop " << win.loop);
                 Render expected;
                 expected.run(b, fe.get(), reference);
+                ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3);
                 if (&win == &kWindows.front() && !f.cycles.empty()) {  // the whole picture shows its basins
-                    EXPECT_GT(expected.stats.stats[1].pixelCount, 0) << f.name;
+                    EXPECT_GT(expected.stats.stats[1].pixelCount, 0);
                 }
                 for (const render::RenderOptions& o : variants) {
-                    ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3) << f.name;
+                    SCOPED_TRACE(testing::Message() << o.threads << " threads");
                     Render got;
                     got.run(b, fe.get(), o);
-                    expectIdentical(expected, got, win.w, win.h,
-                                    std::string(f.name) + " on " + hwy::TargetName(target) + ", " +
-                                        std::to_string(o.threads) + " threads, " + std::to_string(win.w) + "x" +
-                                        std::to_string(win.h) + " loop " + std::to_string(win.loop));
+                    expectIdentical(expected, got, win.w, win.h);
                 }
             }
         }
