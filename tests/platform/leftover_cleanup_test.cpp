@@ -68,14 +68,12 @@ TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
         ASSERT_EQ(::chown((blocks / ("FData" + foreign)).c_str(), 65534, 65534), 0);
         ASSERT_EQ(::lchown((sockets / foreign).c_str(), 65534, 65534), 0);
     }
-    const std::set<std::string> blocksBefore = namesIn(blocks), socketsBefore = namesIn(sockets);
-
-    const platform::LeftoverCount count = platform::removeLeftoversOfDeadProcesses(blocks.string(), sockets.string());
-    EXPECT_EQ(count.blocks, 3);
-    EXPECT_EQ(count.sockets, 1);
-    std::set<std::string> expectedBlocks = blocksBefore, expectedSockets = socketsBefore;
+    std::set<std::string> expectedBlocks = namesIn(blocks), expectedSockets = namesIn(sockets);
     for (const auto& name : removedBlocks) expectedBlocks.erase(name);
     expectedSockets.erase(dead);
+
+    const platform::LeftoverCount count = platform::removeLeftoversOfDeadProcesses(blocks.string(), sockets.string());
+    EXPECT_EQ(std::make_pair(count.blocks, count.sockets), std::make_pair(3, 1));
     EXPECT_EQ(namesIn(blocks), expectedBlocks);
     EXPECT_EQ(namesIn(sockets), expectedSockets);
 
