@@ -73,14 +73,18 @@ const Row ROWS[] = {
 };
 // clang-format on
 
-ComplexPolynomial polynomialOf(const std::vector<cd>& c) {
-    ComplexPolynomial p = makePolynomial(static_cast<int>(c.size()) - 1);
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        p.re[i] = c[i].real();
-        p.im[i] = c[i].imag();
-    }
-    stripPolynomial(p);
-    return p;
+RationalMap mapOf(const std::vector<cd>& numerator, const std::vector<cd>& denominator) {
+    auto polynomialOf = [](const std::vector<cd>& c) {
+        ComplexPolynomial p = makePolynomial(static_cast<int>(c.size()) - 1);
+        for (std::size_t i = 0; i < c.size(); ++i) p.re[i] = c[i].real(), p.im[i] = c[i].imag();
+        stripPolynomial(p);
+        return p;
+    };
+    RationalMap map;
+    map.numerator = polynomialOf(numerator);
+    map.denominator = polynomialOf(denominator);
+    map.form = map.denominator.degree == 0 ? 1 : 2;
+    return map;
 }
 
 // Each computed point lies within 1e-12 (relative to its size, or to the
@@ -105,11 +109,7 @@ class AnalysisAccuracy : public testing::TestWithParam<Row> {};
 TEST_P(AnalysisAccuracy, KindsPeriodsAndPointsMatchHighPrecisionValues) {
     const Row& row = GetParam();
     SCOPED_TRACE(row.name);
-    RationalMap map;
-    map.numerator = polynomialOf(row.numerator);
-    map.denominator = polynomialOf(row.denominator);
-    map.form = map.denominator.degree == 0 ? 1 : 2;
-    const JuliaAnalysis a = analyseJulia(map, AnalysisSettings{});
+    const JuliaAnalysis a = analyseJulia(mapOf(row.numerator, row.denominator), AnalysisSettings{});
     if (row.checkPoints) {
         expectSamePoints(a.criticalPoints.re, a.criticalPoints.im, a.criticalPoints.count, row.critical);
         expectSamePoints(a.fixedPoints.re, a.fixedPoints.im, a.fixedPoints.count, row.fixed);
@@ -149,10 +149,7 @@ TEST(IteratedPeriodRoots, AreTheDistinctPointsOfExactPeriod) {
                                                   {{1, 0, 1}, {-0.25, 0, 1}},
                                                   {{0.3, 0, 0, 1}, {cd(0.2, 0.1), 2}}};
     for (const auto& m : maps) {
-        RationalMap map;
-        map.numerator = polynomialOf(m[0]);
-        map.denominator = polynomialOf(m[1]);
-        map.form = map.denominator.degree == 0 ? 1 : 2;
+        const RationalMap map = mapOf(m[0], m[1]);
         const int d = std::max(map.numerator.degree, map.denominator.degree);
         // deg G_k = d^k, plus 1 where infinity is not fixed
         const int extra = map.form == 2 && map.denominator.degree >= map.numerator.degree ? 1 : 0;

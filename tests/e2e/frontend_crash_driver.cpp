@@ -11,7 +11,6 @@
 #include <QTest>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -46,14 +45,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::MessagePort port;
     platform::RecordingMessageBoxes boxes;
-    MainDialog::Options options;
-    options.settingsPath = std::string(argv[1]) + ".conf";
-    options.viewerProgram = argv[2];
-    MainDialog dialog(boxes, options);
-    for (const auto& [field, text] : {std::pair{8, "1"}, std::pair{0, "0.25"}}) {
-        dialog.coefficientField(field)->selectAll();
-        QTest::keyClicks(dialog.coefficientField(field), QString::fromUtf8(text));
-    }
+    MainDialog dialog(boxes, {std::string(argv[1]) + ".conf", argv[2], {}});
+    for (const auto& [field, text] : {std::pair{8, "1"}, std::pair{0, "0.25"}}) dialog.coefficientField(field)->setText(text);
     dialog.juliaButton()->click();
     dialog.executeButton()->click();
     frontend::JobControl& job = dialog.job();

@@ -14,8 +14,7 @@
 
 namespace {
 
-using platform_test::FullDisk;
-using platform_test::fileBytes;
+using platform_test::FullDisk, platform_test::fileBytes;
 
 TEST(SampleDialogsOnAFullDisk, SaveAndDeleteKeepTheFileAndSaySo) {
     const std::string directory = frontend_test::makeScratchDirectory("hv-full-disk-");
@@ -23,8 +22,7 @@ TEST(SampleDialogsOnAFullDisk, SaveAndDeleteKeepTheFileAndSaySo) {
     common::RationalMap map{};
     map.form = common::FORM_POLYNOMIAL;
     map.numeratorDegree = 2;
-    map.numeratorRe[2] = 1;
-    map.denominatorRe[0] = 1;
+    map.numeratorRe[2] = map.denominatorRe[0] = 1;
     {
         common::SampleFile file;
         ASSERT_EQ(file.createWithSample(path, *common::formatSample(map), "a"), common::SampleWriteResult::Written);

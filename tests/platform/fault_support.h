@@ -1,14 +1,17 @@
 // What the fault tests share: a disk that is full, a pid that no process
-// has, and a file's bytes.
+// has, a socket file, and a file's bytes.
 #pragma once
 
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 namespace platform_test {
@@ -43,11 +46,18 @@ inline pid_t deadPid() {
     return child;
 }
 
+// A datagram socket bound to `path` (the file stays after close); its descriptor.
+inline int bindSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    return ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+}
+
 inline std::string fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace platform_test

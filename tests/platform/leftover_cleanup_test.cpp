@@ -6,16 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstring>
+#include <filesystem>
 #include <set>
-#include <string>
 
 #include "fault_support.h"
 
@@ -27,14 +20,7 @@ using platform_test::deadPid;
 
 void makeFile(const fs::path& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)); }
 
-void makeSocket(const fs::path& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    ::close(fd);
-}
+void makeSocket(const fs::path& path) { ::close(platform_test::bindSocket(path)); }
 
 std::set<std::string> namesIn(const fs::path& directory) {
     std::set<std::string> names;
@@ -46,8 +32,7 @@ TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
     char pattern[] = "/tmp/hv-leftovers-XXXXXX";
     const fs::path root = ::mkdtemp(pattern);
     const fs::path blocks = root / "shm", sockets = root / "sockets";
-    fs::create_directories(blocks);
-    fs::create_directories(sockets);
+    fs::create_directories(blocks), fs::create_directories(sockets);
     const std::string dead = std::to_string(deadPid());
     const std::string live = std::to_string(::getpid());
     // A zombie still holds its pid: its parent reaps it and removes its socket.
@@ -83,14 +68,12 @@ TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
         ASSERT_EQ(::chown((blocks / ("FData" + foreign)).c_str(), 65534, 65534), 0);
         ASSERT_EQ(::lchown((sockets / foreign).c_str(), 65534, 65534), 0);
     }
-    const std::set<std::string> blocksBefore = namesIn(blocks), socketsBefore = namesIn(sockets);
-
-    const platform::LeftoverCount count = platform::removeLeftoversOfDeadProcesses(blocks.string(), sockets.string());
-    EXPECT_EQ(count.blocks, 3);
-    EXPECT_EQ(count.sockets, 1);
-    std::set<std::string> expectedBlocks = blocksBefore, expectedSockets = socketsBefore;
+    std::set<std::string> expectedBlocks = namesIn(blocks), expectedSockets = namesIn(sockets);
     for (const auto& name : removedBlocks) expectedBlocks.erase(name);
     expectedSockets.erase(dead);
+
+    const platform::LeftoverCount count = platform::removeLeftoversOfDeadProcesses(blocks.string(), sockets.string());
+    EXPECT_EQ(std::make_pair(count.blocks, count.sockets), std::make_pair(3, 1));
     EXPECT_EQ(namesIn(blocks), expectedBlocks);
     EXPECT_EQ(namesIn(sockets), expectedSockets);
 

@@ -63,8 +63,7 @@ TEST(SampleLibrary, EverySampleLoadsAndItsAnalysisKeepsItsPromise) {
         frontend::FormulaGrid grid(map);
         std::array<std::string, frontend::GRID_FIELD_COUNT> texts;
         for (int f = 0; f < frontend::GRID_FIELD_COUNT; ++f)
-            texts[static_cast<std::size_t>(f)] =
-                record.texts[static_cast<std::size_t>(common::sampleTextIndexOfField(f))];
+            texts[std::size_t(f)] = record.texts[std::size_t(common::sampleTextIndexOfField(f))];
         grid.loadCartesianTexts(texts);
         for (int f = 0; f < frontend::GRID_FIELD_COUNT; ++f) EXPECT_FALSE(grid.needsMarking(f)) << f;
         common::storeDegreesAndForm(map);

@@ -5,10 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
-#include <sys/socket.h>
-#include <sys/un.h>
 
 #include "common/sample_file.h"
 #include "fault_support.h"
@@ -28,11 +25,8 @@ TEST(ViewerFaults, AFrontEndKilledWhileDrawingLeavesAViewerThatFinishesSavesPrin
     // goes dead as a killed process's does (the file stays, nobody reads).
     const pid_t frontEnd = platform_test::deadPid();
     const std::string path = platform::socketPathFor(frontEnd);
-    const int socket = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const int socket = platform_test::bindSocket(path);
+    ASSERT_GE(socket, 0);
 
     viewer_test::PictureSetup setup;
     setup.loopCount = 3000;
@@ -52,8 +46,7 @@ TEST(ViewerFaults, AFrontEndKilledWhileDrawingLeavesAViewerThatFinishesSavesPrin
     QTemporaryDir dir;
     EXPECT_TRUE(savePictureFile(h.session->maps().colour, setup.width, setup.height, dir.filePath("J1.bmp"), h.boxes));
     const std::string bitmap = readFile(dir.filePath("J1.bmp"));
-    EXPECT_EQ(bitmap.rfind("BM", 0), 0u);
-    EXPECT_GT(bitmap.size(), 600u * 3u * 400u);
+    EXPECT_TRUE(bitmap.rfind("BM", 0) == 0 && bitmap.size() > 600u * 3u * 400u) << bitmap.size();
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setOutputFileName(dir.filePath("J1.pdf"));
@@ -73,27 +66,23 @@ TEST(ViewerFaults, AFrontEndKilledWhileDrawingLeavesAViewerThatFinishesSavesPrin
 TEST(ViewerFaults, AFullDiskWhileSavingKeepsTheOldFileAndSaysSo) {
     QTemporaryDir dir;
     const QString picture = dir.filePath("J1.bmp");
-    const std::string older = "an older picture";
-    std::ofstream(picture.toStdString()) << older;
-    auto maps = render::makePixelMaps();
+    std::ofstream(picture.toStdString()) << "an older picture";
     platform::RecordingMessageBoxes boxes;
     {
         FullDisk full(4096);
-        EXPECT_FALSE(savePictureFile(maps->colour, 300, 200, picture, boxes));
+        EXPECT_FALSE(savePictureFile(render::makePixelMaps()->colour, 300, 200, picture, boxes));
     }
-    EXPECT_EQ(readFile(picture), older);
+    EXPECT_EQ(readFile(picture), "an older picture");
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{colour::WRITE_ERROR_TEXT});
 
     // The formula, appended to a sample file that the disk cannot hold.
     const std::string samples = common::samplePath(dir.path().toStdString());
-    common::SampleFile created;
     common::RationalMap map{};
     map.form = common::FORM_POLYNOMIAL;
     map.numeratorDegree = 2;
-    map.numeratorRe[2] = 1;
-    map.denominatorRe[0] = 1;
-    ASSERT_EQ(created.createWithSample(samples, *common::formatSample(map), "first"), common::SampleWriteResult::Written);
-    created.close();
+    map.numeratorRe[2] = map.denominatorRe[0] = 1;
+    ASSERT_EQ(common::SampleFile().createWithSample(samples, *common::formatSample(map), "first"),
+              common::SampleWriteResult::Written);
     const std::string before = readFile(QString::fromStdString(samples));
     SaveFormulaDialog dialog(map, dir.path().toStdString(), boxes);
     ASSERT_TRUE(dialog.load());

@@ -7,12 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <memory>
 #include <mutex>
 #include <random>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "hwy/targets.h"
 #include "test_blocks.h"
@@ -30,29 +27,25 @@ struct Render {
     colour::RenderStatistics stats;
     render::RenderEngine engine{*maps, colours, stats};
 
-    void prepare(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o) {
+    void run(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o, bool start = true) {
         stats.reset();
         colours.seedOnce(b.view());
         ASSERT_EQ(engine.prepare(b.read(), b.view(), fe, o), render::SceneStatus::Ready);
-    }
-    void run(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o) {
-        prepare(b, fe, o);
-        engine.renderThread();
+        if (start) engine.renderThread();
     }
 };
 
 // Same maps in the w x h corner, same statistics, same narrowed colour table.
-void expectIdentical(const Render& a, const Render& b, int w, int h, const std::string& what) {
+void expectIdentical(const Render& a, const Render& b, int w, int h) {
     int differing = 0;
     for (int x = 0; x < w; ++x)
         for (int y = 0; y < h; ++y)
-            if (a.maps->iteration[x][y] != b.maps->iteration[x][y] ||
-                a.maps->component[x][y] != b.maps->component[x][y] || a.maps->colour[x][y] != b.maps->colour[x][y])
-                ++differing;
-    EXPECT_EQ(differing, 0) << what;
-    EXPECT_EQ(std::memcmp(&a.stats, &b.stats, sizeof a.stats), 0) << what;  // plain ints, no padding
-    EXPECT_EQ(std::memcmp(a.colours.records.data(), b.colours.records.data(), sizeof a.colours.records), 0) << what;
-    EXPECT_EQ(b.engine.renderedPixelCount.load(), w * h) << what;
+            differing += a.maps->iteration[x][y] != b.maps->iteration[x][y] ||
+                         a.maps->component[x][y] != b.maps->component[x][y] || a.maps->colour[x][y] != b.maps->colour[x][y];
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(std::memcmp(&a.stats, &b.stats, sizeof a.stats), 0);  // plain ints, no padding
+    EXPECT_EQ(std::memcmp(a.colours.records.data(), b.colours.records.data(), sizeof a.colours.records), 0);
+    EXPECT_EQ(b.engine.renderedPixelCount.load(), w * h);
 }
 
 struct Family {
@@ -95,7 +88,8 @@ struct Window {
     double dx, dy, zoom;
 };
 
-void setUp(TestBlock& b, const Family& f, const Window& win) {
+// The block of family f in window win, and its front end block.
+std::unique_ptr<common::FrontEndBlock> setUp(TestBlock& b, const Family& f, const Window& win) {
     b.setMap(f.form, f.num, f.den);
     for (const auto& c : f.cycles) b.addCycle(c);
     b.header().fixedPointCount = 1;
@@ -109,9 +103,6 @@ void setUp(TestBlock& b, const Family& f, const Window& win) {
     v.magnification = win.zoom / f.width;
     v.centreRe = f.centre.re + win.dx * f.width / win.zoom;
     v.centreIm = f.centre.im + win.dy * f.width / win.zoom;
-}
-
-std::unique_ptr<common::FrontEndBlock> frontEnd(const Family& f) {
     return render_test::frontEndBlock(f.form, f.num, f.den, f.critical, std::vector<bool>(f.critical.size(), true));
 }
 
@@ -144,21 +135,20 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
         for (const Family& f : kFamilies) {
             for (const Window& win : kWindows) {
                 TestBlock b(f.kind);
-                setUp(b, f, win);
-                const auto fe = frontEnd(f);
+                const auto fe = setUp(b, f, win);
+                SCOPED_TRACE(testing::Message() << f.name << " on " << hwy::TargetName(target) << ", " << win.w << "x"
+                                                << win.h << " loop " << win.loop);
                 Render expected;
                 expected.run(b, fe.get(), reference);
+                ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3);
                 if (&win == &kWindows.front() && !f.cycles.empty()) {  // the whole picture shows its basins
-                    EXPECT_GT(expected.stats.stats[1].pixelCount, 0) << f.name;
+                    EXPECT_GT(expected.stats.stats[1].pixelCount, 0);
                 }
                 for (const render::RenderOptions& o : variants) {
-                    ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3) << f.name;
+                    SCOPED_TRACE(testing::Message() << o.threads << " threads");
                     Render got;
                     got.run(b, fe.get(), o);
-                    expectIdentical(expected, got, win.w, win.h,
-                                    std::string(f.name) + " on " + hwy::TargetName(target) + ", " +
-                                        std::to_string(o.threads) + " threads, " + std::to_string(win.w) + "x" +
-                                        std::to_string(win.h) + " loop " + std::to_string(win.loop));
+                    expectIdentical(expected, got, win.w, win.h);
                 }
             }
         }
@@ -169,36 +159,29 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
 // A picture in tiles (the batch renderer's way past 1000 pixels) has the
 // whole picture's values.
 TEST(ParallelRender, TilesHoldTheWholePicturesValues) {
-    const Family& f = kFamilies[3];
-    const Window win{45, 31, 120, 0, 0, 1};
-    TestBlock b(f.kind);
-    setUp(b, f, win);
-    const auto fe = frontEnd(f);
+    TestBlock b('M');
+    const auto fe = setUp(b, kFamilies[3], {45, 31, 120, 0, 0, 1});
     Render whole;
     whole.run(b, fe.get(), {});
+    render::RenderOptions o;
     for (const render::RenderTile tile : {render::RenderTile{0, 0, 20, 31}, render::RenderTile{20, 7, 25, 24}}) {
         Render part;
-        render::RenderOptions o;
         o.tile = tile;
         part.run(b, fe.get(), o);
         for (int x = 0; x < tile.width; ++x)
             for (int y = 0; y < tile.height; ++y)
                 ASSERT_EQ(part.maps->colour[x][y], whole.maps->colour[x + tile.x0][y + tile.y0]) << x << "," << y;
     }
-    render::RenderOptions outside;
-    outside.tile = render::RenderTile{30, 0, 16, 31};
-    Render refused;
-    EXPECT_EQ(refused.engine.prepare(b.read(), b.view(), fe.get(), outside), render::SceneStatus::BadWidth);
+    o.tile = render::RenderTile{30, 0, 16, 31};  // reaches past the picture
+    EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), fe.get(), o), render::SceneStatus::BadWidth);
 }
 
 // Passes stay coarse to fine with several workers: every column of every
 // pass is painted once, and no column of a pass before the previous pass
 // has ended.
 TEST(ParallelRender, WorkersPaintEachPassColumnOnceAndInPassOrder) {
-    const Family& f = kFamilies[0];
-    const Window win{64, 20, 100, 0, 0, 1};
-    TestBlock b(f.kind);
-    setUp(b, f, win);
+    TestBlock b('J');
+    setUp(b, kFamilies[0], {64, 20, 100, 0, 0, 1});
     Render r;
     std::vector<int> painted;
     std::mutex lock;
@@ -208,19 +191,14 @@ TEST(ParallelRender, WorkersPaintEachPassColumnOnceAndInPassOrder) {
     });
     r.run(b, nullptr, {true, true, 3});
     // In a 64-wide picture a pass of step s paints x with x + s - 1.
-    int previousExtent = 15;
-    std::vector<int> expected, got;
+    std::vector<int> expected;
     for (int s = 16; s >= 1; s /= 2)
         for (int x = 0; x < 64; x += s) expected.push_back(x << 16 | (x + s - 1));
-    for (const int w : painted) {
-        const int extent = (w & 0xFFFF) - (w >> 16);
-        EXPECT_LE(extent, previousExtent);
-        previousExtent = extent;
-    }
-    got = painted;
+    for (std::size_t i = 1; i < painted.size(); ++i)
+        EXPECT_LE((painted[i] & 0xFFFF) - (painted[i] >> 16), (painted[i - 1] & 0xFFFF) - (painted[i - 1] >> 16));
     std::sort(expected.begin(), expected.end());
-    std::sort(got.begin(), got.end());
-    EXPECT_EQ(got, expected);
+    std::sort(painted.begin(), painted.end());
+    EXPECT_EQ(painted, expected);
     EXPECT_EQ(r.engine.renderedPixelCount.load(), 64 * 20);
 }
 
@@ -228,12 +206,10 @@ TEST(ParallelRender, WorkersPaintEachPassColumnOnceAndInPassOrder) {
 // it computed and leaves its statistics consistent with them.
 TEST(ParallelRender, StopEndsEveryWorker) {
     for (const bool lanes : {false, true}) {
-        const Family& f = kFamilies[3];
-        TestBlock b(f.kind);
-        setUp(b, f, {200, 200, 100000, 52, -8, 200});  // around -0.1: every orbit runs the whole loop
-        const auto fe = frontEnd(f);
+        TestBlock b('M');
+        const auto fe = setUp(b, kFamilies[3], {200, 200, 100000, 52, -8, 200});  // around -0.1: every orbit runs the whole loop
         Render r;
-        r.prepare(b, fe.get(), {true, lanes, 2});
+        r.run(b, fe.get(), {true, lanes, 2}, false);
         std::atomic<int> columns{0};
         r.engine.setPaintColumns([&](int, int) { ++columns; });
         std::thread t([&] { r.engine.renderThread(); });
