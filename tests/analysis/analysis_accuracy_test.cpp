@@ -33,6 +33,7 @@ struct Row {
     int periodsSearched;                     // -1: not checked
     double scale;                            // size of the fixed points
 };
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 // clang-format off
 const Row ROWS[] = {

@@ -17,6 +17,7 @@ struct Case {
     bool allSections;  // else the formula alone
     int commentLines;  // < 0: as many as fit at the page font's own line spacing, less this
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << (c.allSections ? "all" : "formula") << c.commentLines; }
 
 class PrintText : public ::testing::TestWithParam<Case> {};
 
