@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>

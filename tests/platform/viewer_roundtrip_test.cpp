@@ -3,7 +3,6 @@
 // messages received in order, WM_CLOSE to its process handle, and nothing
 // left behind.
 #include "common/block_layout.h"
-#include "common/block_names.h"
 #include "common/messages.h"
 #include "platform/message_port.h"
 #include "platform/process.h"
@@ -14,7 +13,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
