@@ -119,6 +119,9 @@ TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
     EXPECT_TRUE(has(j.out, "\"fixedPoints\": ["));
     EXPECT_TRUE(has(j.out, "\"period\": 2, \"kind\": \"S_ATTRACTING\""));
     EXPECT_TRUE(has(j.out, "\"fate\": \"knownCycle\""));
+    // Infinity and the 2-cycle, as the listing names them; the block holds the cycle's two points.
+    EXPECT_TRUE(has(j.out, "\"components\": [\"無限遠 S_ATTRACTING\", \"周期点 周期2 S_ATTRACTING\"]"));
+    EXPECT_TRUE(has(j.out, "\"blockSize\": " + std::to_string(12936 + 2 * 16) + ","));
     EXPECT_EQ(j.out.back(), '\n');
     EXPECT_EQ(j.out.substr(j.out.size() - 2), "}\n");
 }
