@@ -22,13 +22,6 @@ using platform::SharedMemory;
 using platform_test::MESSAGE_WAIT_MS;
 using platform_test::receiveWithin;
 
-// "-" + text (written out: GCC 12 misreports the rvalue operator+ here).
-std::string dash(const std::string& text) {
-    std::string token = "-";
-    token += text;
-    return token;
-}
-
 // One front end with one slot, as the job sets them up.
 struct FrontEnd {
     std::string frontEndName = platform_test::uniqueBlockName("FData");
@@ -53,7 +46,8 @@ struct FrontEnd {
     bool ready() const { return endpoint && frontEndBlock && analysisBlock; }
 
     std::vector<std::string> commandLine() const {
-        return {dash(frontEndName), dash(blockName), dash(std::to_string(blockSize))};
+        const std::string dash = "-", size = std::to_string(blockSize);  // lvalues: GCC 12 misreports the rvalue operator+
+        return {dash + frontEndName, dash + blockName, dash + size};
     }
 
     pid_t start(const std::string& script, const std::string& workingDirectory = "/") {
