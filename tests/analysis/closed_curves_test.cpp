@@ -61,12 +61,8 @@ TEST(CurveGeometry, OctagonBoundsAreInclusive) {
 
 TEST(CurveGeometry, DisksDecideBeforeTheCrossingCount) {
     ClosedCurve sq = bareCurve({0, 2, 2, 0}, {0, 0, 2, 2});
-    EXPECT_EQ(pointInCurve(1, 1, sq), 1);      // its ray leaves through the corner (2, 2)
-    EXPECT_EQ(pointInCurve(2.4, 2.4, sq), 0);  // the far point
-    EXPECT_EQ(crossingParity(1, 1.999, sq.re, sq.im), 1);
-    EXPECT_EQ(crossingParity(2.1, 1, sq.re, sq.im), 0);
-    EXPECT_EQ(crossingParity(1, 1, {0}, {0}), 0);
-    // Disks that contradict the polygon show which test decided.
+    // Disks that contradict the polygon show which test decided (the crossing
+    // count itself is checked with the ray parity and the shapes below).
     sq.outerDisks.push_back(CurveDisk{0.5, 0.5, 0.0625});
     sq.innerDisks.push_back(CurveDisk{1.5, 1.5, 0.0625});
     sq.innerDisks.push_back(CurveDisk{0.75, 0.5, 0.0625});
