@@ -28,19 +28,8 @@ int exactPoles(int n, const double*, const double*, double* re, double* im) {
     return -1;  // a coincidence; the critical point search ignores the code
 }
 
-TEST(CriticalPoints, QuadraticPolynomial) {
-    const cd c(-0.12, 0.75);
-    const RationalMap f = testmaps::polynomialMap({c, 0.0, 1.0});
-    const auto critical = analysis::findCriticalPoints(f);
-    ASSERT_EQ(critical.count, 1);
-    EXPECT_EQ(cd(critical.re[0], critical.im[0]), cd(0.0));
-    const auto fixed = analysis::findFixedPoints(f);
-    ASSERT_EQ(fixed.count, 2);
-    for (int k = 0; k < 2; ++k) {
-        const cd z(fixed.re[k], fixed.im[k]);
-        EXPECT_LT(std::abs(z * z - z + c), 1e-14);
-    }
-    EXPECT_GT(std::abs(cd(fixed.re[0], fixed.im[0]) - cd(fixed.re[1], fixed.im[1])), 0.5);
+// A quadratic's points are checked through the command line program (CliProgram).
+TEST(CriticalPoints, LinearMapsAndUnknownFormsHaveNone) {
     RationalMap unknownForm = rationalMap({0.0, 0.0, 1.0}, {1.0, 0.0, 1.0});
     unknownForm.form = 3;
     for (const RationalMap& m : {testmaps::polynomialMap({1.0, 2.0}), unknownForm}) {

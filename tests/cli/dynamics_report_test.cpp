@@ -10,17 +10,6 @@ using cli_test::runCli;
 
 namespace {
 
-analysis::Cycle cycle(int period, std::vector<double> re, std::vector<double> im, analysis::PointKind kind,
-                      int toInfinity = 0) {
-    analysis::Cycle c;
-    c.period = period;
-    c.re = std::move(re);
-    c.im = std::move(im);
-    c.kind = kind;
-    c.toInfinity = toInfinity;
-    return c;
-}
-
 analysis::ClosedCurve curveWithCode(int inOut) {
     analysis::ClosedCurve c;
     c.re = {0, 1, 1, 0};
@@ -39,20 +28,15 @@ analysis::JuliaAnalysis sampleResult() {
     a.criticalPoints.im = {-1, 0.25};
     a.orbits.cycles.capacity = 6;
     a.orbits.cycles.cycles = {
-        cycle(1, {0}, {0}, PointKind::SuperAttracting),
-        cycle(2, {0, -1}, {0, 0}, PointKind::Attracting),
-        cycle(1, {0.5}, {-0.25}, PointKind::Indifferent),
-        cycle(0, {}, {}, PointKind::Attracting, 1),
-        cycle(3, {1, 2, 3}, {0, 0, 0}, static_cast<PointKind>(7)),
+        {1, {0}, {0}, PointKind::SuperAttracting},
+        {2, {0, -1}, {0, 0}, PointKind::Attracting},
+        {1, {0.5}, {-0.25}, PointKind::Indifferent},
+        {0, {}, {}, PointKind::Attracting, 1},
+        {3, {1, 2, 3}, {0, 0, 0}, static_cast<PointKind>(7)},
     };
     a.orbits.algebraicCycleCount = 3;
-    analysis::CurveSetEntry e0;
-    e0.criticalPointIndex = 0;
-    e0.curves = {curveWithCode(0), curveWithCode(1), curveWithCode(2), curveWithCode(3)};
-    analysis::CurveSetEntry e1;
-    e1.criticalPointIndex = 1;
-    e1.curves = {curveWithCode(1)};
-    a.orbits.curves.entries = {e0, e1};
+    a.orbits.curves.entries = {{0, {curveWithCode(0), curveWithCode(1), curveWithCode(2), curveWithCode(3)}},
+                               {1, {curveWithCode(1)}}};
     a.domains.siegelDisks = {{0, 0, 1}, {0, 1, 0}};
     a.domains.hermanRings = {{0, 0, 2, 0, 1}};
     return a;
@@ -63,16 +47,11 @@ bool has(const std::string& text, const std::string& line) { return text.find(li
 }  // namespace
 
 TEST(DynamicsOptions, RejectsValuesOutsideTheirRanges) {
-    for (const Arguments& bad : std::vector<Arguments>{{"--max-loop", "10001"},
-                                                       {"--max-loop", "-1"},
-                                                       {"--max-loop", "12a"},
-                                                       {"--max-loop"},
-                                                       {"--conv-eps", "0"},
-                                                       {"--conv-eps=-1e-6"},
-                                                       {"--cont-eps", "nan"},
-                                                       {"--inout-eps", "inf"},
-                                                       {"--inout-eps", "0,01"},
-                                                       {"--cont-eps="}}) {
+    const std::vector<Arguments> refused = {{"--max-loop", "10001"}, {"--max-loop", "-1"}, {"--max-loop", "12a"},
+                                            {"--max-loop"}, {"--conv-eps", "0"}, {"--conv-eps=-1e-6"},
+                                            {"--cont-eps", "nan"}, {"--inout-eps", "inf"}, {"--inout-eps", "0,01"},
+                                            {"--cont-eps="}};
+    for (const Arguments& bad : refused) {
         Arguments args = bad;
         analysis::AnalysisSettings s;
         EXPECT_FALSE(takeDynamicsOptions(args, s)) << bad[0];
@@ -119,6 +98,9 @@ TEST(DynamicsReport, ProgramReportsTheSuperattractingCycle) {
     EXPECT_TRUE(has(j.out, "\"fixedPoints\": ["));
     EXPECT_TRUE(has(j.out, "\"period\": 2, \"kind\": \"S_ATTRACTING\""));
     EXPECT_TRUE(has(j.out, "\"fate\": \"knownCycle\""));
+    // Infinity and the 2-cycle, as the listing names them; the block holds the cycle's two points.
+    EXPECT_TRUE(has(j.out, "\"components\": [\"無限遠 S_ATTRACTING\", \"周期点 周期2 S_ATTRACTING\"]"));
+    EXPECT_TRUE(has(j.out, "\"blockSize\": " + std::to_string(12936 + 2 * 16) + ","));
     EXPECT_EQ(j.out.back(), '\n');
     EXPECT_EQ(j.out.substr(j.out.size() - 2), "}\n");
 }

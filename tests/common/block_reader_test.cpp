@@ -34,6 +34,7 @@ struct Mapping {
     void putImage(std::size_t offset, const CurveImage& image) {
         std::memcpy(bytes.data() + offset, &image, sizeof image);
     }
+    CurveImage* imageAt(std::size_t offset) { return reinterpret_cast<CurveImage*>(bytes.data() + offset); }
     std::optional<common::AnalysisBlockView> read() { return common::readAnalysisBlock(bytes.data(), bytes.size()); }
 };
 
@@ -123,34 +124,26 @@ TEST(BlockReader, WellFormedBlockReadsBackEveryComponent) {
 }
 
 TEST(BlockReader, CountsAndDegreesAreClamped) {
-    Mapping m = wellFormed();
-    AnalysisBlockHeader& h = m.header();
-    h.componentCount = 1000000;
-    h.criticalPointCount = 1000;
-    h.fixedPointCount = 99;
-    h.map.numeratorDegree = 11;
-    h.map.denominatorDegree = -7;
-    auto view = m.read();
-    ASSERT_TRUE(view.has_value());
-    EXPECT_EQ(view->components.size(), 20u);  // 21st table slot never read
-    EXPECT_EQ(view->criticalPoints.count, 41);
-    EXPECT_EQ(view->fixedPoints.count, 21);
-    EXPECT_EQ(view->map.numeratorDegree, 10);
-    EXPECT_EQ(view->map.denominatorDegree, -1);
-    // Entries beyond the three written ones are zero: cycles of no points at
-    // offset 0, which is inside the header, so invalid.
-    EXPECT_FALSE(view->components[3].valid);
-
-    h.componentCount = -5;
-    h.criticalPointCount = -1;
-    h.fixedPointCount = -2147483647 - 1;
-    h.map.numeratorDegree = -7;
-    h.map.denominatorDegree = 99;
-    view = m.read();
-    EXPECT_EQ(std::make_pair(view->map.numeratorDegree, view->map.denominatorDegree), std::make_pair(-1, 10));
-    EXPECT_TRUE(view->components.empty());
-    EXPECT_EQ(view->criticalPoints.count, 0);
-    EXPECT_EQ(view->fixedPoints.count, 0);
+    // components, critical points, fixed points, numerator degree, denominator degree
+    const std::vector<int> given[] = {{1000000, 1000, 99, 11, -7}, {-5, -1, -2147483647 - 1, -7, 99}};
+    const std::vector<int> clamped[] = {{20, 41, 21, 10, -1}, {0, 0, 0, -1, 10}};  // the 21st table slot is never read
+    for (int c = 0; c < 2; ++c) {
+        Mapping m = wellFormed();
+        AnalysisBlockHeader& h = m.header();
+        h.componentCount = given[c][0];
+        h.criticalPointCount = given[c][1];
+        h.fixedPointCount = given[c][2];
+        h.map.numeratorDegree = given[c][3];
+        h.map.denominatorDegree = given[c][4];
+        const auto v = m.read();
+        ASSERT_TRUE(v.has_value());
+        EXPECT_EQ((std::vector<int>{static_cast<int>(v->components.size()), v->criticalPoints.count, v->fixedPoints.count,
+                                    v->map.numeratorDegree, v->map.denominatorDegree}),
+                  clamped[c]);
+        // Entries beyond the three written ones are zero: cycles of no points at
+        // offset 0, which is inside the header, so invalid.
+        if (c == 0) { EXPECT_FALSE(v->components[3].valid); }
+    }
 }
 
 TEST(BlockReader, EntryWithDataOutsideTheMappingIsInvalid) {
@@ -191,24 +184,20 @@ TEST(BlockReader, CurveGroupWithAnyArrayOutsideIsInvalid) {
         int entry;
         void (*corrupt)(Mapping&);
     };
-    auto imageAt = [](Mapping& m, std::size_t offset) -> CurveImage* {
-        return reinterpret_cast<CurveImage*>(m.bytes.data() + offset);
-    };
-    static decltype(imageAt) image = imageAt;
     const Case cases[] = {
         {"group count beyond the mapping", 1, [](Mapping& m) { m.header().components[1].count = 100; }},
         {"group count negative", 1, [](Mapping& m) { m.header().components[1].count = -3; }},
         {"pair count overflowing 32 bits when doubled", 2,
          [](Mapping& m) { m.header().components[2].count = 2147483647; }},
-        {"outer disks past the end", 1, [](Mapping& m) { image(m, 12976)->outerDiskCount = 1000; }},
-        {"inner disk offset negative", 1, [](Mapping& m) { image(m, 12976)->innerDiskOffset = -24; }},
-        {"polyline count negative", 1, [](Mapping& m) { image(m, 12976)->polylineCount = -1; }},
-        {"polyline offset misaligned", 1, [](Mapping& m) { image(m, 12976)->polylineOffset = 13113; }},
+        {"outer disks past the end", 1, [](Mapping& m) { m.imageAt(12976)->outerDiskCount = 1000; }},
+        {"inner disk offset negative", 1, [](Mapping& m) { m.imageAt(12976)->innerDiskOffset = -24; }},
+        {"polyline count negative", 1, [](Mapping& m) { m.imageAt(12976)->polylineCount = -1; }},
+        {"polyline offset misaligned", 1, [](Mapping& m) { m.imageAt(12976)->polylineOffset = 13113; }},
         {"outer curve's disks one byte past the end", 2, [](Mapping& m) {
-             image(m, 13256)->outerDiskOffset = static_cast<std::int32_t>(WELL_FORMED_SIZE - 16);
+             m.imageAt(13256)->outerDiskOffset = static_cast<std::int32_t>(WELL_FORMED_SIZE - 16);
          }},
         {"inner curve's polyline offset huge", 2,
-         [](Mapping& m) { image(m, 13168)->polylineOffset = 2147483647; }},
+         [](Mapping& m) { m.imageAt(13168)->polylineOffset = 2147483647; }},
         {"group header past the end", 2, [](Mapping& m) {
              m.header().components[2].dataOffset = static_cast<std::int32_t>(WELL_FORMED_SIZE);
          }},

@@ -35,50 +35,40 @@ TEST(CurveFarPoint, ScalesTheMaximaWhenThatLeavesTheBox) {
     EXPECT_EQ(f.im, 1.2 * -1.0);
 }
 
-TEST(SegmentsCross, ClosedSegmentsWithACommonPoint) {
-    EXPECT_TRUE(segmentsCross(0, 0, 2, 2, 0, 2, 2, 0));      // an X
-    EXPECT_TRUE(segmentsCross(0, 0, 1, 1, 1, 1, 2, 0));      // touching at an end point
+TEST(SegmentsCross, ClosedSegmentsWithACommonPointButNeverCollinearOnes) {
+    EXPECT_TRUE(segmentsCross(0, 0, 2, 2, 0, 2, 2, 0));        // an X
+    EXPECT_TRUE(segmentsCross(0, 0, 1, 1, 1, 1, 2, 0));        // touching at an end point
     EXPECT_TRUE(segmentsCross(2, 0, 2, 2, 1, 0.5, 2.4, 2.4));  // vertical edge, ray leaving the square
-    EXPECT_FALSE(segmentsCross(0, 0, 1, 1, 2, 0, 3, 5));     // apart
-    EXPECT_FALSE(segmentsCross(0, 0, 1, 0, 0.5, 0.1, 0.5, 3));  // would meet beyond an end
+    EXPECT_FALSE(segmentsCross(0, 0, 1, 1, 2, 0, 3, 5));       // apart
+    EXPECT_FALSE(segmentsCross(0, 0, 1, 0, 0.5, 0.1, 0.5, 3)); // would meet beyond an end
+    EXPECT_FALSE(segmentsCross(0, 0, 2, 0, 1, 0, 3, 0));       // overlapping
+    EXPECT_FALSE(segmentsCross(0, 0, 1, 0, 0, 1, 1, 1));       // parallel
 }
 
-TEST(SegmentsCross, CollinearSegmentsNeverCross) {
-    EXPECT_FALSE(segmentsCross(0, 0, 2, 0, 1, 0, 3, 0));  // overlapping
-    EXPECT_FALSE(segmentsCross(0, 0, 2, 2, 1, 1, 3, 3));
-    EXPECT_FALSE(segmentsCross(0, 0, 1, 0, 0, 1, 1, 1));  // parallel
-}
-
-TEST(RayCrossingParity, PointAtTheFarPointIsOutside) {
+TEST(RayCrossingParity, VerticesCountOnceWhereThePolygonCrossesAndEdgesAlongTheRayNever) {
     const FarPoint far = curveFarPoint(2, 0, 2, 0);
-    EXPECT_FALSE(rayCrossingParity(far.re, far.im, square.view(), far));
-    // A far point inside a polygon would make every answer meaningless; the
-    // engine never chooses one, and z == F is answered "outside" regardless.
-    const FarPoint inside{1, 1};
-    EXPECT_FALSE(rayCrossingParity(1, 1, square.view(), inside));
-}
-
-TEST(RayCrossingParity, RayThroughAVertexCountsOnceWhereThePolygonCrosses) {
-    const FarPoint far = curveFarPoint(2, 0, 2, 0);
-    // From the centre the ray leaves through the corner (2, 2).
-    EXPECT_TRUE(rayCrossingParity(1, 1, square.view(), far));
-    EXPECT_TRUE(rayCrossingParity(0.5, 0.5, square.view(), far));
-    // From outside it enters at (0, 0) and leaves at (2, 2).
-    EXPECT_FALSE(rayCrossingParity(-1, -1, square.view(), far));
-    // A vertex that only touches the ray: the triangle lies below y = x.
-    const Polygon touching{{1, 2, 0.5}, {1, 0.5, 0}};
-    EXPECT_FALSE(rayCrossingParity(0.2, 0.2, touching.view(), FarPoint{2.4, 2.4}));
-    // From inside the same triangle the ray leaves through one edge.
-    EXPECT_TRUE(rayCrossingParity(1.2, 0.6, touching.view(), FarPoint{2.4, 2.4}));
-}
-
-TEST(RayCrossingParity, EdgesAlongTheRayDoNotCount) {
-    // A step in the boundary runs along the ray's line y = 1 from x = 2 to 3.
-    const Polygon step{{-1, 2, 2, 3, 3, -1}, {0, 0, 1, 1, 2, 2}};
-    const FarPoint right{10, 1};
-    EXPECT_TRUE(rayCrossingParity(0, 1, step.view(), right));    // leaves once, at x = 3
-    EXPECT_FALSE(rayCrossingParity(-2, 1, step.view(), right));  // enters at -1, leaves at 3
-    EXPECT_FALSE(rayCrossingParity(4, 1, step.view(), right));
+    // A triangle below y = x whose vertex (1, 1) only touches the ray from (0.2, 0.2),
+    // and a boundary step along the ray's line y = 1 from x = 2 to 3.
+    const Polygon touching{{1, 2, 0.5}, {1, 0.5, 0}}, step{{-1, 2, 2, 3, 3, -1}, {0, 0, 1, 1, 2, 2}};
+    struct Case {
+        const char* what;
+        const Polygon& polygon;
+        double x, y;
+        FarPoint far;
+        bool inside;
+    } cases[] = {
+        {"z at the far point", square, far.re, far.im, far, false},
+        {"a far point inside answers outside at itself", square, 1, 1, FarPoint{1, 1}, false},
+        {"centre: the ray leaves through the corner (2, 2)", square, 1, 1, far, true},
+        {"off centre, through the same corner", square, 0.5, 0.5, far, true},
+        {"outside: enters at (0, 0), leaves at (2, 2)", square, -1, -1, far, false},
+        {"a vertex that only touches the ray", touching, 0.2, 0.2, FarPoint{2.4, 2.4}, false},
+        {"inside the triangle", touching, 1.2, 0.6, FarPoint{2.4, 2.4}, true},
+        {"leaves once, at x = 3", step, 0, 1, FarPoint{10, 1}, true},
+        {"enters at -1, leaves at 3", step, -2, 1, FarPoint{10, 1}, false},
+        {"beyond the step", step, 4, 1, FarPoint{10, 1}, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(rayCrossingParity(c.x, c.y, c.polygon.view(), c.far), c.inside) << c.what;
 }
 
 TEST(RayCrossingParity, StopRequestAndShortPolygonsAnswerOutside) {

@@ -5,11 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,16 +19,23 @@ using platform_test::receiveWithin;
 
 platform::WindowHandle ownHandle(int k) { return platform::makeWindowHandle(::getpid(), k); }
 
-// Sends raw bytes to this process's socket, bypassing the encoder.
-bool sendRaw(const void* bytes, std::size_t size) {
-    const std::string path = platform::socketPathFor(::getpid());
+// A datagram socket connected to a socket path.
+int connectedSocket(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
     const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    const auto sent = ::sendto(fd, bytes, size, 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+// Sends raw bytes to this process's socket, bypassing the encoder.
+bool sendRaw(const void* bytes, std::size_t size) {
+    const int fd = connectedSocket(platform::socketPathFor(::getpid()));
+    const bool sent = fd >= 0 && ::send(fd, bytes, size, 0) == static_cast<ssize_t>(size);
     ::close(fd);
-    return sent == static_cast<ssize_t>(size);
+    return sent;
 }
 
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
@@ -87,11 +91,8 @@ TEST(MessagePort, AnotherUsersMessageIsRefused) {
     if (child == 0) {
         // Connect while still allowed into the 0700 directory, then become
         // another user: the kernel stamps the datagram with the new uid.
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-        if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) ::_exit(1);
+        const int fd = connectedSocket(path);
+        if (fd < 0) ::_exit(1);
         if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(2);
         const auto bytes = platform::encodeMessage({platform::makeWindowHandle(::getppid(), 0), 16, 0, 0});
         ::_exit(::send(fd, bytes.data(), bytes.size(), 0) == 16 ? 0 : 3);

@@ -1,21 +1,9 @@
-// Help window, message boxes and the settings file as Qt reads it.
+// The help window.
 #include "platform/help_window.h"
-#include "platform/qt_message_boxes.h"
-#include "platform/recording_message_boxes.h"
-#include "platform/settings_store.h"
 
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QSettings>
 #include <QTextBrowser>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 

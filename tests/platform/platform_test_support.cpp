@@ -3,7 +3,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -48,13 +47,9 @@ std::optional<platform::ReceivedMessage> receiveWithin(platform::MessageEndpoint
 }
 
 int directoryEntryCount(const std::string& path) {
-    DIR* dir = ::opendir(path.c_str());
-    if (!dir) return -1;
-    int count = 0;
-    while (dirent* e = ::readdir(dir))
-        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ++count;
-    ::closedir(dir);
-    return count;
+    std::error_code error;
+    const auto count = std::distance(std::filesystem::directory_iterator(path, error), {});
+    return error ? -1 : static_cast<int>(count);
 }
 
 std::string reportValue(const std::string& reportPath, const std::string& key) {

@@ -46,8 +46,9 @@ void expectCleanEndOn(int signal) {
     EXPECT_NE(::access(socket.c_str(), F_OK), 0);
 }
 
-TEST(TerminationCleanup, SigtermRemovesBlocksAndSocket) { expectCleanEndOn(SIGTERM); }
-TEST(TerminationCleanup, SigintRemovesBlocksAndSocket) { expectCleanEndOn(SIGINT); }
+TEST(TerminationCleanup, SigtermAndSigintRemoveBlocksAndSocket) {
+    for (int signal : {SIGTERM, SIGINT}) expectCleanEndOn(signal);
+}
 
 TEST(TerminationCleanup, RegistrationIsBoundedAndReleasable) {
     EXPECT_EQ(platform::registerCleanupPath(""), -1);

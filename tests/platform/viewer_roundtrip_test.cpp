@@ -3,7 +3,6 @@
 // messages received in order, WM_CLOSE to its process handle, and nothing
 // left behind.
 #include "common/block_layout.h"
-#include "common/block_names.h"
 #include "common/messages.h"
 #include "platform/message_port.h"
 #include "platform/process.h"
@@ -14,7 +13,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,13 +21,6 @@ namespace {
 using platform::SharedMemory;
 using platform_test::MESSAGE_WAIT_MS;
 using platform_test::receiveWithin;
-
-// "-" + text (written out: GCC 12 misreports the rvalue operator+ here).
-std::string dash(const std::string& text) {
-    std::string token = "-";
-    token += text;
-    return token;
-}
 
 // One front end with one slot, as the job sets them up.
 struct FrontEnd {
@@ -55,7 +46,8 @@ struct FrontEnd {
     bool ready() const { return endpoint && frontEndBlock && analysisBlock; }
 
     std::vector<std::string> commandLine() const {
-        return {dash(frontEndName), dash(blockName), dash(std::to_string(blockSize))};
+        const std::string dash = "-", size = std::to_string(blockSize);  // lvalues: GCC 12 misreports the rvalue operator+
+        return {dash + frontEndName, dash + blockName, dash + size};
     }
 
     pid_t start(const std::string& script, const std::string& workingDirectory = "/") {

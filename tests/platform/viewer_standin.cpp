@@ -6,28 +6,22 @@
 // separated list of steps (default "1025,1026,wait"):
 //   1025, 1026         post to the front end window: wParam = own pid,
 //                      lParam = own view handle (pid * 256 + 2)
-//   1027:M, 1027:J     write the request (HV_STANDIN_REQUEST =
-//                      "magnification,centreRe,centreIm", optional) into the
-//                      drawn ViewRecord, then post 1027 with that mode
+//   1027:M, 1027:J     copy the current ViewRecord into the drawn one, then
+//                      post 1027 with that mode
 //   1028               unmap both blocks, post 1028, exit 0
-//   badpid             post 1025 with a wParam that is not the own pid
 //   wait               wait for WM_CLOSE (to pid * 256 or pid * 256 + 1);
 //                      then unmap, post 1028 and exit 0
-//   sleep:N            sleep N milliseconds
 //   size:WxH           write W and H as the picture size of the current ViewRecord
 //   crash              end at once with exit code 3, posting nothing
 // WM_CLOSE received during any step also ends it like "wait"; after the
 // last step the stand-in closes as for 1028.
-// HV_STANDIN_REPORT names a file that receives, before the script runs,
-// "key=value" lines: pid, cwd, args, fds (open descriptors at start beyond
-// stdio), size, kind, title, components, blockSize.
+// HV_STANDIN_REPORT names a file that receives "pid=<own pid>" before the script runs.
 // HV_STANDIN_SCRIPTS names a file of "title<TAB>script" lines: a stand-in
 // whose block title matches a line follows that script instead of
 // HV_STANDIN_POSTS (so that the pictures a test derives behave differently).
 // HV_STANDIN_TIMEOUT_MS bounds every wait (default 30000); on time-out the
 // stand-in exits with code 4.
-// Bad command lines and blocks that cannot be opened end it with code 2 and
-// the viewer's messages on stderr.
+// Bad command lines and blocks that cannot be opened end it with code 2.
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "common/messages.h"
@@ -37,14 +31,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <dirent.h>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -53,22 +44,6 @@ namespace {
 constexpr int EXIT_BAD_START = 2;
 constexpr int EXIT_CRASH = 3;
 constexpr int EXIT_TIMEOUT = 4;
-
-std::string openDescriptorsBeyondStdio() {
-    std::string list;
-    DIR* dir = ::opendir("/proc/self/fd");
-    if (!dir) return "?";
-    const int own = ::dirfd(dir);
-    while (dirent* e = ::readdir(dir)) {
-        if (e->d_name[0] == '.') continue;
-        const int fd = std::atoi(e->d_name);
-        if (fd <= 2 || fd == own) continue;
-        if (!list.empty()) list += ' ';
-        list += e->d_name;
-    }
-    ::closedir(dir);
-    return list;
-}
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -118,38 +93,21 @@ struct Standin {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string descriptors = openDescriptorsBeyondStdio();
     Standin s;
     if (const char* t = std::getenv("HV_STANDIN_TIMEOUT_MS")) s.timeoutMs = std::atoi(t);
 
     std::string tokens[3];
     for (int i = 1; i <= 3; ++i) {
-        if (i >= argc || argv[i][0] != '-' || std::strlen(argv[i]) > 127 || argv[i][1] == 0) {
-            std::fprintf(stderr, "マップドファイル%d [%s] のオープンに失敗しました。\n", i == 1 ? 1 : 2,
-                         i < argc ? argv[i] : "");
-            return EXIT_BAD_START;
-        }
+        if (i >= argc || argv[i][0] != '-' || argv[i][1] == 0) return EXIT_BAD_START;
         tokens[i - 1] = argv[i] + 1;
     }
     const unsigned long long size = std::strtoull(tokens[2].c_str(), nullptr, 10);
-
     s.frontEndBlock = platform::SharedMemory::open(tokens[0], common::FRONT_END_BLOCK_SIZE);
-    if (!s.frontEndBlock) {
-        std::fprintf(stderr, "マップドファイル1 [%s] のオープンに失敗しました。\n", tokens[0].c_str());
-        return EXIT_BAD_START;
-    }
     s.analysisBlock = platform::SharedMemory::open(tokens[1]);
-    if (!s.analysisBlock) {
-        std::fprintf(stderr, "マップドファイル2 [%s] のオープンに失敗しました。\n", tokens[1].c_str());
-        return EXIT_BAD_START;
-    }
-    if (size < common::ANALYSIS_BLOCK_FIXED_SIZE || size > s.analysisBlock->objectSize()) {
-        std::fprintf(stderr, "マップドファイル2のオープンに失敗しました。\n");
-        return EXIT_BAD_START;
-    }
-    s.analysisBlock = platform::SharedMemory::open(tokens[1], static_cast<std::size_t>(size));
-    if (!s.analysisBlock) {
-        std::fprintf(stderr, "マップドファイル2のオープンに失敗しました。\n");
+    if (!s.frontEndBlock || !s.analysisBlock || size < common::ANALYSIS_BLOCK_FIXED_SIZE ||
+        size > s.analysisBlock->objectSize() ||
+        !(s.analysisBlock = platform::SharedMemory::open(tokens[1], static_cast<std::size_t>(size)))) {
+        std::fprintf(stderr, "viewer_standin: the blocks cannot be opened\n");
         return EXIT_BAD_START;
     }
 
@@ -161,21 +119,7 @@ int main(int argc, char** argv) {
     if (!s.endpoint) return EXIT_BAD_START;
     analysis->header->viewerWindow = platform::makeWindowHandle(s.pid, 1);
 
-    if (const char* reportPath = std::getenv("HV_STANDIN_REPORT")) {
-        std::ofstream report(reportPath);
-        char cwd[4096] = {};
-        if (!::getcwd(cwd, sizeof cwd)) cwd[0] = 0;
-        report << "pid=" << s.pid << "\n";
-        report << "cwd=" << cwd << "\n";
-        report << "args=";
-        for (int i = 0; i < argc; ++i) report << (i ? " " : "") << argv[i];
-        report << "\nfds=" << descriptors << "\n";
-        report << "size=" << s.analysisBlock->size() << "\n";
-        report << "blockSize=" << analysis->blockSize << "\n";
-        report << "kind=" << analysis->pictureKind << "\n";
-        report << "title=" << analysis->title << "\n";
-        report << "components=" << analysis->components.size() << "\n";
-    }
+    if (const char* reportPath = std::getenv("HV_STANDIN_REPORT")) std::ofstream(reportPath) << "pid=" << s.pid << "\n";
 
     const char* posts = std::getenv("HV_STANDIN_POSTS");
     std::string script = posts ? posts : "1025,1026,wait";
@@ -196,19 +140,8 @@ int main(int argc, char** argv) {
         s.pump(false, 0);
         if (step == "1025" || step == "1026") {
             platform::postMessage(s.frontEnd, std::atoi(step.c_str()), s.pid, view);
-        } else if (step == "badpid") {
-            platform::postMessage(s.frontEnd, common::MSG_DRAW_STARTED, s.pid + 1, view);
         } else if (step.rfind("1027:", 0) == 0 && step.size() == 6) {
-            auto* header = analysis->header;
-            header->drawnView = header->currentView;
-            if (const char* request = std::getenv("HV_STANDIN_REQUEST")) {
-                const auto values = split(request, ',');
-                if (values.size() == 3) {
-                    header->drawnView.magnification = std::strtod(values[0].c_str(), nullptr);
-                    header->drawnView.centreRe = std::strtod(values[1].c_str(), nullptr);
-                    header->drawnView.centreIm = std::strtod(values[2].c_str(), nullptr);
-                }
-            }
+            analysis->header->drawnView = analysis->header->currentView;
             platform::postMessage(s.frontEnd, common::MSG_NEW_PICTURE, s.pid, step[5]);
         } else if (step == "1028") {
             s.close();
@@ -217,8 +150,6 @@ int main(int argc, char** argv) {
         } else if (step.rfind("size:", 0) == 0 && step.find('x') != std::string::npos) {
             analysis->header->currentView.pictureWidth = std::atoi(step.c_str() + 5);
             analysis->header->currentView.pictureHeight = std::atoi(step.c_str() + step.find('x') + 1);
-        } else if (step.rfind("sleep:", 0) == 0) {
-            s.pump(false, std::atoi(step.c_str() + 6));
         } else if (step == "crash") {
             std::_Exit(EXIT_CRASH);
         } else {
