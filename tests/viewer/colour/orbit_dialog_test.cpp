@@ -1,8 +1,6 @@
 // The orbit dialog on the Julia picture of z^2 - 1.
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include "platform/recording_message_boxes.h"
