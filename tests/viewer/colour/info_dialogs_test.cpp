@@ -18,11 +18,7 @@ namespace {
 
 common::RationalMap zSquaredMinusOne() {
     common::RationalMap map{};
-    map.form = common::FORM_POLYNOMIAL;
-    map.numeratorDegree = 2;
-    map.numeratorRe[2] = 1;
-    map.numeratorRe[0] = -1;
-    map.denominatorRe[0] = 1;
+    render_test::TestBlock::setRationalMap(map, common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}}, {{1, 0}});
     return map;
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/colour_word.h"
 #include "platform/recording_message_boxes.h"
+#include "test_blocks.h"
 #include "viewer/colour/picture_printer.h"
 
 namespace {
@@ -26,10 +27,8 @@ struct Picture {
         source.colours = &maps->colour;
         source.width = 600;
         source.height = 600;
-        source.info.map.form = common::FORM_POLYNOMIAL;
-        source.info.map.numeratorDegree = 2;
-        source.info.map.numeratorRe[2] = 1;
-        source.info.map.numeratorRe[0] = -1;
+        render_test::TestBlock::setRationalMap(source.info.map, common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}},
+                                               {{1, 0}});
     }
     std::unique_ptr<render::PixelMaps> maps;
     PrintSource source;
