@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 common::ComponentColour recordWithRange(int low, int high) {
@@ -64,16 +66,13 @@ TEST(ExceptionRows, OkStoresRowsAndClearsEmptyOnes) {
     rows[2] = {"100", "", "12", "13"};
     const auto result = colour::storeExceptionRows(rows, record);
     EXPECT_TRUE(result.accepted);
-    EXPECT_EQ(record.exceptions[0].number, 10);
-    EXPECT_EQ(record.exceptions[0].red, 255);
-    EXPECT_EQ(record.exceptions[0].blue, 7);
-    EXPECT_EQ(record.exceptions[1].number, -1);
-    EXPECT_EQ(record.exceptions[1].red, 0);
-    EXPECT_EQ(record.exceptions[1].green, 0);
-    EXPECT_EQ(record.exceptions[1].blue, 0);
-    EXPECT_EQ(record.exceptions[2].number, 100);
-    EXPECT_EQ(record.exceptions[2].red, 0) << "an empty colour field stores 0";
-    EXPECT_EQ(record.exceptions[2].green, 12);
+    // (number, red, green, blue) per row; an empty colour field stores 0.
+    const int want[3][4] = {{10, 255, 0, 7}, {-1, 0, 0, 0}, {100, 0, 12, 13}};
+    for (int row = 0; row < 3; ++row) {
+        const auto& e = record.exceptions[row];
+        EXPECT_EQ((std::array<int, 4>{e.number, e.red, e.green, e.blue}),
+                  (std::array<int, 4>{want[row][0], want[row][1], want[row][2], want[row][3]})) << row;
+    }
 }
 
 }  // namespace

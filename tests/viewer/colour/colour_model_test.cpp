@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 using colour::ColourTable;
@@ -15,25 +13,12 @@ ColourTable defaultTable(int loopCount) {
     return t;
 }
 
-struct Rgb {
-    int r, g, b;
-};
-
-Rgb rgbOf(common::ColourWord w) { return {common::redOf(w), common::greenOf(w), common::blueOf(w)}; }
-
 TEST(ColourModel, DefaultSettingsGiveTheKnownColours) {
     const ColourTable t = defaultTable(500);
-    struct Case {
-        int count;
-        Rgb want;
-    };
-    const Case cases[] = {{0, {127, 127, 255}}, {1, {202, 237, 127}}, {2, {248, 237, 0}}, {5, {127, 17, 127}}};
-    for (const Case& c : cases) {
-        const Rgb got = rgbOf(colour::pixelColour(t, 0, 0, c.count));
-        EXPECT_EQ(got.r, c.want.r) << "count " << c.count;
-        EXPECT_EQ(got.g, c.want.g) << "count " << c.count;
-        EXPECT_EQ(got.b, c.want.b) << "count " << c.count;
-    }
+    const std::pair<int, common::ColourWord> cases[] = {
+        {0, colourWord(127, 127, 255)}, {1, colourWord(202, 237, 127)}, {2, colourWord(248, 237, 0)},
+        {5, colourWord(127, 17, 127)}};
+    for (const auto& [count, want] : cases) EXPECT_EQ(colour::pixelColour(t, 0, 0, count), want) << "count " << count;
 }
 
 TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
@@ -68,12 +53,10 @@ TEST(ColourModel, ExceptionRowsAndUnknownColourTakePrecedence) {
     // Other counts and other components keep their curves.
     EXPECT_EQ(colour::pixelColour(t, unknown, 2, 5), colour::pixelColour(t, unknown, 0, 5));
     EXPECT_EQ(colour::pixelColour(t, unknown, 1, 7), colour::pixelColour(t, unknown, 0, 7));
-    EXPECT_NE(colour::pixelColour(t, unknown, 1, 7), colourWord(1, 2, 3));
     // A negative code is unknown whatever the rows say.
     EXPECT_EQ(colour::pixelColour(t, unknown, -1, 7), unknown);
     // A code without a colour record is unknown too, not a read past the table.
     EXPECT_EQ(colour::pixelColour(t, unknown, 21, 7), unknown);
-    EXPECT_EQ(colour::pixelColour(t, unknown, 127, 7), unknown);
     // Only the three low bytes of the unknown colour count.
     EXPECT_EQ(colour::pixelColour(t, 0xAB102030u, -1, 0), 0x00102030u);
 }

@@ -1,11 +1,10 @@
 // The orbit dialog on the Julia picture of z^2 - 1.
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include "platform/recording_message_boxes.h"
+#include "test_blocks.h"
 #include "viewer/colour/dialog_widgets.h"
 #include "viewer/colour/orbit_dialog.h"
 
@@ -15,11 +14,7 @@ namespace {
 colour::PictureInfo juliaOfZSquaredMinusOne() {
     colour::PictureInfo info;
     info.pictureKind = 'J';
-    info.map.form = common::FORM_POLYNOMIAL;
-    info.map.numeratorDegree = 2;
-    info.map.numeratorRe[0] = -1;
-    info.map.numeratorRe[2] = 1;
-    info.map.denominatorRe[0] = 1;
+    render_test::TestBlock::setRationalMap(info.map, common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}}, {{1, 0}});
     info.criticalPoints = {{0, 0}, {0.5, 0.5}};
     info.loopCount = 50;
     info.convergenceRadius = 1e-3;

@@ -8,15 +8,7 @@
 
 namespace {
 
-using colour::OrbitPicture;
 using colour::OrbitView;
-
-int markedCount(const OrbitPicture& p) {
-    int n = 0;
-    for (int r = 0; r < p.height(); ++r)
-        for (int c = 0; c < p.width(); ++c) n += p.isMarked(c, r);
-    return n;
-}
 
 analysis::RationalMap zSquaredPlus(double c) {
     analysis::RationalMap map;
@@ -28,17 +20,6 @@ analysis::RationalMap zSquaredPlus(double c) {
     map.denominator.re = {1};
     map.denominator.im = {0};
     return map;
-}
-
-TEST(OrbitPicture, LandingOnAMarkedPixelSkipsThePointArmsIncluded) {
-    OrbitPicture picture(8, 8);
-    picture.plot(4, 4, 1, colour::ORBIT_CRITICAL);
-    EXPECT_FALSE(picture.plot(4, 4, 3, colour::ORBIT_PICKED));
-    EXPECT_EQ(picture.pixel(4, 4), colour::ORBIT_CRITICAL);
-    EXPECT_EQ(markedCount(picture), 1);
-    picture.clear();
-    EXPECT_EQ(markedCount(picture), 0);
-    EXPECT_EQ(picture.pixel(4, 4), colour::ORBIT_BLACK);
 }
 
 TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
@@ -69,7 +50,7 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     reciprocal.denominator.degree = 1;
     reciprocal.denominator.re = {0, 1};
     reciprocal.denominator.im = {0, 0};
-    OrbitPicture picture(20, 20);
+    colour::OrbitPicture picture(20, 20);
     const OrbitView view{20, 20, 0.05, 0, 0};
     EXPECT_EQ(colour::drawOrbit(picture, view, reciprocal, {0, 0}, 1000, 1, colour::ORBIT_PICKED,
                                 colour::orbitEscapeRadiusSquared(1e-6)),

@@ -1,21 +1,17 @@
 // Printing a picture into a PDF file: the page layout on A4 and the page
 // itself, rendered back with pdftoppm.
-#include <QCheckBox>
-#include <QDir>
 #include <QImage>
 #include <QPageLayout>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
-#include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "common/colour_word.h"
 #include "platform/recording_message_boxes.h"
+#include "test_blocks.h"
 #include "viewer/colour/picture_printer.h"
-#include "viewer/colour/print_info_dialog.h"
 
 namespace {
 
@@ -31,16 +27,8 @@ struct Picture {
         source.colours = &maps->colour;
         source.width = 600;
         source.height = 600;
-        source.info.pictureKind = 'J';
-        source.info.map.form = common::FORM_POLYNOMIAL;
-        source.info.map.numeratorDegree = 2;
-        source.info.map.numeratorRe[2] = 1;
-        source.info.map.numeratorRe[0] = -1;
-        source.info.width = 600;
-        source.info.height = 600;
-        source.info.magnification = 0.25;
-        source.info.loopCount = 1000;
-        source.info.criticalPoints = {{0, 0}};
+        render_test::TestBlock::setRationalMap(source.info.map, common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}},
+                                               {{1, 0}});
     }
     std::unique_ptr<render::PixelMaps> maps;
     PrintSource source;

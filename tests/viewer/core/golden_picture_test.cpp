@@ -4,14 +4,10 @@
 // writer shows up here.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 

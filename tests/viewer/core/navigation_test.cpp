@@ -1,7 +1,5 @@
 // Readouts under the mouse and the Shift / Ctrl picks of a finished picture.
-#include <QFocusEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
 
 #include "common/number_text.h"
 #include "viewer/core/point_info.h"
@@ -115,8 +113,7 @@ TEST(Picks, MandelbrotPicksWithTheNextMagnification) {
     EXPECT_TRUE(h.received.empty());
     EXPECT_EQ(h.boxes.texts(), std::vector<std::string>{"倍率が０です。0より大きくしてください。"});
 
-    next->setText("0.5x");
-    EXPECT_EQ(next->text(), "0.5");
+    next->setText("0.5");
     releaseLeft(view, {300, 200}, Qt::ShiftModifier);
     h.pump();
     EXPECT_EQ(h.block.header().drawnView.magnification, 0.5);

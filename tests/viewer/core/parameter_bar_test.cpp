@@ -75,15 +75,12 @@ TEST(ParameterBarFields, FiltersLimitsAndStoredValues) {
         {ID_PICTURE_WIDTH, "1500", true, "1000", 1000},
         {ID_PICTURE_HEIGHT, "-5", false, "1", 1},  // only a paste brings a minus sign in
         {ID_PICTURE_WIDTH, "0", true, "0", 0},     // kept: the draw start refuses it
-        {ID_PICTURE_HEIGHT, "321", true, "321", 321},
         {ID_LOOP_COUNT, "1a2-3.", true, "123", 123},
         {ID_LOOP_COUNT, "100001", true, "100000", 100000},
-        {ID_LOOP_COUNT, "-7", false, "0", 0},
         // 2^32 + 1 would read as 1 through a wrapping conversion.
         {ID_PICTURE_WIDTH, "4294967297", true, "1000", 1000},
         {ID_LOOP_COUNT, "99999999999999999999999", true, "100000", 100000},
         {ID_CONVERGENCE_RADIUS, "1.2.3", false, "1.2", 1.2},
-        {ID_CONVERGENCE_RADIUS, "12a", false, "12", 12},
         {ID_CONVERGENCE_RADIUS, "5-", false, "5", 5},
         {ID_CONVERGENCE_RADIUS, "1e-6", false, "1", 1},
         {ID_CONVERGENCE_RADIUS, "--1", false, "-", 1},  // no number: the value stays

@@ -54,29 +54,18 @@ TEST(RenderPasses, SeventeenColumnsFirstPassAndCompletion) {
 
     // First pass: columns 0 and 16; column 0's blocks cover 0..15, column
     // 16's block is clipped to itself. Every paint covers rows 0..4.
-    ASSERT_GE(v.paints.size(), 2u);
+    ASSERT_EQ(v.paints.size(), 36u);
     EXPECT_EQ(v.paints[0].first, (0 << 16) | 15);
     EXPECT_EQ(v.paints[1].first, (16 << 16) | 16);
     for (const auto& p : v.paints) EXPECT_EQ(p.second, (0 << 16) | 4);
     // Passes 16, 8, 4, 2, 1 paint 2 + 3 + 5 + 9 + 17 columns; the last pass
     // paints single columns.
-    ASSERT_EQ(v.paints.size(), 36u);
     for (std::size_t i = 19; i < 36; ++i)
         EXPECT_EQ(v.paints[i].first, common::packHalves(static_cast<int>(i - 19), static_cast<int>(i - 19)));
 
     EXPECT_EQ(v.engine.renderedPixelCount.load(), 17 * 5);
     EXPECT_TRUE(v.engine.renderEnded.load());
     EXPECT_EQ(v.stats.stats[0].pixelCount, 17 * 5);  // each pixel computed once
-
-    // Every stored pixel is its own kernel result.
-    colour::RenderStatistics scratch;
-    std::atomic<bool> noStop{false};
-    for (int x = 0; x < 17; ++x)
-        for (int y = 0; y < 5; ++y) {
-            const int count = render::mandelbrotPixel(v.engine.scene(), x, y, scratch, noStop);
-            EXPECT_EQ(v.maps->iteration[x][y], count) << x << "," << y;
-            EXPECT_EQ(v.maps->component[x][y], 0);
-        }
 }
 
 TEST(RenderPasses, StopDuringThePassOfFourLeavesCoarserBlocksBeyond) {
@@ -189,9 +178,6 @@ TEST(RenderPasses, FastPathsEqualTheGeneralPath) {
         expectSamePicture(fast, general, 48, 40);
     }
 }
-
-// (z^2 + c) / 1 written as a rational map divides by |Q|^2 = 1 exactly, so
-// its family escapes towards infinity pixel for pixel like z^2 + c.
 
 TEST(RenderPasses, RationalFamilyEqualsThePolynomialFamilyItReduces) {
     // i z^2 / i is z^2: the rational kernel divides by Q through |Q|^2.

@@ -53,84 +53,80 @@ TEST(JuliaKernel, PixelMapsToTheRightPlanePoint) {
     EXPECT_DOUBLE_EQ(render::pixelToPlane(k.scene, 0, 0).im, -2.0 - 200.0 / 150.0);  // same scale on both axes
 }
 
-TEST(JuliaKernel, CaptureAfterFiveApplicationsAndFirstEntryWins) {
-    // z -> z/2 from z = 1: with r = 0.05 the point 0 is first within reach
-    // after five halvings; 0.01 is reached at the same step.
-    for (bool zeroFirst : {true, false}) {
-        SCOPED_TRACE(zeroFirst);
-        TestBlock b = unitGrid('J', 1, {{0, 0}, {0.5, 0}});
-        b.view().convergenceRadius = 0.05;
-        if (zeroFirst) {
-            b.addCycle({{5, 5}, {0, 0}});  // entry 0: its second point captures
-            b.addCycle({{0.01, 0}});
-        } else {
-            b.addCycle({{0.01, 0}});
-            b.addCycle({{0, 0}});
-        }
-        Kernel k(b);
-        const render::PixelResult r = k.julia(4, 3);
-        EXPECT_EQ(r.count, 5);
-        EXPECT_EQ(r.code, 1);
-        EXPECT_EQ(k.stats.stats[1].pixelCount, 1);
-        EXPECT_EQ(k.stats.stats[1].highCount, 5);
-        EXPECT_EQ(k.stats.stats[2].pixelCount, 0);
-    }
+// z -> z/2 from z = 1: with r = 0.05 the point 0 is first within reach after
+// five halvings; 0.01 is reached at the same step, so the first entry wins.
+TestBlock halving(bool zeroFirst) {
+    TestBlock b = unitGrid('J', 1, {{0, 0}, {0.5, 0}});
+    b.view().convergenceRadius = 0.05;
+    if (zeroFirst) b.addCycle({{5, 5}, {0, 0}});  // entry 0: its second point captures
+    b.addCycle({{0.01, 0}});
+    if (!zeroFirst) b.addCycle({{0, 0}});
+    return b;
 }
 
-TEST(JuliaKernel, OrbitReachingNothingIsUnknown) {
-    TestBlock b = unitGrid('J', 1, {{0, 0}, {1, 0}});  // z -> z
-    b.view().loopCount = 10;
+// z -> z: an orbit stays where it starts.
+TestBlock identity(int loopCount) {
+    TestBlock b = unitGrid('J', 1, {{0, 0}, {1, 0}});
+    b.view().loopCount = loopCount;
     b.addCycle({{-2, -2}});
-    Kernel k(b);
-    const render::PixelResult r = k.julia(4, 4);
-    EXPECT_EQ(r.code, 255);
-    EXPECT_EQ(r.count, 10);
-    EXPECT_EQ(k.stats.unknownPixelCount, 1);
-    EXPECT_EQ(k.stats.stats[0].pixelCount + k.stats.stats[1].pixelCount, 0);
-
-    // A loop count of 0 or below gives up at once with count 0.
-    b.view().loopCount = -3;
-    Kernel g(b);
-    EXPECT_EQ(g.julia(4, 4).count, 0);
-    EXPECT_EQ(g.stats.unknownPixelCount, 1);
+    return b;
 }
 
-TEST(JuliaKernel, InvalidEntriesMakePixelsUnknownWithoutCounting) {
+TestBlock withInvalidEntries() {
     TestBlock b = unitGrid('J', 1, {{0, 0}, {0.5, 0}});
     b.view().convergenceRadius = 0.05;
     b.addCycle({{1, 0}});          // entry 0 holds z = 1 at once
     b.addRawEntry(3, 1, 12936);    // entry 1: kind 3
     b.addRawEntry(0, 4, 1 << 30);  // entry 2: data outside the block
-    Kernel k(b);
-    // z = 1 is caught by entry 0 before the table reaches the invalid kind.
-    EXPECT_EQ(k.julia(4, 3).code, 1);
-    // z = 2 is not: the invalid entry is reached.
-    const render::PixelResult r = k.julia(5, 3);
-    EXPECT_EQ(r.code, 255);
-    EXPECT_EQ(r.count, render::INVALID_KIND_COUNT);
-    EXPECT_EQ(k.stats.unknownPixelCount, 0);
-    EXPECT_EQ(k.stats.stats[0].pixelCount, 0);
+    return b;
 }
 
-TEST(JuliaKernel, PoleCountsAsEscapedToInfinity) {
-    TestBlock b = unitGrid('J', 2, {{1, 0}}, {{-1, 0}, {1, 0}});  // 1 / (z - 1)
-    Kernel k(b);
-    // z = 2 -> 1 -> pole at the second application.
-    const render::PixelResult r = k.julia(5, 3);
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.count, 1);
-    EXPECT_EQ(k.stats.stats[0].highCount, 1);
-}
-
-TEST(JuliaKernel, RotationDomainEntryCapturesInsideItsCurve) {
+TestBlock rotationDomain() {
     TestBlock b = unitGrid('J', 1, {{0, 0}, {1, 0}});  // z -> z: capture only at the start
     b.view().loopCount = 3;
     b.addCurveGroup(1, {{{{-1.5, -1.5}, {1.5, -1.5}, {1.5, 1.5}, {-1.5, 1.5}}, {}, {}, {}}});
-    Kernel k(b);
-    const render::PixelResult r = k.julia(4, 2);  // 1 - i
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.count, 0);
-    EXPECT_EQ(k.julia(5, 3).code, 255);  // 2
+    return b;
+}
+
+// Where each orbit ends, after how many applications, and that the pixel is
+// counted there and nowhere else (never when the table itself is invalid).
+TEST(JuliaKernel, EachPixelEndsWhereItsOrbitDoesAndIsCountedThere) {
+    const struct {
+        const char* what;
+        TestBlock (*make)();
+        int x, y, code, count;
+    } cases[] = {
+        {"captured after five halvings", [] { return halving(true); }, 4, 3, 1, 5},
+        {"the first entry wins", [] { return halving(false); }, 4, 3, 1, 5},
+        {"reaching nothing", [] { return identity(10); }, 4, 4, 255, 10},
+        {"a loop count below 1 gives up at once", [] { return identity(-3); }, 4, 4, 255, 0},
+        {"caught before the invalid entry", withInvalidEntries, 4, 3, 1, 0},
+        {"an invalid entry reached", withInvalidEntries, 5, 3, 255, render::INVALID_KIND_COUNT},
+        // 1 / (z - 1): z = 2 -> 1 -> pole at the second application.
+        {"a pole escapes", [] { return unitGrid('J', 2, {{1, 0}}, {{-1, 0}, {1, 0}}); }, 5, 3, 0, 1},
+        {"inside a rotation domain's curve", rotationDomain, 4, 2, 1, 0},  // 1 - i
+        {"outside it", rotationDomain, 5, 3, 255, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestBlock b = c.make();
+        Kernel k(b);
+        const render::PixelResult r = k.julia(c.x, c.y);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.count, c.count);
+        int counted = 0;
+        for (const auto& st : k.stats.stats) counted += st.pixelCount;
+        if (c.code == 255) {
+            EXPECT_EQ(k.stats.unknownPixelCount, c.count == render::INVALID_KIND_COUNT ? 0 : 1);
+            EXPECT_EQ(counted, 0);
+        } else {
+            const colour::ComponentStats& st = k.stats.stats[static_cast<std::size_t>(c.code)];
+            EXPECT_EQ(counted, 1);
+            EXPECT_EQ(st.pixelCount, 1);
+            EXPECT_EQ(st.highCount, c.count);
+            EXPECT_EQ(k.stats.unknownPixelCount, 0);
+        }
+    }
 }
 
 // z -> 2z + c: from the critical point q the orbit is 2q + c, 4q + c, ...
