@@ -13,6 +13,8 @@
 #include "platform/shared_memory.h"
 #include "platform_test_support.h"
 
+#include <complex>
+
 namespace {
 
 using namespace frontend_test;
