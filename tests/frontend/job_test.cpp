@@ -108,8 +108,7 @@ TEST_F(JobTest, MandelbrotPictureStartsAViewerAndCloseAllEndsIt) {
     dialog_->executeButton()->click();
     EXPECT_EQ(choices_, 1);
     ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
-    const common::AnalysisBlockHeader h = header(0);
-    EXPECT_EQ(h.pictureKind, 'M');
+    EXPECT_EQ(header(0).pictureKind, 'M');
     EXPECT_EQ(title(0), "M1");
     EXPECT_EQ(job().slotBlockName(0), "PData0_" + std::to_string(::getpid()));
     EXPECT_EQ(dialog_->frontEndBlock().busyState, common::BUSY_IDLE);
@@ -225,19 +224,14 @@ TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
     EXPECT_TRUE(boxes_.entries().empty());
 
     // A request whose view is not finite is ignored; a finite one is copied.
-    {
-        auto block = platform::SharedMemory::open(job().slotBlockName(0));
-        ASSERT_TRUE(block.has_value());
-        auto* h = static_cast<common::AnalysisBlockHeader*>(block->data());
-        h->drawnView = h->currentView;
-        h->drawnView.centreIm = std::numeric_limits<double>::infinity();
-        job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
-        EXPECT_EQ(slotsInUse(), 1);
-        h->drawnView.centreIm = 0.5;
-        h->drawnView.magnification = std::numeric_limits<double>::quiet_NaN();
-        job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
-        EXPECT_EQ(slotsInUse(), 1);
-        h->drawnView.magnification = 2.0;
+    auto block = platform::SharedMemory::open(job().slotBlockName(0));
+    ASSERT_TRUE(block.has_value());
+    auto& drawn = static_cast<common::AnalysisBlockHeader*>(block->data())->drawnView;
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& [centreIm, magnification] : {std::pair{inf, 2.0}, {0.5, nan}, {0.5, 2.0}}) {
+        drawn = static_cast<common::AnalysisBlockHeader*>(block->data())->currentView;
+        drawn.centreIm = centreIm;
+        drawn.magnification = magnification;
         job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
     }
     ASSERT_TRUE(frontend_test::waitUntil([&] { return allDrawn(2); }));
