@@ -6,11 +6,9 @@
 #include "analysis/map_conversion.h"
 #include "analysis/polynomial.h"
 #include "common/block_names.h"
-#include "common/block_reader.h"
 #include "common/messages.h"
 #include "frontend_test_support.h"
 #include "platform/recording_message_boxes.h"
-#include "platform/shared_memory.h"
 #include "platform_test_support.h"
 
 #include <complex>
@@ -41,10 +39,10 @@ protected:
         ::unsetenv("HV_STANDIN_SCRIPTS");
     }
 
-    void open(const std::string& viewerProgram = platform_test::standinPath()) {
+    void open() {
         MainDialog::Options options;
         options.settingsPath = scratch_ + "/Halvatrine.conf";
-        options.viewerProgram = viewerProgram;
+        options.viewerProgram = platform_test::standinPath();
         options.selectCriticalPoints = [this](common::CriticalPointList& list) {
             ++choices_;
             for (int i = 0; i < list.count; ++i) list.selected[i] = 1;
@@ -238,24 +236,6 @@ TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
     EXPECT_EQ(title(1), "J1←J1");
     EXPECT_EQ(header(1).currentView.magnification, 2.0);
     EXPECT_EQ(header(1).currentView.centreIm, 0.5);
-}
-
-TEST_F(JobTest, ACrashedViewerFreesItsSlot) {
-    ::setenv("HV_STANDIN_POSTS", "1025,crash", 1);
-    const std::string report = scratch_ + "/report.txt";
-    ::setenv("HV_STANDIN_REPORT", report.c_str(), 1);
-    open();
-    enterQuadratic();
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return slotsInUse() == 0 && !job().busy(); }));
-    ::unsetenv("HV_STANDIN_REPORT");
-    ASSERT_TRUE(frontend_test::waitUntil([&] { return dialog_->executeButton()->isEnabled(); }));
-    EXPECT_TRUE(dialog_->settingsEditable());
-    EXPECT_TRUE(ownSharedObjects() == std::vector<std::string>{common::frontEndBlockName(::getpid())});
-    // Nor is the crashed viewer's socket left behind.
-    const std::string viewerPid = platform_test::reportValue(report, "pid");
-    ASSERT_FALSE(viewerPid.empty());
-    EXPECT_FALSE(std::filesystem::exists(platform::socketPathFor(std::stoi(viewerPid))));
 }
 
 TEST_F(JobTest, QuitDuringAnAnalysisStopsItAndLeavesNothing) {
