@@ -120,10 +120,7 @@ protected:
         fs::remove_all(dir_, ignored);
     }
     std::string path() const { return dir_ + "/SampleData.dat"; }
-    void write(const std::string& bytes) {
-        std::ofstream out(path(), std::ios::binary);
-        out << bytes;
-    }
+    void write(const std::string& bytes) { std::ofstream(path(), std::ios::binary) << bytes; }
     std::string read() const {
         std::ifstream in(path(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -200,29 +197,7 @@ TEST_F(SampleDialogTest, SaveCreatesAMissingFileAndRefusesOverflow) {
     EXPECT_EQ(read(), before);
 }
 
-TEST_F(SampleDialogTest, SaveReportsAFileItCannotWrite) {
-    write(quadratic("0", "0", "a"));
-    common::SampleFile other;
-    ASSERT_TRUE(other.readSamples(path(), common::SampleAccess::ReadOnly));  // another reader holds it
-    common::RationalMap map{};
-    map.numeratorRe[2] = 1;
-    map.denominatorRe[0] = 1;
-    SampleSaveDialog dialog(path(), "b", map, boxes_);
-    dialog.okButton()->click();
-    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{MSG_SAMPLE_SAVE_FAILED});
-}
-
-TEST_F(SampleDialogTest, DeleteReportsAFileItCannotRewrite) {
-    write(quadratic("1", "0", "a") + quadratic("2", "0", "b"));
-    SampleDeleteDialog dialog(path(), boxes_);
-    // The folder goes away while the dialog is open: no temporary file can be made.
-    fs::remove(path());
-    fs::remove(dir_);
-    dialog.sampleList()->item(0)->setSelected(true);
-    dialog.deleteButton()->click();
-    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{MSG_SAMPLE_DELETE_FAILED});
-    EXPECT_FALSE(fs::exists(dir_));
-}
+// (A file that cannot be written or rewritten: the full-disk test.)
 
 // ------------------------------------------------------------ through the main dialog
 
