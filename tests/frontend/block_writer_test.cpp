@@ -196,6 +196,8 @@ TEST(BlockWriter, JuliaBlockRoundTripsThroughTheReader) {
     Bytes b(expectedSize);
     ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
     EXPECT_EQ(b.h().blockSize, expectedSize);
+    EXPECT_EQ(b.h().currentView.loopCount, 1000);
+    EXPECT_EQ(b.h().currentView.colours[0].highCount, 1000);
 
     // Table: cycle 1, cycle 3 (infinity skipped), Siegel group of entry 0
     // (two curves), Siegel group of entry 2, one Herman pair.
@@ -263,6 +265,7 @@ TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
     const analysis::JuliaAnalysis a = richAnalysis();
     PictureContent content = baseContent('J');
     content.julia = &a;
+    content.title = "J3\xE2\x86\x90J2\xE2\x86\x90J1";  // longer than the copy's: no rest of it may stay
     const std::size_t size = frontend::pictureBlockSize(content);
     Bytes source(size);
     ASSERT_TRUE(frontend::writePictureBlock(source.ptr(), size, content));
@@ -271,9 +274,7 @@ TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
     h->viewerWindow = 12345 * 256 + 1;
     h->drawnView = h->currentView;
     h->drawnView.magnification = 2.5;
-    h->drawnView.centreRe = 0.125;
     h->drawnView.centreIm = -0.375;
-    h->drawnView.loopCount = 4000;
     h->blockSize = 99;  // whatever offset 0 says, the slot's size counts
 
     Bytes copy(size);
