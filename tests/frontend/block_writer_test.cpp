@@ -26,7 +26,9 @@ struct Bytes {
     explicit Bytes(std::size_t size, std::byte fill = std::byte{0x77}) : data(size, fill) {}  // the writer must clear
     std::vector<std::byte> data;
     void* ptr() { return data.data(); }
-    const common::AnalysisBlockHeader& h() const { return *reinterpret_cast<const common::AnalysisBlockHeader*>(data.data()); }
+    const common::AnalysisBlockHeader& h() const {
+        return *reinterpret_cast<const common::AnalysisBlockHeader*>(data.data());
+    }
     bool zero(const void* from, std::size_t n) const {
         const auto* p = static_cast<const std::byte*>(from);
         return std::all_of(p, p + n, [](std::byte b) { return b == std::byte{0}; });

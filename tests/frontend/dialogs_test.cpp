@@ -1,14 +1,12 @@
 // The settings dialog, the critical point choice and the sample dialogs,
 // driven with keys and clicks.
 #include "frontend/critical_point_dialog.h"
-#include "frontend/main_dialog.h"
 #include "frontend/sample_dialogs.h"
 #include "frontend/settings_dialog.h"
 
 #include "common/sample_file.h"
 #include "frontend_test_support.h"
 #include "platform/recording_message_boxes.h"
-#include "platform_test_support.h"
 
 namespace {
 
@@ -198,61 +196,5 @@ TEST_F(SampleDialogTest, SaveCreatesAMissingFileAndRefusesOverflow) {
 }
 
 // (A file that cannot be written or rewritten: the full-disk test.)
-
-// ------------------------------------------------------------ through the main dialog
-
-class MainDialogSamplesTest : public SampleDialogTest {
-protected:
-    void SetUp() override {
-        SampleDialogTest::SetUp();
-        // The main dialog's start directory is the working directory.
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-        MainDialog::Options options;
-        options.settingsPath = dir_ + "/Halvatrine.conf";
-        options.viewerProgram = platform_test::standinPath();
-        dialog_ = std::make_unique<MainDialog>(boxes_, options);
-    }
-    void TearDown() override {
-        dialog_->close();
-        dialog_.reset();
-        fs::current_path(previous_);
-        SampleDialogTest::TearDown();
-    }
-    fs::path previous_;
-    std::unique_ptr<MainDialog> dialog_;
-};
-
-TEST_F(MainDialogSamplesTest, LoadFillsTheGridTheMapAndTheName) {
-    write(quadratic("-0.12", "0.75", "ウサギ") + quadratic("-1", "-", "broken"));
-    EXPECT_EQ(dialog_->sampleFilePath(), path());
-    dialog_->polarButton()->click();
-    frontend_test::whenModalShown<SampleLoadDialog>([](SampleLoadDialog* d) {
-        d->sampleList()->setCurrentRow(0);
-        d->okButton()->click();
-    });
-    dialog_->loadSampleButton()->click();
-    const common::RationalMap& map = dialog_->frontEndBlock().currentMap;
-    EXPECT_EQ(map.numeratorRe[0], -0.12);
-    EXPECT_EQ(map.numeratorIm[0], 0.75);
-    EXPECT_EQ(map.numeratorRe[2], 1.0);
-    EXPECT_EQ(map.denominatorRe[0], 1.0);
-    EXPECT_EQ(dialog_->nameField()->text(), q("ウサギ"));
-    // Shown in the current (polar) form; the Cartesian texts are the record's.
-    EXPECT_EQ(dialog_->coefficientField(0)->text().toStdString(), g16(std::sqrt(0.12 * 0.12 + 0.75 * 0.75)));
-    EXPECT_EQ(dialog_->grid().cartesianText(0), "-0.12");
-    dialog_->cartesianButton()->click();
-    EXPECT_EQ(dialog_->coefficientField(1)->text(), q("0.75"));
-
-    // A record text that does not read is marked at Execute.
-    frontend_test::whenModalShown<SampleLoadDialog>([](SampleLoadDialog* d) {
-        d->sampleList()->setCurrentRow(1);
-        d->okButton()->click();
-    });
-    dialog_->loadSampleButton()->click();
-    dialog_->executeButton()->click();
-    EXPECT_TRUE(dialog_->isMarked(1));
-    EXPECT_TRUE(boxes_.entries().empty());
-}
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "frontend/main_dialog.h"
 
 #include "common/block_names.h"
+#include "frontend/sample_dialogs.h"
 #include "frontend/version_dialog.h"
 #include "frontend_test_support.h"
 #include "platform/help_window.h"
@@ -180,6 +181,31 @@ TEST_F(MainDialogTest, ExecuteAnswersTheChecksInOrder) {
     EXPECT_TRUE(dialog_->executeButton()->isEnabled());
     EXPECT_TRUE(dialog_->coefficientField(0)->isEnabled());
     EXPECT_TRUE(dialog_->settingsEditable());
+}
+
+TEST_F(MainDialogTest, LoadedSampleFillsTheGridTheMapAndTheName) {
+    // A record of z^2 + (-0.12 + 0.75i) over 1, in the start directory's sample file.
+    const std::map<int, const char*> texts = {{16, "1"}, {20, "-0.12"}, {21, "0.75"}, {42, "1"}};
+    std::string record;
+    for (int i = 0; i < 44; ++i) record += std::string(texts.count(i) ? texts.at(i) : "0") + " ";
+    std::ofstream(dialog_->sampleFilePath(), std::ios::binary) << record << "ウサギ\r";
+    dialog_->polarButton()->click();
+    frontend_test::whenModalShown<SampleLoadDialog>([](SampleLoadDialog* d) {
+        d->sampleList()->setCurrentRow(0);
+        d->okButton()->click();
+    });
+    dialog_->loadSampleButton()->click();
+    std::filesystem::remove(dialog_->sampleFilePath());
+    EXPECT_EQ(map().numeratorRe[0], -0.12);
+    EXPECT_EQ(map().numeratorIm[0], 0.75);
+    EXPECT_EQ(map().numeratorRe[2], 1.0);
+    EXPECT_EQ(map().denominatorRe[0], 1.0);
+    EXPECT_EQ(dialog_->nameField()->text(), q("ウサギ"));
+    // Shown in the current (polar) form; the Cartesian texts are the record's.
+    EXPECT_EQ(text(0), g16(std::sqrt(0.12 * 0.12 + 0.75 * 0.75)));
+    EXPECT_EQ(dialog_->grid().cartesianText(0), "-0.12");
+    dialog_->cartesianButton()->click();
+    EXPECT_EQ(text(1), "0.75");
 }
 
 TEST_F(MainDialogTest, SettingsLoadAtStartAndSaveAtQuit) {
