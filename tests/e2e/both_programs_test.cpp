@@ -47,13 +47,6 @@ protected:
         QTest::keyClicks(edit, QString::fromUtf8(text));
     }
 
-    // Field of the grid: numerator real part of degree d is 4 d, imaginary 4 d + 1.
-    void enterMap(const char* constantRe, const char* constantIm) {
-        type(8, "1");
-        type(0, constantRe);
-        type(1, constantIm);
-    }
-
     common::AnalysisBlockHeader header(int slot) { return frontend_test::blockHeader(job(), slot); }
 
     std::string title(int slot) { return frontend_test::blockTitle(job(), slot); }
@@ -95,7 +88,8 @@ protected:
 }  // namespace
 
 TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
-    enterMap("0", "0");
+    type(8, "1");  // z^2: field 4 d is the numerator's real part of degree d
+    type(0, "0");
     dialog_->mandelbrotButton()->click();
     dialog_->executeButton()->click();
     drawInViewer(0);
