@@ -110,89 +110,59 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
 
 // ------------------------------------------------------------ samples
 
-class SampleDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override { dir_ = frontend_test::makeScratchDirectory("hv-sample-dialogs-"); }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-    std::string path() const { return dir_ + "/SampleData.dat"; }
-    void write(const std::string& bytes) { std::ofstream(path(), std::ios::binary) << bytes; }
-    std::string read() const {
-        std::ifstream in(path(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    // A record whose numerator is z^2 + c (c = re + i im) over 1.
-    static std::string quadratic(const std::string& re, const std::string& im, const std::string& name) {
-        std::string out;
-        for (int i = 0; i < 44; ++i) {
-            std::string t = "0";
-            if (i == 2 * (10 - 2)) t = "1";
-            if (i == 2 * 10) t = re;
-            if (i == 2 * 10 + 1) t = im;
-            if (i == 22 + 20) t = "1";
-            out += t + " ";
-        }
-        return out + name + "\r";
-    }
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
-    std::string dir_;
-    platform::RecordingMessageBoxes boxes_;
-};
-
-TEST_F(SampleDialogTest, SaveChecksNameAndAppends) {
-    write(quadratic("-1", "0", "basilica"));
+TEST(SampleSaveDialogTest, CreatesTheFileChecksNamesAppendsAndRefusesOverflow) {
+    const std::string dir = frontend_test::makeScratchDirectory("hv-sample-dialogs-");
+    const std::string path = dir + "/SampleData.dat";
+    platform::RecordingMessageBoxes boxes;
     common::RationalMap map{};
     map.form = common::FORM_POLYNOMIAL;
     map.numeratorRe[2] = 1;
-    map.numeratorRe[0] = 0.25;
-    map.denominatorRe[0] = 1;
-    SampleSaveDialog dialog(path(), "proposed\nname", map, boxes_);
-    EXPECT_EQ(dialog.nameField()->text(), q("proposedname"));
-    ASSERT_EQ(dialog.sampleList()->count(), 1);
-    EXPECT_FALSE(dialog.isFull());
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-
-    retype(dialog.nameField(), "");
-    dialog.okButton()->click();
-    retype(dialog.nameField(), "basilica");
-    dialog.okButton()->click();
-    EXPECT_EQ(boxes_.texts(), (std::vector<std::string>{"名前をつけてください。", "すでに同じ名前が使われています。"}));
-    EXPECT_TRUE(dialog.isVisible());
-    retype(dialog.nameField(), "Basilica");  // differs in case only: accepted
-    dialog.okButton()->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-
-    common::SampleFile file;
-    ASSERT_TRUE(file.readSamples(path(), common::SampleAccess::ReadOnly));
-    ASSERT_EQ(file.table().presentCount(), 2);
-    const common::SampleRecord& added = file.table().records[1];
-    EXPECT_EQ(added.name, "Basilica");
-    EXPECT_EQ(added.texts[20], "0.250000000000000000000000000000");
-}
-
-TEST_F(SampleDialogTest, SaveCreatesAMissingFileAndRefusesOverflow) {
-    common::RationalMap map{};
-    map.numeratorRe[2] = 1;
     map.denominatorRe[0] = 1;
     {
-        SampleSaveDialog dialog(path(), "first", map, boxes_);
-        dialog.okButton()->click();
+        SampleSaveDialog first(path, "basilica", map, boxes);  // no file yet: the first save makes it
+        first.okButton()->click();
     }
-    EXPECT_TRUE(boxes_.entries().empty());
-    ASSERT_TRUE(fs::exists(path()));
-    const std::string before = read();
+    EXPECT_TRUE(boxes.entries().empty());
 
+    map.numeratorRe[0] = 0.25;
+    {
+        SampleSaveDialog dialog(path, "proposed\nname", map, boxes);
+        EXPECT_EQ(dialog.nameField()->text(), q("proposedname"));
+        ASSERT_EQ(dialog.sampleList()->count(), 1);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        retype(dialog.nameField(), "");
+        dialog.okButton()->click();
+        retype(dialog.nameField(), "basilica");
+        dialog.okButton()->click();
+        EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"名前をつけてください。", "すでに同じ名前が使われています。"}));
+        EXPECT_TRUE(dialog.isVisible());
+        retype(dialog.nameField(), "Basilica");  // differs in case only: accepted
+        dialog.okButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    common::SampleFile file;
+    ASSERT_TRUE(file.readSamples(path, common::SampleAccess::ReadOnly));
+    ASSERT_EQ(file.table().presentCount(), 2);
+    EXPECT_EQ(file.table().records[1].name, "Basilica");
+    EXPECT_EQ(file.table().records[1].texts[20], "0.250000000000000000000000000000");
+    file.close();
+
+    const std::string before = fileBytes(path);
     map.numeratorIm[5] = 1e40;
-    SampleSaveDialog dialog(path(), "second", map, boxes_);
+    SampleSaveDialog dialog(path, "second", map, boxes);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.okButton()->click();
-    EXPECT_EQ(boxes_.texts(), std::vector<std::string>{"式の係数がオーバーフローするため格納できません"});
+    EXPECT_EQ(boxes.texts().back(), "式の係数がオーバーフローするため格納できません");
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(read(), before);
+    EXPECT_EQ(fileBytes(path), before);
+    fs::remove_all(dir);
 }
 
 // (A file that cannot be written or rewritten: the full-disk test.)
