@@ -53,19 +53,13 @@ protected:
 
     std::string settingsPath() const { return scratch_ + "/Halvatrine.conf"; }
 
-    // Replaces the field's content as a user does: select all, then type.
+    // Replaces the field's content as a user does: select all, erase, type.
     void type(int f, const char* text) {
         QLineEdit* edit = dialog_->coefficientField(f);
         QTest::mouseClick(edit, Qt::LeftButton);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit, q(text));
-    }
-
-    void erase(int f) {
-        QLineEdit* edit = dialog_->coefficientField(f);
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, q(text));
     }
 
     std::string text(int f) const { return dialog_->coefficientField(f)->text().toStdString(); }
@@ -139,7 +133,7 @@ TEST_F(MainDialogTest, CartesianAndPolarTextsStayInStep) {
 }
 
 TEST_F(MainDialogTest, EmptyAndUnreadableFieldsAreMarkedAtExecuteUntilFocused) {
-    erase(field(1, 1));
+    type(field(1, 1), "");
     type(field(1, 2), "-");
     dialog_->executeButton()->click();
     for (int f = 0; f < 44; ++f)
