@@ -50,6 +50,8 @@ protected:
         };
         dialog_ = std::make_unique<MainDialog>(boxes_, options);
         dialog_->show();
+        type(8, "1");  // z^2 - 1 in the grid
+        type(0, "-1");
     }
 
     void scripts(const std::vector<std::pair<std::string, std::string>>& byTitle) {
@@ -63,12 +65,6 @@ protected:
         QLineEdit* edit = dialog_->coefficientField(field);
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, q(text));
-    }
-
-    // z^2 - 1 in the grid.
-    void enterQuadratic() {
-        type(8, "1");
-        type(0, "-1");
     }
 
     frontend::JobControl& job() { return dialog_->job(); }
@@ -102,13 +98,10 @@ protected:
 
 TEST_F(JobTest, MandelbrotPictureStartsAViewerAndCloseAllEndsIt) {
     open();
-    enterQuadratic();
     dialog_->executeButton()->click();
     EXPECT_EQ(choices_, 1);
     ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
-    EXPECT_EQ(header(0).pictureKind, 'M');
-    EXPECT_EQ(title(0), "M1");
-    EXPECT_EQ(job().slotBlockName(0), "PData0_" + std::to_string(::getpid()));
+    EXPECT_EQ(job().slotBlockName(0), "PData0_" + std::to_string(::getpid()));  // kind and title: both-programs test
     EXPECT_EQ(dialog_->frontEndBlock().busyState, common::BUSY_IDLE);
     EXPECT_EQ(dialog_->frontEndBlock().criticalPoints.selected[0], 1);
     // The formula entry and the settings are frozen while the viewer exists.
@@ -135,7 +128,6 @@ TEST_F(JobTest, MandelbrotPictureStartsAViewerAndCloseAllEndsIt) {
 TEST_F(JobTest, QuitClosesEveryViewerAndLeavesNoBlock) {
     scripts({{"M1", "1025,1026,1027:M,1027:J,wait"}});
     open();
-    enterQuadratic();
     dialog_->executeButton()->click();
     ASSERT_TRUE(frontend_test::waitUntil([&] { return allDrawn(3); }, 60000));
     std::vector<pid_t> viewers;
@@ -158,7 +150,6 @@ TEST_F(JobTest, QuitClosesEveryViewerAndLeavesNoBlock) {
 TEST_F(JobTest, ViewerMessagesDuringAnAnalysisWaitForItsEndInArrivalOrder) {
     ::setenv("HV_STANDIN_POSTS", "size:800x500,wait", 1);
     open();
-    enterQuadratic();
     dialog_->executeButton()->click();
     ASSERT_TRUE(frontend_test::waitUntil([&] { return allStarted(1); }));
     const pid_t viewer = job().slotProcess(0);
@@ -188,7 +179,6 @@ TEST_F(JobTest, ViewerMessagesDuringAnAnalysisWaitForItsEndInArrivalOrder) {
 TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
     ::setenv("HV_STANDIN_POSTS", "1025,1026,wait", 1);
     open();
-    enterQuadratic();
     dialog_->juliaButton()->click();
     dialog_->executeButton()->click();
     ASSERT_TRUE(frontend_test::waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
@@ -227,7 +217,6 @@ TEST_F(JobTest, QuitDuringAnAnalysisStopsItAndLeavesNothing) {
     // (the outcome is checked, not the timing).
     open();
     dialog_->settings().siegelFlag = 1;
-    type(8, "1");
     type(0, "-0.390540870218400");
     type(1, "-0.586787907346969");
     dialog_->juliaButton()->click();
