@@ -29,10 +29,7 @@ struct TempDir {
     std::string file() const { return path + "/" + common::SAMPLE_FILE_NAME; }
 };
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
