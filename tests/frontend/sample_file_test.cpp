@@ -107,6 +107,7 @@ TEST(SampleReader, CrCrLfAndLfFilesReadAlike) {
     for (const std::string& bytes : {cr, crlf, lf}) {
         const common::SampleTable table = common::parseSamples(bytes);
         ASSERT_EQ(table.presentCount(), 3);
+        EXPECT_EQ(table.readEnd, bytes.size());  // all read: nothing left to keep after the records
         for (int i = 0; i < 3; ++i) {
             const auto& r = table.records[static_cast<std::size_t>(i)];
             EXPECT_EQ(r.name, names[i]);
