@@ -5,45 +5,29 @@
 #include "frontend/main_dialog.h"
 #include "platform/shared_memory.h"
 
-#include <cerrno>
 #include <QApplication>
-#include <QDialog>
-#include <QTest>
-#include <QTimer>
-
-#include <chrono>
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <QAction>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QTextBrowser>
-#include <algorithm>
-#include <cmath>
-#include <complex>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <limits>
+#include <functional>
 #include <map>
 #include <memory>
-#include <set>
 #include <signal.h>
-#include <sys/wait.h>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -62,15 +46,6 @@ inline constexpr int WAIT_MS = 90000;
 // Spins the event loop until done() holds; false when it never did.
 inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS) {
     return QTest::qWaitFor(done, timeoutMs);
-}
-
-// Types text key by key, also characters that have no key of their own
-// (Japanese text arrives as key events carrying the text).
-inline void typeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) QTest::keyClick(widget, c.toLatin1());
-        else QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
 }
 
 // Runs `act` on the next modal dialog of type T once it is shown (the code
