@@ -24,7 +24,6 @@
 #include "platform/recording_message_boxes.h"
 #include "platform/shared_memory.h"
 #include "platform/termination_cleanup.h"
-#include "platform_test_support.h"
 #include "viewer/core/control_ids.h"
 #include "platform/ui_language.h"
 
@@ -82,9 +81,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = std::filesystem::absolute(argv[1]).string();
-    platform_test::useFreshRuntimeDirectory();
     char pattern[] = "/tmp/hv-shots-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) return 2;
+    ::setenv("XDG_RUNTIME_DIR", pattern, 1);  // the viewers' sockets live in the scratch folder too
     ::setenv("XDG_CONFIG_HOME", pattern, 1);
     if (::chdir(pattern) != 0) return 2;
 
@@ -110,7 +109,6 @@ int main(int argc, char** argv) {
     }
     std::error_code ignored;
     std::filesystem::remove_all(pattern, ignored);
-    platform_test::removeRuntimeDirectory();
     std::fprintf(stderr, ok ? "screenshots written to %s\n" : "screenshots failed (%s)\n", out.c_str());
     return ok ? 0 : 1;
 }

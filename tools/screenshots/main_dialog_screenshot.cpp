@@ -4,8 +4,18 @@
 // The dialog is shown with a formula typed in as a user types it, and its
 // window is cut out of the screen.
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
 #include "frontend/main_dialog.h"
-#include "frontend_test_support.h"
 #include "platform/message_port_qt.h"
 #include "platform/recording_message_boxes.h"
 #include "platform/termination_cleanup.h"
@@ -18,7 +28,9 @@ int main(int argc, char** argv) {
     }
     const std::string output = std::filesystem::absolute(argv[1]).string() + "/main_dialog.png";
     // Private settings and working directory: the user's own stay untouched.
-    const std::string scratch = frontend_test::makeScratchDirectory("hv-main-dialog-shot-");
+    char pattern[] = "/tmp/hv-main-dialog-shot-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) return 2;
+    const std::string scratch = pattern;
     ::setenv("XDG_CONFIG_HOME", scratch.c_str(), 1);
     std::filesystem::current_path(scratch);
 
