@@ -215,6 +215,7 @@ bool allFinite(double a, double b, double c, double d) {
 // Per-thread scratch of one call.
 struct ThreadScratch {
     std::vector<double> pRe, pIm;  // this thread's share of every row sum
+    std::vector<int> moving;       // rows whose approximation changed in the last sweep
     std::vector<int> reversed;     // rows whose ratio goes through 1/z this sweep
 };
 
@@ -250,9 +251,15 @@ bool exactRowSum(int n, int j, const double* x, const double* y, double& sr, dou
     return true;
 }
 
+// Same bits: an approximation that did not move in the last sweep (the
+// correction fell below half an ulp) keeps the Newton ratio computed for it,
+// which depends on nothing else; a NaN never counts as unmoved.
+bool unmoved(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 && a == a; }
+
 // First half of a sweep on thread t, from buffer `from`: this thread's pair
-// terms, and the Newton ratios of its rows.
-void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r) {
+// terms, and the Newton ratios of its rows that moved in the last sweep
+// (all of them in the first sweep, `fresh`); the others keep theirs.
+void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, bool fresh) {
     const int n = st.coeff.n;
     const double* x = st.x[from].data();
     const double* y = st.y[from].data();
@@ -271,15 +278,28 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r) {
     }
 
     alignas(64) double bRe[BLOCK], bIm[BLOCK], cRe[BLOCK], cIm[BLOCK];
+    alignas(64) double gRe[BLOCK], gIm[BLOCK];
     double* nRe = st.nRe.data();
     double* nIm = st.nIm.data();
+    const double* xLast = st.x[from ^ 1].data();
+    const double* yLast = st.y[from ^ 1].data();
+    std::vector<int>& moving = own.moving;
+    moving.clear();
+    const int last = r.hi < n ? r.hi : n;
+    for (int j = r.lo; j < last; ++j)
+        if (fresh || !unmoved(x[j], xLast[j]) || !unmoved(y[j], yLast[j])) moving.push_back(j);
     std::vector<int>& reversed = own.reversed;
     reversed.clear();
-    for (int j0 = r.lo; j0 < r.hi; j0 += BLOCK) {
-        const int end = j0 + BLOCK < n ? j0 + BLOCK : n;
-        hornerBlock(st.coeff, x + j0, y + j0, bRe, bIm, cRe, cIm);
-        for (int j = j0; j < end; ++j) {
-            const int l = j - j0;
+    const int movingCount = static_cast<int>(moving.size());
+    for (int m0 = 0; m0 < movingCount; m0 += BLOCK) {
+        const int lanes = m0 + BLOCK < movingCount ? BLOCK : movingCount - m0;
+        for (int l = 0; l < BLOCK; ++l) {
+            gRe[l] = l < lanes ? x[moving[m0 + l]] : PAD_VALUE;
+            gIm[l] = l < lanes ? y[moving[m0 + l]] : 0.0;
+        }
+        hornerBlock(st.coeff, gRe, gIm, bRe, bIm, cRe, cIm);
+        for (int l = 0; l < lanes; ++l) {
+            const int j = moving[m0 + l];
             if (!allFinite(bRe[l], bIm[l], cRe[l], cIm[l]) && std::isfinite(x[j]) && std::isfinite(y[j]))
                 reversed.push_back(j);
             else
@@ -449,6 +469,7 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
     for (ThreadScratch& scratch : st.scratch) {
         scratch.pRe.assign(st.padded + 2 * LANES, 0.0);
         scratch.pIm.assign(st.padded + 2 * LANES, 0.0);
+        scratch.moving.reserve(st.padded);
         scratch.reversed.reserve(st.padded);
     }
     for (int b = 0; b < 2; ++b) {
@@ -475,7 +496,7 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
         const RowRange& r = paired ? parts[t] : all;
         for (int s = 0; s < ROOT_SWEEPS; ++s) {
             const int from = s & 1;
-            sweepPairsAndRatios(st, t, from, r);
+            sweepPairsAndRatios(st, t, from, r, s == 0);
             if (paired) sync.arrive_and_wait();
             failedFlag[from][t].store(sweepCorrections(st, from, r), std::memory_order_relaxed);
             if (paired) sync.arrive_and_wait();
