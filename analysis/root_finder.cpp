@@ -212,17 +212,36 @@ bool allFinite(double a, double b, double c, double d) {
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
 
-// Per-thread scratch of one call.
+// Same bits: an approximation that did not move in the last sweep (the
+// correction fell below half an ulp) keeps the Newton ratio computed for it,
+// which depends on nothing else; a NaN never counts as unmoved.
+bool unmoved(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 && a == a; }
+
+// Once most approximations stop moving (their corrections fall below half
+// an ulp), the pair terms among them no longer change. Those approximations
+// are frozen: the row sums over frozen pairs are kept, and each sweep adds
+// only the terms of pairs with a loose (not frozen) member. The set is
+// rebuilt when a frozen approximation moves again or when at least half of
+// the loose ones (and FREEZE_MIN_STILL) have stopped.
+constexpr int FREEZE_MIN_STILL = 16;
+
+// Per-thread scratch of one call. The frozen set, the order and the
+// gathered points are computed identically by both threads.
 struct ThreadScratch {
-    std::vector<double> pRe, pIm;  // this thread's share of every row sum
-    std::vector<int> moving;       // rows whose approximation changed in the last sweep
-    std::vector<int> reversed;     // rows whose ratio goes through 1/z this sweep
+    std::vector<double> pRe, pIm;        // this thread's share of the loose pair sums, by position
+    std::vector<double> keptRe, keptIm;  // its share of the frozen pair sums, by row
+    std::vector<double> gx, gy;          // the points in the order below, padded
+    std::vector<int> order;              // position -> row: loose rows first, then frozen
+    std::vector<int> position;           // row -> position
+    std::vector<char> frozen, still;     // by row
+    int loose = 0;                       // rows at positions [0, loose) are loose
+    std::vector<int> moving;             // rows whose approximation changed in the last sweep
+    std::vector<int> reversed;           // rows whose ratio goes through 1/z this sweep
 };
 
 // State of one call, shared by the (at most two) sweeping threads. Each
-// thread updates the rows [lo, hi) of its RowRange and computes the pair
-// terms of the row pairs (jj, n-1-jj), jj in [pairLo, pairHi), which is the
-// same number of pairs for every jj.
+// thread updates the rows [lo, hi) of its RowRange and computes its half of
+// the pair terms (see pairRowsOfThread).
 struct SweepState {
     Coefficients coeff;
     int padded = 0;
@@ -233,8 +252,74 @@ struct SweepState {
 };
 
 struct RowRange {
-    int lo, hi, pairLo, pairHi;
+    int lo, hi;
 };
+
+// Pair rows at positions [first, first + count) come in couples (first + i,
+// first + count - 1 - i), which together hold the same number of pairs for
+// every i; thread t of `threads` takes its half of the couples.
+void pairRowsOfThread(int n, int first, int count, int t, int threads, const ThreadScratch& s, bool shared,
+                      double* pRe, double* pIm) {
+    const int couples = (count + 1) / 2;
+    const int lo = threads == 2 ? (t == 0 ? 0 : couples / 2) : 0;
+    const int hi = threads == 2 && t == 0 ? couples / 2 : couples;
+    for (int i = lo; i < hi; ++i) {
+        pairRow(n, first + i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
+        if (count - 1 - i != i) pairRow(n, first + count - 1 - i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
+    }
+}
+
+// Decides the frozen set for this sweep (rebuilt where needed), gathers the
+// points in loose-first order and computes this thread's pair terms:
+// on a rebuild the frozen-frozen sums first, then those with a loose member.
+void sweepPairs(SweepState& st, int t, int from, bool fresh) {
+    const int n = st.coeff.n;
+    const double* x = st.x[from].data();
+    const double* y = st.y[from].data();
+    const double* xLast = st.x[from ^ 1].data();
+    const double* yLast = st.y[from ^ 1].data();
+    ThreadScratch& own = st.scratch[t];
+    double extent = 0.0;
+    for (int k = 0; k < n; ++k) extent = std::fmax(extent, std::fmax(std::fabs(x[k]), std::fabs(y[k])));
+    const bool shared = extent < ROW_SHARED_LIMIT;  // false also when a value is not a number
+
+    bool rebuild = fresh;
+    int stillLoose = 0;
+    for (int j = 0; j < n; ++j) {
+        const bool still = !fresh && unmoved(x[j], xLast[j]) && unmoved(y[j], yLast[j]);
+        own.still[j] = still;
+        if (own.frozen[j] && !still) rebuild = true;
+        if (!own.frozen[j] && still) ++stillLoose;
+    }
+    if (stillLoose >= FREEZE_MIN_STILL && 2 * stillLoose >= own.loose) rebuild = true;
+    if (rebuild) {
+        int p = 0;
+        for (int j = 0; j < n; ++j)
+            if (!own.still[j]) own.order[p++] = j;
+        own.loose = p;
+        for (int j = 0; j < n; ++j)
+            if (own.still[j]) own.order[p++] = j;
+        for (int j = 0; j < n; ++j) own.frozen[j] = own.still[j];
+        for (p = 0; p < n; ++p) own.position[own.order[p]] = p;
+    }
+    for (int p = 0; p < n; ++p) {
+        own.gx[p] = x[own.order[p]];
+        own.gy[p] = y[own.order[p]];
+    }
+    const int threads = st.paired ? 2 : 1;
+    if (rebuild && own.loose < n) {
+        std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
+        std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
+        pairRowsOfThread(n, own.loose, n - own.loose, t, threads, own, shared, own.pRe.data(), own.pIm.data());
+        for (int p = own.loose; p < n; ++p) {
+            own.keptRe[own.order[p]] = own.pRe[p];
+            own.keptIm[own.order[p]] = own.pIm[p];
+        }
+    }
+    std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
+    std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
+    pairRowsOfThread(n, 0, own.loose, t, threads, own, shared, own.pRe.data(), own.pIm.data());
+}
 
 // Exact pair test and row sum for row j, in the plain form 1/d = (dx/w, -dy/w).
 // Returns false when a pair has w == 0 or w not a number.
@@ -251,11 +336,6 @@ bool exactRowSum(int n, int j, const double* x, const double* y, double& sr, dou
     return true;
 }
 
-// Same bits: an approximation that did not move in the last sweep (the
-// correction fell below half an ulp) keeps the Newton ratio computed for it,
-// which depends on nothing else; a NaN never counts as unmoved.
-bool unmoved(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 && a == a; }
-
 // First half of a sweep on thread t, from buffer `from`: this thread's pair
 // terms, and the Newton ratios of its rows that moved in the last sweep
 // (all of them in the first sweep, `fresh`); the others keep theirs.
@@ -264,18 +344,7 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, boo
     const double* x = st.x[from].data();
     const double* y = st.y[from].data();
     ThreadScratch& own = st.scratch[t];
-
-    if (n >= 2) {
-        double extent = 0.0;
-        for (int k = 0; k < n; ++k) extent = std::fmax(extent, std::fmax(std::fabs(x[k]), std::fabs(y[k])));
-        const bool shared = extent < ROW_SHARED_LIMIT;  // false also when a value is not a number
-        std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
-        std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
-        for (int jj = r.pairLo; jj < r.pairHi; ++jj) {
-            pairRow(n, jj, x, y, own.pRe.data(), own.pIm.data(), shared);
-            if (n - 1 - jj != jj) pairRow(n, n - 1 - jj, x, y, own.pRe.data(), own.pIm.data(), shared);
-        }
-    }
+    if (n >= 2) sweepPairs(st, t, from, fresh);
 
     alignas(64) double bRe[BLOCK], bIm[BLOCK], cRe[BLOCK], cIm[BLOCK];
     alignas(64) double gRe[BLOCK], gIm[BLOCK];
@@ -351,8 +420,13 @@ bool sweepCorrections(SweepState& st, int from, const RowRange& r) {
     for (int j = r.lo; j < last; ++j) {
         double sr = 0.0, si = 0.0;
         if (n >= 2) {
-            sr = st.paired ? a.pRe[j] + b.pRe[j] : a.pRe[j];
-            si = st.paired ? a.pIm[j] + b.pIm[j] : a.pIm[j];
+            const int p = a.position[j];
+            sr = st.paired ? a.pRe[p] + b.pRe[p] : a.pRe[p];
+            si = st.paired ? a.pIm[p] + b.pIm[p] : a.pIm[p];
+            if (a.frozen[j]) {
+                sr = (st.paired ? a.keptRe[j] + b.keptRe[j] : a.keptRe[j]) + sr;
+                si = (st.paired ? a.keptIm[j] + b.keptIm[j] : a.keptIm[j]) + si;
+            }
             if (!(std::isfinite(sr) && std::isfinite(si)) && !exactRowSum(n, j, x, y, sr, si)) return true;
         }
         // delta = N / (1 - N S)
@@ -469,6 +543,14 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
     for (ThreadScratch& scratch : st.scratch) {
         scratch.pRe.assign(st.padded + 2 * LANES, 0.0);
         scratch.pIm.assign(st.padded + 2 * LANES, 0.0);
+        scratch.keptRe.assign(n, 0.0);
+        scratch.keptIm.assign(n, 0.0);
+        scratch.gx.assign(st.padded + 2 * LANES, PAD_VALUE);
+        scratch.gy.assign(st.padded + 2 * LANES, 0.0);
+        scratch.order.assign(n, 0);
+        scratch.position.assign(n, 0);
+        scratch.frozen.assign(n, 0);
+        scratch.still.assign(n, 0);
         scratch.moving.reserve(st.padded);
         scratch.reversed.reserve(st.padded);
     }
@@ -484,10 +566,9 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
 
     // Work split: rows [0, split) and the first half of the row pairs on
     // this thread, the rest on the helper.
-    const int pairRows = (n + 1) / 2;
     const int split = (st.padded / BLOCK + 1) / 2 * BLOCK;
-    const RowRange all{0, st.padded, 0, pairRows};
-    const RowRange parts[2] = {{0, split, 0, pairRows / 2}, {split, st.padded, pairRows / 2, pairRows}};
+    const RowRange all{0, st.padded};
+    const RowRange parts[2] = {{0, split}, {split, st.padded}};
     std::barrier<> sync(2);
     std::atomic<bool> failedFlag[2][2] = {};  // [buffer][thread]
     std::atomic<int> failedSweep{-1};
