@@ -10,9 +10,10 @@
 #include <thread>
 #include <vector>
 
-// The sweep kernels work on fixed-width vectors of four doubles, so every
-// row sum is accumulated in the same order whatever SIMD width the machine
-// has; target_clones only picks the instructions.
+// The sweep kernels work on vectors of four doubles (target_clones picks
+// AVX2 where present) or, where the machine has AVX-512, of eight. Horner
+// gives the same bits either way; the row sums of the pair terms are added
+// in another order on eight lanes and agree to rounding.
 
 namespace analysis {
 
@@ -153,11 +154,14 @@ void hornerBlockWide(const Coefficients& c, const double* x, const double* y, do
 }
 
 
-const bool WIDE_VECTORS_AVAILABLE = __builtin_cpu_supports("avx512f");
+bool wideVectors() {
+    static const bool available = (__builtin_cpu_init(), __builtin_cpu_supports("avx512f"));
+    return available;
+}
 
 void evaluateBlock(const Coefficients& c, const double* x, const double* y, double* pRe, double* pIm,
                    double* dpRe, double* dpIm) {
-    if (WIDE_VECTORS_AVAILABLE)
+    if (wideVectors())
         hornerBlockWide(c, x, y, pRe, pIm, dpRe, dpIm);
     else
         hornerBlock(c, x, y, pRe, pIm, dpRe, dpIm);
@@ -257,6 +261,61 @@ void pairRow(int n, int j, const double* x, const double* y, double* pRe, double
     pIm[j] += (accI[0] + accI[1]) + (accI[2] + accI[3]);
 }
 
+// pairRow on eight-double vectors (AVX-512), sixteen columns sharing one
+// division. The row sums are added in another order than pairRow's, so they
+// differ from its sums in the last bits.
+__attribute__((target("avx512f")))
+void pairRowWide(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
+    const W xj = HW_SPLAT(x[j]), yj = HW_SPLAT(y[j]);
+    const W zero = HW_SPLAT(0.0), notANumber = HW_SPLAT(std::nan(""));
+    W accR = zero, accI = zero;
+    int k = j + 1;
+    if (shared) {
+        for (; k + 2 * WIDE_LANES <= n; k += 2 * WIDE_LANES) {
+            const W dar = xj - HW_LOAD(x + k), dai = yj - HW_LOAD(y + k);
+            const W dbr = xj - HW_LOAD(x + k + WIDE_LANES), dbi = yj - HW_LOAD(y + k + WIDE_LANES);
+            const W wa = dar * dar + dai * dai, wb = dbr * dbr + dbi * dbi;
+            const W product = wa * wb;
+            const W inv = product >= DBL_MIN ? 1.0 / product : notANumber;
+            const W ia = wb * inv, ib = wa * inv;
+            const W tar = dar * ia, tai = dai * ia, tbr = dbr * ib, tbi = dbi * ib;
+            accR += tar;
+            accI -= tai;
+            accR += tbr;
+            accI -= tbi;
+            HW_STORE(pRe + k, HW_LOAD(pRe + k) - tar);
+            HW_STORE(pIm + k, HW_LOAD(pIm + k) + tai);
+            HW_STORE(pRe + k + WIDE_LANES, HW_LOAD(pRe + k + WIDE_LANES) - tbr);
+            HW_STORE(pIm + k + WIDE_LANES, HW_LOAD(pIm + k + WIDE_LANES) + tbi);
+        }
+    }
+    for (; k < n; k += WIDE_LANES) {
+        const W dr = xj - HW_LOAD(x + k), di = yj - HW_LOAD(y + k);
+        const W inv = 1.0 / (dr * dr + di * di);
+        W tr = dr * inv, ti = di * inv;
+        if (k + WIDE_LANES > n) {  // lanes beyond the last root
+            WI lane;
+            for (int l = 0; l < WIDE_LANES; ++l) lane[l] = k + l;
+            const WI valid = lane < (long long)n;
+            tr = valid ? tr : zero;
+            ti = valid ? ti : zero;
+        }
+        accR += tr;
+        accI -= ti;
+        HW_STORE(pRe + k, HW_LOAD(pRe + k) - tr);
+        HW_STORE(pIm + k, HW_LOAD(pIm + k) + ti);
+    }
+    pRe[j] += ((accR[0] + accR[1]) + (accR[2] + accR[3])) + ((accR[4] + accR[5]) + (accR[6] + accR[7]));
+    pIm[j] += ((accI[0] + accI[1]) + (accI[2] + accI[3])) + ((accI[4] + accI[5]) + (accI[6] + accI[7]));
+}
+
+void pairTerms(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
+    if (wideVectors())
+        pairRowWide(n, j, x, y, pRe, pIm, shared);
+    else
+        pairRow(n, j, x, y, pRe, pIm, shared);
+}
+
 // a / b as (a conj b) / |b|^2. Where |b|^2 or the result leaves the normal
 // range although a and b are finite and b != 0 (far-away points: |b|^2
 // overflows and the quotient collapses to 0 or NaN), the quotient is taken
@@ -334,8 +393,8 @@ void pairRowsOfThread(int n, int first, int count, int t, int threads, const Thr
     const int lo = threads == 2 ? (t == 0 ? 0 : couples / 2) : 0;
     const int hi = threads == 2 && t == 0 ? couples / 2 : couples;
     for (int i = lo; i < hi; ++i) {
-        pairRow(n, first + i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
-        if (count - 1 - i != i) pairRow(n, first + count - 1 - i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
+        pairTerms(n, first + i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
+        if (count - 1 - i != i) pairTerms(n, first + count - 1 - i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
     }
 }
 
