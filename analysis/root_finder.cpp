@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -407,6 +406,29 @@ bool unmoved(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 && 
 // the loose ones (and FREEZE_MIN_STILL) have stopped.
 constexpr int FREEZE_MIN_STILL = 16;
 
+// Meeting point of the two sweeping threads, twice per sweep. Each wait is
+// short (the halves of a sweep take about the same time), so the threads
+// spin, yielding the core between checks, rather than sleep: waking a
+// sleeping thread costs more than a whole sweep at low degrees.
+class SpinBarrier {
+public:
+    void arriveAndWait() {
+        const unsigned phase = phase_.load(std::memory_order_relaxed);
+        if (arrived_.fetch_add(1, std::memory_order_acq_rel) == 1) {
+            arrived_.store(0, std::memory_order_relaxed);
+            phase_.store(phase + 1, std::memory_order_release);
+            return;
+        }
+        for (int spin = 0; phase_.load(std::memory_order_acquire) == phase; ++spin)
+            if (spin >= SPINS_BEFORE_YIELD) std::this_thread::yield();
+    }
+
+private:
+    static constexpr int SPINS_BEFORE_YIELD = 256;
+    std::atomic<int> arrived_{0};
+    std::atomic<unsigned> phase_{0};
+};
+
 // Per-thread scratch of one call. The frozen set, the order and the
 // gathered points are computed identically by both threads.
 struct ThreadScratch {
@@ -751,7 +773,7 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
     const int split = (st.padded / BLOCK + 1) / 2 * BLOCK;
     const RowRange all{0, st.padded};
     const RowRange parts[2] = {{0, split}, {split, st.padded}};
-    std::barrier<> sync(2);
+    SpinBarrier sync;
     std::atomic<bool> failedFlag[2][2] = {};  // [buffer][thread]
     std::atomic<int> failedSweep{-1};
 
@@ -760,9 +782,9 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
         for (int s = 0; s < ROOT_SWEEPS; ++s) {
             const int from = s & 1;
             sweepPairsAndRatios(st, t, from, r, s == 0);
-            if (paired) sync.arrive_and_wait();
+            if (paired) sync.arriveAndWait();
             failedFlag[from][t].store(sweepCorrections(st, from, r), std::memory_order_relaxed);
-            if (paired) sync.arrive_and_wait();
+            if (paired) sync.arriveAndWait();
             if (failedFlag[from][0].load(std::memory_order_relaxed) ||
                 failedFlag[from][1].load(std::memory_order_relaxed)) {
                 if (t == 0) failedSweep.store(s, std::memory_order_relaxed);
