@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <thread>
 #include <vector>
 
-// The sweep kernels work on fixed-width vectors of four doubles, so every
-// row sum is accumulated in the same order whatever SIMD width the machine
-// has; target_clones only picks the instructions.
+// The sweep kernels work on vectors of four doubles (target_clones picks
+// AVX2 where present) or, where the machine has AVX-512, of eight. Horner
+// gives the same bits either way; the row sums of the pair terms are added
+// in another order on eight lanes and agree to rounding.
 
 namespace analysis {
 
@@ -93,6 +94,86 @@ void hornerBlock(const Coefficients& c, const double* x, const double* y, double
     }
 }
 
+// The same on eight-double vectors (AVX-512: its adds and multiplies go to
+// different ports, a fifth faster here). Each root is a lane of its own,
+// so the values are those of hornerBlock bit for bit.
+constexpr int WIDE_LANES = 8;
+constexpr int WIDE_VECTORS = BLOCK / WIDE_LANES;
+typedef double W __attribute__((vector_size(WIDE_LANES * sizeof(double))));
+typedef long long WI __attribute__((vector_size(WIDE_LANES * sizeof(long long))));
+#define HW_LOAD(p) (__extension__({ W v_; std::memcpy(&v_, (p), sizeof v_); v_; }))
+#define HW_STORE(p, v) do { const W s_ = (v); std::memcpy((p), &s_, sizeof s_); } while (0)
+#define HW_SPLAT(x) (__extension__({ const double x_ = (x); W{x_, x_, x_, x_, x_, x_, x_, x_}; }))
+
+__attribute__((target("avx512f")))
+void hornerBlockWide(const Coefficients& c, const double* x, const double* y, double* pRe, double* pIm,
+                 double* dpRe, double* dpIm) {
+    const int n = c.n;
+    W zr[WIDE_VECTORS], zi[WIDE_VECTORS], pr[WIDE_VECTORS], pi[WIDE_VECTORS],
+        dr[WIDE_VECTORS], di[WIDE_VECTORS];
+    for (int u = 0; u < WIDE_VECTORS; ++u) {
+        zr[u] = HW_LOAD(x + u * WIDE_LANES);
+        zi[u] = HW_LOAD(y + u * WIDE_LANES);
+        pr[u] = HW_SPLAT(c.aRe[n]);
+        pi[u] = HW_SPLAT(c.aIm[n]);
+        dr[u] = HW_SPLAT(c.dRe[n - 1]);
+        di[u] = HW_SPLAT(c.dIm[n - 1]);
+    }
+    bool live = true;
+    for (int k = n - 1; k >= 1 && live; --k) {
+        const W ar = HW_SPLAT(c.aRe[k]), ai = HW_SPLAT(c.aIm[k]);
+        const W er = HW_SPLAT(c.dRe[k - 1]), ei = HW_SPLAT(c.dIm[k - 1]);
+        for (int u = 0; u < WIDE_VECTORS; ++u) {
+            const W npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
+            const W npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
+            const W ndr = dr[u] * zr[u] - di[u] * zi[u] + er;
+            const W ndi = dr[u] * zi[u] + di[u] * zr[u] + ei;
+            pr[u] = npr;
+            pi[u] = npi;
+            dr[u] = ndr;
+            di[u] = ndi;
+        }
+        if ((k & 31) == 0) {
+            WI any = WI{};
+            for (int u = 0; u < WIDE_VECTORS; ++u)
+                any |= HV_FINITE_LANES(pr[u]) & HV_FINITE_LANES(pi[u]) & HV_FINITE_LANES(dr[u]) & HV_FINITE_LANES(di[u]);
+            long long anyLane = 0;
+            for (int l = 0; l < WIDE_LANES; ++l) anyLane |= any[l];
+            live = anyLane != 0;
+        }
+    }
+    const W ar = HW_SPLAT(c.aRe[0]), ai = HW_SPLAT(c.aIm[0]);
+    for (int u = 0; u < WIDE_VECTORS; ++u) {
+        const W npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
+        const W npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
+        HW_STORE(pRe + u * WIDE_LANES, live ? npr : pr[u]);
+        HW_STORE(pIm + u * WIDE_LANES, live ? npi : pi[u]);
+        HW_STORE(dpRe + u * WIDE_LANES, dr[u]);
+        HW_STORE(dpIm + u * WIDE_LANES, di[u]);
+    }
+}
+
+
+// AVX-512 present, and not turned off by ROOT_LANES_VARIABLE=4 (which lets
+// tests run the four-lane kernels on such machines too).
+bool wideVectors() {
+    static const bool available = [] {
+        const char* lanes = std::getenv(ROOT_LANES_VARIABLE);
+        if (lanes != nullptr && std::strcmp(lanes, "4") == 0) return false;
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") != 0;
+    }();
+    return available;
+}
+
+void evaluateBlock(const Coefficients& c, const double* x, const double* y, double* pRe, double* pIm,
+                   double* dpRe, double* dpIm) {
+    if (wideVectors())
+        hornerBlockWide(c, x, y, pRe, pIm, dpRe, dpIm);
+    else
+        hornerBlock(c, x, y, pRe, pIm, dpRe, dpIm);
+}
+
 // q(w) = w^n P(1/w) = sum_k a_k w^(n-k) and q'(w) at the BLOCK points w,
 // Horner from a_0 down, q' alongside.
 __attribute__((target_clones("avx2", "default")))
@@ -128,6 +209,51 @@ void reversedHornerBlock(const Coefficients& c, const double* wRe, const double*
         HV_STORE(dqRe + u * LANES, dr[u]);
         HV_STORE(dqIm + u * LANES, di[u]);
     }
+}
+
+// reversedHornerBlock on eight-double vectors (AVX-512), bit for bit.
+__attribute__((target("avx512f")))
+void reversedHornerBlockWide(const Coefficients& c, const double* wRe, const double* wIm, double* qRe,
+                         double* qIm, double* dqRe, double* dqIm) {
+    const int n = c.n;
+    W wr[WIDE_VECTORS], wi[WIDE_VECTORS], qr[WIDE_VECTORS], qi[WIDE_VECTORS],
+        dr[WIDE_VECTORS], di[WIDE_VECTORS];
+    for (int u = 0; u < WIDE_VECTORS; ++u) {
+        wr[u] = HW_LOAD(wRe + u * WIDE_LANES);
+        wi[u] = HW_LOAD(wIm + u * WIDE_LANES);
+        qr[u] = HW_SPLAT(c.aRe[0]);
+        qi[u] = HW_SPLAT(c.aIm[0]);
+        dr[u] = HW_SPLAT(0.0);
+        di[u] = HW_SPLAT(0.0);
+    }
+    for (int t = 1; t <= n; ++t) {
+        const W ar = HW_SPLAT(c.aRe[t]), ai = HW_SPLAT(c.aIm[t]);
+        for (int u = 0; u < WIDE_VECTORS; ++u) {
+            const W ndr = dr[u] * wr[u] - di[u] * wi[u] + qr[u];
+            const W ndi = dr[u] * wi[u] + di[u] * wr[u] + qi[u];
+            const W nqr = qr[u] * wr[u] - qi[u] * wi[u] + ar;
+            const W nqi = qr[u] * wi[u] + qi[u] * wr[u] + ai;
+            dr[u] = ndr;
+            di[u] = ndi;
+            qr[u] = nqr;
+            qi[u] = nqi;
+        }
+    }
+    for (int u = 0; u < WIDE_VECTORS; ++u) {
+        HW_STORE(qRe + u * WIDE_LANES, qr[u]);
+        HW_STORE(qIm + u * WIDE_LANES, qi[u]);
+        HW_STORE(dqRe + u * WIDE_LANES, dr[u]);
+        HW_STORE(dqIm + u * WIDE_LANES, di[u]);
+    }
+}
+
+
+void evaluateReversedBlock(const Coefficients& c, const double* wRe, const double* wIm, double* qRe, double* qIm,
+                           double* dqRe, double* dqIm) {
+    if (wideVectors())
+        reversedHornerBlockWide(c, wRe, wIm, qRe, qIm, dqRe, dqIm);
+    else
+        reversedHornerBlock(c, wRe, wIm, qRe, qIm, dqRe, dqIm);
 }
 
 // Pair terms of one row j: for every k in (j, n), t = 1/(z_j - z_k) =
@@ -187,6 +313,61 @@ void pairRow(int n, int j, const double* x, const double* y, double* pRe, double
     pIm[j] += (accI[0] + accI[1]) + (accI[2] + accI[3]);
 }
 
+// pairRow on eight-double vectors (AVX-512), sixteen columns sharing one
+// division. The row sums are added in another order than pairRow's, so they
+// differ from its sums in the last bits.
+__attribute__((target("avx512f")))
+void pairRowWide(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
+    const W xj = HW_SPLAT(x[j]), yj = HW_SPLAT(y[j]);
+    const W zero = HW_SPLAT(0.0), notANumber = HW_SPLAT(std::nan(""));
+    W accR = zero, accI = zero;
+    int k = j + 1;
+    if (shared) {
+        for (; k + 2 * WIDE_LANES <= n; k += 2 * WIDE_LANES) {
+            const W dar = xj - HW_LOAD(x + k), dai = yj - HW_LOAD(y + k);
+            const W dbr = xj - HW_LOAD(x + k + WIDE_LANES), dbi = yj - HW_LOAD(y + k + WIDE_LANES);
+            const W wa = dar * dar + dai * dai, wb = dbr * dbr + dbi * dbi;
+            const W product = wa * wb;
+            const W inv = product >= DBL_MIN ? 1.0 / product : notANumber;
+            const W ia = wb * inv, ib = wa * inv;
+            const W tar = dar * ia, tai = dai * ia, tbr = dbr * ib, tbi = dbi * ib;
+            accR += tar;
+            accI -= tai;
+            accR += tbr;
+            accI -= tbi;
+            HW_STORE(pRe + k, HW_LOAD(pRe + k) - tar);
+            HW_STORE(pIm + k, HW_LOAD(pIm + k) + tai);
+            HW_STORE(pRe + k + WIDE_LANES, HW_LOAD(pRe + k + WIDE_LANES) - tbr);
+            HW_STORE(pIm + k + WIDE_LANES, HW_LOAD(pIm + k + WIDE_LANES) + tbi);
+        }
+    }
+    for (; k < n; k += WIDE_LANES) {
+        const W dr = xj - HW_LOAD(x + k), di = yj - HW_LOAD(y + k);
+        const W inv = 1.0 / (dr * dr + di * di);
+        W tr = dr * inv, ti = di * inv;
+        if (k + WIDE_LANES > n) {  // lanes beyond the last root
+            WI lane;
+            for (int l = 0; l < WIDE_LANES; ++l) lane[l] = k + l;
+            const WI valid = lane < (long long)n;
+            tr = valid ? tr : zero;
+            ti = valid ? ti : zero;
+        }
+        accR += tr;
+        accI -= ti;
+        HW_STORE(pRe + k, HW_LOAD(pRe + k) - tr);
+        HW_STORE(pIm + k, HW_LOAD(pIm + k) + ti);
+    }
+    pRe[j] += ((accR[0] + accR[1]) + (accR[2] + accR[3])) + ((accR[4] + accR[5]) + (accR[6] + accR[7]));
+    pIm[j] += ((accI[0] + accI[1]) + (accI[2] + accI[3])) + ((accI[4] + accI[5]) + (accI[6] + accI[7]));
+}
+
+void pairTerms(int n, int j, const double* x, const double* y, double* pRe, double* pIm, bool shared) {
+    if (wideVectors())
+        pairRowWide(n, j, x, y, pRe, pIm, shared);
+    else
+        pairRow(n, j, x, y, pRe, pIm, shared);
+}
+
 // a / b as (a conj b) / |b|^2. Where |b|^2 or the result leaves the normal
 // range although a and b are finite and b != 0 (far-away points: |b|^2
 // overflows and the quotient collapses to 0 or NaN), the quotient is taken
@@ -212,16 +393,59 @@ bool allFinite(double a, double b, double c, double d) {
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
 
-// Per-thread scratch of one call.
+// Same bits: an approximation that did not move in the last sweep (the
+// correction fell below half an ulp) keeps the Newton ratio computed for it,
+// which depends on nothing else; a NaN never counts as unmoved.
+bool unmoved(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 && a == a; }
+
+// Once most approximations stop moving (their corrections fall below half
+// an ulp), the pair terms among them no longer change. Those approximations
+// are frozen: the row sums over frozen pairs are kept, and each sweep adds
+// only the terms of pairs with a loose (not frozen) member. The set is
+// rebuilt when a frozen approximation moves again or when at least half of
+// the loose ones (and FREEZE_MIN_STILL) have stopped.
+constexpr int FREEZE_MIN_STILL = 16;
+
+// Meeting point of the two sweeping threads, twice per sweep. Each wait is
+// short (the halves of a sweep take about the same time), so the threads
+// spin, yielding the core between checks, rather than sleep: waking a
+// sleeping thread costs more than a whole sweep at low degrees.
+class SpinBarrier {
+public:
+    void arriveAndWait() {
+        const unsigned phase = phase_.load(std::memory_order_relaxed);
+        if (arrived_.fetch_add(1, std::memory_order_acq_rel) == 1) {
+            arrived_.store(0, std::memory_order_relaxed);
+            phase_.store(phase + 1, std::memory_order_release);
+            return;
+        }
+        for (int spin = 0; phase_.load(std::memory_order_acquire) == phase; ++spin)
+            if (spin >= SPINS_BEFORE_YIELD) std::this_thread::yield();
+    }
+
+private:
+    static constexpr int SPINS_BEFORE_YIELD = 256;
+    std::atomic<int> arrived_{0};
+    std::atomic<unsigned> phase_{0};
+};
+
+// Per-thread scratch of one call. The frozen set, the order and the
+// gathered points are computed identically by both threads.
 struct ThreadScratch {
-    std::vector<double> pRe, pIm;  // this thread's share of every row sum
-    std::vector<int> reversed;     // rows whose ratio goes through 1/z this sweep
+    std::vector<double> pRe, pIm;        // this thread's share of the loose pair sums, by position
+    std::vector<double> keptRe, keptIm;  // its share of the frozen pair sums, by row
+    std::vector<double> gx, gy;          // the points in the order below, padded
+    std::vector<int> order;              // position -> row: loose rows first, then frozen
+    std::vector<int> position;           // row -> position
+    std::vector<char> frozen, still;     // by row
+    int loose = 0;                       // rows at positions [0, loose) are loose
+    std::vector<int> moving;             // rows whose approximation changed in the last sweep
+    std::vector<int> reversed;           // rows whose ratio goes through 1/z this sweep
 };
 
 // State of one call, shared by the (at most two) sweeping threads. Each
-// thread updates the rows [lo, hi) of its RowRange and computes the pair
-// terms of the row pairs (jj, n-1-jj), jj in [pairLo, pairHi), which is the
-// same number of pairs for every jj.
+// thread updates the rows [lo, hi) of its RowRange and computes its half of
+// the pair terms (see pairRowsOfThread).
 struct SweepState {
     Coefficients coeff;
     int padded = 0;
@@ -232,8 +456,74 @@ struct SweepState {
 };
 
 struct RowRange {
-    int lo, hi, pairLo, pairHi;
+    int lo, hi;
 };
+
+// Pair rows at positions [first, first + count) come in couples (first + i,
+// first + count - 1 - i), which together hold the same number of pairs for
+// every i; thread t of `threads` takes its half of the couples.
+void pairRowsOfThread(int n, int first, int count, int t, int threads, const ThreadScratch& s, bool shared,
+                      double* pRe, double* pIm) {
+    const int couples = (count + 1) / 2;
+    const int lo = threads == 2 ? (t == 0 ? 0 : couples / 2) : 0;
+    const int hi = threads == 2 && t == 0 ? couples / 2 : couples;
+    for (int i = lo; i < hi; ++i) {
+        pairTerms(n, first + i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
+        if (count - 1 - i != i) pairTerms(n, first + count - 1 - i, s.gx.data(), s.gy.data(), pRe, pIm, shared);
+    }
+}
+
+// Decides the frozen set for this sweep (rebuilt where needed), gathers the
+// points in loose-first order and computes this thread's pair terms:
+// on a rebuild the frozen-frozen sums first, then those with a loose member.
+void sweepPairs(SweepState& st, int t, int from, bool fresh) {
+    const int n = st.coeff.n;
+    const double* x = st.x[from].data();
+    const double* y = st.y[from].data();
+    const double* xLast = st.x[from ^ 1].data();
+    const double* yLast = st.y[from ^ 1].data();
+    ThreadScratch& own = st.scratch[t];
+    double extent = 0.0;
+    for (int k = 0; k < n; ++k) extent = std::fmax(extent, std::fmax(std::fabs(x[k]), std::fabs(y[k])));
+    const bool shared = extent < ROW_SHARED_LIMIT;  // false also when a value is not a number
+
+    bool rebuild = fresh;
+    int stillLoose = 0;
+    for (int j = 0; j < n; ++j) {
+        const bool still = !fresh && unmoved(x[j], xLast[j]) && unmoved(y[j], yLast[j]);
+        own.still[j] = still;
+        if (own.frozen[j] && !still) rebuild = true;
+        if (!own.frozen[j] && still) ++stillLoose;
+    }
+    if (stillLoose >= FREEZE_MIN_STILL && 2 * stillLoose >= own.loose) rebuild = true;
+    if (rebuild) {
+        int p = 0;
+        for (int j = 0; j < n; ++j)
+            if (!own.still[j]) own.order[p++] = j;
+        own.loose = p;
+        for (int j = 0; j < n; ++j)
+            if (own.still[j]) own.order[p++] = j;
+        for (int j = 0; j < n; ++j) own.frozen[j] = own.still[j];
+        for (p = 0; p < n; ++p) own.position[own.order[p]] = p;
+    }
+    for (int p = 0; p < n; ++p) {
+        own.gx[p] = x[own.order[p]];
+        own.gy[p] = y[own.order[p]];
+    }
+    const int threads = st.paired ? 2 : 1;
+    if (rebuild && own.loose < n) {
+        std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
+        std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
+        pairRowsOfThread(n, own.loose, n - own.loose, t, threads, own, shared, own.pRe.data(), own.pIm.data());
+        for (int p = own.loose; p < n; ++p) {
+            own.keptRe[own.order[p]] = own.pRe[p];
+            own.keptIm[own.order[p]] = own.pIm[p];
+        }
+    }
+    std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
+    std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
+    pairRowsOfThread(n, 0, own.loose, t, threads, own, shared, own.pRe.data(), own.pIm.data());
+}
 
 // Exact pair test and row sum for row j, in the plain form 1/d = (dx/w, -dy/w).
 // Returns false when a pair has w == 0 or w not a number.
@@ -251,35 +541,38 @@ bool exactRowSum(int n, int j, const double* x, const double* y, double& sr, dou
 }
 
 // First half of a sweep on thread t, from buffer `from`: this thread's pair
-// terms, and the Newton ratios of its rows.
-void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r) {
+// terms, and the Newton ratios of its rows that moved in the last sweep
+// (all of them in the first sweep, `fresh`); the others keep theirs.
+void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, bool fresh) {
     const int n = st.coeff.n;
     const double* x = st.x[from].data();
     const double* y = st.y[from].data();
     ThreadScratch& own = st.scratch[t];
-
-    if (n >= 2) {
-        double extent = 0.0;
-        for (int k = 0; k < n; ++k) extent = std::fmax(extent, std::fmax(std::fabs(x[k]), std::fabs(y[k])));
-        const bool shared = extent < ROW_SHARED_LIMIT;  // false also when a value is not a number
-        std::fill(own.pRe.begin(), own.pRe.end(), 0.0);
-        std::fill(own.pIm.begin(), own.pIm.end(), 0.0);
-        for (int jj = r.pairLo; jj < r.pairHi; ++jj) {
-            pairRow(n, jj, x, y, own.pRe.data(), own.pIm.data(), shared);
-            if (n - 1 - jj != jj) pairRow(n, n - 1 - jj, x, y, own.pRe.data(), own.pIm.data(), shared);
-        }
-    }
+    if (n >= 2) sweepPairs(st, t, from, fresh);
 
     alignas(64) double bRe[BLOCK], bIm[BLOCK], cRe[BLOCK], cIm[BLOCK];
+    alignas(64) double gRe[BLOCK], gIm[BLOCK];
     double* nRe = st.nRe.data();
     double* nIm = st.nIm.data();
+    const double* xLast = st.x[from ^ 1].data();
+    const double* yLast = st.y[from ^ 1].data();
+    std::vector<int>& moving = own.moving;
+    moving.clear();
+    const int last = r.hi < n ? r.hi : n;
+    for (int j = r.lo; j < last; ++j)
+        if (fresh || !unmoved(x[j], xLast[j]) || !unmoved(y[j], yLast[j])) moving.push_back(j);
     std::vector<int>& reversed = own.reversed;
     reversed.clear();
-    for (int j0 = r.lo; j0 < r.hi; j0 += BLOCK) {
-        const int end = j0 + BLOCK < n ? j0 + BLOCK : n;
-        hornerBlock(st.coeff, x + j0, y + j0, bRe, bIm, cRe, cIm);
-        for (int j = j0; j < end; ++j) {
-            const int l = j - j0;
+    const int movingCount = static_cast<int>(moving.size());
+    for (int m0 = 0; m0 < movingCount; m0 += BLOCK) {
+        const int lanes = m0 + BLOCK < movingCount ? BLOCK : movingCount - m0;
+        for (int l = 0; l < BLOCK; ++l) {
+            gRe[l] = l < lanes ? x[moving[m0 + l]] : PAD_VALUE;
+            gIm[l] = l < lanes ? y[moving[m0 + l]] : 0.0;
+        }
+        evaluateBlock(st.coeff, gRe, gIm, bRe, bIm, cRe, cIm);
+        for (int l = 0; l < lanes; ++l) {
+            const int j = moving[m0 + l];
             if (!allFinite(bRe[l], bIm[l], cRe[l], cIm[l]) && std::isfinite(x[j]) && std::isfinite(y[j]))
                 reversed.push_back(j);
             else
@@ -305,7 +598,7 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r) {
             wRe[l] = xs / m / s;
             wIm[l] = -ys / m / s;
         }
-        reversedHornerBlock(st.coeff, wRe, wIm, bRe, bIm, cRe, cIm);
+        evaluateReversedBlock(st.coeff, wRe, wIm, bRe, bIm, cRe, cIm);
         for (int l = 0; l < BLOCK && r0 + l < count; ++l) {
             const int j = reversed[r0 + l];
             const double wr = wRe[l], wi = wIm[l];
@@ -331,8 +624,13 @@ bool sweepCorrections(SweepState& st, int from, const RowRange& r) {
     for (int j = r.lo; j < last; ++j) {
         double sr = 0.0, si = 0.0;
         if (n >= 2) {
-            sr = st.paired ? a.pRe[j] + b.pRe[j] : a.pRe[j];
-            si = st.paired ? a.pIm[j] + b.pIm[j] : a.pIm[j];
+            const int p = a.position[j];
+            sr = st.paired ? a.pRe[p] + b.pRe[p] : a.pRe[p];
+            si = st.paired ? a.pIm[p] + b.pIm[p] : a.pIm[p];
+            if (a.frozen[j]) {
+                sr = (st.paired ? a.keptRe[j] + b.keptRe[j] : a.keptRe[j]) + sr;
+                si = (st.paired ? a.keptIm[j] + b.keptIm[j] : a.keptIm[j]) + si;
+            }
             if (!(std::isfinite(sr) && std::isfinite(si)) && !exactRowSum(n, j, x, y, sr, si)) return true;
         }
         // delta = N / (1 - N S)
@@ -449,6 +747,15 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
     for (ThreadScratch& scratch : st.scratch) {
         scratch.pRe.assign(st.padded + 2 * LANES, 0.0);
         scratch.pIm.assign(st.padded + 2 * LANES, 0.0);
+        scratch.keptRe.assign(n, 0.0);
+        scratch.keptIm.assign(n, 0.0);
+        scratch.gx.assign(st.padded + 2 * LANES, PAD_VALUE);
+        scratch.gy.assign(st.padded + 2 * LANES, 0.0);
+        scratch.order.assign(n, 0);
+        scratch.position.assign(n, 0);
+        scratch.frozen.assign(n, 0);
+        scratch.still.assign(n, 0);
+        scratch.moving.reserve(st.padded);
         scratch.reversed.reserve(st.padded);
     }
     for (int b = 0; b < 2; ++b) {
@@ -463,11 +770,10 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
 
     // Work split: rows [0, split) and the first half of the row pairs on
     // this thread, the rest on the helper.
-    const int pairRows = (n + 1) / 2;
     const int split = (st.padded / BLOCK + 1) / 2 * BLOCK;
-    const RowRange all{0, st.padded, 0, pairRows};
-    const RowRange parts[2] = {{0, split, 0, pairRows / 2}, {split, st.padded, pairRows / 2, pairRows}};
-    std::barrier<> sync(2);
+    const RowRange all{0, st.padded};
+    const RowRange parts[2] = {{0, split}, {split, st.padded}};
+    SpinBarrier sync;
     std::atomic<bool> failedFlag[2][2] = {};  // [buffer][thread]
     std::atomic<int> failedSweep{-1};
 
@@ -475,10 +781,10 @@ int findRootsUnscaled(int n, const double* coeffRe, const double* coeffIm, doubl
         const RowRange& r = paired ? parts[t] : all;
         for (int s = 0; s < ROOT_SWEEPS; ++s) {
             const int from = s & 1;
-            sweepPairsAndRatios(st, t, from, r);
-            if (paired) sync.arrive_and_wait();
+            sweepPairsAndRatios(st, t, from, r, s == 0);
+            if (paired) sync.arriveAndWait();
             failedFlag[from][t].store(sweepCorrections(st, from, r), std::memory_order_relaxed);
-            if (paired) sync.arrive_and_wait();
+            if (paired) sync.arriveAndWait();
             if (failedFlag[from][0].load(std::memory_order_relaxed) ||
                 failedFlag[from][1].load(std::memory_order_relaxed)) {
                 if (t == 0) failedSweep.store(s, std::memory_order_relaxed);

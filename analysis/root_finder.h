@@ -43,6 +43,9 @@ namespace analysis {
 inline constexpr int ROOT_SWEEPS = 1000;
 inline constexpr int ROOT_BOUND_STEPS = 1000;
 inline constexpr int ROOT_THREAD_MIN_DEGREE = 128;
+// Set to "4" in the environment, the sweeps use four-lane vectors even where
+// the machine has AVX-512 (eight lanes); the roots agree to rounding.
+inline constexpr const char* ROOT_LANES_VARIABLE = "HV_ROOT_VECTOR_LANES";
 
 // Returns 1 after all sweeps, -1 on an exact coincidence (see above).
 // Where rootScaling says so, the sweeps run on the scaled variable
