@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -24,25 +26,56 @@ SceneStatus RenderEngine::prepare(const common::AnalysisBlockView& analysis, con
     return status;
 }
 
-void RenderEngine::storePixel(int x, int y, int step, int count, int code) {
-    common::ColourWord colour = 0;
-    if (code == common::COMPONENT_UNKNOWN)
-        count = 0;
-    else
-        colour = lookup_(code, count);
-    const auto storedCode = static_cast<std::uint8_t>(code);
-    if (step == 1) {
-        maps_.iteration[x][y] = count;
-        maps_.component[x][y] = storedCode;
-        maps_.colour[x][y] = colour;
-        return;
+void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult* results, int started) {
+    const RenderScene& s = scene_;
+    const bool julia = s.type == PictureType::Julia;
+    std::int32_t* iteration = maps_.iteration[x];
+    std::uint8_t* component = maps_.component[x];
+    std::uint32_t* colour = maps_.colour[x];
+    // Neighbouring pixels often share count and code: look the colour up
+    // once per run.
+    int lastCount = -1;
+    int lastCode = -1;
+    common::ColourWord lastColour = 0;
+    int rowsDone = 0;
+    for (int i = 0; i < started; ++i) {
+        int count = results[i].count;
+        const int code = julia ? results[i].code : common::COMPONENT_INFINITY;
+        common::ColourWord word = 0;
+        if (code == common::COMPONENT_UNKNOWN) {
+            count = 0;
+        } else if (count == lastCount && code == lastCode) {
+            word = lastColour;
+        } else {
+            word = lookup_(code, count);
+            lastCount = count;
+            lastCode = code;
+            lastColour = word;
+        }
+        const auto storedCode = static_cast<std::uint8_t>(code);
+        const int y = ys[i];
+        if (step == 1) {
+            iteration[y] = count;
+            component[y] = storedCode;
+            colour[y] = word;
+            continue;
+        }
+        rowsDone = std::min(y + step, s.height);
+        for (int cy = y; cy < rowsDone; ++cy) {
+            iteration[cy] = count;
+            component[cy] = storedCode;
+            colour[cy] = word;
+        }
     }
-    const int xEnd = std::min(x + step, scene_.width);
-    const int yEnd = std::min(y + step, scene_.height);
-    for (int cx = x; cx < xEnd; ++cx) {
-        std::fill(&maps_.iteration[cx][y], &maps_.iteration[cx][yEnd], count);
-        std::fill(&maps_.component[cx][y], &maps_.component[cx][yEnd], storedCode);
-        std::fill(&maps_.colour[cx][y], &maps_.colour[cx][yEnd], colour);
+    // The s x s blocks: the further columns of the block equal column x in
+    // every row up to the last pixel stored (rows skipped in this pass hold
+    // the coarser pass's blocks, which span these columns too).
+    const int xEnd = std::min(x + step, s.width);
+    const auto rows = static_cast<std::size_t>(rowsDone);
+    for (int cx = x + 1; cx < xEnd; ++cx) {
+        std::memcpy(maps_.iteration[cx], iteration, rows * sizeof iteration[0]);
+        std::memcpy(maps_.component[cx], component, rows * sizeof component[0]);
+        std::memcpy(maps_.colour[cx], colour, rows * sizeof colour[0]);
     }
 }
 
@@ -86,11 +119,7 @@ void RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::Ren
     for (int b = 0, y = 0; y < s.height; ++b, y += step)
         if (!(evenColumn && b % 2 == 0)) ys[static_cast<std::size_t>(count++)] = y;
     const int started = renderColumn(s, x, ys.data(), count, results.data(), statistics, renderAbort);
-    const int code0 = common::COMPONENT_INFINITY;
-    for (int i = 0; i < started; ++i) {
-        const PixelResult& r = results[static_cast<std::size_t>(i)];
-        storePixel(x, ys[static_cast<std::size_t>(i)], step, r.count, s.type == PictureType::Julia ? r.code : code0);
-    }
+    storeColumn(x, step, ys.data(), results.data(), started);
     renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
     if (started < count) return;  // stopped: the render ends without painting the rest
     if (paintColumns_) {

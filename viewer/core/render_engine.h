@@ -89,7 +89,8 @@ private:
     struct PassQueue;
     void runWorker(colour::RenderStatistics& statistics, PassQueue& queue);
     void renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics);
-    void storePixel(int x, int y, int step, int count, int code);
+    // Colours and stores the started pixels of column x, filling their blocks.
+    void storeColumn(int x, int step, const int* ys, const PixelResult* results, int started);
     void endOfRender();
 
     PixelMaps& maps_;
