@@ -274,14 +274,22 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
     const V pRe = hn::Set(d, s.pRe);
     const V pIm = hn::Set(d, s.pIm);
 
-    LaneArrays a;
+    // A group's lanes in registers, and in memory (`a`) while lanes retire
+    // and refill.
+    struct Group {
+        LaneArrays a;
+        V zr, zi, j, cr, ci;
+        V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
+        M live;
+    };
+    Group groups[GROUPS];
     int next = 0;
-    auto startOrbit = [&](std::size_t l) {
+    auto startOrbit = [&](LaneArrays& a, std::size_t l) {
         a.zr[l] = s.criticalRe[a.critical[l]];
         a.zi[l] = s.criticalIm[a.critical[l]];
         a.j[l] = 0.0;
     };
-    auto refill = [&](std::size_t l) {
+    auto refill = [&](LaneArrays& a, std::size_t l) {
         a.critical[l] = 0;
         a.sum[l] = 0;
         if (next < count) {
@@ -290,43 +298,39 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
             a.ci[l] = c.im;
             a.pixel[l] = next++;
             a.live[l] = 1.0;
-            startOrbit(l);
+            startOrbit(a, l);
         } else {
             a.cr[l] = a.ci[l] = a.zr[l] = a.zi[l] = a.j[l] = 0.0;
             a.pixel[l] = NO_PIXEL;
             a.live[l] = 0.0;
         }
     };
-    for (std::size_t l = 0; l < lanes; ++l) refill(l);
-
-    V zr, zi, j, cr, ci;
-    V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
-    M live;
-    auto reload = [&] {
-        zr = hn::Load(d, a.zr);
-        zi = hn::Load(d, a.zi);
-        j = hn::Load(d, a.j);
-        cr = hn::Load(d, a.cr);
-        ci = hn::Load(d, a.ci);
-        live = hn::Gt(hn::Load(d, a.live), zero);
-        x2 = zr * zr;
-        y2 = zi * zi;
+    auto reload = [&](Group& g) {
+        g.zr = hn::Load(d, g.a.zr);
+        g.zi = hn::Load(d, g.a.zi);
+        g.j = hn::Load(d, g.a.j);
+        g.cr = hn::Load(d, g.a.cr);
+        g.ci = hn::Load(d, g.a.ci);
+        g.live = hn::Gt(hn::Load(d, g.a.live), zero);
+        g.x2 = g.zr * g.zr;
+        g.y2 = g.zi * g.zi;
     };
-    reload();
+    for (Group& g : groups) {
+        for (std::size_t l = 0; l < lanes; ++l) refill(g.a, l);
+        reload(g);
+    }
 
-    for (;;) {
-        if (abort.load(std::memory_order_relaxed)) {
-            for (std::size_t l = 0; l < lanes; ++l) {
-                if (a.pixel[l] == NO_PIXEL) continue;
-                statistics.record(0, 0);
-                out[a.pixel[l]] = {0, 0};
-            }
-            return next;
-        }
-        // One step of every orbit; `escaped`: the new z escaped (or a zero
-        // test of the family fired) at index j.
+    // One step of every orbit of a group, then the retirement of the lanes
+    // whose orbit ended.
+    auto step = [&](Group& g) {
+        if (hn::AllFalse(d, g.live)) return;
+        V zr = g.zr, zi = g.zi;
+        const V cr = g.cr, ci = g.ci;
+        // `escaped`: the new z escaped (or a zero test of the family fired)
+        // at index j.
         M escaped;
         if constexpr (STEP == MandelbrotStep::Square || STEP == MandelbrotStep::SquarePlusConstant) {
+            const V x2 = g.x2, y2 = g.y2;
             V im, re;
             if constexpr (STEP == MandelbrotStep::SquarePlusConstant) {
                 im = (zr * zi + zi * zr + a0i) + ci;
@@ -337,9 +341,9 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
             }
             zr = re;
             zi = im;
-            x2 = zr * zr;
-            y2 = zi * zi;
-            escaped = hn::Gt(x2 + y2, escape);
+            g.x2 = zr * zr;
+            g.y2 = zi * zi;
+            escaped = hn::Gt(g.x2 + g.y2, escape);
         } else if constexpr (STEP == MandelbrotStep::Polynomial) {
             V wr, wi;
             hornerLanes(d, s.numerator, zr, zi, wr, wi);
@@ -373,30 +377,50 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
                 escaped = hn::Or(hn::Or(uZero, vZero), hn::Lt(dr * dr + di * di, rr));
             }
         }
-        escaped = hn::And(escaped, live);
-        j = j + one;
-        const M ended = hn::Or(escaped, hn::And(live, hn::Ge(j, limit)));
-        if (hn::AllFalse(d, ended)) continue;
+        g.zr = zr;
+        g.zi = zi;
+        escaped = hn::And(escaped, g.live);
+        g.j = g.j + one;
+        const M ended = hn::Or(escaped, hn::And(g.live, hn::Ge(g.j, limit)));
+        if (hn::AllFalse(d, ended)) return;
 
-        hn::Store(zr, d, a.zr);
-        hn::Store(zi, d, a.zi);
-        hn::Store(j, d, a.j);
+        LaneArrays& a = g.a;
+        hn::Store(g.zr, d, a.zr);
+        hn::Store(g.zi, d, a.zi);
+        hn::Store(g.j, d, a.j);
         const unsigned escapedBits = maskBits(d, escaped);
         const unsigned endedBits = maskBits(d, ended);
         for (std::size_t l = 0; l < lanes; ++l) {
             if (!(endedBits & (1u << l))) continue;
             if (escapedBits & (1u << l)) a.sum[l] += static_cast<std::int64_t>(a.j[l]) - 1;
             if (++a.critical[l] < s.selectedCount) {
-                startOrbit(l);
+                startOrbit(a, l);
                 continue;
             }
             const int result = a.sum[l] > INT_MAX ? INT_MAX : static_cast<int>(a.sum[l]);
             statistics.record(0, result);
             out[a.pixel[l]] = {result, 0};
-            refill(l);
+            refill(a, l);
         }
-        reload();
-        if (hn::AllFalse(d, live)) return count;
+        reload(g);
+    };
+
+    for (;;) {
+        if (abort.load(std::memory_order_relaxed)) {
+            for (const Group& g : groups)
+                for (std::size_t l = 0; l < lanes; ++l) {
+                    if (g.a.pixel[l] == NO_PIXEL) continue;
+                    statistics.record(0, 0);
+                    out[g.a.pixel[l]] = {0, 0};
+                }
+            return next;
+        }
+        bool anyLive = false;
+        for (Group& g : groups) {
+            step(g);
+            anyLive = anyLive || !hn::AllFalse(d, g.live);
+        }
+        if (!anyLive) return count;
     }
 }
 
