@@ -88,6 +88,14 @@ void RenderEngine::endOfRender() {
 namespace {
 
 constexpr int PASS_COUNT = 5;  // steps 16, 8, 4, 2, 1
+// Bands per worker and pass: fewer hand-outs for cheap pictures, and a last
+// band small enough to keep the workers' shares even.
+constexpr int BANDS_PER_WORKER = 32;
+
+// One worker's statistics on cache lines of their own.
+struct alignas(64) WorkerStatistics {
+    colour::RenderStatistics statistics;
+};
 
 void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatistics& from) {
     for (std::size_t k = 0; k < into.stats.size(); ++k) {
@@ -104,12 +112,14 @@ void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatist
 
 // The columns of every pass still to hand out, and the barrier between passes.
 struct RenderEngine::PassQueue {
-    explicit PassQueue(int workers) : passEnd(workers) {}
+    explicit PassQueue(int workerCount) : workers(workerCount), passEnd(workerCount) {}
+    const int workers;
     std::array<std::atomic<int>, PASS_COUNT> nextColumn{};
     std::barrier<> passEnd;
 };
 
-void RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics) {
+int RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics,
+                                   bool& stopped) {
     const RenderScene& s = scene_;
     const int x = a * step;
     const bool evenColumn = !firstPass && a % 2 == 0;
@@ -120,23 +130,30 @@ void RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::Ren
         if (!(evenColumn && b % 2 == 0)) ys[static_cast<std::size_t>(count++)] = y;
     const int started = renderColumn(s, x, ys.data(), count, results.data(), statistics, renderAbort);
     storeColumn(x, step, ys.data(), results.data(), started);
-    renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
-    if (started < count) return;  // stopped: the render ends without painting the rest
+    stopped = started < count;
+    if (stopped) return started;  // the render ends without painting the rest
     if (paintColumns_) {
         const int extra = std::min(step - 1, s.width - 1 - x);
         const std::lock_guard lock(paintMutex_);
         paintColumns_(common::packHalves(x, x + extra), common::packHalves(0, s.height - 1));
     }
+    return started;
 }
 
 void RenderEngine::runWorker(colour::RenderStatistics& statistics, PassQueue& queue) {
     int pass = 0;
     for (int step = FIRST_PASS_STEP; step >= 1; step /= 2, ++pass) {
         const int columns = (scene_.width + step - 1) / step;
-        while (!renderAbort.load(std::memory_order_relaxed)) {
-            const int a = queue.nextColumn[static_cast<std::size_t>(pass)].fetch_add(1, std::memory_order_relaxed);
-            if (a >= columns) break;
-            renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics);
+        const int band = std::max(1, columns / (queue.workers * BANDS_PER_WORKER));
+        bool stopped = false;
+        while (!stopped && !renderAbort.load(std::memory_order_relaxed)) {
+            const int first = queue.nextColumn[static_cast<std::size_t>(pass)].fetch_add(band, std::memory_order_relaxed);
+            if (first >= columns) break;
+            const int end = std::min(first + band, columns);
+            int started = 0;
+            for (int a = first; a < end && !stopped; ++a)
+                started += renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics, stopped);
+            renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
         }
         queue.passEnd.arrive_and_wait();
     }
@@ -162,15 +179,15 @@ int RenderEngine::renderThread() {
     // No worker needs more threads than the first pass has columns.
     const int firstColumns = (s.width + FIRST_PASS_STEP - 1) / FIRST_PASS_STEP;
     const int workers = std::clamp(s.threads, 1, std::max(firstColumns, 1));
-    std::vector<colour::RenderStatistics> partial(static_cast<std::size_t>(workers));
-    for (colour::RenderStatistics& p : partial) p.reset();
+    std::vector<WorkerStatistics> partial(static_cast<std::size_t>(workers));
+    for (WorkerStatistics& p : partial) p.statistics.reset();
     PassQueue queue(workers);
     std::vector<std::thread> helpers;
     helpers.reserve(static_cast<std::size_t>(workers - 1));
     for (int w = 1; w < workers; ++w) {
         try {
             helpers.emplace_back([this, &partial, &queue, w] {
-                runWorker(partial[static_cast<std::size_t>(w)], queue);
+                runWorker(partial[static_cast<std::size_t>(w)].statistics, queue);
             });
         } catch (const std::system_error&) {
             // Fewer workers: the missing ones leave the barrier.
@@ -178,9 +195,9 @@ int RenderEngine::renderThread() {
             break;
         }
     }
-    runWorker(partial[0], queue);
+    runWorker(partial[0].statistics, queue);
     for (std::thread& t : helpers) t.join();
-    for (const colour::RenderStatistics& p : partial) mergeStatistics(statistics_, p);
+    for (const WorkerStatistics& p : partial) mergeStatistics(statistics_, p.statistics);
     endOfRender();
     return 0;
 }
