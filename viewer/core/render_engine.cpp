@@ -29,15 +29,14 @@ SceneStatus RenderEngine::prepare(const common::AnalysisBlockView& analysis, con
 void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult* results, int started) {
     const RenderScene& s = scene_;
     const bool julia = s.type == PictureType::Julia;
-    std::int32_t* iteration = maps_.iteration[x];
-    std::uint8_t* component = maps_.component[x];
-    std::uint32_t* colour = maps_.colour[x];
-    // Neighbouring pixels often share count and code: look the colour up
-    // once per run.
+    // The colour of every pixel first (neighbouring pixels often share count
+    // and code: one look-up per run), then the stores.
+    std::array<std::int32_t, MAP_SIZE> counts;
+    std::array<std::uint8_t, MAP_SIZE> codes;
+    std::array<common::ColourWord, MAP_SIZE> words;
     int lastCount = -1;
     int lastCode = -1;
     common::ColourWord lastColour = 0;
-    int rowsDone = 0;
     for (int i = 0; i < started; ++i) {
         int count = results[i].count;
         const int code = julia ? results[i].code : common::COMPONENT_INFINITY;
@@ -52,19 +51,33 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
             lastCode = code;
             lastColour = word;
         }
-        const auto storedCode = static_cast<std::uint8_t>(code);
-        const int y = ys[i];
-        if (step == 1) {
-            iteration[y] = count;
-            component[y] = storedCode;
-            colour[y] = word;
-            continue;
+        const auto k = static_cast<std::size_t>(i);
+        counts[k] = count;
+        codes[k] = static_cast<std::uint8_t>(code);
+        words[k] = word;
+    }
+    std::int32_t* __restrict iteration = maps_.iteration[x];
+    std::uint8_t* __restrict component = maps_.component[x];
+    std::uint32_t* __restrict colour = maps_.colour[x];
+    int rowsDone = 0;
+    if (step == 1) {
+        for (int i = 0; i < started; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            const int y = ys[i];
+            iteration[y] = counts[k];
+            component[y] = codes[k];
+            colour[y] = words[k];
         }
-        rowsDone = std::min(y + step, s.height);
-        for (int cy = y; cy < rowsDone; ++cy) {
-            iteration[cy] = count;
-            component[cy] = storedCode;
-            colour[cy] = word;
+    } else {
+        for (int i = 0; i < started; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            const int y = ys[i];
+            rowsDone = std::min(y + step, s.height);
+            for (int cy = y; cy < rowsDone; ++cy) {
+                iteration[cy] = counts[k];
+                component[cy] = codes[k];
+                colour[cy] = words[k];
+            }
         }
     }
     // The s x s blocks: the further columns of the block equal column x in
