@@ -164,7 +164,7 @@ void RenderEngine::runWorker(colour::RenderStatistics& statistics, PassQueue& qu
             if (first >= columns) break;
             const int end = std::min(first + band, columns);
             int started = 0;
-            for (int a = first; a < end && !stopped; ++a)
+            for (int a = first; a < end && !stopped && !renderAbort.load(std::memory_order_relaxed); ++a)
                 started += renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics, stopped);
             renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
         }
