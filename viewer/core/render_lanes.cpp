@@ -1,6 +1,7 @@
 // Compiled once per SIMD target by Highway's foreach_target; see render_lanes.h.
 #include "viewer/core/render_lanes.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -290,12 +291,20 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
     // A group's lanes in registers, and in memory (`a`) while lanes retire
     // and refill.
     struct Group {
-        LaneArrays a;
+        LaneArrays* a;
         V zr, zi, j, cr, ci;
         V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
         M live;
+        int untilLimit;  // steps before the first live lane can reach the loop count
     };
-    Group groups[GROUPS];
+    // The lane arrays apart from the registers, and one local per group, so
+    // that each group's values stay in registers across its inlined steps.
+    LaneArrays arrays[3];
+    Group g0, g1, g2;
+    static_assert(GROUPS == 3, "one local per group");
+    g0.a = &arrays[0];
+    g1.a = &arrays[1];
+    g2.a = &arrays[2];
     int next = 0;
     auto startOrbit = [&](LaneArrays& a, std::size_t l) {
         a.zr[l] = s.criticalRe[a.critical[l]];
@@ -319,23 +328,26 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
         }
     };
     auto reload = [&](Group& g) {
-        g.zr = hn::Load(d, g.a.zr);
-        g.zi = hn::Load(d, g.a.zi);
-        g.j = hn::Load(d, g.a.j);
-        g.cr = hn::Load(d, g.a.cr);
-        g.ci = hn::Load(d, g.a.ci);
-        g.live = hn::Gt(hn::Load(d, g.a.live), zero);
+        g.zr = hn::Load(d, g.a->zr);
+        g.zi = hn::Load(d, g.a->zi);
+        g.j = hn::Load(d, g.a->j);
+        g.cr = hn::Load(d, g.a->cr);
+        g.ci = hn::Load(d, g.a->ci);
+        g.live = hn::Gt(hn::Load(d, g.a->live), zero);
         g.x2 = g.zr * g.zr;
         g.y2 = g.zi * g.zi;
+        g.untilLimit = INT_MAX;
+        for (std::size_t l = 0; l < lanes; ++l)
+            if (g.a->live[l] > 0.0) g.untilLimit = std::min(g.untilLimit, n - static_cast<int>(g.a->j[l]));
     };
-    for (Group& g : groups) {
-        for (std::size_t l = 0; l < lanes; ++l) refill(g.a, l);
-        reload(g);
+    for (Group* g : {&g0, &g1, &g2}) {
+        for (std::size_t l = 0; l < lanes; ++l) refill(*g->a, l);
+        reload(*g);
     }
 
     // One step of every orbit of a group, then the retirement of the lanes
     // whose orbit ended.
-    auto step = [&](Group& g) {
+    auto step = [&](Group& g) __attribute__((always_inline)) {
         if (hn::AllFalse(d, g.live)) return;
         V zr = g.zr, zi = g.zi;
         const V cr = g.cr, ci = g.ci;
@@ -394,10 +406,12 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
         g.zi = zi;
         escaped = hn::And(escaped, g.live);
         g.j = g.j + one;
-        const M ended = hn::Or(escaped, hn::And(g.live, hn::Ge(g.j, limit)));
+        // The loop count is only tested once a lane can have reached it.
+        M ended = escaped;
+        if (--g.untilLimit <= 0) ended = hn::Or(escaped, hn::And(g.live, hn::Ge(g.j, limit)));
         if (hn::AllFalse(d, ended)) return;
 
-        LaneArrays& a = g.a;
+        LaneArrays& a = *g.a;
         hn::Store(g.zr, d, a.zr);
         hn::Store(g.zi, d, a.zi);
         hn::Store(g.j, d, a.j);
@@ -420,20 +434,18 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
 
     for (;;) {
         if (abort.load(std::memory_order_relaxed)) {
-            for (const Group& g : groups)
+            for (const LaneArrays& a : arrays)
                 for (std::size_t l = 0; l < lanes; ++l) {
-                    if (g.a.pixel[l] == NO_PIXEL) continue;
+                    if (a.pixel[l] == NO_PIXEL) continue;
                     statistics.record(0, 0);
-                    out[g.a.pixel[l]] = {0, 0};
+                    out[a.pixel[l]] = {0, 0};
                 }
             return next;
         }
-        bool anyLive = false;
-        for (Group& g : groups) {
-            step(g);
-            anyLive = anyLive || !hn::AllFalse(d, g.live);
-        }
-        if (!anyLive) return count;
+        step(g0);
+        step(g1);
+        step(g2);
+        if (hn::AllFalse(d, hn::Or(g0.live, hn::Or(g1.live, g2.live)))) return count;
     }
 }
 
