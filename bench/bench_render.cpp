@@ -81,7 +81,7 @@ void BM_RenderRational600(benchmark::State& state) {
     renderPicture(state, {"(z^2+1)/(z^2-0.25)", 'J', 600, 0.0, 0.25});
 }
 
-BENCHMARK(BM_RenderJulia600)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderJulia600)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 void BM_CliJuliaPng4000(benchmark::State& state) {
     const Picture p{"z^2-1", 'J', 4000, 0.0, 0.25};
     const cli::FormulaParseResult parsed = cli::parseFormula(p.formula);
@@ -106,8 +106,8 @@ void mandelbrotThreads(benchmark::internal::Benchmark* b) {
     if (render::renderThreadCount() > 1) b->Arg(render::renderThreadCount());
 }
 
-BENCHMARK(BM_RenderMandelbrot1000)->Apply(mandelbrotThreads)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RenderRational600)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CliJuliaPng4000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderMandelbrot1000)->Apply(mandelbrotThreads)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RenderRational600)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_CliJuliaPng4000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace

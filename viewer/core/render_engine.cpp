@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -24,25 +26,69 @@ SceneStatus RenderEngine::prepare(const common::AnalysisBlockView& analysis, con
     return status;
 }
 
-void RenderEngine::storePixel(int x, int y, int step, int count, int code) {
-    common::ColourWord colour = 0;
-    if (code == common::COMPONENT_UNKNOWN)
-        count = 0;
-    else
-        colour = lookup_(code, count);
-    const auto storedCode = static_cast<std::uint8_t>(code);
-    if (step == 1) {
-        maps_.iteration[x][y] = count;
-        maps_.component[x][y] = storedCode;
-        maps_.colour[x][y] = colour;
-        return;
+void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult* results, int started) {
+    const RenderScene& s = scene_;
+    const bool julia = s.type == PictureType::Julia;
+    // The colour of every pixel first (neighbouring pixels often share count
+    // and code: one look-up per run), then the stores.
+    std::array<std::int32_t, MAP_SIZE> counts;
+    std::array<std::uint8_t, MAP_SIZE> codes;
+    std::array<common::ColourWord, MAP_SIZE> words;
+    int lastCount = -1;
+    int lastCode = -1;
+    common::ColourWord lastColour = 0;
+    for (int i = 0; i < started; ++i) {
+        int count = results[i].count;
+        const int code = julia ? results[i].code : common::COMPONENT_INFINITY;
+        common::ColourWord word = 0;
+        if (code == common::COMPONENT_UNKNOWN) {
+            count = 0;
+        } else if (count == lastCount && code == lastCode) {
+            word = lastColour;
+        } else {
+            word = lookup_(code, count);
+            lastCount = count;
+            lastCode = code;
+            lastColour = word;
+        }
+        const auto k = static_cast<std::size_t>(i);
+        counts[k] = count;
+        codes[k] = static_cast<std::uint8_t>(code);
+        words[k] = word;
     }
-    const int xEnd = std::min(x + step, scene_.width);
-    const int yEnd = std::min(y + step, scene_.height);
-    for (int cx = x; cx < xEnd; ++cx) {
-        std::fill(&maps_.iteration[cx][y], &maps_.iteration[cx][yEnd], count);
-        std::fill(&maps_.component[cx][y], &maps_.component[cx][yEnd], storedCode);
-        std::fill(&maps_.colour[cx][y], &maps_.colour[cx][yEnd], colour);
+    std::int32_t* __restrict iteration = maps_.iteration[x];
+    std::uint8_t* __restrict component = maps_.component[x];
+    std::uint32_t* __restrict colour = maps_.colour[x];
+    int rowsDone = 0;
+    if (step == 1) {
+        for (int i = 0; i < started; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            const int y = ys[i];
+            iteration[y] = counts[k];
+            component[y] = codes[k];
+            colour[y] = words[k];
+        }
+    } else {
+        for (int i = 0; i < started; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            const int y = ys[i];
+            rowsDone = std::min(y + step, s.height);
+            for (int cy = y; cy < rowsDone; ++cy) {
+                iteration[cy] = counts[k];
+                component[cy] = codes[k];
+                colour[cy] = words[k];
+            }
+        }
+    }
+    // The s x s blocks: the further columns of the block equal column x in
+    // every row up to the last pixel stored (rows skipped in this pass hold
+    // the coarser pass's blocks, which span these columns too).
+    const int xEnd = std::min(x + step, s.width);
+    const auto rows = static_cast<std::size_t>(rowsDone);
+    for (int cx = x + 1; cx < xEnd; ++cx) {
+        std::memcpy(maps_.iteration[cx], iteration, rows * sizeof iteration[0]);
+        std::memcpy(maps_.component[cx], component, rows * sizeof component[0]);
+        std::memcpy(maps_.colour[cx], colour, rows * sizeof colour[0]);
     }
 }
 
@@ -55,6 +101,14 @@ void RenderEngine::endOfRender() {
 namespace {
 
 constexpr int PASS_COUNT = 5;  // steps 16, 8, 4, 2, 1
+// Bands per worker and pass: fewer hand-outs for cheap pictures, and a last
+// band small enough to keep the workers' shares even.
+constexpr int BANDS_PER_WORKER = 32;
+
+// One worker's statistics on cache lines of their own.
+struct alignas(64) WorkerStatistics {
+    colour::RenderStatistics statistics;
+};
 
 void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatistics& from) {
     for (std::size_t k = 0; k < into.stats.size(); ++k) {
@@ -71,12 +125,14 @@ void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatist
 
 // The columns of every pass still to hand out, and the barrier between passes.
 struct RenderEngine::PassQueue {
-    explicit PassQueue(int workers) : passEnd(workers) {}
+    explicit PassQueue(int workerCount) : workers(workerCount), passEnd(workerCount) {}
+    const int workers;
     std::array<std::atomic<int>, PASS_COUNT> nextColumn{};
     std::barrier<> passEnd;
 };
 
-void RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics) {
+int RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics,
+                                   bool& stopped) {
     const RenderScene& s = scene_;
     const int x = a * step;
     const bool evenColumn = !firstPass && a % 2 == 0;
@@ -86,28 +142,31 @@ void RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::Ren
     for (int b = 0, y = 0; y < s.height; ++b, y += step)
         if (!(evenColumn && b % 2 == 0)) ys[static_cast<std::size_t>(count++)] = y;
     const int started = renderColumn(s, x, ys.data(), count, results.data(), statistics, renderAbort);
-    const int code0 = common::COMPONENT_INFINITY;
-    for (int i = 0; i < started; ++i) {
-        const PixelResult& r = results[static_cast<std::size_t>(i)];
-        storePixel(x, ys[static_cast<std::size_t>(i)], step, r.count, s.type == PictureType::Julia ? r.code : code0);
-    }
-    renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
-    if (started < count) return;  // stopped: the render ends without painting the rest
+    storeColumn(x, step, ys.data(), results.data(), started);
+    stopped = started < count;
+    if (stopped) return started;  // the render ends without painting the rest
     if (paintColumns_) {
         const int extra = std::min(step - 1, s.width - 1 - x);
         const std::lock_guard lock(paintMutex_);
         paintColumns_(common::packHalves(x, x + extra), common::packHalves(0, s.height - 1));
     }
+    return started;
 }
 
 void RenderEngine::runWorker(colour::RenderStatistics& statistics, PassQueue& queue) {
     int pass = 0;
     for (int step = FIRST_PASS_STEP; step >= 1; step /= 2, ++pass) {
         const int columns = (scene_.width + step - 1) / step;
-        while (!renderAbort.load(std::memory_order_relaxed)) {
-            const int a = queue.nextColumn[static_cast<std::size_t>(pass)].fetch_add(1, std::memory_order_relaxed);
-            if (a >= columns) break;
-            renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics);
+        const int band = std::max(1, columns / (queue.workers * BANDS_PER_WORKER));
+        bool stopped = false;
+        while (!stopped && !renderAbort.load(std::memory_order_relaxed)) {
+            const int first = queue.nextColumn[static_cast<std::size_t>(pass)].fetch_add(band, std::memory_order_relaxed);
+            if (first >= columns) break;
+            const int end = std::min(first + band, columns);
+            int started = 0;
+            for (int a = first; a < end && !stopped && !renderAbort.load(std::memory_order_relaxed); ++a)
+                started += renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics, stopped);
+            renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
         }
         queue.passEnd.arrive_and_wait();
     }
@@ -133,15 +192,15 @@ int RenderEngine::renderThread() {
     // No worker needs more threads than the first pass has columns.
     const int firstColumns = (s.width + FIRST_PASS_STEP - 1) / FIRST_PASS_STEP;
     const int workers = std::clamp(s.threads, 1, std::max(firstColumns, 1));
-    std::vector<colour::RenderStatistics> partial(static_cast<std::size_t>(workers));
-    for (colour::RenderStatistics& p : partial) p.reset();
+    std::vector<WorkerStatistics> partial(static_cast<std::size_t>(workers));
+    for (WorkerStatistics& p : partial) p.statistics.reset();
     PassQueue queue(workers);
     std::vector<std::thread> helpers;
     helpers.reserve(static_cast<std::size_t>(workers - 1));
     for (int w = 1; w < workers; ++w) {
         try {
             helpers.emplace_back([this, &partial, &queue, w] {
-                runWorker(partial[static_cast<std::size_t>(w)], queue);
+                runWorker(partial[static_cast<std::size_t>(w)].statistics, queue);
             });
         } catch (const std::system_error&) {
             // Fewer workers: the missing ones leave the barrier.
@@ -149,9 +208,9 @@ int RenderEngine::renderThread() {
             break;
         }
     }
-    runWorker(partial[0], queue);
+    runWorker(partial[0].statistics, queue);
     for (std::thread& t : helpers) t.join();
-    for (const colour::RenderStatistics& p : partial) mergeStatistics(statistics_, p);
+    for (const WorkerStatistics& p : partial) mergeStatistics(statistics_, p.statistics);
     endOfRender();
     return 0;
 }

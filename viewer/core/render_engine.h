@@ -28,7 +28,9 @@
 //
 // Workers: renderThread() runs the passes on scene().threads threads (itself
 // and threads - 1 helpers it starts and joins before it returns). Within a
-// pass the columns are handed out one at a time; the next pass starts when
+// pass the columns are handed out in bands (one column at a time in the
+// first passes, more in the finer ones: a band is about 1/32 of a worker's
+// share of the pass), each column painted when done; the next pass starts when
 // every column of this one is done, so the picture still refines coarse to
 // fine. Each worker keeps its own statistics, merged into the engine's at
 // the end: counts add up and ranges are min/max, so a completed render gives
@@ -81,15 +83,19 @@ public:
     const RenderScene& scene() const { return scene_; }
     bool prepared() const { return prepared_; }
 
-    std::atomic<bool> renderAbort{false};
-    std::atomic<int> renderedPixelCount{0};
+    // Each on its own cache line: the kernels poll renderAbort at every
+    // step while the workers add to renderedPixelCount.
+    alignas(64) std::atomic<bool> renderAbort{false};
+    alignas(64) std::atomic<int> renderedPixelCount{0};
     std::atomic<bool> renderEnded{false};  // set after the end-of-render step
 
 private:
     struct PassQueue;
     void runWorker(colour::RenderStatistics& statistics, PassQueue& queue);
-    void renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics);
-    void storePixel(int x, int y, int step, int count, int code);
+    // Returns the pixels started; fewer than the column's after a stop.
+    int renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics, bool& stopped);
+    // Colours and stores the started pixels of column x, filling their blocks.
+    void storeColumn(int x, int step, const int* ys, const PixelResult* results, int started);
     void endOfRender();
 
     PixelMaps& maps_;

@@ -1,6 +1,7 @@
 // Compiled once per SIMD target by Highway's foreach_target; see render_lanes.h.
 #include "viewer/core/render_lanes.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,8 @@ namespace hn = hwy::HWY_NAMESPACE;
 using D = hn::ScalableTag<double>;
 using V = hn::Vec<D>;
 using M = hn::Mask<D>;
+using DI = hn::RebindToSigned<D>;
+using VI = hn::Vec<DI>;
 
 constexpr std::size_t MAX_LANES = HWY_MAX_BYTES / sizeof(double);
 constexpr int NO_PIXEL = -1;
@@ -63,11 +66,44 @@ HWY_INLINE unsigned maskBits(D d, M m) {
 
 enum class JuliaStep { SquarePlusConstant, Polynomial, Rational };
 
+// RANK[bits][l]: how many lanes below l are in the mask `bits`, so that the
+// lanes of a mask take consecutive pixels in lane order.
+constexpr int RANK_LANES = 8;
+struct RankTable {
+    std::int32_t rank[1 << RANK_LANES][RANK_LANES];
+    constexpr RankTable() : rank() {
+        for (int bits = 0; bits < (1 << RANK_LANES); ++bits) {
+            int below = 0;
+            for (int l = 0; l < RANK_LANES; ++l) {
+                rank[bits][l] = below;
+                if (bits & (1 << l)) ++below;
+            }
+        }
+    }
+};
+constexpr RankTable RANKS{};
+
+// The lanes of one group: lane l holds pixel idx[l] while `live`.
+struct LaneGroup {
+    VI idx;
+    M live;
+    V zr, zi, j;
+    int idleSteps;  // since the first lane of the group finished
+};
+
+// Groups of lanes take turns, so that one group's step runs while the others
+// wait for their results (a step is a chain of dependent operations).
+constexpr int GROUPS = 3;
+constexpr int MAX_IDLE_STEPS = 16;
+
 template <JuliaStep STEP>
 int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResult* out,
                 colour::RenderStatistics& statistics, const std::atomic<bool>& abort) {
+    static_assert(MAX_LANES <= RANK_LANES, "the rank table covers 8 lanes");
     if (count <= 0) return 0;
     const D d;
+    const DI di;
+    const hn::Rebind<std::int32_t, D> di32;
     const std::size_t lanes = hn::Lanes(d);
     const int n = s.loopCount;
     const V escape = hn::Set(d, s.escapeRadiusSquared);
@@ -78,49 +114,78 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
     const V a0i = hn::Set(d, s.numerator.im[0]);
     const std::size_t cycles = s.cycleRe.size();
 
-    const std::size_t retireBatch = lanes > 1 ? lanes / 2 : 1;
-    const double columnRe = pixelToPlane(s, x, 0).re;  // re depends on x only
+    const V columnRe = hn::Set(d, pixelToPlane(s, x, 0).re);  // re depends on x only
     alignas(64) double columnIm[MAP_SIZE];
-    for (int i = 0; i < count; ++i) columnIm[i] = pixelToPlane(s, x, ys[i]).im;
-
-    LaneArrays a;
+    // pixelToPlane's imaginary part, lanes at a time: the same integer sum,
+    // conversion, quotient and sum.
+    int filled = 0;
+    {
+        const hn::Rebind<std::int32_t, D> d32;
+        const auto offset = hn::Set(d32, s.originY - s.halfHeight);
+        const V scale = hn::Set(d, s.scale);
+        const V centre = hn::Set(d, s.centreIm);
+        for (; filled + static_cast<int>(lanes) <= count; filled += static_cast<int>(lanes)) {
+            const V y = hn::PromoteTo(d, hn::Add(hn::LoadU(d32, ys + filled), offset));
+            hn::Store(y / scale + centre, d, columnIm + filled);
+        }
+    }
+    for (int i = filled; i < count; ++i) columnIm[i] = pixelToPlane(s, x, ys[i]).im;
+    const VI countV = hn::Set(di, count);
+    const VI lastPixel = hn::Set(di, count - 1);
     int next = 0;
-    auto refill = [&](std::size_t l) {
-        if (next < count) {
-            a.zr[l] = columnRe;
-            a.zi[l] = columnIm[next];
-            a.pixel[l] = next++;
-            a.live[l] = 1.0;
-        } else {
-            a.zr[l] = 0.0;
-            a.zi[l] = 0.0;
-            a.pixel[l] = NO_PIXEL;
-            a.live[l] = 0.0;
-        }
-        a.j[l] = 0.0;
-    };
-    for (std::size_t l = 0; l < lanes; ++l) refill(l);
 
-    V zr = hn::Load(d, a.zr), zi = hn::Load(d, a.zi), j = hn::Load(d, a.j);
-    M live = hn::Gt(hn::Load(d, a.live), hn::Zero(d));
-    auto save = [&] {
-        hn::Store(zr, d, a.zr);
-        hn::Store(zi, d, a.zi);
-        hn::Store(j, d, a.j);
+    alignas(64) double jOut[MAX_LANES];
+    alignas(64) double codeOut[MAX_LANES];
+    alignas(64) std::int64_t idxOut[MAX_LANES];
+    // Hands the lanes of `ended` (with counts `jv`, codes `code`) their
+    // results and the column's next pixels, in lane order, without leaving
+    // the registers.
+    auto refill = [&](LaneGroup& g, M ended, unsigned bits) {
+        const VI fresh = hn::Set(di, next) + hn::PromoteTo(di, hn::LoadU(di32, RANKS.rank[bits]));
+        next += __builtin_popcount(bits);
+        if (next > count) next = count;
+        const M valid = hn::RebindMask(d, hn::Lt(fresh, countV));
+        const M take = hn::And(ended, valid);
+        g.live = hn::AndNot(hn::AndNot(valid, ended), g.live);
+        g.zr = hn::IfThenElse(take, columnRe, g.zr);
+        g.zi = hn::IfThenElse(take, hn::GatherIndex(d, columnIm, hn::Min(fresh, lastPixel)), g.zi);
+        g.j = hn::IfThenZeroElse(ended, g.j);
+        g.idx = hn::IfThenElse(hn::RebindMask(di, ended), fresh, g.idx);
     };
-    auto reload = [&] {
-        zr = hn::Load(d, a.zr);
-        zi = hn::Load(d, a.zi);
-        j = hn::Load(d, a.j);
-        live = hn::Gt(hn::Load(d, a.live), hn::Zero(d));
+    auto retire = [&](LaneGroup& g, M ended, V jv, V code) {
+        hn::Store(jv, d, jOut);
+        hn::Store(code, d, codeOut);
+        hn::Store(g.idx, di, idxOut);
+        const unsigned bits = maskBits(d, ended);
+        for (unsigned rest = bits; rest != 0; rest &= rest - 1) {
+            const int l = __builtin_ctz(rest);
+            const int jl = static_cast<int>(jOut[l]);
+            const int c = static_cast<int>(codeOut[l]);
+            if (c == common::COMPONENT_UNKNOWN) {
+                ++statistics.unknownPixelCount;
+                out[idxOut[l]] = {n, c};
+            } else {
+                statistics.record(c, jl);
+                out[idxOut[l]] = {jl, c};
+            }
+        }
+        refill(g, ended, bits);
     };
 
-    for (;;) {
-        if (abort.load(std::memory_order_relaxed)) {
-            for (std::size_t l = 0; l < lanes; ++l)
-                if (a.pixel[l] != NO_PIXEL) out[a.pixel[l]] = {0, 0};
-            return next;
-        }
+    LaneGroup groups[GROUPS];
+    for (LaneGroup& g : groups) {
+        g.idx = hn::Zero(di);
+        g.live = hn::FirstN(d, lanes);
+        g.zr = g.zi = g.j = hn::Zero(d);
+        g.idleSteps = 0;
+        refill(g, g.live, maskBits(d, g.live));
+    }
+
+    // One step of a group: the tests, then a retirement or an application
+    // of the map.
+    auto step = [&](LaneGroup& g) {
+        if (hn::AllFalse(d, g.live)) return;
+        V zr = g.zr, zi = g.zi, j = g.j;
         // The tests before an application of the map, in the scalar order:
         // the loop count, escape, then the cycle points.
         const V x2 = zr * zr;
@@ -131,12 +196,15 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
             const V dy = zi - hn::Set(d, s.cycleIm[i]);
             done = hn::Or(done, hn::Lt(dx * dx + dy * dy, rr));
         }
-        done = hn::And(done, live);
+        done = hn::And(done, g.live);
         // Finished lanes keep their z and j (they stay finished) and retire
-        // together once half the lanes or every live lane is done, which
-        // spares a retirement per pixel.
-        const std::size_t finished = hn::CountTrue(d, done);
-        if (finished != 0 && (finished >= retireBatch || finished == hn::CountTrue(d, live))) {
+        // together once every live lane is done: a cheap picture's pixels
+        // take few steps, and a retirement per pixel would cost more than
+        // the idle lanes (another group runs meanwhile). A long orbit does
+        // not keep them idle for more than MAX_IDLE_STEPS.
+        if (hn::AllTrue(d, hn::Or(done, hn::Not(g.live))) ||
+            (!hn::AllFalse(d, done) && ++g.idleSteps >= MAX_IDLE_STEPS)) {
+            g.idleSteps = 0;
             // The code of each finished lane, by the scalar order of the
             // tests: the loop count, escape, the first cycle point in reach.
             V code = hn::Set(d, static_cast<double>(common::COMPONENT_UNKNOWN));
@@ -151,28 +219,12 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
                 code = hn::IfThenElse(in, hn::Set(d, static_cast<double>(s.cycleCode[i])), code);
                 open = hn::AndNot(in, open);
             }
-            alignas(64) double codes[MAX_LANES];
-            hn::Store(code, d, codes);
-            save();
-            const unsigned bits = maskBits(d, done);
-            for (std::size_t l = 0; l < lanes; ++l) {
-                if (!(bits & (1u << l))) continue;
-                const int jl = static_cast<int>(a.j[l]);
-                const int c = static_cast<int>(codes[l]);
-                if (c == common::COMPONENT_UNKNOWN) {
-                    ++statistics.unknownPixelCount;
-                    out[a.pixel[l]] = {n, c};
-                } else {
-                    statistics.record(c, jl);
-                    out[a.pixel[l]] = {jl, c};
-                }
-                refill(l);
-            }
-            reload();
-            if (hn::AllFalse(d, live)) return count;
-            continue;
+            retire(g, done, j, code);
+            return;
         }
-        // One application of the map, in the lanes still running.
+        // One application of the map, in the lanes still running; finished
+        // and empty lanes keep their values.
+        M frozen = hn::Or(done, hn::Not(g.live));
         V nextRe, nextIm;
         if constexpr (STEP == JuliaStep::SquarePlusConstant) {
             nextIm = zr * zi + zi * zr + a0i;
@@ -184,31 +236,36 @@ int juliaColumn(const RenderScene& s, int x, const int* ys, int count, PixelResu
             hornerLanes(d, s.numerator, zr, zi, pr, pi);
             hornerLanes(d, s.denominator, zr, zi, qr, qi);
             const V q2 = qr * qr + qi * qi;
-            const M pole = hn::AndNot(done, hn::And(live, hn::Eq(q2, hn::Zero(d))));
+            const M pole = hn::AndNot(frozen, hn::Eq(q2, hn::Zero(d)));
             nextRe = (qr * pr + qi * pi) / q2;
             nextIm = (qr * pi - qi * pr) / q2;
             if (!hn::AllFalse(d, pole)) {
-                // A pole: the orbit has reached infinity at this j.
-                zr = hn::IfThenElse(done, zr, nextRe);
-                zi = hn::IfThenElse(done, zi, nextIm);
-                j = j + hn::IfThenZeroElse(done, one);
-                save();
-                const unsigned bits = maskBits(d, pole);
-                for (std::size_t l = 0; l < lanes; ++l) {
-                    if (!(bits & (1u << l))) continue;
-                    const int jl = static_cast<int>(a.j[l]) - 1;
-                    statistics.record(0, jl);
-                    out[a.pixel[l]] = {jl, 0};
-                    refill(l);
-                }
-                reload();
-                if (hn::AllFalse(d, live)) return count;
-                continue;
+                // A pole: the orbit has reached infinity at this j. The
+                // lanes take new pixels, which start with the tests.
+                retire(g, pole, j, hn::Zero(d));
+                frozen = hn::Or(frozen, pole);
             }
         }
-        zr = hn::IfThenElse(done, zr, nextRe);
-        zi = hn::IfThenElse(done, zi, nextIm);
-        j = j + hn::IfThenZeroElse(done, one);
+        g.zr = hn::IfThenElse(frozen, g.zr, nextRe);
+        g.zi = hn::IfThenElse(frozen, g.zi, nextIm);
+        g.j = g.j + hn::IfThenZeroElse(frozen, one);
+    };
+
+    for (;;) {
+        if (abort.load(std::memory_order_relaxed)) {
+            for (LaneGroup& g : groups) {
+                hn::Store(g.idx, di, idxOut);
+                const unsigned bits = maskBits(d, g.live);
+                for (unsigned rest = bits; rest != 0; rest &= rest - 1) out[idxOut[__builtin_ctz(rest)]] = {0, 0};
+            }
+            return next;
+        }
+        bool anyLive = false;
+        for (LaneGroup& g : groups) {
+            step(g);
+            anyLive = anyLive || !hn::AllFalse(d, g.live);
+        }
+        if (!anyLive) return count;
     }
 }
 
@@ -231,14 +288,30 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
     const V pRe = hn::Set(d, s.pRe);
     const V pIm = hn::Set(d, s.pIm);
 
-    LaneArrays a;
+    // A group's lanes in registers, and in memory (`a`) while lanes retire
+    // and refill.
+    struct Group {
+        LaneArrays* a;
+        V zr, zi, j, cr, ci;
+        V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
+        M live;
+        int untilLimit;  // steps before the first live lane can reach the loop count
+    };
+    // The lane arrays apart from the registers, and one local per group, so
+    // that each group's values stay in registers across its inlined steps.
+    LaneArrays arrays[3];
+    Group g0, g1, g2;
+    static_assert(GROUPS == 3, "one local per group");
+    g0.a = &arrays[0];
+    g1.a = &arrays[1];
+    g2.a = &arrays[2];
     int next = 0;
-    auto startOrbit = [&](std::size_t l) {
+    auto startOrbit = [&](LaneArrays& a, std::size_t l) {
         a.zr[l] = s.criticalRe[a.critical[l]];
         a.zi[l] = s.criticalIm[a.critical[l]];
         a.j[l] = 0.0;
     };
-    auto refill = [&](std::size_t l) {
+    auto refill = [&](LaneArrays& a, std::size_t l) {
         a.critical[l] = 0;
         a.sum[l] = 0;
         if (next < count) {
@@ -247,43 +320,42 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
             a.ci[l] = c.im;
             a.pixel[l] = next++;
             a.live[l] = 1.0;
-            startOrbit(l);
+            startOrbit(a, l);
         } else {
             a.cr[l] = a.ci[l] = a.zr[l] = a.zi[l] = a.j[l] = 0.0;
             a.pixel[l] = NO_PIXEL;
             a.live[l] = 0.0;
         }
     };
-    for (std::size_t l = 0; l < lanes; ++l) refill(l);
-
-    V zr, zi, j, cr, ci;
-    V x2, y2;  // zr^2 and zi^2, shared by the escape test and the next step
-    M live;
-    auto reload = [&] {
-        zr = hn::Load(d, a.zr);
-        zi = hn::Load(d, a.zi);
-        j = hn::Load(d, a.j);
-        cr = hn::Load(d, a.cr);
-        ci = hn::Load(d, a.ci);
-        live = hn::Gt(hn::Load(d, a.live), zero);
-        x2 = zr * zr;
-        y2 = zi * zi;
+    auto reload = [&](Group& g) {
+        g.zr = hn::Load(d, g.a->zr);
+        g.zi = hn::Load(d, g.a->zi);
+        g.j = hn::Load(d, g.a->j);
+        g.cr = hn::Load(d, g.a->cr);
+        g.ci = hn::Load(d, g.a->ci);
+        g.live = hn::Gt(hn::Load(d, g.a->live), zero);
+        g.x2 = g.zr * g.zr;
+        g.y2 = g.zi * g.zi;
+        g.untilLimit = INT_MAX;
+        for (std::size_t l = 0; l < lanes; ++l)
+            if (g.a->live[l] > 0.0) g.untilLimit = std::min(g.untilLimit, n - static_cast<int>(g.a->j[l]));
     };
-    reload();
+    for (Group* g : {&g0, &g1, &g2}) {
+        for (std::size_t l = 0; l < lanes; ++l) refill(*g->a, l);
+        reload(*g);
+    }
 
-    for (;;) {
-        if (abort.load(std::memory_order_relaxed)) {
-            for (std::size_t l = 0; l < lanes; ++l) {
-                if (a.pixel[l] == NO_PIXEL) continue;
-                statistics.record(0, 0);
-                out[a.pixel[l]] = {0, 0};
-            }
-            return next;
-        }
-        // One step of every orbit; `escaped`: the new z escaped (or a zero
-        // test of the family fired) at index j.
+    // One step of every orbit of a group, then the retirement of the lanes
+    // whose orbit ended.
+    auto step = [&](Group& g) __attribute__((always_inline)) {
+        if (hn::AllFalse(d, g.live)) return;
+        V zr = g.zr, zi = g.zi;
+        const V cr = g.cr, ci = g.ci;
+        // `escaped`: the new z escaped (or a zero test of the family fired)
+        // at index j.
         M escaped;
         if constexpr (STEP == MandelbrotStep::Square || STEP == MandelbrotStep::SquarePlusConstant) {
+            const V x2 = g.x2, y2 = g.y2;
             V im, re;
             if constexpr (STEP == MandelbrotStep::SquarePlusConstant) {
                 im = (zr * zi + zi * zr + a0i) + ci;
@@ -294,9 +366,9 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
             }
             zr = re;
             zi = im;
-            x2 = zr * zr;
-            y2 = zi * zi;
-            escaped = hn::Gt(x2 + y2, escape);
+            g.x2 = zr * zr;
+            g.y2 = zi * zi;
+            escaped = hn::Gt(g.x2 + g.y2, escape);
         } else if constexpr (STEP == MandelbrotStep::Polynomial) {
             V wr, wi;
             hornerLanes(d, s.numerator, zr, zi, wr, wi);
@@ -330,30 +402,50 @@ int mandelbrotColumn(const RenderScene& s, int x, const int* ys, int count, Pixe
                 escaped = hn::Or(hn::Or(uZero, vZero), hn::Lt(dr * dr + di * di, rr));
             }
         }
-        escaped = hn::And(escaped, live);
-        j = j + one;
-        const M ended = hn::Or(escaped, hn::And(live, hn::Ge(j, limit)));
-        if (hn::AllFalse(d, ended)) continue;
+        g.zr = zr;
+        g.zi = zi;
+        escaped = hn::And(escaped, g.live);
+        g.j = g.j + one;
+        // The loop count is only tested once a lane can have reached it.
+        M ended = escaped;
+        if (--g.untilLimit <= 0) ended = hn::Or(escaped, hn::And(g.live, hn::Ge(g.j, limit)));
+        if (hn::AllFalse(d, ended)) return;
 
-        hn::Store(zr, d, a.zr);
-        hn::Store(zi, d, a.zi);
-        hn::Store(j, d, a.j);
+        LaneArrays& a = *g.a;
+        hn::Store(g.zr, d, a.zr);
+        hn::Store(g.zi, d, a.zi);
+        hn::Store(g.j, d, a.j);
         const unsigned escapedBits = maskBits(d, escaped);
         const unsigned endedBits = maskBits(d, ended);
         for (std::size_t l = 0; l < lanes; ++l) {
             if (!(endedBits & (1u << l))) continue;
             if (escapedBits & (1u << l)) a.sum[l] += static_cast<std::int64_t>(a.j[l]) - 1;
             if (++a.critical[l] < s.selectedCount) {
-                startOrbit(l);
+                startOrbit(a, l);
                 continue;
             }
             const int result = a.sum[l] > INT_MAX ? INT_MAX : static_cast<int>(a.sum[l]);
             statistics.record(0, result);
             out[a.pixel[l]] = {result, 0};
-            refill(l);
+            refill(a, l);
         }
-        reload();
-        if (hn::AllFalse(d, live)) return count;
+        reload(g);
+    };
+
+    for (;;) {
+        if (abort.load(std::memory_order_relaxed)) {
+            for (const LaneArrays& a : arrays)
+                for (std::size_t l = 0; l < lanes; ++l) {
+                    if (a.pixel[l] == NO_PIXEL) continue;
+                    statistics.record(0, 0);
+                    out[a.pixel[l]] = {0, 0};
+                }
+            return next;
+        }
+        step(g0);
+        step(g1);
+        step(g2);
+        if (hn::AllFalse(d, hn::Or(g0.live, hn::Or(g1.live, g2.live)))) return count;
     }
 }
 

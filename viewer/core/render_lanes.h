@@ -5,17 +5,19 @@
 // (render_kernels.cpp) in the same order: the same Horner recurrence, the
 // same quotient, the same tests. The file is compiled without fused
 // multiply-adds, so every lane value, and so every count, code and
-// statistic, is bit for bit the scalar kernel's. A lane whose pixel has
-// escaped, been captured or reached the loop count retires: its result and
-// statistics are taken through the scalar formulas, and the lane takes the
-// next pixel of the column.
+// statistic, is bit for bit the scalar kernel's. Lanes work in groups of one vector,
+// several groups taking turns so that their dependent operations overlap.
+// A lane whose pixel has escaped, been captured or reached the loop count
+// retires: its result and statistics are taken through the scalar formulas,
+// and the lane takes the next pixel of the column (Julia: once every lane
+// of its group is done; Mandelbrot: at once).
 //
 // Kernels exist for Julia pictures whose component table holds valid cycles
 // only (polynomial and rational maps, and the z^2 + a0 fast path) and for
 // Mandelbrot pictures with at least one selected critical point (every
 // family and fast path). Everything else stays with the scalar kernels.
 //
-// Stopping: `abort` is polled before every lane step; pixels in flight then
+// Stopping: `abort` is polled before every round of steps; pixels in flight then
 // get (0, 0), and for a Mandelbrot pixel 0 is recorded for code 0, as the
 // scalar kernel does.
 //
