@@ -4,7 +4,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -29,11 +28,15 @@ SceneStatus RenderEngine::prepare(const common::AnalysisBlockView& analysis, con
 void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult* results, int started) {
     const RenderScene& s = scene_;
     const bool julia = s.type == PictureType::Julia;
-    // The colour of every pixel first (neighbouring pixels often share count
-    // and code: one look-up per run), then the stores.
+    // Neighbouring pixels often share count and code: one colour look-up
+    // per run. The last pass stores each pixel at once; coarser passes keep
+    // the values for their block fills.
     std::array<std::int32_t, MAP_SIZE> counts;
     std::array<std::uint8_t, MAP_SIZE> codes;
     std::array<common::ColourWord, MAP_SIZE> words;
+    std::int32_t* __restrict iteration = maps_.iteration[x];
+    std::uint8_t* __restrict component = maps_.component[x];
+    std::uint32_t* __restrict colour = maps_.colour[x];
     int lastCount = -1;
     int lastCode = -1;
     common::ColourWord lastColour = 0;
@@ -51,44 +54,52 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
             lastCode = code;
             lastColour = word;
         }
-        const auto k = static_cast<std::size_t>(i);
-        counts[k] = count;
-        codes[k] = static_cast<std::uint8_t>(code);
-        words[k] = word;
-    }
-    std::int32_t* __restrict iteration = maps_.iteration[x];
-    std::uint8_t* __restrict component = maps_.component[x];
-    std::uint32_t* __restrict colour = maps_.colour[x];
-    int rowsDone = 0;
-    if (step == 1) {
-        for (int i = 0; i < started; ++i) {
-            const auto k = static_cast<std::size_t>(i);
+        if (step == 1) {
             const int y = ys[i];
-            iteration[y] = counts[k];
-            component[y] = codes[k];
-            colour[y] = words[k];
-        }
-    } else {
-        for (int i = 0; i < started; ++i) {
+            iteration[y] = count;
+            component[y] = static_cast<std::uint8_t>(code);
+            colour[y] = word;
+        } else {
             const auto k = static_cast<std::size_t>(i);
-            const int y = ys[i];
-            rowsDone = std::min(y + step, s.height);
-            for (int cy = y; cy < rowsDone; ++cy) {
-                iteration[cy] = counts[k];
-                component[cy] = codes[k];
-                colour[cy] = words[k];
-            }
+            counts[k] = count;
+            codes[k] = static_cast<std::uint8_t>(code);
+            words[k] = word;
         }
     }
-    // The s x s blocks: the further columns of the block equal column x in
-    // every row up to the last pixel stored (rows skipped in this pass hold
-    // the coarser pass's blocks, which span these columns too).
+    if (step == 1) return;
+    // The s x s blocks of the stored pixels, filled column by column: only
+    // the rows this pass computed (rows skipped hold the coarser pass's
+    // blocks, which span these columns already), and no map is read back.
     const int xEnd = std::min(x + step, s.width);
-    const auto rows = static_cast<std::size_t>(rowsDone);
-    for (int cx = x + 1; cx < xEnd; ++cx) {
-        std::memcpy(maps_.iteration[cx], iteration, rows * sizeof iteration[0]);
-        std::memcpy(maps_.component[cx], component, rows * sizeof component[0]);
-        std::memcpy(maps_.colour[cx], colour, rows * sizeof colour[0]);
+    for (int cx = x; cx < xEnd; ++cx) {
+        std::int32_t* __restrict iteration = maps_.iteration[cx];
+        std::uint8_t* __restrict component = maps_.component[cx];
+        std::uint32_t* __restrict colour = maps_.colour[cx];
+        // Whole blocks with the step known to the compiler (one or two
+        // vector stores each), the cut block at the top by row.
+        const auto fill = [&]<int S>() {
+            for (int i = 0; i < started; ++i) {
+                const auto k = static_cast<std::size_t>(i);
+                const int y = ys[i];
+                if (y + S <= s.height) {
+                    std::fill_n(iteration + y, S, counts[k]);
+                    std::fill_n(component + y, S, codes[k]);
+                    std::fill_n(colour + y, S, words[k]);
+                } else {
+                    for (int cy = y; cy < s.height; ++cy) {
+                        iteration[cy] = counts[k];
+                        component[cy] = codes[k];
+                        colour[cy] = words[k];
+                    }
+                }
+            }
+        };
+        switch (step) {
+        case 16: fill.template operator()<16>(); break;
+        case 8: fill.template operator()<8>(); break;
+        case 4: fill.template operator()<4>(); break;
+        default: fill.template operator()<2>(); break;
+        }
     }
 }
 
