@@ -135,11 +135,33 @@ void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatist
 }  // namespace
 
 // The columns of every pass still to hand out, and the barrier between passes.
+// The waits at a pass end are short (the workers take the last bands about
+// together), so a waiting worker spins, yielding its core between checks:
+// waking a sleeping thread costs a good part of a small picture's pass.
 struct RenderEngine::PassQueue {
-    explicit PassQueue(int workerCount) : workers(workerCount), passEnd(workerCount) {}
+    explicit PassQueue(int workerCount) : workers(workerCount), members(workerCount) {}
     const int workers;
     std::array<std::atomic<int>, PASS_COUNT> nextColumn{};
-    std::barrier<> passEnd;
+
+    void arriveAndWait() {
+        const unsigned phase = passPhase.load(std::memory_order_acquire);
+        if (arrived.fetch_add(1, std::memory_order_acq_rel) + 1 == members.load(std::memory_order_acquire)) {
+            arrived.store(0, std::memory_order_relaxed);
+            passPhase.store(phase + 1, std::memory_order_release);
+            return;
+        }
+        for (int spin = 0; passPhase.load(std::memory_order_acquire) == phase; ++spin)
+            if (spin >= SPINS_BEFORE_YIELD) std::this_thread::yield();
+    }
+    // A worker that never started; called by the first worker before its
+    // first arrival, so that arrival sees the final count.
+    void drop() { members.fetch_sub(1, std::memory_order_acq_rel); }
+
+private:
+    static constexpr int SPINS_BEFORE_YIELD = 256;
+    std::atomic<int> members;
+    std::atomic<int> arrived{0};
+    std::atomic<unsigned> passPhase{0};
 };
 
 int RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics,
@@ -179,7 +201,7 @@ void RenderEngine::runWorker(colour::RenderStatistics& statistics, PassQueue& qu
                 started += renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics, stopped);
             renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
         }
-        queue.passEnd.arrive_and_wait();
+        queue.arriveAndWait();
     }
 }
 
@@ -215,7 +237,7 @@ int RenderEngine::renderThread() {
             });
         } catch (const std::system_error&) {
             // Fewer workers: the missing ones leave the barrier.
-            for (int missing = w; missing < workers; ++missing) queue.passEnd.arrive_and_drop();
+            for (int missing = w; missing < workers; ++missing) queue.drop();
             break;
         }
     }

@@ -48,7 +48,6 @@
 #pragma once
 
 #include <atomic>
-#include <barrier>
 #include <functional>
 #include <mutex>
 
