@@ -29,8 +29,9 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
     const RenderScene& s = scene_;
     const bool julia = s.type == PictureType::Julia;
     // Neighbouring pixels often share count and code: one colour look-up
-    // per run. The last pass stores each pixel at once; coarser passes keep
-    // the values for their block fills.
+    // per run. Without block fills each pixel is stored at once; coarser
+    // passes that fill keep the values for their blocks.
+    const bool fill = step > 1 && fillBlocks_;
     std::array<std::int32_t, MAP_SIZE> counts;
     std::array<std::uint8_t, MAP_SIZE> codes;
     std::array<common::ColourWord, MAP_SIZE> words;
@@ -54,7 +55,7 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
             lastCode = code;
             lastColour = word;
         }
-        if (step == 1) {
+        if (!fill) {
             const int y = ys[i];
             iteration[y] = count;
             component[y] = static_cast<std::uint8_t>(code);
@@ -66,7 +67,7 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
             words[k] = word;
         }
     }
-    if (step == 1) return;
+    if (!fill) return;
     // The s x s blocks of the stored pixels, filled column by column: only
     // the rows this pass computed (rows skipped hold the coarser pass's
     // blocks, which span these columns already), and no map is read back.
@@ -77,7 +78,7 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
         std::uint32_t* __restrict colour = maps_.colour[cx];
         // Whole blocks with the step known to the compiler (one or two
         // vector stores each), the cut block at the top by row.
-        const auto fill = [&]<int S>() {
+        const auto fillRows = [&]<int S>() {
             for (int i = 0; i < started; ++i) {
                 const auto k = static_cast<std::size_t>(i);
                 const int y = ys[i];
@@ -95,10 +96,10 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
             }
         };
         switch (step) {
-        case 16: fill.template operator()<16>(); break;
-        case 8: fill.template operator()<8>(); break;
-        case 4: fill.template operator()<4>(); break;
-        default: fill.template operator()<2>(); break;
+        case 16: fillRows.template operator()<16>(); break;
+        case 8: fillRows.template operator()<8>(); break;
+        case 4: fillRows.template operator()<4>(); break;
+        default: fillRows.template operator()<2>(); break;
         }
     }
 }
@@ -214,6 +215,10 @@ int RenderEngine::renderThread() {
     }
     const RenderScene& s = scene_;
     const bool julia = s.type == PictureType::Julia;
+    // The s x s blocks of the coarse passes are only there to be seen while
+    // the picture refines; every pixel is still computed and stored exactly
+    // once, so a render nobody paints from (a batch render) skips them.
+    fillBlocks_ = static_cast<bool>(paintColumns_);
 
     // Colours are memoised per count; a Mandelbrot count is a sum over the
     // selected orbits.
