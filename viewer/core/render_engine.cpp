@@ -4,7 +4,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -29,11 +28,16 @@ SceneStatus RenderEngine::prepare(const common::AnalysisBlockView& analysis, con
 void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult* results, int started) {
     const RenderScene& s = scene_;
     const bool julia = s.type == PictureType::Julia;
-    // The colour of every pixel first (neighbouring pixels often share count
-    // and code: one look-up per run), then the stores.
+    // Neighbouring pixels often share count and code: one colour look-up
+    // per run. Without block fills each pixel is stored at once; coarser
+    // passes that fill keep the values for their blocks.
+    const bool fill = step > 1 && fillBlocks_;
     std::array<std::int32_t, MAP_SIZE> counts;
     std::array<std::uint8_t, MAP_SIZE> codes;
     std::array<common::ColourWord, MAP_SIZE> words;
+    std::int32_t* __restrict iteration = maps_.iteration[x];
+    std::uint8_t* __restrict component = maps_.component[x];
+    std::uint32_t* __restrict colour = maps_.colour[x];
     int lastCount = -1;
     int lastCode = -1;
     common::ColourWord lastColour = 0;
@@ -51,44 +55,52 @@ void RenderEngine::storeColumn(int x, int step, const int* ys, const PixelResult
             lastCode = code;
             lastColour = word;
         }
-        const auto k = static_cast<std::size_t>(i);
-        counts[k] = count;
-        codes[k] = static_cast<std::uint8_t>(code);
-        words[k] = word;
-    }
-    std::int32_t* __restrict iteration = maps_.iteration[x];
-    std::uint8_t* __restrict component = maps_.component[x];
-    std::uint32_t* __restrict colour = maps_.colour[x];
-    int rowsDone = 0;
-    if (step == 1) {
-        for (int i = 0; i < started; ++i) {
-            const auto k = static_cast<std::size_t>(i);
+        if (!fill) {
             const int y = ys[i];
-            iteration[y] = counts[k];
-            component[y] = codes[k];
-            colour[y] = words[k];
-        }
-    } else {
-        for (int i = 0; i < started; ++i) {
+            iteration[y] = count;
+            component[y] = static_cast<std::uint8_t>(code);
+            colour[y] = word;
+        } else {
             const auto k = static_cast<std::size_t>(i);
-            const int y = ys[i];
-            rowsDone = std::min(y + step, s.height);
-            for (int cy = y; cy < rowsDone; ++cy) {
-                iteration[cy] = counts[k];
-                component[cy] = codes[k];
-                colour[cy] = words[k];
-            }
+            counts[k] = count;
+            codes[k] = static_cast<std::uint8_t>(code);
+            words[k] = word;
         }
     }
-    // The s x s blocks: the further columns of the block equal column x in
-    // every row up to the last pixel stored (rows skipped in this pass hold
-    // the coarser pass's blocks, which span these columns too).
+    if (!fill) return;
+    // The s x s blocks of the stored pixels, filled column by column: only
+    // the rows this pass computed (rows skipped hold the coarser pass's
+    // blocks, which span these columns already), and no map is read back.
     const int xEnd = std::min(x + step, s.width);
-    const auto rows = static_cast<std::size_t>(rowsDone);
-    for (int cx = x + 1; cx < xEnd; ++cx) {
-        std::memcpy(maps_.iteration[cx], iteration, rows * sizeof iteration[0]);
-        std::memcpy(maps_.component[cx], component, rows * sizeof component[0]);
-        std::memcpy(maps_.colour[cx], colour, rows * sizeof colour[0]);
+    for (int cx = x; cx < xEnd; ++cx) {
+        std::int32_t* __restrict iteration = maps_.iteration[cx];
+        std::uint8_t* __restrict component = maps_.component[cx];
+        std::uint32_t* __restrict colour = maps_.colour[cx];
+        // Whole blocks with the step known to the compiler (one or two
+        // vector stores each), the cut block at the top by row.
+        const auto fillRows = [&]<int S>() {
+            for (int i = 0; i < started; ++i) {
+                const auto k = static_cast<std::size_t>(i);
+                const int y = ys[i];
+                if (y + S <= s.height) {
+                    std::fill_n(iteration + y, S, counts[k]);
+                    std::fill_n(component + y, S, codes[k]);
+                    std::fill_n(colour + y, S, words[k]);
+                } else {
+                    for (int cy = y; cy < s.height; ++cy) {
+                        iteration[cy] = counts[k];
+                        component[cy] = codes[k];
+                        colour[cy] = words[k];
+                    }
+                }
+            }
+        };
+        switch (step) {
+        case 16: fillRows.template operator()<16>(); break;
+        case 8: fillRows.template operator()<8>(); break;
+        case 4: fillRows.template operator()<4>(); break;
+        default: fillRows.template operator()<2>(); break;
+        }
     }
 }
 
@@ -124,11 +136,33 @@ void mergeStatistics(colour::RenderStatistics& into, const colour::RenderStatist
 }  // namespace
 
 // The columns of every pass still to hand out, and the barrier between passes.
+// The waits at a pass end are short (the workers take the last bands about
+// together), so a waiting worker spins, yielding its core between checks:
+// waking a sleeping thread costs a good part of a small picture's pass.
 struct RenderEngine::PassQueue {
-    explicit PassQueue(int workerCount) : workers(workerCount), passEnd(workerCount) {}
+    explicit PassQueue(int workerCount) : workers(workerCount), members(workerCount) {}
     const int workers;
     std::array<std::atomic<int>, PASS_COUNT> nextColumn{};
-    std::barrier<> passEnd;
+
+    void arriveAndWait() {
+        const unsigned phase = passPhase.load(std::memory_order_acquire);
+        if (arrived.fetch_add(1, std::memory_order_acq_rel) + 1 == members.load(std::memory_order_acquire)) {
+            arrived.store(0, std::memory_order_relaxed);
+            passPhase.store(phase + 1, std::memory_order_release);
+            return;
+        }
+        for (int spin = 0; passPhase.load(std::memory_order_acquire) == phase; ++spin)
+            if (spin >= SPINS_BEFORE_YIELD) std::this_thread::yield();
+    }
+    // A worker that never started; called by the first worker before its
+    // first arrival, so that arrival sees the final count.
+    void drop() { members.fetch_sub(1, std::memory_order_acq_rel); }
+
+private:
+    static constexpr int SPINS_BEFORE_YIELD = 256;
+    std::atomic<int> members;
+    std::atomic<int> arrived{0};
+    std::atomic<unsigned> passPhase{0};
 };
 
 int RenderEngine::renderPassColumn(int a, int step, bool firstPass, colour::RenderStatistics& statistics,
@@ -168,7 +202,7 @@ void RenderEngine::runWorker(colour::RenderStatistics& statistics, PassQueue& qu
                 started += renderPassColumn(a, step, step == FIRST_PASS_STEP, statistics, stopped);
             renderedPixelCount.fetch_add(started, std::memory_order_acq_rel);
         }
-        queue.passEnd.arrive_and_wait();
+        queue.arriveAndWait();
     }
 }
 
@@ -181,6 +215,10 @@ int RenderEngine::renderThread() {
     }
     const RenderScene& s = scene_;
     const bool julia = s.type == PictureType::Julia;
+    // The s x s blocks of the coarse passes are only there to be seen while
+    // the picture refines; every pixel is still computed and stored exactly
+    // once, so a render nobody paints from (a batch render) skips them.
+    fillBlocks_ = static_cast<bool>(paintColumns_);
 
     // Colours are memoised per count; a Mandelbrot count is a sum over the
     // selected orbits.
@@ -204,7 +242,7 @@ int RenderEngine::renderThread() {
             });
         } catch (const std::system_error&) {
             // Fewer workers: the missing ones leave the barrier.
-            for (int missing = w; missing < workers; ++missing) queue.passEnd.arrive_and_drop();
+            for (int missing = w; missing < workers; ++missing) queue.drop();
             break;
         }
     }

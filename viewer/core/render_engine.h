@@ -48,7 +48,6 @@
 #pragma once
 
 #include <atomic>
-#include <barrier>
 #include <functional>
 #include <mutex>
 
@@ -106,6 +105,7 @@ private:
     common::ColourWord unknownColour_ = 0;
     colour::ColourLookup lookup_;
     PaintColumnsCallback paintColumns_;
+    bool fillBlocks_ = true;  // coarse passes fill their blocks (someone paints)
     std::mutex paintMutex_;
 };
 
