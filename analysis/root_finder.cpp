@@ -154,6 +154,38 @@ void hornerBlockWide(const Coefficients& c, const double* x, const double* y, do
 }
 
 
+// True when P alone overflows in every lane of the block (x, y finite):
+// hornerBlockWide then yields a non-finite value in every lane too, as
+// non-finite values never turn finite again, at about half the work.
+__attribute__((target("avx512f")))
+bool valueOverflowsBlockWide(const Coefficients& c, const double* x, const double* y) {
+    const int n = c.n;
+    W zr[WIDE_VECTORS], zi[WIDE_VECTORS], pr[WIDE_VECTORS], pi[WIDE_VECTORS];
+    for (int u = 0; u < WIDE_VECTORS; ++u) {
+        zr[u] = HW_LOAD(x + u * WIDE_LANES);
+        zi[u] = HW_LOAD(y + u * WIDE_LANES);
+        pr[u] = HW_SPLAT(c.aRe[n]);
+        pi[u] = HW_SPLAT(c.aIm[n]);
+    }
+    for (int k = n - 1; k >= 0; --k) {
+        const W ar = HW_SPLAT(c.aRe[k]), ai = HW_SPLAT(c.aIm[k]);
+        for (int u = 0; u < WIDE_VECTORS; ++u) {
+            const W npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
+            const W npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
+            pr[u] = npr;
+            pi[u] = npi;
+        }
+        if ((k & 31) == 0) {
+            WI any = WI{};
+            for (int u = 0; u < WIDE_VECTORS; ++u) any |= HV_FINITE_LANES(pr[u]) & HV_FINITE_LANES(pi[u]);
+            long long anyLane = 0;
+            for (int l = 0; l < WIDE_LANES; ++l) anyLane |= any[l];
+            if (anyLane == 0) return true;
+        }
+    }
+    return false;
+}
+
 // AVX-512 present, and not turned off by ROOT_LANES_VARIABLE=4 (which lets
 // tests run the four-lane kernels on such machines too).
 bool wideVectors() {
@@ -441,6 +473,7 @@ struct ThreadScratch {
     int loose = 0;                       // rows at positions [0, loose) are loose
     std::vector<int> moving;             // rows whose approximation changed in the last sweep
     std::vector<int> reversed;           // rows whose ratio goes through 1/z this sweep
+    bool overflowing = false;            // Horner overflowed in every lane of the last full block
 };
 
 // State of one call, shared by the (at most two) sweeping threads. Each
@@ -564,13 +597,29 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, boo
     std::vector<int>& reversed = own.reversed;
     reversed.clear();
     const int movingCount = static_cast<int>(moving.size());
+    bool& overflowing = own.overflowing;
     for (int m0 = 0; m0 < movingCount; m0 += BLOCK) {
         const int lanes = m0 + BLOCK < movingCount ? BLOCK : movingCount - m0;
         for (int l = 0; l < BLOCK; ++l) {
             gRe[l] = l < lanes ? x[moving[m0 + l]] : PAD_VALUE;
             gIm[l] = l < lanes ? y[moving[m0 + l]] : 0.0;
         }
+        // After a block that overflowed everywhere (at high degrees, often
+        // every block) try the cheaper overflow test first; where it fails,
+        // the next block goes straight to Horner.
+        bool tried = false;
+        if (overflowing && wideVectors()) {
+            bool finitePoints = true;
+            for (int l = 0; l < BLOCK; ++l) finitePoints = finitePoints && std::isfinite(gRe[l]) && std::isfinite(gIm[l]);
+            if (finitePoints && valueOverflowsBlockWide(st.coeff, gRe, gIm)) {
+                for (int l = 0; l < lanes; ++l) reversed.push_back(moving[m0 + l]);
+                continue;
+            }
+            tried = true;
+        }
         evaluateBlock(st.coeff, gRe, gIm, bRe, bIm, cRe, cIm);
+        overflowing = !tried;
+        for (int l = 0; l < BLOCK; ++l) overflowing = overflowing && !allFinite(bRe[l], bIm[l], cRe[l], cIm[l]);
         for (int l = 0; l < lanes; ++l) {
             const int j = moving[m0 + l];
             if (!allFinite(bRe[l], bIm[l], cRe[l], cIm[l]) && std::isfinite(x[j]) && std::isfinite(y[j]))
