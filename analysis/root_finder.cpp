@@ -154,36 +154,46 @@ void hornerBlockWide(const Coefficients& c, const double* x, const double* y, do
 }
 
 
-// True when P alone overflows in every lane of the block (x, y finite):
-// hornerBlockWide then yields a non-finite value in every lane too, as
-// non-finite values never turn finite again, at about half the work.
+// Which of BLOCKS blocks (x, y finite) P alone overflows in every lane of:
+// bit b for block b. hornerBlockWide then yields a non-finite value in each
+// of their lanes too, as non-finite values never turn finite again. The
+// value's chain alone is bound by the latency of its steps, so two blocks
+// go together.
+template <int BLOCKS>
 __attribute__((target("avx512f")))
-bool valueOverflowsBlockWide(const Coefficients& c, const double* x, const double* y) {
+unsigned valueOverflowBlocksWide(const Coefficients& c, const double* x, const double* y) {
+    constexpr int VECTORS = BLOCKS * WIDE_VECTORS;
+    constexpr unsigned ALL = (1u << BLOCKS) - 1;
     const int n = c.n;
-    W zr[WIDE_VECTORS], zi[WIDE_VECTORS], pr[WIDE_VECTORS], pi[WIDE_VECTORS];
-    for (int u = 0; u < WIDE_VECTORS; ++u) {
+    W zr[VECTORS], zi[VECTORS], pr[VECTORS], pi[VECTORS];
+    for (int u = 0; u < VECTORS; ++u) {
         zr[u] = HW_LOAD(x + u * WIDE_LANES);
         zi[u] = HW_LOAD(y + u * WIDE_LANES);
         pr[u] = HW_SPLAT(c.aRe[n]);
         pi[u] = HW_SPLAT(c.aIm[n]);
     }
+    unsigned dead = 0;
     for (int k = n - 1; k >= 0; --k) {
         const W ar = HW_SPLAT(c.aRe[k]), ai = HW_SPLAT(c.aIm[k]);
-        for (int u = 0; u < WIDE_VECTORS; ++u) {
+        for (int u = 0; u < VECTORS; ++u) {
             const W npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
             const W npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
             pr[u] = npr;
             pi[u] = npi;
         }
         if ((k & 31) == 0) {
-            WI any = WI{};
-            for (int u = 0; u < WIDE_VECTORS; ++u) any |= HV_FINITE_LANES(pr[u]) & HV_FINITE_LANES(pi[u]);
-            long long anyLane = 0;
-            for (int l = 0; l < WIDE_LANES; ++l) anyLane |= any[l];
-            if (anyLane == 0) return true;
+            for (int b = 0; b < BLOCKS; ++b) {
+                WI any = WI{};
+                for (int u = b * WIDE_VECTORS; u < (b + 1) * WIDE_VECTORS; ++u)
+                    any |= HV_FINITE_LANES(pr[u]) & HV_FINITE_LANES(pi[u]);
+                long long anyLane = 0;
+                for (int l = 0; l < WIDE_LANES; ++l) anyLane |= any[l];
+                if (anyLane == 0) dead |= 1u << b;
+            }
+            if (dead == ALL) break;
         }
     }
-    return false;
+    return dead;
 }
 
 // AVX-512 present, and not turned off by ROOT_LANES_VARIABLE=4 (which lets
@@ -598,6 +608,9 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, boo
     reversed.clear();
     const int movingCount = static_cast<int>(moving.size());
     bool& overflowing = own.overflowing;
+    alignas(64) double tRe[2 * BLOCK], tIm[2 * BLOCK];
+    bool tested = false;
+    unsigned deadBlocks = 0;
     for (int m0 = 0; m0 < movingCount; m0 += BLOCK) {
         const int lanes = m0 + BLOCK < movingCount ? BLOCK : movingCount - m0;
         for (int l = 0; l < BLOCK; ++l) {
@@ -605,20 +618,35 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, boo
             gIm[l] = l < lanes ? y[moving[m0 + l]] : 0.0;
         }
         // After a block that overflowed everywhere (at high degrees, often
-        // every block) try the cheaper overflow test first; where it fails,
-        // the next block goes straight to Horner.
-        bool tried = false;
-        if (overflowing && wideVectors()) {
-            bool finitePoints = true;
-            for (int l = 0; l < BLOCK; ++l) finitePoints = finitePoints && std::isfinite(gRe[l]) && std::isfinite(gIm[l]);
-            if (finitePoints && valueOverflowsBlockWide(st.coeff, gRe, gIm)) {
-                for (int l = 0; l < lanes; ++l) reversed.push_back(moving[m0 + l]);
-                continue;
+        // every block) the cheaper overflow test goes first, on this block
+        // and the next; where it fails, the following blocks go straight to
+        // Horner.
+        const bool firstOfTwo = (m0 / BLOCK) % 2 == 0;
+        if (firstOfTwo) {
+            tested = false;
+            deadBlocks = 0;
+            if (overflowing && wideVectors()) {
+                const bool two = m0 + BLOCK < movingCount;
+                bool finitePoints = true;
+                for (int l = 0; l < 2 * BLOCK; ++l) {
+                    const bool real = m0 + l < movingCount && (l < BLOCK || two);
+                    tRe[l] = real ? x[moving[m0 + l]] : PAD_VALUE;
+                    tIm[l] = real ? y[moving[m0 + l]] : 0.0;
+                    finitePoints = finitePoints && std::isfinite(tRe[l]) && std::isfinite(tIm[l]);
+                }
+                if (finitePoints) {
+                    tested = true;
+                    deadBlocks = two ? valueOverflowBlocksWide<2>(st.coeff, tRe, tIm)
+                                     : valueOverflowBlocksWide<1>(st.coeff, tRe, tIm);
+                }
             }
-            tried = true;
+        }
+        if (deadBlocks & (firstOfTwo ? 1u : 2u)) {
+            for (int l = 0; l < lanes; ++l) reversed.push_back(moving[m0 + l]);
+            continue;
         }
         evaluateBlock(st.coeff, gRe, gIm, bRe, bIm, cRe, cIm);
-        overflowing = !tried;
+        overflowing = !tested;
         for (int l = 0; l < BLOCK; ++l) overflowing = overflowing && !allFinite(bRe[l], bIm[l], cRe[l], cIm[l]);
         for (int l = 0; l < lanes; ++l) {
             const int j = moving[m0 + l];
