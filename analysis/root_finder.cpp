@@ -734,9 +734,11 @@ namespace {
 // ROOT_BOUND_STEPS Newton steps on the Cauchy polynomial c (derivative dc) from x.
 double cauchyNewton(int n, const std::vector<double>& c, const std::vector<double>& dc, double x) {
     for (int step = 0; step < ROOT_BOUND_STEPS; ++step) {
-        double v = c[n], dv = dc[n - 1];
-        for (int k = n - 1; k >= 0; --k) v = v * x + c[k];
-        for (int k = n - 2; k >= 0; --k) dv = dv * x + dc[k];
+        double v = c[n] * x + c[n - 1], dv = dc[n - 1];
+        for (int k = n - 2; k >= 0; --k) {  // the two chains side by side
+            v = v * x + c[k];
+            dv = dv * x + dc[k];
+        }
         double ratio = v / dv;
         if (!(std::isfinite(v) && std::isfinite(dv)) && std::isfinite(x) && x != 0.0) {
             // c/c' through the reversed polynomial in w = 1/x (high degrees overflow)
