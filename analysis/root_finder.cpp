@@ -731,28 +731,38 @@ bool sweepCorrections(SweepState& st, int from, const RowRange& r) {
 
 namespace {
 
-// ROOT_BOUND_STEPS Newton steps on the Cauchy polynomial c (derivative dc) from x.
-double cauchyNewton(int n, const std::vector<double>& c, const std::vector<double>& dc, double x) {
+// ROOT_BOUND_STEPS Newton steps on the Cauchy polynomial c (derivative dc)
+// from each of the M points x, in lockstep: each point's steps are the
+// same as alone, and their chains overlap.
+template <int M>
+void cauchyNewton(int n, const std::vector<double>& c, const std::vector<double>& dc, double* x) {
     for (int step = 0; step < ROOT_BOUND_STEPS; ++step) {
-        double v = c[n] * x + c[n - 1], dv = dc[n - 1];
-        for (int k = n - 2; k >= 0; --k) {  // the two chains side by side
-            v = v * x + c[k];
-            dv = dv * x + dc[k];
+        double v[M], dv[M];
+        for (int m = 0; m < M; ++m) {
+            v[m] = c[n] * x[m] + c[n - 1];
+            dv[m] = dc[n - 1];
         }
-        double ratio = v / dv;
-        if (!(std::isfinite(v) && std::isfinite(dv)) && std::isfinite(x) && x != 0.0) {
-            // c/c' through the reversed polynomial in w = 1/x (high degrees overflow)
-            const double w = 1.0 / x;
-            double q = c[0], dq = 0.0;
-            for (int t = 1; t <= n; ++t) {
-                dq = dq * w + q;
-                q = q * w + c[t];
+        for (int k = n - 2; k >= 0; --k) {
+            for (int m = 0; m < M; ++m) {
+                v[m] = v[m] * x[m] + c[k];
+                dv[m] = dv[m] * x[m] + dc[k];
             }
-            ratio = q / (w * (n * q - w * dq));
         }
-        x = x - ratio;
+        for (int m = 0; m < M; ++m) {
+            double ratio = v[m] / dv[m];
+            if (!(std::isfinite(v[m]) && std::isfinite(dv[m])) && std::isfinite(x[m]) && x[m] != 0.0) {
+                // c/c' through the reversed polynomial in w = 1/x (high degrees overflow)
+                const double w = 1.0 / x[m];
+                double q = c[0], dq = 0.0;
+                for (int t = 1; t <= n; ++t) {
+                    dq = dq * w + q;
+                    q = q * w + c[t];
+                }
+                ratio = q / (w * (n * q - w * dq));
+            }
+            x[m] = x[m] - ratio;
+        }
     }
-    return x;
 }
 
 }  // namespace
@@ -780,14 +790,18 @@ double rootBound(int n, const double* coeffRe, const double* coeffIm) {
     fujiwara *= 2.0;
     for (int k = 0; k < n; ++k) c[k] = -c[k];
     for (int k = 0; k < n; ++k) dc[k] = (k + 1) * c[k + 1];
-    x = cauchyNewton(n, c, dc, x);
     // From x >= n + 1 each Newton step shrinks x only by about 1 - 1/n while
     // x is far above the root, so at high degrees the steps end far above
     // it. A result above Fujiwara's bound has not converged: take the steps
-    // again from that bound.
+    // from that bound instead (run alongside, as it is often needed).
     // A NaN result (overflow on the way) is caught by the same test.
-    if (fujiwara > 0.0 && !(x <= fujiwara)) x = cauchyNewton(n, c, dc, fujiwara);
-    return x;
+    if (!(fujiwara > 0.0)) {
+        cauchyNewton<1>(n, c, dc, &x);
+        return x;
+    }
+    double starts[2] = {x, fujiwara};
+    cauchyNewton<2>(n, c, dc, starts);
+    return starts[0] <= fujiwara ? starts[0] : starts[1];
 }
 
 double startingAngle(int i, int n) { return (i * FOUR_PI + 3) / (2 * n); }
