@@ -628,10 +628,11 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, boo
             if (overflowing && wideVectors()) {
                 const bool two = m0 + BLOCK < movingCount;
                 bool finitePoints = true;
+                // padding repeats the first point, so it overflows with it
                 for (int l = 0; l < 2 * BLOCK; ++l) {
-                    const bool real = m0 + l < movingCount && (l < BLOCK || two);
-                    tRe[l] = real ? x[moving[m0 + l]] : PAD_VALUE;
-                    tIm[l] = real ? y[moving[m0 + l]] : 0.0;
+                    const int j = moving[m0 + l < movingCount ? m0 + l : m0];
+                    tRe[l] = x[j];
+                    tIm[l] = y[j];
                     finitePoints = finitePoints && std::isfinite(tRe[l]) && std::isfinite(tIm[l]);
                 }
                 if (finitePoints) {
