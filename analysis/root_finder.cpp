@@ -154,6 +154,48 @@ void hornerBlockWide(const Coefficients& c, const double* x, const double* y, do
 }
 
 
+// Which of BLOCKS blocks (x, y finite) P alone overflows in every lane of:
+// bit b for block b. hornerBlockWide then yields a non-finite value in each
+// of their lanes too, as non-finite values never turn finite again. The
+// value's chain alone is bound by the latency of its steps, so two blocks
+// go together.
+template <int BLOCKS>
+__attribute__((target("avx512f")))
+unsigned valueOverflowBlocksWide(const Coefficients& c, const double* x, const double* y) {
+    constexpr int VECTORS = BLOCKS * WIDE_VECTORS;
+    constexpr unsigned ALL = (1u << BLOCKS) - 1;
+    const int n = c.n;
+    W zr[VECTORS], zi[VECTORS], pr[VECTORS], pi[VECTORS];
+    for (int u = 0; u < VECTORS; ++u) {
+        zr[u] = HW_LOAD(x + u * WIDE_LANES);
+        zi[u] = HW_LOAD(y + u * WIDE_LANES);
+        pr[u] = HW_SPLAT(c.aRe[n]);
+        pi[u] = HW_SPLAT(c.aIm[n]);
+    }
+    unsigned dead = 0;
+    for (int k = n - 1; k >= 0; --k) {
+        const W ar = HW_SPLAT(c.aRe[k]), ai = HW_SPLAT(c.aIm[k]);
+        for (int u = 0; u < VECTORS; ++u) {
+            const W npr = pr[u] * zr[u] - pi[u] * zi[u] + ar;
+            const W npi = pr[u] * zi[u] + pi[u] * zr[u] + ai;
+            pr[u] = npr;
+            pi[u] = npi;
+        }
+        if ((k & 31) == 0) {
+            for (int b = 0; b < BLOCKS; ++b) {
+                WI any = WI{};
+                for (int u = b * WIDE_VECTORS; u < (b + 1) * WIDE_VECTORS; ++u)
+                    any |= HV_FINITE_LANES(pr[u]) & HV_FINITE_LANES(pi[u]);
+                long long anyLane = 0;
+                for (int l = 0; l < WIDE_LANES; ++l) anyLane |= any[l];
+                if (anyLane == 0) dead |= 1u << b;
+            }
+            if (dead == ALL) break;
+        }
+    }
+    return dead;
+}
+
 // AVX-512 present, and not turned off by ROOT_LANES_VARIABLE=4 (which lets
 // tests run the four-lane kernels on such machines too).
 bool wideVectors() {
@@ -441,6 +483,7 @@ struct ThreadScratch {
     int loose = 0;                       // rows at positions [0, loose) are loose
     std::vector<int> moving;             // rows whose approximation changed in the last sweep
     std::vector<int> reversed;           // rows whose ratio goes through 1/z this sweep
+    bool overflowing = false;            // Horner overflowed in every lane of the last full block
 };
 
 // State of one call, shared by the (at most two) sweeping threads. Each
@@ -564,13 +607,48 @@ void sweepPairsAndRatios(SweepState& st, int t, int from, const RowRange& r, boo
     std::vector<int>& reversed = own.reversed;
     reversed.clear();
     const int movingCount = static_cast<int>(moving.size());
+    bool& overflowing = own.overflowing;
+    alignas(64) double tRe[2 * BLOCK], tIm[2 * BLOCK];
+    bool tested = false;
+    unsigned deadBlocks = 0;
     for (int m0 = 0; m0 < movingCount; m0 += BLOCK) {
         const int lanes = m0 + BLOCK < movingCount ? BLOCK : movingCount - m0;
         for (int l = 0; l < BLOCK; ++l) {
             gRe[l] = l < lanes ? x[moving[m0 + l]] : PAD_VALUE;
             gIm[l] = l < lanes ? y[moving[m0 + l]] : 0.0;
         }
+        // After a block that overflowed everywhere (at high degrees, often
+        // every block) the cheaper overflow test goes first, on this block
+        // and the next; where it fails, the following blocks go straight to
+        // Horner.
+        const bool firstOfTwo = (m0 / BLOCK) % 2 == 0;
+        if (firstOfTwo) {
+            tested = false;
+            deadBlocks = 0;
+            if (overflowing && wideVectors()) {
+                const bool two = m0 + BLOCK < movingCount;
+                bool finitePoints = true;
+                // padding repeats the first point, so it overflows with it
+                for (int l = 0; l < 2 * BLOCK; ++l) {
+                    const int j = moving[m0 + l < movingCount ? m0 + l : m0];
+                    tRe[l] = x[j];
+                    tIm[l] = y[j];
+                    finitePoints = finitePoints && std::isfinite(tRe[l]) && std::isfinite(tIm[l]);
+                }
+                if (finitePoints) {
+                    tested = true;
+                    deadBlocks = two ? valueOverflowBlocksWide<2>(st.coeff, tRe, tIm)
+                                     : valueOverflowBlocksWide<1>(st.coeff, tRe, tIm);
+                }
+            }
+        }
+        if (deadBlocks & (firstOfTwo ? 1u : 2u)) {
+            for (int l = 0; l < lanes; ++l) reversed.push_back(moving[m0 + l]);
+            continue;
+        }
         evaluateBlock(st.coeff, gRe, gIm, bRe, bIm, cRe, cIm);
+        overflowing = !tested;
+        for (int l = 0; l < BLOCK; ++l) overflowing = overflowing && !allFinite(bRe[l], bIm[l], cRe[l], cIm[l]);
         for (int l = 0; l < lanes; ++l) {
             const int j = moving[m0 + l];
             if (!allFinite(bRe[l], bIm[l], cRe[l], cIm[l]) && std::isfinite(x[j]) && std::isfinite(y[j]))
@@ -654,26 +732,38 @@ bool sweepCorrections(SweepState& st, int from, const RowRange& r) {
 
 namespace {
 
-// ROOT_BOUND_STEPS Newton steps on the Cauchy polynomial c (derivative dc) from x.
-double cauchyNewton(int n, const std::vector<double>& c, const std::vector<double>& dc, double x) {
+// ROOT_BOUND_STEPS Newton steps on the Cauchy polynomial c (derivative dc)
+// from each of the M points x, in lockstep: each point's steps are the
+// same as alone, and their chains overlap.
+template <int M>
+void cauchyNewton(int n, const std::vector<double>& c, const std::vector<double>& dc, double* x) {
     for (int step = 0; step < ROOT_BOUND_STEPS; ++step) {
-        double v = c[n], dv = dc[n - 1];
-        for (int k = n - 1; k >= 0; --k) v = v * x + c[k];
-        for (int k = n - 2; k >= 0; --k) dv = dv * x + dc[k];
-        double ratio = v / dv;
-        if (!(std::isfinite(v) && std::isfinite(dv)) && std::isfinite(x) && x != 0.0) {
-            // c/c' through the reversed polynomial in w = 1/x (high degrees overflow)
-            const double w = 1.0 / x;
-            double q = c[0], dq = 0.0;
-            for (int t = 1; t <= n; ++t) {
-                dq = dq * w + q;
-                q = q * w + c[t];
-            }
-            ratio = q / (w * (n * q - w * dq));
+        double v[M], dv[M];
+        for (int m = 0; m < M; ++m) {
+            v[m] = c[n] * x[m] + c[n - 1];
+            dv[m] = dc[n - 1];
         }
-        x = x - ratio;
+        for (int k = n - 2; k >= 0; --k) {
+            for (int m = 0; m < M; ++m) {
+                v[m] = v[m] * x[m] + c[k];
+                dv[m] = dv[m] * x[m] + dc[k];
+            }
+        }
+        for (int m = 0; m < M; ++m) {
+            double ratio = v[m] / dv[m];
+            if (!(std::isfinite(v[m]) && std::isfinite(dv[m])) && std::isfinite(x[m]) && x[m] != 0.0) {
+                // c/c' through the reversed polynomial in w = 1/x (high degrees overflow)
+                const double w = 1.0 / x[m];
+                double q = c[0], dq = 0.0;
+                for (int t = 1; t <= n; ++t) {
+                    dq = dq * w + q;
+                    q = q * w + c[t];
+                }
+                ratio = q / (w * (n * q - w * dq));
+            }
+            x[m] = x[m] - ratio;
+        }
     }
-    return x;
 }
 
 }  // namespace
@@ -701,14 +791,18 @@ double rootBound(int n, const double* coeffRe, const double* coeffIm) {
     fujiwara *= 2.0;
     for (int k = 0; k < n; ++k) c[k] = -c[k];
     for (int k = 0; k < n; ++k) dc[k] = (k + 1) * c[k + 1];
-    x = cauchyNewton(n, c, dc, x);
     // From x >= n + 1 each Newton step shrinks x only by about 1 - 1/n while
     // x is far above the root, so at high degrees the steps end far above
     // it. A result above Fujiwara's bound has not converged: take the steps
-    // again from that bound.
+    // from that bound instead (run alongside, as it is often needed).
     // A NaN result (overflow on the way) is caught by the same test.
-    if (fujiwara > 0.0 && !(x <= fujiwara)) x = cauchyNewton(n, c, dc, fujiwara);
-    return x;
+    if (!(fujiwara > 0.0)) {
+        cauchyNewton<1>(n, c, dc, &x);
+        return x;
+    }
+    double starts[2] = {x, fujiwara};
+    cauchyNewton<2>(n, c, dc, starts);
+    return starts[0] <= fujiwara ? starts[0] : starts[1];
 }
 
 double startingAngle(int i, int n) { return (i * FOUR_PI + 3) / (2 * n); }
