@@ -25,10 +25,11 @@ struct CliRun {
 };
 
 // environment: assignments placed before the program ("LC_ALL=de_DE.UTF-8").
-inline CliRun runCli(const std::string& args, const std::string& environment = {}) {
+// The program's stdout, and its messages too where withMessages says so.
+inline CliRun runCli(const std::string& args, const std::string& environment = {}, bool withMessages = false) {
     CliRun r;
-    const std::string command =
-        (environment.empty() ? "" : environment + " ") + HALVATRINE_CLI + " " + args + " 2>/dev/null";
+    const std::string command = (environment.empty() ? "" : environment + " ") + HALVATRINE_CLI + " " + args +
+                                (withMessages ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return r;
     char buffer[4096];
