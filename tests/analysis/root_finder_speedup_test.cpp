@@ -1,7 +1,9 @@
 // The sweeps skip the Horner passes of approximations that did not move and
 // keep the pair sums among them; the roots must stay those of the plain
 // sweeps (every pair and every ratio recomputed each sweep), which are
-// recorded here for random polynomials on one thread (n < 128) and on two.
+// recorded here for random polynomials on one thread (n < 128) and on two:
+// within 1e-14, and up to degree 4 (four and eight lanes round alike there,
+// the eight-lane steps not being fused) bit for bit on every machine.
 #include "analysis/root_finder.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@ struct RecordedRoot {
 // Roots of the polynomial with N(0,1) parts (mt19937_64 seeded with the degree),
 // every 97th, from the plain sweeps.
 const RecordedRoot RECORDED[] = {
+    {3, 0, 0.019439827586058073, -1.2707788093984216},
     {100, 0, 0.97378174257669015, -0.042825344587104595},
     {100, 97, 0.98007495660347987, -0.12592085437982956},
     {127, 0, 0.94275777200366095, -0.060970727937638816},
@@ -44,7 +47,7 @@ const RecordedRoot RECORDED[] = {
 };
 
 TEST(FindRoots, SkippedWorkKeepsThePlainSweepsRoots) {
-    for (const int n : {100, 127, 128, 300, 990}) {
+    for (const int n : {3, 100, 127, 128, 300, 990}) {
         std::mt19937_64 generator(n);
         std::normal_distribution<double> normal(0.0, 1.0);
         std::vector<double> re(n + 1), im(n + 1), rootsRe(n), rootsIm(n);
@@ -58,7 +61,7 @@ TEST(FindRoots, SkippedWorkKeepsThePlainSweepsRoots) {
             if (r.degree != n) continue;
             ++checked;
             const double error = std::hypot(rootsRe[r.index] - r.re, rootsIm[r.index] - r.im);
-            EXPECT_LE(error, 1e-14 * std::hypot(r.re, r.im)) << "degree " << n << " root " << r.index;
+            EXPECT_LE(error, (n <= 4 ? 0.0 : 1e-14) * std::hypot(r.re, r.im)) << "degree " << n << " root " << r.index;
         }
         EXPECT_EQ(checked, (n + 96) / 97) << n;
     }
