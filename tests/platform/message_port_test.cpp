@@ -5,11 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -41,6 +37,9 @@ bool sendRaw(const void* bytes, std::size_t size) {
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
     auto endpoint = MessageEndpoint::open();
     ASSERT_NE(endpoint, nullptr);
+    struct stat status {};
+    ASSERT_EQ(::stat(platform::socketDirectory().c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);  // nobody else may reach the sockets
     constexpr int COUNT = 200;
     for (int i = 0; i < COUNT; ++i)
         ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(i % 3), common::MSG_PAINT_COLUMNS, i, -i));
@@ -48,6 +47,7 @@ TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
         const auto m = receiveWithin(*endpoint, MESSAGE_WAIT_MS);
         ASSERT_TRUE(m.has_value());
         EXPECT_EQ(m->message.target, ownHandle(i % 3));
+        EXPECT_EQ(m->message.msg, common::MSG_PAINT_COLUMNS);
         EXPECT_EQ(m->message.wParam, i);
         EXPECT_EQ(m->message.lParam, -i);
         EXPECT_EQ(m->senderPid, ::getpid());
@@ -68,6 +68,7 @@ TEST(MessagePort, MalformedForeignAndForgedMessagesAreDropped) {
     ASSERT_TRUE(sendRaw(foreign.data(), 16));               // not one of our handles
     const auto negative = platform::encodeMessage({-5, 16, 0, 0});
     ASSERT_TRUE(sendRaw(negative.data(), 16));
+    EXPECT_FALSE(platform::sendMessageToSocket(-5, common::WM_CLOSE, 0, 0));
     // Viewer reports must carry the sender's own pid.
     for (int msg = common::MSG_DRAW_STARTED; msg <= common::MSG_VIEWER_CLOSING; ++msg)
         ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), msg, ::getpid() + 1, 0));
@@ -85,22 +86,19 @@ TEST(MessagePort, AnotherUsersMessageIsRefused) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to send as another user";
     auto endpoint = MessageEndpoint::open();
     ASSERT_NE(endpoint, nullptr);
-    const std::string path = endpoint->path();
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         // Connect while still allowed into the 0700 directory, then become
         // another user: the kernel stamps the datagram with the new uid.
-        const int fd = connectedSocket(path);
-        if (fd < 0) ::_exit(1);
-        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(2);
+        const int fd = connectedSocket(endpoint->path());
+        if (fd < 0 || ::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(1);
         const auto bytes = platform::encodeMessage({platform::makeWindowHandle(::getppid(), 0), 16, 0, 0});
         ::_exit(::send(fd, bytes.data(), bytes.size(), 0) == 16 ? 0 : 3);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ASSERT_TRUE(endpoint->waitReadable(MESSAGE_WAIT_MS));
     EXPECT_FALSE(endpoint->receive().has_value());
     EXPECT_EQ(endpoint->refusedCount(), 1);

@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -18,12 +15,15 @@ using platform_test::uniqueBlockName;
 
 bool allZero(const void* data, std::size_t size) {
     const auto* p = static_cast<const unsigned char*>(data);
-    for (std::size_t i = 0; i < size; ++i)
-        if (p[i]) return false;
-    return true;
+    return std::all_of(p, p + size, [](unsigned char c) { return c == 0; });
 }
 
-TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpeners) {
+mode_t modeOf(const std::string& name) {
+    struct stat status {};
+    return ::stat(platform::sharedMemoryPath(name).c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpenersWithinItsSize) {
     const std::string name = uniqueBlockName("PDataT");
     int error = -1;
     auto block = SharedMemory::create(name, 13000, &error);
@@ -31,11 +31,7 @@ TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpeners) {
     EXPECT_EQ(error, 0);
     EXPECT_EQ(block->size(), 13000u);
     EXPECT_TRUE(allZero(block->data(), block->size()));
-
-    struct stat status {};
-    ASSERT_EQ(::stat(platform::sharedMemoryPath(name).c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0600u);
-    EXPECT_EQ(status.st_uid, ::geteuid());
+    EXPECT_EQ(modeOf(name), 0600u);
 
     auto whole = SharedMemory::open(name);
     ASSERT_TRUE(whole.has_value());
@@ -44,9 +40,12 @@ TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpeners) {
     ASSERT_TRUE(part.has_value());
     EXPECT_EQ(part->size(), 12936u);
     EXPECT_EQ(part->objectSize(), 13000u);
-
     static_cast<unsigned char*>(block->data())[12935] = 0x5A;
     EXPECT_EQ(static_cast<unsigned char*>(part->data())[12935], 0x5A);  // one object, two mappings
+    // A mapping beyond the object's end would fault on access.
+    error = 0;
+    EXPECT_FALSE(SharedMemory::open(name, 13001, &error).has_value());
+    EXPECT_EQ(error, EINVAL);
 
     // Openers never remove the name; the creator does when it goes.
     whole.reset();
@@ -56,6 +55,20 @@ TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpeners) {
     EXPECT_FALSE(SharedMemory::exists(name));
 }
 
+TEST(SharedMemory, NamesThatAreNoObjectNameAndEmptyBlocksAreRefused) {
+    const std::pair<std::string, std::size_t> refused[] = {
+        {"", 64}, {"PData/x", 64}, {std::string(251, 'P'), 64}, {uniqueBlockName("PDataE"), 0}};
+    for (const auto& [name, size] : refused) {
+        int error = 0;
+        EXPECT_FALSE(SharedMemory::create(name, size, &error).has_value()) << name.size();
+        EXPECT_EQ(error, EINVAL);
+        EXPECT_FALSE(SharedMemory::open(name).has_value());
+    }
+    std::string longest = uniqueBlockName("P");
+    longest.resize(250, 'x');
+    EXPECT_TRUE(SharedMemory::create(longest, 64).has_value());
+}
+
 TEST(SharedMemory, BlockLeftByADeadProcessIsCreatedAfresh) {
     const std::string name = uniqueBlockName("FDataT");
     // A process that creates the object, fills it and dies without unlinking.
@@ -63,24 +76,20 @@ TEST(SharedMemory, BlockLeftByADeadProcessIsCreatedAfresh) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         const int fd = ::shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
-        if (fd < 0 || ::ftruncate(fd, 4096) != 0) ::_exit(1);
-        void* p = ::mmap(nullptr, 4096, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-        if (p == MAP_FAILED) ::_exit(1);
-        std::memset(p, 0xAB, 4096);
-        ::_exit(0);
+        void* p = fd < 0 || ::ftruncate(fd, 4096) != 0 ? MAP_FAILED : ::mmap(nullptr, 4096, PROT_WRITE, MAP_SHARED, fd, 0);
+        if (p != MAP_FAILED) std::memset(p, 0xAB, 4096);
+        ::_exit(p == MAP_FAILED);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_TRUE(SharedMemory::exists(name));
+    ASSERT_EQ(modeOf(name), 0644u);
 
     auto block = SharedMemory::create(name, 1368);
     ASSERT_TRUE(block.has_value());
     EXPECT_EQ(block->objectSize(), 1368u);
     EXPECT_TRUE(allZero(block->data(), block->size()));
-    struct stat st {};
-    ASSERT_EQ(::stat(platform::sharedMemoryPath(name).c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);  // not the dead process's 0644
+    EXPECT_EQ(modeOf(name), 0600u);  // not the dead process's 0644
 }
 
 }  // namespace
