@@ -1,18 +1,35 @@
 // Both programs together: the front end (its main dialog, in this process)
 // analyses and starts real torvel processes; the viewers are driven across
 // processes through the message port as a window is (posted WM_COMMAND and
-// mouse messages); the pictures' blocks are read by name.
+// mouse messages); the pictures' blocks are read by name. Processes killed
+// (SIGKILL) while pictures are drawn leave nothing that is not cleaned up.
 #include "common/block_names.h"
 #include "common/messages.h"
 #include "../frontend/frontend_test_support.h"
 #include "platform/message_port.h"
+#include "platform/process.h"
 #include "platform/recording_message_boxes.h"
 #include "viewer/core/control_ids.h"
 
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
 namespace {
 
+namespace fs = std::filesystem;
 using frontend::SlotState;
 using frontend_test::waitUntil;
+
+bool hasSocket(pid_t pid) { return fs::exists(platform::socketPathFor(pid)); }
+
+// The front end's block and its pictures' blocks that exist.
+int blocksOf(pid_t pid) {
+    const auto id = static_cast<std::uint32_t>(pid);
+    int n = platform::SharedMemory::exists(common::frontEndBlockName(id));
+    for (int slot = 0; slot < frontend::VIEWER_SLOT_COUNT; ++slot)
+        n += platform::SharedMemory::exists(common::analysisBlockName(slot, id));
+    return n;
+}
 
 class BothPrograms : public ::testing::Test {
 protected:
@@ -29,10 +46,14 @@ protected:
     }
 
     void TearDown() override {
-        closeAll();
+        if (slotsInUse() > 0) {
+            boxes_.scriptAnswers({true});
+            dialog_->closeAllButton()->click();
+            EXPECT_TRUE(waitUntil([&] { return slotsInUse() == 0 && dialog_->executeButton()->isEnabled(); }));
+        }
         for (pid_t pid : viewers_) {
             EXPECT_TRUE(waitUntil([pid] { return frontend_test::processGone(pid); })) << pid;
-            EXPECT_FALSE(std::filesystem::exists(platform::socketPathFor(pid))) << pid;  // its socket went with it
+            EXPECT_FALSE(hasSocket(pid)) << pid;  // its socket went with it
         }
         dialog_->close();
         dialog_.reset();
@@ -51,17 +72,17 @@ protected:
 
     std::string title(int slot) { return frontend_test::blockTitle(job(), slot); }
 
-    // Waits for the slot's viewer to show its frame; `draw` presses its draw
-    // button and waits until the front end has heard that the picture is done.
-    void drawInViewer(int slot, bool draw = true) {
+    // Waits for the slot's viewer to show its frame; then presses its draw
+    // button and waits until the front end has heard that the picture got `until`.
+    void drawInViewer(int slot, std::optional<SlotState> until = SlotState::Drawn) {
         ASSERT_TRUE(waitUntil([&] { return job().slotState(slot) >= SlotState::Started && header(slot).viewerWindow != 0; }))
             << "slot " << slot;
         viewers_.push_back(job().slotProcess(slot));
         const int frame = header(slot).viewerWindow;
         EXPECT_EQ(frame, platform::makeWindowHandle(job().slotProcess(slot), 1));
-        if (!draw) return;
+        if (!until) return;
         platform::postMessage(frame, viewer::WM_COMMAND, viewer::ID_DRAW_BUTTON, 0);
-        ASSERT_TRUE(waitUntil([&] { return job().slotState(slot) == SlotState::Drawn; })) << "slot " << slot;
+        ASSERT_TRUE(waitUntil([&] { return job().slotState(slot) >= *until; })) << "slot " << slot;
     }
 
     // A left-button release with the given MK_* flags at a window position of
@@ -72,13 +93,6 @@ protected:
     }
 
     int slotsInUse() { return frontend_test::slotsInUse(job()); }
-
-    void closeAll() {
-        if (slotsInUse() == 0) return;
-        boxes_.scriptAnswers({true});
-        dialog_->closeAllButton()->click();
-        EXPECT_TRUE(waitUntil([&] { return slotsInUse() == 0 && dialog_->executeButton()->isEnabled(); }));
-    }
 
     platform::RecordingMessageBoxes boxes_;
     std::unique_ptr<MainDialog> dialog_;
@@ -122,6 +136,85 @@ TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
     const common::AnalysisBlockHeader source = header(0);
     EXPECT_EQ(std::memcmp(&zoom.map, &source.map, sizeof zoom.map), 0);
     // Close-all (at the end) reaches this viewer before it ever draws.
-    drawInViewer(2, false);
+    drawInViewer(2, std::nullopt);
     EXPECT_EQ(slotsInUse(), 3);
+}
+
+// The front end frees the slot of a viewer killed while it draws, removes its
+// block and socket, says nothing, and works on as before.
+TEST_F(BothPrograms, AViewerKilledWhileItDrawsFreesItsSlotAndLeavesNothing) {
+    type(8, "1");  // z^2 + 1/4: a picture that takes long
+    type(0, "0.25");
+    dialog_->juliaButton()->click();
+    dialog_->executeButton()->click();
+    drawInViewer(0, SlotState::Drawing);
+    const pid_t viewer = job().slotProcess(0);
+    ASSERT_EQ(::kill(viewer, SIGKILL), 0);
+    ASSERT_TRUE(waitUntil([&] { return job().slotState(0) == SlotState::Free; }));
+    EXPECT_TRUE(frontend_test::processGone(viewer));
+    EXPECT_FALSE(hasSocket(viewer));
+    EXPECT_EQ(blocksOf(::getpid()), 1);
+    EXPECT_TRUE(boxes_.texts().empty());
+    dialog_->executeButton()->click();
+    drawInViewer(0);
+}
+
+// The front end killed: the viewers keep working on their own, the next
+// front end to start removes the dead one's blocks and socket (and nothing
+// else), and once the viewers are closed nothing of either is left.
+TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
+    // Orphaned viewers become children of this process, so that they are
+    // reaped here and not counted as alive as zombies.
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    std::vector<pid_t> started;
+    const auto guard = std::shared_ptr<void>(nullptr, [&started](void*) {
+        for (pid_t pid : started) {
+            if (!platform::waitForExit(pid, 0)) ::kill(pid, SIGKILL);
+            platform::waitForExit(pid, -1);
+        }
+        ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    });
+    const std::string report = fs::current_path().string() + "/crash-driver-report";
+    const auto driver = platform::startProcess(HV_CRASH_DRIVER_PATH, {report, HV_TORVEL_PATH}, "");
+    ASSERT_TRUE(driver);
+    started.push_back(*driver);
+    pid_t frontEnd = 0, first = 0, second = 0;
+    ASSERT_TRUE(waitUntil([&] { return static_cast<bool>(std::ifstream(report) >> frontEnd >> first >> second); }));
+    started.insert(started.end(), {first, second});
+    ASSERT_EQ(frontEnd, *driver);
+    ASSERT_EQ(blocksOf(frontEnd), 3);
+
+    ASSERT_EQ(::kill(frontEnd, SIGKILL), 0);
+    // Reaped as its parent (a shell, the desktop) would, unaware of sockets.
+    ASSERT_EQ(::waitpid(frontEnd, nullptr, 0), frontEnd);
+    // What a kill leaves. (Its blocks are in the system-wide folder, where a
+    // program of another test run starting now may already remove them.)
+    EXPECT_TRUE(hasSocket(frontEnd));
+
+    // The next front end: its start removes the dead one's objects.
+    const auto next = platform::startProcess(HV_HALVATRINE_PATH, {}, "");
+    ASSERT_TRUE(next);
+    started.push_back(*next);
+    ASSERT_TRUE(waitUntil([&] { return hasSocket(*next); }));
+    EXPECT_EQ(blocksOf(frontEnd) + hasSocket(frontEnd), 0);
+    EXPECT_EQ(blocksOf(*next), 1);
+    for (pid_t viewer : {first, second}) {
+        EXPECT_TRUE(!frontend_test::processGone(viewer) && hasSocket(viewer)) << viewer;
+        // A pick on the picture asks the dead front end for a new one: nothing happens.
+        platform::postMessage(platform::makeWindowHandle(viewer, 2), viewer::WM_LBUTTONUP, viewer::MK_SHIFT,
+                              (20 << 16) | 20);
+    }
+    QTest::qWait(500);
+
+    // Closed, each viewer ends normally and takes its socket along.
+    for (pid_t viewer : {first, second}) platform::postMessage(platform::makeWindowHandle(viewer, 0), common::WM_CLOSE, 0, 0);
+    for (pid_t viewer : {first, second}) {
+        int status = -1;
+        ASSERT_TRUE(waitUntil([&] { return platform::waitForExit(viewer, 0, &status); }));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_FALSE(hasSocket(viewer));
+    }
+    ::kill(*next, SIGTERM);
+    ASSERT_TRUE(platform::waitForExit(*next, frontend_test::WAIT_MS));
+    EXPECT_EQ(blocksOf(*next) + hasSocket(*next), 0);
 }
