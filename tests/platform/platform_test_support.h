@@ -85,8 +85,6 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, signal_);
     }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
 
 private:
     rlimit saved_{};
@@ -110,6 +108,7 @@ inline int bindSocket(const std::string& path) {
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
 }
 
+// A file's bytes; empty when it cannot be read.
 inline std::string fileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};

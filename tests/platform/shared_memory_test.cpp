@@ -4,23 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-
 namespace {
 
 using platform::SharedMemory;
 using platform_test::uniqueBlockName;
 
-bool allZero(const void* data, std::size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    return std::all_of(p, p + size, [](unsigned char c) { return c == 0; });
-}
+// The object's bytes and mode as any process of the user sees them.
+std::string bytesOf(const std::string& name) { return platform_test::fileBytes(platform::sharedMemoryPath(name)); }
 
-mode_t modeOf(const std::string& name) {
-    struct stat status {};
-    return ::stat(platform::sharedMemoryPath(name).c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+int modeOf(const std::string& name) {
+    return static_cast<int>(std::filesystem::status(platform::sharedMemoryPath(name)).permissions());
 }
 
 TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpenersWithinItsSize) {
@@ -30,8 +23,8 @@ TEST(SharedMemory, CreatedBlockIsZeroedPrivateAndSharedWithOpenersWithinItsSize)
     ASSERT_TRUE(block.has_value()) << std::strerror(error);
     EXPECT_EQ(error, 0);
     EXPECT_EQ(block->size(), 13000u);
-    EXPECT_TRUE(allZero(block->data(), block->size()));
-    EXPECT_EQ(modeOf(name), 0600u);
+    EXPECT_EQ(bytesOf(name), std::string(13000, '\0'));
+    EXPECT_EQ(modeOf(name), 0600);
 
     auto whole = SharedMemory::open(name);
     ASSERT_TRUE(whole.has_value());
@@ -70,26 +63,16 @@ TEST(SharedMemory, NamesThatAreNoObjectNameAndEmptyBlocksAreRefused) {
 }
 
 TEST(SharedMemory, BlockLeftByADeadProcessIsCreatedAfresh) {
+    // What a process that died without unlinking leaves: a filled object of a wider mode.
     const std::string name = uniqueBlockName("FDataT");
-    // A process that creates the object, fills it and dies without unlinking.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const int fd = ::shm_open(("/" + name).c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
-        void* p = fd < 0 || ::ftruncate(fd, 4096) != 0 ? MAP_FAILED : ::mmap(nullptr, 4096, PROT_WRITE, MAP_SHARED, fd, 0);
-        if (p != MAP_FAILED) std::memset(p, 0xAB, 4096);
-        ::_exit(p == MAP_FAILED);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_EQ(modeOf(name), 0644u);
-
+    std::ofstream(platform::sharedMemoryPath(name)) << std::string(4096, '\xAB');
+    std::filesystem::permissions(platform::sharedMemoryPath(name), std::filesystem::perms(0644));
+    ASSERT_EQ(modeOf(name), 0644);
     auto block = SharedMemory::create(name, 1368);
     ASSERT_TRUE(block.has_value());
     EXPECT_EQ(block->objectSize(), 1368u);
-    EXPECT_TRUE(allZero(block->data(), block->size()));
-    EXPECT_EQ(modeOf(name), 0600u);  // not the dead process's 0644
+    EXPECT_EQ(bytesOf(name), std::string(1368, '\0'));
+    EXPECT_EQ(modeOf(name), 0600);  // not the dead process's 0644
 }
 
 }  // namespace

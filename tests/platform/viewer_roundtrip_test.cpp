@@ -42,13 +42,6 @@ struct FrontEnd {
     }
 
     common::AnalysisBlockHeader& block() { return *static_cast<common::AnalysisBlockHeader*>(analysisBlock->data()); }
-
-    void expectClosing(pid_t viewer) {
-        const auto closing = platform_test::receiveWithin(*endpoint, MESSAGE_WAIT_MS);
-        ASSERT_TRUE(closing.has_value());
-        EXPECT_EQ(closing->message.msg, common::MSG_VIEWER_CLOSING);
-        EXPECT_EQ(closing->message.wParam, viewer);
-    }
 };
 
 int exitCodeOf(pid_t pid) {
@@ -57,7 +50,7 @@ int exitCodeOf(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TEST(ViewerRoundTrip, ReportsArriveInOrderAndCloseEndsTheViewerLeavingNothing) {
+TEST(ViewerRoundTrip, ReportsArriveInOrderCloseEndsTheViewerAndADeadOneIsReapedLeavingNothing) {
     const std::string socketDirectory = platform::socketDirectory();
     std::string frontEndName, blockName;
     {
@@ -78,39 +71,24 @@ TEST(ViewerRoundTrip, ReportsArriveInOrderAndCloseEndsTheViewerLeavingNothing) {
         // The viewer wrote its frame handle before reporting.
         EXPECT_EQ(f.block().viewerWindow, makeWindowHandle(viewer, 1));
         EXPECT_FALSE(platform::waitForExit(viewer, 0));  // still running
-        ASSERT_TRUE(platform::postMessage(f.block().viewerWindow, common::WM_CLOSE, 0, 0));
-        f.expectClosing(viewer);
+        ASSERT_TRUE(platform::postMessage(makeWindowHandle(viewer, 0), common::WM_CLOSE, 0, 0));
+        const auto closing = platform_test::receiveWithin(*f.endpoint, MESSAGE_WAIT_MS);
+        ASSERT_TRUE(closing.has_value());
+        EXPECT_EQ(closing->message.msg, common::MSG_VIEWER_CLOSING);
         EXPECT_EQ(exitCodeOf(viewer), 0);
+
+        const pid_t crashed = f.start("crash");
+        ASSERT_GT(crashed, 0);
+        EXPECT_EQ(exitCodeOf(crashed), 3);
+        EXPECT_EQ(::waitpid(crashed, nullptr, WNOHANG), -1);  // reaped: no zombie
+        EXPECT_FALSE(f.endpoint->receive().has_value());  // it posted nothing
         EXPECT_EQ(f.endpoint->refusedCount(), 0);
     }
-    // The front end's objects are gone with it; the viewer removed its socket.
+    // The front end's objects are gone with it; the viewer removed its socket,
+    // and the reaping the one the dead viewer left.
     EXPECT_FALSE(SharedMemory::exists(frontEndName));
     EXPECT_FALSE(SharedMemory::exists(blockName));
     EXPECT_EQ(platform_test::directoryEntryCount(socketDirectory), 0);
-}
-
-TEST(ViewerRoundTrip, CloseToTheProcessHandleBeforeAnyFrameAndADeadViewerIsReapedWithItsSocket) {
-    FrontEnd f;
-    const pid_t viewer = f.start("wait");
-    ASSERT_GT(viewer, 0);
-    // Until the viewer has bound its socket the post finds none and is repeated.
-    bool posted = false;
-    for (int attempt = 0; attempt < 2000 && !posted; ++attempt) {
-        posted = platform::postMessage(makeWindowHandle(viewer, 0), common::WM_CLOSE, 0, 0);
-        if (!posted) ::usleep(10000);
-    }
-    ASSERT_TRUE(posted);
-    f.expectClosing(viewer);
-    EXPECT_EQ(exitCodeOf(viewer), 0);
-
-    const pid_t crashed = f.start("crash");
-    ASSERT_GT(crashed, 0);
-    EXPECT_EQ(exitCodeOf(crashed), 3);
-    // Reaped: no zombie, a second wait sees it as gone, and the socket it left is removed.
-    EXPECT_EQ(::waitpid(crashed, nullptr, WNOHANG), -1);
-    EXPECT_TRUE(platform::waitForExit(crashed, 0));
-    EXPECT_FALSE(std::filesystem::exists(platform::socketPathFor(crashed)));
-    EXPECT_FALSE(f.endpoint->receive().has_value());  // it posted nothing
 }
 
 }  // namespace
