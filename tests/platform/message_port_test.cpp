@@ -1,6 +1,11 @@
+// The message port within a process and across processes.
 #include "platform/message_port.h"
 
+#include "common/block_layout.h"
 #include "common/messages.h"
+#include "platform/leftover_cleanup.h"
+#include "platform/process.h"
+#include "platform/shared_memory.h"
 #include "platform_test_support.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +13,8 @@
 namespace {
 
 using platform::MessageEndpoint;
+using platform::SharedMemory;
+using platform::makeWindowHandle;
 using platform_test::MESSAGE_WAIT_MS;
 using platform_test::receiveWithin;
 
@@ -69,7 +76,7 @@ TEST(MessagePort, MalformedForeignAndForgedMessagesAreDropped) {
     ASSERT_TRUE(sendRaw(foreign.data(), 16));               // not one of our handles
     const auto negative = platform::encodeMessage({-5, 16, 0, 0});
     ASSERT_TRUE(sendRaw(negative.data(), 16));
-    EXPECT_FALSE(platform::sendMessageToSocket(-5, common::WM_CLOSE, 0, 0));
+    for (auto post : {&platform::postMessage, &platform::sendMessageToSocket}) EXPECT_FALSE(post(-5, common::WM_CLOSE, 0, 0));
     // Viewer reports must carry the sender's own pid.
     for (int msg = common::MSG_DRAW_STARTED; msg <= common::MSG_VIEWER_CLOSING; ++msg)
         ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), msg, ::getpid() + 1, 0));
@@ -103,6 +110,92 @@ TEST(MessagePort, AnotherUsersMessageIsRefused) {
     ASSERT_TRUE(endpoint->waitReadable(MESSAGE_WAIT_MS));
     EXPECT_FALSE(endpoint->receive().has_value());
     EXPECT_EQ(endpoint->refusedCount(), 1);
+}
+
+// One front end with one slot, as the job sets them up.
+struct FrontEnd {
+    std::string frontEndName = platform_test::uniqueBlockName("FData");
+    std::string blockName = platform_test::uniqueBlockName("PData0_");
+    std::uint32_t blockSize = common::ANALYSIS_BLOCK_FIXED_SIZE + 64;
+    std::optional<SharedMemory> frontEndBlock = SharedMemory::create(frontEndName, common::FRONT_END_BLOCK_SIZE);
+    std::optional<SharedMemory> analysisBlock = SharedMemory::create(blockName, blockSize);
+    std::unique_ptr<platform::MessageEndpoint> endpoint = platform::MessageEndpoint::open();
+
+    FrontEnd() {
+        auto* f = static_cast<common::FrontEndBlock*>(frontEndBlock->data());
+        f->frontEndProcessId = static_cast<std::uint32_t>(::getpid());
+        f->mainWindow = makeWindowHandle(::getpid(), 1);
+        auto* a = static_cast<common::AnalysisBlockHeader*>(analysisBlock->data());
+        a->blockSize = blockSize;
+        a->pictureKind = 'J';
+        std::strcpy(a->title, "J1");
+    }
+
+    pid_t start(const std::string& script) {
+        ::setenv("HV_STANDIN_POSTS", script.c_str(), 1);
+        const std::string dash = "-", size = std::to_string(blockSize);  // lvalues: GCC 12 misreports the rvalue operator+
+        const auto pid =
+            platform::startProcess(platform_test::standinPath(), {dash + frontEndName, dash + blockName, dash + size}, "/");
+        ::unsetenv("HV_STANDIN_POSTS");
+        return pid.value_or(-1);
+    }
+};
+
+int exitCodeOf(pid_t pid) {
+    int status = 0;
+    if (!platform::waitForExit(pid, MESSAGE_WAIT_MS, &status)) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The front end's side of a viewer's life with real processes: the viewer
+// stand-in started with the viewer command line, its reports received in
+// order, WM_CLOSE to its process handle, a crashed one reaped, and nothing
+// left: no block, no socket, no descriptor.
+TEST(ViewerRoundTrip, ReportsArriveInOrderCloseEndsTheViewerAndADeadOneIsReapedLeavingNothing) {
+    const std::string socketDirectory = platform::socketDirectory();
+    const auto descriptors = [] { return platform_test::directoryEntryCount("/proc/self/fd"); };
+    platform::postMessage(makeWindowHandle(1, 0), 0, 0, 0);  // opens the sending socket, kept for the process's life
+    const int before = descriptors();
+    std::string frontEndName, blockName;
+    {
+        FrontEnd f;
+        frontEndName = f.frontEndName;
+        blockName = f.blockName;
+        const pid_t viewer = f.start("1025,1026,wait");
+        ASSERT_GT(viewer, 0);
+        for (int expected : {common::MSG_DRAW_STARTED, common::MSG_DRAW_FINISHED}) {
+            const auto m = receiveWithin(*f.endpoint, MESSAGE_WAIT_MS);
+            ASSERT_TRUE(m.has_value());
+            EXPECT_EQ(m->message.msg, expected);
+            EXPECT_EQ(m->message.target, makeWindowHandle(::getpid(), 1));
+            EXPECT_EQ(m->message.wParam, viewer);
+            EXPECT_EQ(m->message.lParam, makeWindowHandle(viewer, 2));
+            EXPECT_EQ(m->senderPid, viewer);
+        }
+        // The viewer wrote its frame handle (read through a second mapping) before reporting.
+        EXPECT_EQ(static_cast<common::AnalysisBlockHeader*>(SharedMemory::open(blockName)->data())->viewerWindow,
+                  makeWindowHandle(viewer, 1));
+        EXPECT_FALSE(platform::waitForExit(viewer, 0));  // still running
+        ASSERT_TRUE(platform::postMessage(makeWindowHandle(viewer, 0), common::WM_CLOSE, 0, 0));
+        const auto closing = receiveWithin(*f.endpoint, MESSAGE_WAIT_MS);
+        ASSERT_TRUE(closing.has_value());
+        EXPECT_EQ(closing->message.msg, common::MSG_VIEWER_CLOSING);
+        EXPECT_EQ(exitCodeOf(viewer), 0);
+
+        const pid_t crashed = f.start("crash");
+        ASSERT_GT(crashed, 0);
+        EXPECT_EQ(exitCodeOf(crashed), 3);
+        EXPECT_EQ(::waitpid(crashed, nullptr, WNOHANG), -1);  // reaped: no zombie
+        EXPECT_FALSE(f.endpoint->receive().has_value());  // it posted nothing
+        EXPECT_EQ(f.endpoint->refusedCount(), 0);
+    }
+    // The front end's objects are gone with it; the viewer removed its socket,
+    // and the reaping the one the crashed viewer left.
+    EXPECT_FALSE(SharedMemory::exists(frontEndName));
+    EXPECT_FALSE(SharedMemory::exists(blockName));
+    EXPECT_EQ(platform_test::directoryEntryCount(socketDirectory), 0);
+    platform::removeLeftoversOfDeadProcesses(socketDirectory, socketDirectory);  // reads the folder
+    EXPECT_EQ(descriptors(), before);
 }
 
 }  // namespace

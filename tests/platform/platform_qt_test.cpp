@@ -1,6 +1,4 @@
-// The Qt side of the platform layer: the message port's dispatch on the GUI
-// thread, and the help window.
-#include "platform/help_window.h"
+// The Qt side of the message port: dispatch on the GUI thread.
 #include "platform/message_port_qt.h"
 
 #include "common/messages.h"
@@ -8,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QTest>
-#include <QTextBrowser>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -22,10 +19,9 @@ using platform::MessagePort;
 TEST(MessagePortQt, PostsArriveInOrderOnTheGuiThreadAndOnlyAtRegisteredWindows) {
     MessagePort port;
     ASSERT_TRUE(port.isListening());
-    std::vector<int> order;
+    std::vector<int> order, unhandled;
     bool onGuiThread = true;
     int removedCalls = 0;
-    std::vector<int> unhandled;
     QObject::connect(&port, &MessagePort::messageDispatched, [&](int target, int, int, int, bool handled) {
         if (!handled) unhandled.push_back(target);
     });
@@ -50,18 +46,6 @@ TEST(MessagePortQt, PostsArriveInOrderOnTheGuiThreadAndOnlyAtRegisteredWindows) 
     EXPECT_TRUE(onGuiThread);
     EXPECT_EQ(removedCalls, 0);
     EXPECT_EQ(unhandled, (std::vector<int>{frame, MessagePort::handleFor(9)}));
-}
-
-TEST(HelpWindow, OpensAtTheTopicAndFallsBackToTheContents) {
-    EXPECT_TRUE(platform::showHelpTopic(9022));
-    QTextBrowser* browser = platform::helpWindow();
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->isVisible());
-    EXPECT_EQ(browser->source().adjusted(QUrl::RemoveFragment), QUrl(QStringLiteral("qrc:/help/halvatrine_help.html")));
-    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("コンポネント")));
-    EXPECT_FALSE(platform::showHelpTopic(12345));
-    EXPECT_EQ(platform::helpWindow(), browser);  // one window, reused
-    browser->close();
 }
 
 }  // namespace
