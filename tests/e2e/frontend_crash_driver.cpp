@@ -1,9 +1,8 @@
-// The front end that the crash test kills: its main dialog, in this
-// process, opens two viewers of z^2 + 0.25 (whose pictures take long), waits
-// until the first has drawn and the second has started drawing, writes
-// "<own pid> <viewer pid> <viewer pid>" to the file named by argv[1] and
-// waits to be killed. It gives up after the helpers' hang guard.
-// Usage: frontend_crash_driver REPORT_FILE TORVEL_PATH
+// The front end that the crash test kills (frontend_crash_driver REPORT_FILE
+// TORVEL_PATH): its main dialog opens two viewers of z^2 + 0.25 (whose
+// pictures take long), and once the first has drawn and the second is
+// drawing it writes "<own pid> <viewer pid> <viewer pid>" to REPORT_FILE and
+// waits to be killed.
 #include "../frontend/frontend_test_support.h"
 #include "platform/message_port_qt.h"
 #include "platform/recording_message_boxes.h"

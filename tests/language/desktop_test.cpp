@@ -1,7 +1,7 @@
 // The desktop application: every window of both programs in English under
 // HALVATRINE_LANG=en and exactly as the code writes it under =ja, Qt's own
-// dialogs following, the catalogue and help complete, the bundled samples
-// listed, and an installed tree whose front end starts the installed viewer.
+// dialogs following, the catalogue and help complete, and an installed tree
+// whose front end starts the installed viewer.
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -13,8 +13,6 @@
 
 #include "common/ui_text.h"
 #include "frontend/critical_point_dialog.h"
-#include "frontend/job_control.h"
-#include "frontend/main_dialog.h"
 #include "frontend/sample_dialogs.h"
 #include "frontend/settings_dialog.h"
 #include "frontend_test_support.h"

@@ -28,9 +28,8 @@ inline constexpr int MESSAGE_WAIT_MS = 20000;  // a guard against hanging, not a
 inline std::string g_runtimeDirectory;
 
 // Points XDG_RUNTIME_DIR at a fresh private directory (so the tests never
-// touch the user's own) and returns it. Call before anything uses sockets.
+// touch the user's own) and returns it. Call once, before anything uses sockets.
 inline std::string useFreshRuntimeDirectory() {
-    if (!g_runtimeDirectory.empty()) return g_runtimeDirectory;
     char pattern[] = "/tmp/hv-platform-test-XXXXXX";
     if (!::mkdtemp(pattern)) std::abort();
     g_runtimeDirectory = pattern;
@@ -40,8 +39,7 @@ inline std::string useFreshRuntimeDirectory() {
 
 inline void removeRuntimeDirectory() {
     std::error_code ignored;
-    if (!g_runtimeDirectory.empty()) std::filesystem::remove_all(g_runtimeDirectory, ignored);
-    g_runtimeDirectory.clear();
+    std::filesystem::remove_all(g_runtimeDirectory, ignored);
 }
 
 inline std::string standinPath() { return HV_VIEWER_STANDIN_PATH; }

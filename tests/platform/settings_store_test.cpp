@@ -32,14 +32,14 @@ TEST(SettingsStore, LoadingCreatesNothingAndSavingKeepsEverythingElseInTheFile) 
     EXPECT_EQ(fileBytes(fresh), "[Halvatrine]\nMAX_LOOP=10000\nSIEGELFLG=0\nCONV_EPS=0.000001\n");
     EXPECT_EQ(store.value("CONV_EPS"), "0.000001");
 
-    std::ofstream(dir.path) << "; by hand\n[General]\nfoo=bar\n\n[Halvatrine]\nMAX_LOOP = 20000\nEXTRA=\"kept\"\nK=a\n"
+    std::ofstream(dir.path) << "; by hand\n[General]\nfoo=bar\n\n[Halvatrine]\nMAX_LOOP = 20000\n;a=1\n#b=2\nEXTRA=\"kept\"\nK=a\n"
                                "[Other]\nx=1\n[Halvatrine]\nK=b\nMAX_LOOP=7\n[Halvatrine]\n";
     platform::SettingsStore edited(dir.path);
     using Values = std::map<std::string, std::string>;
-    // Spaces around '=' and quotes are not part of the value; other groups are not ours.
+    // Spaces around '=' and quotes are not part of the value; comments and other groups are not ours.
     EXPECT_EQ(edited.load(), (Values{{"MAX_LOOP", "7"}, {"EXTRA", "kept"}, {"K", "b"}}));
     ASSERT_TRUE(edited.save({{"MAX_LOOP", "500"}, {"SIZEX", "600"}}));
-    EXPECT_EQ(fileBytes(dir.path), "; by hand\n[General]\nfoo=bar\n\n[Halvatrine]\nMAX_LOOP=500\nSIZEX=600\n"
+    EXPECT_EQ(fileBytes(dir.path), "; by hand\n[General]\nfoo=bar\n\n[Halvatrine]\nMAX_LOOP=500\nSIZEX=600\n;a=1\n#b=2\n"
                                    "EXTRA=\"kept\"\nK=a\nK=b\n[Other]\nx=1\n");
     EXPECT_EQ(edited.load(), (Values{{"MAX_LOOP", "500"}, {"SIZEX", "600"}, {"EXTRA", "kept"}, {"K", "b"}}));
     EXPECT_EQ(dir.files(), 2);  // no temporary file is left next to them

@@ -20,7 +20,6 @@
 #include "platform/message_port.h"
 #include "platform/shared_memory.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -52,23 +51,15 @@ struct Standin {
         std::exit(0);
     }
 
-    // Handles waiting messages; returns after timeoutMs or when none is left
-    // and waitForClose is false.
-    void pump(bool waitForClose, int waitMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-        for (;;) {
+    // Handles the messages waiting; with `wait`, waits for WM_CLOSE (exit on time-out).
+    void pump(bool wait) {
+        do {
             while (auto m = endpoint->receive()) {
                 const int index = platform::indexOfHandle(m->message.target);
                 if (m->message.msg == common::WM_CLOSE && (index == 0 || index == 1)) close();
             }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now()).count();
-            if (left <= 0) {
-                if (waitForClose) std::exit(EXIT_TIMEOUT);
-                return;
-            }
-            endpoint->waitReadable(static_cast<int>(left));
-        }
+        } while (wait && endpoint->waitReadable(timeoutMs));
+        if (wait) std::exit(EXIT_TIMEOUT);
     }
 };
 
@@ -83,12 +74,10 @@ int main(int argc, char** argv) {
         if (i >= argc || argv[i][0] != '-' || argv[i][1] == 0) return EXIT_BAD_START;
         tokens[i - 1] = argv[i] + 1;
     }
-    const unsigned long long size = std::strtoull(tokens[2].c_str(), nullptr, 10);
+    const auto size = static_cast<std::size_t>(std::strtoull(tokens[2].c_str(), nullptr, 10));
     s.frontEndBlock = platform::SharedMemory::open(tokens[0], common::FRONT_END_BLOCK_SIZE);
-    s.analysisBlock = platform::SharedMemory::open(tokens[1]);
-    if (!s.frontEndBlock || !s.analysisBlock || size < common::ANALYSIS_BLOCK_FIXED_SIZE ||
-        size > s.analysisBlock->objectSize() ||
-        !(s.analysisBlock = platform::SharedMemory::open(tokens[1], static_cast<std::size_t>(size)))) {
+    s.analysisBlock = platform::SharedMemory::open(tokens[1], size);  // refused beyond the object's end
+    if (!s.frontEndBlock || !s.analysisBlock || size < common::ANALYSIS_BLOCK_FIXED_SIZE) {
         std::fprintf(stderr, "viewer_standin: the blocks cannot be opened\n");
         return EXIT_BAD_START;
     }
@@ -113,14 +102,14 @@ int main(int argc, char** argv) {
     const platform::WindowHandle view = platform::makeWindowHandle(s.pid, 2);
     std::stringstream steps(script);
     for (std::string step; std::getline(steps, step, ',');) {
-        s.pump(false, 0);
+        s.pump(false);
         if (step == "1025" || step == "1026") {
             platform::postMessage(s.frontEnd, std::atoi(step.c_str()), s.pid, view);
         } else if (step.rfind("1027:", 0) == 0 && step.size() == 6) {
             analysis->header->drawnView = analysis->header->currentView;
             platform::postMessage(s.frontEnd, common::MSG_NEW_PICTURE, s.pid, step[5]);
         } else if (step == "wait") {
-            s.pump(true, s.timeoutMs);
+            s.pump(true);
         } else if (step.rfind("size:", 0) == 0 && step.find('x') != std::string::npos) {
             analysis->header->currentView.pictureWidth = std::atoi(step.c_str() + 5);
             analysis->header->currentView.pictureHeight = std::atoi(step.c_str() + step.find('x') + 1);
