@@ -25,23 +25,14 @@ std::tuple<int, int, int, int, pid_t> fields(const platform::ReceivedMessage& m)
     return {m.message.target, m.message.msg, m.message.wParam, m.message.lParam, m.senderPid};
 }
 
-// A datagram socket connected to a socket path.
-int connectedSocket(const std::string& path) {
+// A datagram socket connected to this process's socket: what is sent on it
+// bypasses the encoder.
+int rawSocket() {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    std::strncpy(address.sun_path, platform::socketPathFor(::getpid()).c_str(), sizeof address.sun_path - 1);
     const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
-    if (fd >= 0) ::close(fd);
-    return -1;
-}
-
-// Sends raw bytes to this process's socket, bypassing the encoder.
-bool sendRaw(const void* bytes, std::size_t size) {
-    const int fd = connectedSocket(platform::socketPathFor(::getpid()));
-    const bool sent = fd >= 0 && ::send(fd, bytes, size, 0) == static_cast<ssize_t>(size);
-    ::close(fd);
-    return sent;
+    return ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
 }
 
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
@@ -68,28 +59,30 @@ TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
 TEST(MessagePort, MalformedForeignForgedAndOtherUsersMessagesAreDropped) {
     auto endpoint = MessageEndpoint::open();
     ASSERT_NE(endpoint, nullptr);
+    const int raw = rawSocket();
+    ASSERT_GE(raw, 0);
     const auto good = platform::encodeMessage({ownHandle(1), common::WM_CLOSE, 0, 0});
-    ASSERT_TRUE(sendRaw(good.data(), 15));                  // too short
+    ASSERT_EQ(::send(raw, good.data(), 15, 0), 15);  // too short
     unsigned char longer[17] = {};
     std::memcpy(longer, good.data(), 16);
-    ASSERT_TRUE(sendRaw(longer, 17));                       // too long
-    const auto foreign = platform::encodeMessage({platform::makeWindowHandle(::getpid() + 1, 1), 16, 0, 0});
-    ASSERT_TRUE(sendRaw(foreign.data(), 16));               // not one of our handles
-    const auto negative = platform::encodeMessage({-5, 16, 0, 0});
-    ASSERT_TRUE(sendRaw(negative.data(), 16));
+    ASSERT_EQ(::send(raw, longer, 17, 0), 17);  // too long
+    for (platform::WindowHandle target : {makeWindowHandle(::getpid() + 1, 1), -5}) {  // not one of our handles
+        const auto bytes = platform::encodeMessage({target, 16, 0, 0});
+        ASSERT_EQ(::send(raw, bytes.data(), 16, 0), 16);
+    }
     for (auto post : {&platform::postMessage, &platform::sendMessageToSocket}) EXPECT_FALSE(post(-5, common::WM_CLOSE, 0, 0));
     // Viewer reports must carry the sender's own pid.
     for (int msg = common::MSG_DRAW_STARTED; msg <= common::MSG_VIEWER_CLOSING; ++msg)
         ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), msg, ::getpid() + 1, 0));
-    // Another user's message (only root can send one here): connected while still
-    // allowed into the 0700 folder, stamped by the kernel with the new uid.
+    // Another user's message (only root can send one here), stamped by the
+    // kernel with the uid the sender has when it sends.
     const bool root = ::geteuid() == 0;
     if (root && ::fork() == 0) {
-        const int fd = connectedSocket(endpoint->path());
-        if (::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0) ::send(fd, good.data(), 16, 0);
+        if (::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0) ::send(raw, good.data(), 16, 0);
         ::_exit(0);
     }
     if (root) ::wait(nullptr);
+    ::close(raw);
     ASSERT_TRUE(platform::sendMessageToSocket(ownHandle(1), common::MSG_VIEWER_CLOSING, ::getpid(), 0));
 
     const auto m = receiveWithin(*endpoint, MESSAGE_WAIT_MS);

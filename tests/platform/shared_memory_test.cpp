@@ -135,10 +135,8 @@ std::set<std::string> namesIn(const fs::path& directory) {
 }
 
 TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
-    char pattern[] = "/tmp/hv-leftovers-XXXXXX";
-    const fs::path root = ::mkdtemp(pattern);
-    const fs::path blocks = root / "shm", sockets = root / "sockets";
-    fs::create_directories(blocks), fs::create_directories(sockets);
+    const fs::path blocks = platform_test::g_runtimeDirectory + "/shm", sockets = platform_test::g_runtimeDirectory + "/s";
+    for (const fs::path& folder : {blocks, sockets}) fs::create_directories(folder);  // removed with the run's folder
     const std::string dead = std::to_string(deadPid());
     const std::string live = std::to_string(::getpid());
 
@@ -177,7 +175,6 @@ TEST(LeftoverCleanup, RemovesOnlyWhatDeadProcessesOfThisUserLeft) {
     EXPECT_EQ(std::make_pair(count.blocks, count.sockets), std::make_pair(3, 1));
     EXPECT_EQ(namesIn(blocks), expectedBlocks);
     EXPECT_EQ(namesIn(sockets), expectedSockets);
-    fs::remove_all(root);
 }
 
 }  // namespace
