@@ -1,7 +1,6 @@
-// Both programs together: the front end (its main dialog, in this process)
-// analyses and starts real torvel processes; the viewers are driven across
-// processes through the message port as a window is (posted WM_COMMAND and
-// mouse messages); the pictures' blocks are read by name.
+// Both programs together: the front end (its main dialog, in this process) starts real torvel
+// processes, driven through the message port as a window is (posted WM_COMMAND and mouse
+// messages); the pictures' blocks are read by name.
 #include "common/block_names.h"
 #include "common/messages.h"
 #include "../frontend/frontend_test_support.h"
@@ -84,8 +83,7 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return job().slotState(slot) == SlotState::Drawn; })) << "slot " << slot;
     }
 
-    // A left-button release with the given MK_* flags at a window position of
-    // the slot's first view.
+    // A left-button release with the given MK_* flags at a position of the slot's first view.
     void pick(int slot, int flags, int x, int y) {
         const int view = platform::makeWindowHandle(job().slotProcess(slot), 2);
         platform::postMessage(view, viewer::WM_LBUTTONUP, flags, (y << 16) | x);
@@ -135,10 +133,9 @@ TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
     EXPECT_EQ(slotsInUse(), 3);
 }
 
-// A viewer killed while it draws, then the front end: the viewer left keeps
-// working on its own, the next front end to start removes the dead one's
-// blocks and socket (and nothing else), and once the viewer is closed nothing
-// of either is left.
+// A viewer killed while it draws, then the front end: the viewer left works on alone, the next
+// front end to start removes the dead one's blocks and socket (and nothing else), and once the
+// viewer is closed nothing of either is left.
 TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     // Orphaned viewers become children of this process, so that they are
     // reaped here and not counted as alive as zombies.
@@ -167,8 +164,7 @@ TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     ASSERT_EQ(::kill(frontEnd, SIGKILL), 0);
     // Reaped as its parent (a shell, the desktop) would, unaware of sockets.
     ASSERT_EQ(::waitpid(frontEnd, nullptr, 0), frontEnd);
-    // What a kill leaves. (Its blocks are in the system-wide folder, where a
-    // program of another test run starting now may already remove them.)
+    // What a kill leaves (its blocks another test run's program may already have removed).
     EXPECT_TRUE(hasSocket(frontEnd));
 
     // The next front end: its start removes the dead one's objects.

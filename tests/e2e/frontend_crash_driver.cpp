@@ -1,8 +1,6 @@
-// The front end that the crash test kills (frontend_crash_driver REPORT_FILE
-// TORVEL_PATH): its main dialog opens two viewers of z^2 + 0.25 (whose
-// pictures take long), and once the first has drawn and the second is
-// drawing it writes "<own pid> <viewer pid> <viewer pid>" to REPORT_FILE and
-// waits to be killed.
+// The front end the crash test kills (frontend_crash_driver REPORT_FILE TORVEL_PATH): its main
+// dialog opens two viewers of z^2 + 0.25 (slow pictures); once the first has drawn and the second
+// is drawing it writes "<own pid> <viewer pid> <viewer pid>" to REPORT_FILE and waits to be killed.
 #include "../frontend/frontend_test_support.h"
 #include "platform/message_port_qt.h"
 #include "platform/recording_message_boxes.h"

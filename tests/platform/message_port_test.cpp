@@ -25,8 +25,7 @@ std::tuple<int, int, int, int, pid_t> fields(const platform::ReceivedMessage& m)
     return {m.message.target, m.message.msg, m.message.wParam, m.message.lParam, m.senderPid};
 }
 
-// A datagram socket connected to this process's socket: what is sent on it
-// bypasses the encoder.
+// A socket connected to this process's: what is sent on it bypasses the encoder.
 int rawSocket() {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -126,10 +125,8 @@ int exitCodeOf(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// The front end's side of a viewer's life with real processes: the viewer
-// stand-in started with the viewer command line, its reports received in
-// order, WM_CLOSE to its process handle, a crashed one reaped, and nothing
-// left: no block, no socket, no descriptor.
+// A viewer's life as the front end sees it, with the stand-in started as the viewer is:
+// reports in order, WM_CLOSE to its process, a crashed one reaped; no block, socket or descriptor left.
 TEST(ViewerRoundTrip, ReportsArriveInOrderCloseEndsTheViewerAndADeadOneIsReapedLeavingNothing) {
     const std::string socketDirectory = platform::socketDirectory();
     const auto descriptors = [] { return platform_test::directoryEntryCount("/proc/self/fd"); };
@@ -165,8 +162,7 @@ TEST(ViewerRoundTrip, ReportsArriveInOrderCloseEndsTheViewerAndADeadOneIsReapedL
         EXPECT_FALSE(f.endpoint->receive().has_value());  // it posted nothing
         EXPECT_EQ(f.endpoint->refusedCount(), 0);
     }
-    // The front end's objects are gone with it; the viewer removed its socket,
-    // and the reaping the one the crashed viewer left.
+    // The viewer removed its socket; the reaping removed the crashed viewer's.
     EXPECT_FALSE(SharedMemory::exists(frontEndName));
     EXPECT_FALSE(SharedMemory::exists(blockName));
     EXPECT_EQ(platform_test::directoryEntryCount(socketDirectory), 0);

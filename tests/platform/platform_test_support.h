@@ -1,6 +1,5 @@
-// Shared pieces of the process tests of every folder: a private socket
-// directory per run, the viewer stand-in's path, waiting for messages, and
-// the faults a test plants (a full disk, a dead pid, a stray socket file).
+// Shared pieces of every folder's process tests: a private socket directory per run, the stand-in's
+// path, waiting for messages, and planted faults (a full disk, a dead pid, a stray socket file).
 #pragma once
 
 #include "platform/message_port.h"
@@ -27,8 +26,7 @@ namespace platform_test {
 inline constexpr int MESSAGE_WAIT_MS = 20000;  // a guard against hanging, not a timing check
 inline std::string g_runtimeDirectory;
 
-// Points XDG_RUNTIME_DIR at a fresh private directory (so the tests never
-// touch the user's own) and returns it. Call once, before anything uses sockets.
+// Points XDG_RUNTIME_DIR at a fresh private directory; call once, before anything uses sockets.
 inline std::string useFreshRuntimeDirectory() {
     char pattern[] = "/tmp/hv-platform-test-XXXXXX";
     if (!::mkdtemp(pattern)) std::abort();
@@ -69,8 +67,7 @@ inline int directoryEntryCount(const std::string& path) {
     return error ? -1 : static_cast<int>(count);
 }
 
-// While it lives, files cannot grow beyond `bytes`: a write past it fails as
-// on a full disk (SIGXFSZ is ignored, so the write returns an error).
+// While it lives, a write beyond `bytes` fails as on a full disk (SIGXFSZ ignored: an error).
 class FullDisk {
 public:
     explicit FullDisk(rlim_t bytes) : signal_(std::signal(SIGXFSZ, SIG_IGN)) {

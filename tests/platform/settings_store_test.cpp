@@ -19,8 +19,7 @@ struct Scratch {
     int files() const { return platform_test::directoryEntryCount(directory); }
 };
 
-// The group written twice (by hand or a merge) is read as one, a later value
-// winning, and saved as one, the later copies' lines joining the first.
+// A group written twice (by hand, a merge) loads as one, a later value winning, and saves as one.
 TEST(SettingsStore, LoadingCreatesNothingAndSavingKeepsEverythingElseInTheFile) {
     Scratch dir;
     const std::string fresh = dir.directory / "Brackenholt/Halvatrine.conf";
@@ -32,8 +31,8 @@ TEST(SettingsStore, LoadingCreatesNothingAndSavingKeepsEverythingElseInTheFile) 
     EXPECT_EQ(fileBytes(fresh), "[Halvatrine]\nMAX_LOOP=10000\nSIEGELFLG=0\nCONV_EPS=0.000001\n");
     EXPECT_EQ(store.value("CONV_EPS"), "0.000001");
 
-    std::ofstream(dir.path) << "; by hand\n[General]\nfoo=bar\n\n[Halvatrine]\nMAX_LOOP = 20000\n;a=1\n#b=2\nEXTRA=\"kept\"\nK=a\n"
-                               "[Other]\nx=1\n[Halvatrine]\nK=b\nMAX_LOOP=7\n[Halvatrine]\n";
+    std::ofstream(dir.path) << "; by hand\n[General]\nfoo=bar\n\n[Halvatrine]\nMAX_LOOP = 20000\n;a=1\n#b=2\n"
+                               "EXTRA=\"kept\"\nK=a\n[Other]\nx=1\n[Halvatrine]\nK=b\nMAX_LOOP=7\n[Halvatrine]\n";
     platform::SettingsStore edited(dir.path);
     using Values = std::map<std::string, std::string>;
     // Spaces around '=' and quotes are not part of the value; comments and other groups are not ours.
@@ -45,8 +44,7 @@ TEST(SettingsStore, LoadingCreatesNothingAndSavingKeepsEverythingElseInTheFile) 
     EXPECT_EQ(dir.files(), 2);  // no temporary file is left next to them
 }
 
-// A save that cannot write, cannot make its folder or cannot replace the
-// file says so, and keeps the old file and no temporary one.
+// A save that cannot write, make its folder or replace the file says so, keeping the old file.
 TEST(SettingsStore, AFailedSaveIsReportedAndKeepsTheOldFile) {
     // Where the store writes, given the scratch folder whose file holds the old settings.
     const std::pair<const char*, std::function<std::string(const Scratch&)>> faults[] = {

@@ -1,8 +1,6 @@
-// Blocks of shared memory, and nothing left behind: a block goes with its
-// creator, blocks and sockets go with a process ended by a signal, and the
-// start-up sweep removes only blocks and sockets whose names have the
-// programs' exact forms, that belong to this user, and whose pid names no
-// process at all.
+// Blocks of shared memory, and nothing left behind: a block goes with its creator, blocks and
+// sockets with a process ended by a signal, and the start-up sweep removes only the blocks and
+// sockets of the programs' exact name forms, of this user, whose pid names no process at all.
 #include "platform/leftover_cleanup.h"
 #include "platform/shared_memory.h"
 #include "platform/termination_cleanup.h"

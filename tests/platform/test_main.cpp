@@ -1,5 +1,4 @@
-// Test entry: every run gets its own socket directory, removed at the end;
-// the window tests get one QApplication (offscreen unless told otherwise).
+// Test entry: a socket directory per run; the window tests get one (offscreen) QApplication.
 #include "platform_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The sample library installed with Halvatrine: every record loads as
-// サンプル読み込み loads it and passes 実行's checks, and the analysis of its
-// Julia picture finds what its name promises.
+// The sample library installed with Halvatrine: every record loads as サンプル読み込み loads it and
+// passes 実行's checks, and the analysis of its Julia picture finds what its name promises.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,9 +18,8 @@
 
 namespace {
 
-// The periods of the attracting and indifferent cycles (sorted), whether
-// infinity attracts (as the components listing shows it), whether there is a
-// Siegel disk, a Herman ring.
+// The periods of the attracting and indifferent cycles (sorted), whether infinity attracts (as the
+// components listing shows it), whether there is a Siegel disk, a Herman ring.
 using Promise = std::tuple<std::vector<int>, bool, bool, bool>;
 const std::map<std::string, Promise> PROMISES = {
     {"Basilica z^2-1 / バシリカ", {{2}, true, false, false}},
