@@ -138,7 +138,6 @@ TEST(ViewerRoundTrip, ReportsArriveInOrderCloseEndsTheViewerAndADeadOneIsReapedL
         frontEndName = f.frontEndName;
         blockName = f.blockName;
         const pid_t viewer = f.start("1025,1026,wait");
-        ASSERT_GT(viewer, 0);
         for (int expected : {common::MSG_DRAW_STARTED, common::MSG_DRAW_FINISHED}) {
             const auto m = receiveWithin(*f.endpoint, MESSAGE_WAIT_MS);
             ASSERT_TRUE(m.has_value());
@@ -155,7 +154,6 @@ TEST(ViewerRoundTrip, ReportsArriveInOrderCloseEndsTheViewerAndADeadOneIsReapedL
         EXPECT_EQ(exitCodeOf(viewer), 0);
 
         const pid_t crashed = f.start("crash");
-        ASSERT_GT(crashed, 0);
         EXPECT_EQ(exitCodeOf(crashed), 3);
         EXPECT_EQ(::waitpid(crashed, nullptr, WNOHANG), -1);  // reaped: no zombie
         EXPECT_TRUE(platform::waitForExit(crashed, 0));       // and a second wait sees it gone

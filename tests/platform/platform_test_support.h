@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -48,16 +47,11 @@ inline std::string uniqueBlockName(const std::string& prefix) {
     return prefix + std::to_string(::getpid()) + "_" + std::to_string(counter++);
 }
 
-// The next accepted message, waiting up to timeoutMs.
+// The next accepted message, waiting up to timeoutMs for each datagram.
 inline std::optional<platform::ReceivedMessage> receiveWithin(platform::MessageEndpoint& endpoint, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        if (auto m = endpoint.receive()) return m;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0) return std::nullopt;
-        endpoint.waitReadable(static_cast<int>(left));
-    }
+    auto m = endpoint.receive();
+    while (!m && endpoint.waitReadable(timeoutMs)) m = endpoint.receive();
+    return m;
 }
 
 // Entries in a directory (without "." and ".."), -1 when it cannot be read.

@@ -90,7 +90,6 @@ TEST(TerminationCleanup, SignalsRemoveTheBlocksAndTheSocketAndStillEndTheProcess
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         const std::string name = uniqueBlockName("PDataSig");
         const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
         if (child == 0) {
             auto block = SharedMemory::create(name, 12936);
             auto endpoint = platform::MessageEndpoint::open();
@@ -105,8 +104,7 @@ TEST(TerminationCleanup, SignalsRemoveTheBlocksAndTheSocketAndStillEndTheProcess
         ASSERT_EQ(::kill(child, SIGCONT), 0);
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
-        EXPECT_FALSE(SharedMemory::exists(name)) << signal;
-        EXPECT_FALSE(fs::exists(socket)) << signal;
+        EXPECT_FALSE(SharedMemory::exists(name) || fs::exists(socket)) << signal;
     }
 }
 
