@@ -127,7 +127,6 @@ TEST_F(BothPrograms, MandelbrotPictureOpensItsJuliaPictureAndAZoom) {
     EXPECT_EQ(header(2).currentView.centreRe, v.centreRe);
     // Close-all (at the end) reaches this viewer before it ever draws.
     drawInViewer(2, false);
-    EXPECT_EQ(slotsInUse(), 3);
 }
 
 // A viewer killed while it draws, then the front end: the viewer left works on alone, the next
@@ -152,7 +151,6 @@ TEST(FrontEndCrash, ViewersOutliveItAndTheNextFrontEndRemovesWhatItLeft) {
     pid_t frontEnd = 0, first = 0, second = 0;
     ASSERT_TRUE(waitUntil([&] { return static_cast<bool>(std::ifstream(report) >> frontEnd >> first >> second); }));
     started.insert(started.end(), {first, second});
-    ASSERT_EQ(frontEnd, *driver);
     ASSERT_EQ(blocksOf(frontEnd), 3);
     // A viewer killed while it draws: its front end removes its block and socket.
     ASSERT_EQ(::kill(second, SIGKILL), 0);

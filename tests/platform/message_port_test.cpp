@@ -35,8 +35,7 @@ int rawSocket() {
 }
 
 TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
-    // A directory widened by somebody is narrowed again; a socket file left by
-    // a dead process with our pid is replaced.
+    // A widened directory is narrowed again; a socket file a dead process left with our pid is replaced.
     const std::string directory = platform::socketDirectory();
     ASSERT_EQ(::chmod(directory.c_str(), 0755), 0);
     ::close(platform_test::bindSocket(platform::socketPathFor(::getpid())));
@@ -86,8 +85,7 @@ TEST(MessagePort, MalformedForeignForgedAndOtherUsersMessagesAreDropped) {
 
     const auto m = receiveWithin(*endpoint, MESSAGE_WAIT_MS);
     ASSERT_TRUE(m.has_value());
-    EXPECT_EQ(m->message.msg, common::MSG_VIEWER_CLOSING);
-    EXPECT_EQ(m->message.wParam, ::getpid());
+    EXPECT_EQ(fields(*m), std::tuple(ownHandle(1), common::MSG_VIEWER_CLOSING, ::getpid(), 0, ::getpid()));
     EXPECT_EQ(endpoint->refusedCount(), root ? 9 : 8);
     EXPECT_FALSE(endpoint->receive().has_value());
 }
