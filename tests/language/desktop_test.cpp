@@ -1,7 +1,6 @@
-// The desktop application: every window of both programs in English under
-// HALVATRINE_LANG=en and exactly as the code writes it under =ja, Qt's own
-// dialogs following, the catalogue and help complete, and an installed tree
-// whose front end starts the installed viewer.
+// The desktop application: every window of both programs in English under HALVATRINE_LANG=en and
+// exactly as the code writes it under =ja, Qt's own dialogs following, the catalogue and help
+// complete, and an installed tree whose front end starts the installed viewer.
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGroupBox>
