@@ -1,41 +1,19 @@
-// The front end that the crash test kills: its main dialog, in this
-// process, opens two viewers of z^2 + 0.25 (whose pictures take long), waits
-// until the first has drawn and the second has started drawing, writes
-// "<own pid> <viewer pid> <viewer pid>" to the file named by argv[1] and
-// waits to be killed. It gives up after two minutes.
-// Usage: frontend_crash_driver REPORT_FILE TORVEL_PATH
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <unistd.h>
-
-#include <fstream>
-#include <string>
-
-#include "common/block_layout.h"
-#include "frontend/main_dialog.h"
+// The front end the crash test kills (frontend_crash_driver REPORT_FILE TORVEL_PATH): its main
+// dialog opens two viewers of z^2 + 0.25 (slow pictures); once the first has drawn and the second
+// is drawing it writes "<own pid> <viewer pid> <viewer pid>" to REPORT_FILE and waits to be killed.
+#include "../frontend/frontend_test_support.h"
 #include "platform/message_port_qt.h"
 #include "platform/recording_message_boxes.h"
-#include "platform/shared_memory.h"
 #include "viewer/core/control_ids.h"
 
 namespace {
 
-constexpr int WAIT_GUARD_MS = 120000;
-
-int viewerWindow(frontend::JobControl& job, int slot) {
-    const auto block = platform::SharedMemory::open(job.slotBlockName(slot));
-    return block ? static_cast<const common::AnalysisBlockHeader*>(block->data())->viewerWindow : 0;
-}
-
 bool drawInViewer(frontend::JobControl& job, int slot, frontend::SlotState until) {
-    if (!QTest::qWaitFor([&] { return job.slotState(slot) >= frontend::SlotState::Started && viewerWindow(job, slot); },
-                         WAIT_GUARD_MS))
+    const auto frame = [&] { return frontend_test::blockHeader(job, slot).viewerWindow; };
+    if (!frontend_test::waitUntil([&] { return job.slotState(slot) >= frontend::SlotState::Started && frame(); }))
         return false;
-    platform::postMessage(viewerWindow(job, slot), viewer::WM_COMMAND, viewer::ID_DRAW_BUTTON, 0);
-    return QTest::qWaitFor([&] { return job.slotState(slot) >= until; }, WAIT_GUARD_MS);
+    platform::postMessage(frame(), viewer::WM_COMMAND, viewer::ID_DRAW_BUTTON, 0);
+    return frontend_test::waitUntil([&] { return job.slotState(slot) >= until; });
 }
 
 }  // namespace
@@ -56,6 +34,6 @@ int main(int argc, char** argv) {
                           (300 << 16) | 300);
     if (!drawInViewer(job, 1, frontend::SlotState::Drawing)) return 3;
     std::ofstream(argv[1]) << ::getpid() << ' ' << job.slotProcess(0) << ' ' << job.slotProcess(1) << '\n';
-    QTest::qWait(WAIT_GUARD_MS);
+    QTest::qWait(frontend_test::WAIT_MS);
     return 4;
 }

@@ -1,32 +1,22 @@
-// The desktop application: every window of both programs in English under
-// HALVATRINE_LANG=en and exactly as the code writes it under =ja, Qt's own
-// dialogs following, the catalogue and help complete, the bundled samples
-// listed, and an installed tree whose front end starts the installed viewer.
+// The desktop application: every window of both programs in English under HALVATRINE_LANG=en and
+// exactly as the code writes it under =ja, Qt's own dialogs following, the catalogue and help
+// complete, and an installed tree whose front end starts the installed viewer.
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QTranslator>
-
-#include <filesystem>
 
 #include "common/ui_text.h"
 #include "frontend/critical_point_dialog.h"
-#include "frontend/job_control.h"
-#include "frontend/main_dialog.h"
 #include "frontend/sample_dialogs.h"
 #include "frontend/settings_dialog.h"
 #include "frontend_test_support.h"
 #include "platform/help_window.h"
 #include "platform/qt_message_boxes.h"
-#include "platform/shared_memory.h"
 #include "platform/ui_language.h"
 #include "viewer/colour/colour_dialog.h"
 #include "viewer/colour/component_info_dialog.h"
@@ -209,13 +199,7 @@ TEST(InstalledTree, HasEveryFileAndItsFrontEndStartsItsViewer) {
     for (const auto& [field, text] : {std::pair{8, "1"}, std::pair{0, "-1"}}) dialog.coefficientField(field)->setText(text);
     dialog.juliaButton()->click();
     dialog.executeButton()->click();
-    auto frameOfViewer = [&] {
-        common::AnalysisBlockHeader h{};
-        const auto block = platform::SharedMemory::open(dialog.job().slotBlockName(0));
-        if (block && block->size() >= sizeof h) std::memcpy(&h, block->data(), sizeof h);
-        return h.viewerWindow;
-    };
-    EXPECT_TRUE(frontend_test::waitUntil([&] { return frameOfViewer() != 0; }, viewer_test::WAIT_GUARD_MS));
+    EXPECT_TRUE(frontend_test::waitUntil([&] { return frontend_test::blockHeader(dialog.job(), 0).viewerWindow != 0; }));
     boxes.scriptAnswers({true});
     dialog.closeAllButton()->click();
     EXPECT_TRUE(frontend_test::waitUntil([&] { return dialog.executeButton()->isEnabled(); }, viewer_test::WAIT_GUARD_MS));

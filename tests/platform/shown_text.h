@@ -18,8 +18,8 @@ inline int shownTextStart(QLineEdit* field) {
 inline bool textStartShown(QLineEdit* field) { return shownTextStart(field) >= field->contentsRect().left(); }
 
 inline bool wholeTextShown(QLineEdit* field) {
-    return textStartShown(field) &&
-           shownTextStart(field) + field->fontMetrics().horizontalAdvance(field->text()) <= field->contentsRect().right();
+    const int end = shownTextStart(field) + field->fontMetrics().horizontalAdvance(field->text());
+    return textStartShown(field) && end <= field->contentsRect().right();
 }
 
 }  // namespace platform_test

@@ -4,24 +4,18 @@
 
 #include <thread>
 
-namespace {
-
 TEST(ThreadPriority, IdleAndBackOnTheCallingThreadOnly) {
-    platform::ThreadPriority seenIdle = platform::ThreadPriority::Normal;
-    platform::ThreadPriority seenAfter = platform::ThreadPriority::Idle;
-    bool lowered = false, raised = false;
-    std::thread worker([&] {
-        lowered = platform::setCurrentThreadPriority(platform::ThreadPriority::Idle);
-        seenIdle = platform::currentThreadPriority();
-        raised = platform::setCurrentThreadPriority(platform::ThreadPriority::Normal);
-        seenAfter = platform::currentThreadPriority();
-    });
-    worker.join();
-    ASSERT_TRUE(lowered);
-    EXPECT_EQ(seenIdle, platform::ThreadPriority::Idle);
-    // Raising may be refused by the system; then the thread stays idle.
-    EXPECT_EQ(seenAfter, raised ? platform::ThreadPriority::Normal : platform::ThreadPriority::Idle);
-    EXPECT_EQ(platform::currentThreadPriority(), platform::ThreadPriority::Normal);  // this thread untouched
+    using enum platform::ThreadPriority;
+    platform::ThreadPriority seen[2] = {Normal, Idle};
+    bool changed[2] = {false, false};
+    std::thread([&] {
+        for (int i : {0, 1}) {
+            changed[i] = platform::setCurrentThreadPriority(i == 0 ? Idle : Normal);
+            seen[i] = platform::currentThreadPriority();
+        }
+    }).join();
+    ASSERT_TRUE(changed[0]);
+    EXPECT_EQ(seen[0], Idle);
+    EXPECT_EQ(seen[1], changed[1] ? Normal : Idle);  // raising may be refused by the system
+    EXPECT_EQ(platform::currentThreadPriority(), Normal);  // this thread untouched
 }
-
-}  // namespace

@@ -1,34 +1,25 @@
 // A stand-in for the viewer in tests of the front end and the platform layer.
-//
 // Started as the viewer is: viewer_standin -<FData name> -<PData name> -<size>.
 // It maps both blocks, writes its frame handle (pid * 256 + 1) into the
-// AnalysisBlock, then follows the script in HV_STANDIN_POSTS, a comma
-// separated list of steps (default "1025,1026,wait"):
-//   1025, 1026         post to the front end window: wParam = own pid,
-//                      lParam = own view handle (pid * 256 + 2)
-//   1027:M, 1027:J     copy the current ViewRecord into the drawn one, then
-//                      post 1027 with that mode
-//   1028               unmap both blocks, post 1028, exit 0
-//   wait               wait for WM_CLOSE (to pid * 256 or pid * 256 + 1);
-//                      then unmap, post 1028 and exit 0
-//   size:WxH           write W and H as the picture size of the current ViewRecord
-//   crash              end at once with exit code 3, posting nothing
-// WM_CLOSE received during any step also ends it like "wait"; after the
-// last step the stand-in closes as for 1028.
-// HV_STANDIN_REPORT names a file that receives "pid=<own pid>" before the script runs.
-// HV_STANDIN_SCRIPTS names a file of "title<TAB>script" lines: a stand-in
-// whose block title matches a line follows that script instead of
-// HV_STANDIN_POSTS (so that the pictures a test derives behave differently).
-// HV_STANDIN_TIMEOUT_MS bounds every wait (default 30000); on time-out the
-// stand-in exits with code 4.
-// Bad command lines and blocks that cannot be opened end it with code 2.
+// AnalysisBlock, then follows the steps of HV_STANDIN_POSTS (comma separated,
+// default "1025,1026,wait"), or of the line "title<TAB>steps" of the file
+// HV_STANDIN_SCRIPTS whose title is its block's:
+//   1025, 1026       post to the front end window: wParam = own pid,
+//                    lParam = own view handle (pid * 256 + 2)
+//   1027:M, 1027:J   copy the current ViewRecord into the drawn one, post 1027 with that mode
+//   wait             wait for WM_CLOSE (to pid * 256 or pid * 256 + 1)
+//   size:WxH         write W and H as the picture size of the current ViewRecord
+//   crash            end at once with exit code 3, posting nothing
+// WM_CLOSE during any step, or the end of the steps, closes it: it unmaps
+// both blocks, posts 1028 and exits 0. HV_STANDIN_TIMEOUT_MS bounds every
+// wait (default 30000; on time-out it exits 4). Bad command lines and blocks
+// that cannot be opened end it with code 2.
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "common/messages.h"
 #include "platform/message_port.h"
 #include "platform/shared_memory.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -37,22 +28,12 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 constexpr int EXIT_BAD_START = 2;
 constexpr int EXIT_CRASH = 3;
 constexpr int EXIT_TIMEOUT = 4;
-
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::stringstream in(text);
-    std::string part;
-    while (std::getline(in, part, separator))
-        if (!part.empty()) parts.push_back(part);
-    return parts;
-}
 
 struct Standin {
     pid_t pid = ::getpid();
@@ -70,23 +51,15 @@ struct Standin {
         std::exit(0);
     }
 
-    // Handles waiting messages; returns after timeoutMs or when none is left
-    // and waitForClose is false.
-    void pump(bool waitForClose, int waitMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-        for (;;) {
+    // Handles the messages waiting; with `wait`, waits for WM_CLOSE (exit on time-out).
+    void pump(bool wait) {
+        do {
             while (auto m = endpoint->receive()) {
                 const int index = platform::indexOfHandle(m->message.target);
                 if (m->message.msg == common::WM_CLOSE && (index == 0 || index == 1)) close();
             }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now()).count();
-            if (left <= 0) {
-                if (waitForClose) std::exit(EXIT_TIMEOUT);
-                return;
-            }
-            endpoint->waitReadable(static_cast<int>(left));
-        }
+        } while (wait && endpoint->waitReadable(timeoutMs));
+        if (wait) std::exit(EXIT_TIMEOUT);
     }
 };
 
@@ -101,12 +74,10 @@ int main(int argc, char** argv) {
         if (i >= argc || argv[i][0] != '-' || argv[i][1] == 0) return EXIT_BAD_START;
         tokens[i - 1] = argv[i] + 1;
     }
-    const unsigned long long size = std::strtoull(tokens[2].c_str(), nullptr, 10);
+    const auto size = static_cast<std::size_t>(std::strtoull(tokens[2].c_str(), nullptr, 10));
     s.frontEndBlock = platform::SharedMemory::open(tokens[0], common::FRONT_END_BLOCK_SIZE);
-    s.analysisBlock = platform::SharedMemory::open(tokens[1]);
-    if (!s.frontEndBlock || !s.analysisBlock || size < common::ANALYSIS_BLOCK_FIXED_SIZE ||
-        size > s.analysisBlock->objectSize() ||
-        !(s.analysisBlock = platform::SharedMemory::open(tokens[1], static_cast<std::size_t>(size)))) {
+    s.analysisBlock = platform::SharedMemory::open(tokens[1], size);  // refused beyond the object's end
+    if (!s.frontEndBlock || !s.analysisBlock || size < common::ANALYSIS_BLOCK_FIXED_SIZE) {
         std::fprintf(stderr, "viewer_standin: the blocks cannot be opened\n");
         return EXIT_BAD_START;
     }
@@ -119,37 +90,31 @@ int main(int argc, char** argv) {
     if (!s.endpoint) return EXIT_BAD_START;
     analysis->header->viewerWindow = platform::makeWindowHandle(s.pid, 1);
 
-    if (const char* reportPath = std::getenv("HV_STANDIN_REPORT")) std::ofstream(reportPath) << "pid=" << s.pid << "\n";
-
     const char* posts = std::getenv("HV_STANDIN_POSTS");
     std::string script = posts ? posts : "1025,1026,wait";
     if (const char* scripts = std::getenv("HV_STANDIN_SCRIPTS")) {
         std::ifstream lines(scripts);
         std::string line;
-        while (std::getline(lines, line)) {
-            const std::size_t tab = line.find('\t');
-            if (tab != std::string::npos && line.compare(0, tab, analysis->title) == 0 &&
-                tab == analysis->title.size()) {
-                script = line.substr(tab + 1);
-                break;
-            }
-        }
+        const std::string title = std::string(analysis->title) + '\t';
+        while (std::getline(lines, line))
+            if (line.rfind(title, 0) == 0) script = line.substr(title.size());
     }
     const platform::WindowHandle view = platform::makeWindowHandle(s.pid, 2);
-    for (const std::string& step : split(script, ',')) {
-        s.pump(false, 0);
+    std::stringstream steps(script);
+    for (std::string step; std::getline(steps, step, ',');) {
+        s.pump(false);
         if (step == "1025" || step == "1026") {
             platform::postMessage(s.frontEnd, std::atoi(step.c_str()), s.pid, view);
         } else if (step.rfind("1027:", 0) == 0 && step.size() == 6) {
             analysis->header->drawnView = analysis->header->currentView;
             platform::postMessage(s.frontEnd, common::MSG_NEW_PICTURE, s.pid, step[5]);
-        } else if (step == "1028") {
-            s.close();
         } else if (step == "wait") {
-            s.pump(true, s.timeoutMs);
+            s.pump(true);
         } else if (step.rfind("size:", 0) == 0 && step.find('x') != std::string::npos) {
             analysis->header->currentView.pictureWidth = std::atoi(step.c_str() + 5);
             analysis->header->currentView.pictureHeight = std::atoi(step.c_str() + step.find('x') + 1);
+        } else if (step.empty()) {
+            continue;
         } else if (step == "crash") {
             std::_Exit(EXIT_CRASH);
         } else {
