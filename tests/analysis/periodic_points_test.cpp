@@ -68,17 +68,6 @@ int halfCycle(int n, const double* cr, const double* ci, double* rr, double* ri)
 
 }  // namespace
 
-TEST(CycleCapacity, IsTwiceTheDegreeLessTwo) {
-    EXPECT_EQ(cycleCapacity(testmaps::polynomialMap({0.0, 0.0, 1.0})), 2);
-    EXPECT_EQ(cycleCapacity(testmaps::rationalMap({1.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 3.0})), 4);
-    EXPECT_EQ(cycleCapacity(testmaps::rationalMap({1.0}, {0.0, 0.0, 0.0, 0.0, 1.0})), 6);
-    RationalMap broken = testmaps::polynomialMap({0.0, 0.0, 1.0});
-    broken.numerator.re.resize(1);
-    EXPECT_EQ(cycleCapacity(broken), 0);
-    broken.form = 7;
-    EXPECT_EQ(mapDegree(broken), -1);
-}
-
 TEST(ConfirmAttracting, AcceptsAttractorsAndRejectsRepellersAndEscapes) {
     // A fixed point with multiplier 0.999 is reached only after ~6200 steps:
     // the eleven checks 900 steps apart reach back before that.
@@ -171,8 +160,12 @@ TEST(FindPeriodicPoints, CycleWithFewerMarkedRootsIsCompletedByFollowingTheMap) 
 
 TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
     std::atomic<bool> stop{true};
-    RationalMap shortArrays = testmaps::polynomialMap({0.0, 0.0, 1.0});
+    RationalMap shortArrays = testmaps::polynomialMap({0.0, 0.0, 1.0}), badForm = shortArrays;
+    RationalMap shortDenominator = testmaps::rationalMap({0.0, 0.0, 1.0}, {1.0, 1.0}), shortNumerator = shortDenominator;
     shortArrays.numerator.degree = 5;
+    shortDenominator.denominator.degree = 2;
+    shortNumerator.numerator.degree = 3;
+    badForm.form = 7;
     const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});
     struct Case {
         const char* name;
@@ -187,6 +180,9 @@ TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
         {"z + 1/z: z Q - P = -1", testmaps::rationalMap({1.0, 0.0, 1.0}, {0.0, 1.0}), nullptr, nullptr, PeriodicSearchEnd::DegreeFailure, 1, 0, 0},
         {"stop request", basilica, nullptr, &stop, PeriodicSearchEnd::Stopped, 1, 0, 2},
         {"malformed map", shortArrays, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+        {"malformed numerator", shortNumerator, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+        {"malformed denominator", shortDenominator, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+        {"unknown form", badForm, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
     };
     for (const Case& c : cases) {
         requestedDegrees.clear();
