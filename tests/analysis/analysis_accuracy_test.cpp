@@ -6,16 +6,13 @@
 #include "analysis/iterated_period_roots.h"
 #include "analysis/julia_analysis.h"
 
-#include <gtest/gtest.h>
-
-#include <complex>
-#include <vector>
+#include "test_maps.h"
 
 using namespace analysis;
 
 namespace {
 
-using cd = std::complex<double>;
+using testmaps::cd;
 
 struct ExpectedCycle {
     int period;
@@ -75,15 +72,9 @@ const Row ROWS[] = {
 // clang-format on
 
 RationalMap mapOf(const std::vector<cd>& numerator, const std::vector<cd>& denominator) {
-    auto polynomialOf = [](const std::vector<cd>& c) {
-        ComplexPolynomial p = makePolynomial(static_cast<int>(c.size()) - 1);
-        for (std::size_t i = 0; i < c.size(); ++i) p.re[i] = c[i].real(), p.im[i] = c[i].imag();
-        stripPolynomial(p);
-        return p;
-    };
-    RationalMap map;
-    map.numerator = polynomialOf(numerator);
-    map.denominator = polynomialOf(denominator);
+    RationalMap map = testmaps::rationalMap(numerator, denominator);
+    stripPolynomial(map.numerator);
+    stripPolynomial(map.denominator);
     map.form = map.denominator.degree == 0 ? 1 : 2;
     return map;
 }
