@@ -210,7 +210,7 @@ TEST(CurveSearchStructures, AnswerLikeTheFullScans) {
     std::vector<double> zr, zi;  // a self-crossing zigzag with disks on both sides
     for (int k = 0; k < 300; ++k) {
         zr.push_back(next() * 4.0 - 2.0);
-        zi.push_back(next() * 2.0);
+        zi.push_back(5.0 + next() * 2.0);  // away from 0, where +y and -y differ
     }
     curves.push_back(makeClosedCurve(zr, zi, 1e-6));
     curves.push_back(bareCurve({0.0, 1.0, 2.0}, {0.5, 0.5, 0.5}));  // flat
