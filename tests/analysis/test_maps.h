@@ -116,17 +116,21 @@ inline analysis::ClosedCurve circleCurve(cd centre, double r, int n) {
     return analysis::makeClosedCurve(re, im, 1e-6);
 }
 
+struct Orbit {
+    std::vector<double> re, im;
+};
+
 // The orbit of a golden-mean rotation on the circle |z - centre| = r,
-// without the angles (in turns) of [gapFrom, gapTo); appended up to n points.
-inline void circleOrbit(cd centre, double r, int n, std::vector<double>& re, std::vector<double>& im,
-                        double gapFrom = 0.0, double gapTo = 0.0) {
-    for (int k = 1; static_cast<int>(re.size()) < n; ++k) {
+// without the angles (in turns) of [gapFrom, gapTo); appended to o up to n points.
+inline Orbit circleOrbit(cd centre, double r, int n, double gapFrom = 0.0, double gapTo = 0.0, Orbit o = {}) {
+    for (int k = 1; static_cast<int>(o.re.size()) < n; ++k) {
         const double turn = std::fmod(k * goldenMean(), 1.0);
         if (turn >= gapFrom && turn < gapTo) continue;
         const cd z = centre + std::polar(r, 2.0 * M_PI * turn);
-        re.push_back(z.real());
-        im.push_back(z.imag());
+        o.re.push_back(z.real());
+        o.im.push_back(z.imag());
     }
+    return o;
 }
 
 }  // namespace testmaps
