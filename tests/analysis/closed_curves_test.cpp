@@ -151,6 +151,11 @@ TEST(ClosedCurveDetection, GapsBeyondTheLinkingRadiusOpenTheCurve) {
     };
     Orbit segment, nan{{std::nan(""), 1.0}, {1.0, std::nan("")}};
     const Orbit nonFinite = circleOrbit(0.0, 0.5, 4000, 0.0, 0.0, Orbit{{std::nan(""), INFINITY}, {0.0, 1.0}});
+    Orbit lineAfterCircle = circleOrbit(0.0, 1.0, 2000);  // 51 points on a line far away: too few to close
+    for (int k = 0; k < 51; ++k) {
+        lineAfterCircle.re.push_back(5.0 + 0.01 * k);
+        lineAfterCircle.im.push_back(5.0);
+    }
     for (int k = 0; k < 500; ++k) {
         segment.re.push_back(std::fmod(k * testmaps::goldenMean(), 1.0));
         segment.im.push_back(0.25);
@@ -172,6 +177,7 @@ TEST(ClosedCurveDetection, GapsBeyondTheLinkingRadiusOpenTheCurve) {
         {"segment", segment, 0},
         {"NaN and infinity neither seed nor join", nonFinite, 1},
         {"nothing finite", nan, 0},
+        {"only the 52nd newest point lies on a curve", lineAfterCircle, 0},
         {"99 points: too few steps", circleOrbit(0.0, 1.0, 2000), 0, 0.0, 99},
         {"stop request", circleOrbit(0.0, 1.0, 2000), 0, 0.0, -1, &stop},
     };
