@@ -39,12 +39,14 @@ RationalMap rotation(double angle) { return testmaps::polynomialMap({0.0, std::p
 
 TEST(CriticalOrbits, FatesOfCriticalOrbits) {
     const OrbitFate E = OrbitFate::Escaped, K = OrbitFate::KnownCycle, N = OrbitFate::NewCycle,
-                    U = OrbitFate::Undetermined, P = OrbitFate::PeriodPassedOver, R = OrbitFate::RepellingCycle;
+                    U = OrbitFate::Undetermined, P = OrbitFate::PeriodPassedOver, R = OrbitFate::RepellingCycle,
+                    O = OrbitFate::NotAnalysed;
     const PointKind A = PointKind::Attracting;
     const RationalMap chebyshev = testmaps::polynomialMap({-2.0, 0.0, 1.0});  // 0 -> -2 -> 2, a repelling fixed point
     const RationalMap square = testmaps::polynomialMap({0.0, 0.0, 1.0});
     const RationalMap escaping = testmaps::polynomialMap({1.0, 0.0, 1.0});
-    const RationalMap twelve = testmaps::polynomialMap({testmaps::bulbCentre(12), 0.0, 1.0});
+    const RationalMap siegel = testmaps::polynomialMap({testmaps::siegelParameter(), 0.0, 1.0});
+    const RationalMap twelve = testmaps::polynomialMap({testmaps::bulbCentre12(), 0.0, 1.0});
     // z0 + (z - z0)/2 + (z - z0)^2/(4 z0): the fixed point z0 = 1e8 lies
     // beyond 1/CONV_EPS, where the algebraic test orbit counts as escaped.
     const RationalMap far = testmaps::polynomialMap({0.75e8, 0.0, 0.25e-8});
@@ -65,7 +67,7 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
         {"z^2 + 1: one entry for infinity", escaping, {0.0, 3.0}, algebraicCycles(escaping, 2), {E, E}, {0}},
         {"1/z^2 starts at the pole", testmaps::rationalMap({1.0}, {0.0, 0.0, 1.0}), {0.0}, CycleList{2, {}}, {E}, {0}},
         {"non-finite square", square, {cd(1e200, 1e200)}, CycleList{2, {}}, {E}, {0}, 1},
-        {"period 12 beyond the algebra, matched for its image", twelve, {0.0, testmaps::bulbCentre(12)},
+        {"period 12 beyond the algebra, matched for its image", twelve, {0.0, testmaps::bulbCentre12()},
          algebraicCycles(twelve, 2), {N, K}, {12}},
         {"full list still matches", testmaps::polynomialMap({-1.0, 0.0, 1.0}), {0.0}, fullList(), {K}, {1, 2}, 1},
         {"full list: no room for infinity", escaping, {0.0}, fullList(), {E}, {1, 2}, 1},
@@ -78,6 +80,8 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
         // The period test needs 5 i steps and compares only the last i points with the 4 periods before.
         {"-2 is on 2 after 5 steps", chebyshev, {-2.0}, CycleList{2, {}}, {R}, {}, 0, A, 5},
         {"0 is on 2 after 6 steps", chebyshev, {0.0}, CycleList{2, {}}, {R}, {}, 0, A, 6},
+        {"Siegel disk without SIEGELFLG: no curves", siegel, {0.0}, CycleList{2, {}}, {U}, {}},
+        {"MAX_LOOP 0: an empty orbit", escaping, {0.0}, CycleList{2, {}}, {O}, {}, 1, A, 0},
     };
     for (const Case& c : cases) {
         AnalysisSettings s;
@@ -107,18 +111,10 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
     }
 }
 
-TEST(CriticalOrbits, EmptyOrbitStopRequestAndMalformedInput) {
-    AnalysisSettings s;
-    s.maxLoop = 0;
-    s.siegelFlag = 1;
-    int notices = 0;
+TEST(CriticalOrbits, StopRequestAndMalformedInput) {
     const RationalMap map = testmaps::polynomialMap({1.0, 0.0, 1.0});
-    OrbitAnalysis a = followCriticalOrbits(map, pointsAt({0.0}), s, CycleList{2, {}}, nullptr, [&] { ++notices; });
-    EXPECT_EQ(a.criticalOrbits[0].fate, OrbitFate::NotAnalysed);
-    EXPECT_EQ(a.cycles.count() + notices, 0);
-
     std::atomic<bool> stop{true};
-    a = followCriticalOrbits(map, pointsAt({0.0, 1.0}), AnalysisSettings{}, CycleList{2, {}}, &stop);
+    const OrbitAnalysis a = followCriticalOrbits(map, pointsAt({0.0, 1.0}), AnalysisSettings{}, CycleList{2, {}}, &stop);
     EXPECT_TRUE(a.stopped);
     EXPECT_EQ(a.criticalOrbits[0].fate, OrbitFate::NotAnalysed);
     EXPECT_EQ(a.cycles.count(), 0);

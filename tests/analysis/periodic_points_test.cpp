@@ -199,21 +199,3 @@ TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
     findPeriodicPoints(basilica, options(10, nullptr, &failAtDegreeSix));
     EXPECT_EQ(requestedDegrees, (std::vector<int>{2, 2, 6}));  // nothing after the failure
 }
-
-TEST(FindPeriodicPoints, PeriodsBeyondIterateDegree1024AreNotSearched) {
-    struct Case {
-        std::vector<cd> p;
-        std::vector<int> degrees;  // exact-period degrees d^k minus the divisors' degrees
-    } cases[] = {
-        {{0.3, 0.0, 1.0}, {2, 2, 6, 12, 30, 54, 126, 240, 504, 990}},
-        {{0.3, 0.0, 0.0, 1.0}, {3, 6, 24, 72, 240, 696}},
-        {{0.3, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0}, {10, 90, 990}},
-    };
-    for (const Case& c : cases) {
-        requestedDegrees.clear();
-        PeriodicSearchReport report;
-        EXPECT_EQ(findPeriodicPoints(testmaps::polynomialMap(c.p), options(10, &report, &farPoints)).count(), 0);
-        EXPECT_EQ(report.end, PeriodicSearchEnd::Completed);
-        EXPECT_EQ(requestedDegrees, c.degrees);
-    }
-}

@@ -70,7 +70,6 @@ TEST(FindRoots, SmallCasesEndAtTheirRoots) {
     EXPECT_EQ(analysis::findRoots(0, &re, &im, &out, &out), 1);
     EXPECT_EQ(out, 42);
     EXPECT_EQ(solve({{1.0, std::nan(""), 1.0}, {0.0, 0.0, 0.0}}).rc, -1);
-    for (int i = 0; i < 4; ++i) { EXPECT_NEAR(analysis::startingAngle(i, 4), 0.375 + i * std::numbers::pi / 2, 1e-15); }
     // A leading term alone: the bound and the roots shrink towards 0.
     const Poly lead{{0.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 0.0, -1.0}};
     EXPECT_LT(analysis::rootBound(3, lead.re.data(), lead.im.data()), 1e-100);

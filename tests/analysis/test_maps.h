@@ -89,21 +89,9 @@ inline analysis::RationalMap hermanBlaschke() {
     return rationalMap({0.0, 0.0, -4.0 * e, e}, {1.0, -4.0});
 }
 
-// Centre of the period-p hyperbolic component of z^2 + c on the 1/p bulb:
-// Newton's method on f_c^p(0) = 0.
-inline cd bulbCentre(int period) {
-    const cd root = parameterForMultiplier(std::polar(1.0, 2.0 * M_PI / period));
-    cd c = 0.25 + (root - 0.25) * (1.0 + 1.0 / (period * period));
-    for (int it = 0; it < 60; ++it) {
-        cd z = 0, dz = 0;
-        for (int n = 0; n < period; ++n) {
-            dz = 2.0 * z * dz + 1.0;
-            z = z * z + c;
-        }
-        c -= z / dz;
-    }
-    return c;
-}
+// Centre of the 1/12 bulb of z^2 + c, where f_c^12(0) = 0 (Newton's method
+// from the bulb's root, to double precision).
+inline cd bulbCentre12() { return {0.30922922123657415, 0.03212392698439477}; }
 
 // n points of the circle |z - centre| = r, evenly spaced.
 inline analysis::ClosedCurve circleCurve(cd centre, double r, int n) {
