@@ -6,17 +6,10 @@
 
 using namespace analysis;
 using testmaps::cd;
+using testmaps::bareCurve;
 using testmaps::circleOrbit;
 
 namespace {
-
-ClosedCurve bareCurve(std::vector<double> re, std::vector<double> im) {
-    ClosedCurve c;
-    c.re = std::move(re);
-    c.im = std::move(im);
-    c.octagon = polylineOctagon(c.re, c.im);
-    return c;
-}
 
 // Distance from p to the closed polygon by projection on each segment.
 double polygonDistance(cd p, const std::vector<double>& re, const std::vector<double>& im) {

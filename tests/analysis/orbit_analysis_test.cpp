@@ -8,12 +8,6 @@ using testmaps::pointsAt;
 
 namespace {
 
-CycleList algebraicCycles(const RationalMap& map, int maxPeriod) {
-    PeriodicSearchOptions o;
-    o.maxPeriod = maxPeriod;
-    return findPeriodicPoints(map, o);
-}
-
 Cycle cycleOf(const std::vector<cd>& points, PointKind kind = PointKind::Attracting) {
     Cycle c;
     c.period = static_cast<int>(points.size());
@@ -63,16 +57,16 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
         PointKind newKind = PointKind::Attracting;  // of the cycles the orbits add
         int maxLoop = DEFAULT_MAX_LOOP;
     } cases[] = {
-        {"z^2 matches its fixed point", square, {0.0}, algebraicCycles(square, 2), {K}, {1}},
-        {"z^2 + 1: one entry for infinity", escaping, {0.0, 3.0}, algebraicCycles(escaping, 2), {E, E}, {0}},
+        {"z^2 matches its fixed point", square, {0.0}, findPeriodicPoints(square, {.maxPeriod = 2}), {K}, {1}},
+        {"z^2 + 1: one entry for infinity", escaping, {0.0, 3.0}, findPeriodicPoints(escaping, {.maxPeriod = 2}), {E, E}, {0}},
         {"1/z^2 starts at the pole", testmaps::rationalMap({1.0}, {0.0, 0.0, 1.0}), {0.0}, CycleList{2, {}}, {E}, {0}},
         {"non-finite square", square, {cd(1e200, 1e200)}, CycleList{2, {}}, {E}, {0}, 1},
         {"period 12 beyond the algebra, matched for its image", twelve, {0.0, testmaps::bulbCentre12()},
-         algebraicCycles(twelve, 2), {N, K}, {12}},
+         findPeriodicPoints(twelve, {.maxPeriod = 2}), {N, K}, {12}},
         {"full list still matches", testmaps::polynomialMap({-1.0, 0.0, 1.0}), {0.0}, fullList(), {K}, {1, 2}, 1},
         {"full list: no room for infinity", escaping, {0.0}, fullList(), {E}, {1, 2}, 1},
         {"full list: new period passed over", twelve, {0.0}, fullList(), {P}, {1, 2}},
-        {"cycle near infinity recorded as it is", far, {0.0, 1.0}, algebraicCycles(far, 1), {N, K}, {1}},
+        {"cycle near infinity recorded as it is", far, {0.0, 1.0}, findPeriodicPoints(far, {.maxPeriod = 1}), {N, K}, {1}},
         {"a cycle of another period is no match", square, {0.1}, otherPeriod, {N}, {2, 1}, 0, PointKind::SuperAttracting},
         {"rotation by a third is a 3-cycle", rotation(2.0 * M_PI / 3.0), {1.0}, CycleList{2, {}}, {N}, {3}},
         // Steps of 3e-7: one, two or three steps back lie within CONV_EPS, four do not.

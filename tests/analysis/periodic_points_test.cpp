@@ -8,15 +8,6 @@ using testmaps::cd;
 
 namespace {
 
-PeriodicSearchOptions options(int maxPeriod, PeriodicSearchReport* report = nullptr,
-                              RootFinderFunction finder = nullptr) {
-    PeriodicSearchOptions o;
-    o.maxPeriod = maxPeriod;
-    o.report = report;
-    o.rootFinder = finder;
-    return o;
-}
-
 // Root finders that steer the search; they record the degrees asked for.
 std::vector<int> requestedDegrees;
 
@@ -32,7 +23,6 @@ int outOfMemoryAtDegreeSix(int n, const double* cr, const double* ci, double* rr
 
 // Distinct far-away (repelling) points, so every period is searched quickly.
 int farPoints(int n, const double*, const double*, double* rr, double* ri) {
-    requestedDegrees.push_back(n);
     for (int i = 0; i < n; ++i) {
         rr[i] = 100.0 + i;
         ri[i] = 0.0;
@@ -110,7 +100,7 @@ TEST(FindPeriodicPoints, CyclesOfKnownMapsInOrbitOrderWithTheirKinds) {
     };
     for (const Case& c : cases) {
         PeriodicSearchReport report;
-        const CycleList list = findPeriodicPoints(c.map, options(4, &report));
+        const CycleList list = findPeriodicPoints(c.map, {.maxPeriod = 4, .report = &report});
         EXPECT_EQ(report.periodsSearched, 4) << c.name;
         ASSERT_EQ(list.count(), static_cast<int>(c.periods.size())) << c.name;
         for (int i = 0; i < list.count(); ++i) {
@@ -138,7 +128,7 @@ TEST(FindPeriodicPoints, ACycleOfAtMostPeriodRootsTakesTheKindOfItsLastRoot) {
     // Two marked roots at period 2 are recorded as one cycle of the last root's kind.
     for (const auto& [finder, kind] : {std::pair{&twoKindsOfRoots<true>, PointKind::Attracting},
                                        std::pair{&twoKindsOfRoots<false>, PointKind::SuperAttracting}}) {
-        const CycleList list = findPeriodicPoints(twoCycles, options(2, nullptr, finder));
+        const CycleList list = findPeriodicPoints(twoCycles, {.maxPeriod = 2, .rootFinder = finder});
         int records = 0;
         for (const Cycle& c : list.cycles) {
             if (c.period != 2) continue;
@@ -150,7 +140,7 @@ TEST(FindPeriodicPoints, ACycleOfAtMostPeriodRootsTakesTheKindOfItsLastRoot) {
 }
 
 TEST(FindPeriodicPoints, CycleWithFewerMarkedRootsIsCompletedByFollowingTheMap) {
-    const CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), options(2, nullptr, &halfCycle));
+    const CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), {.maxPeriod = 2, .rootFinder = &halfCycle});
     ASSERT_EQ(list.count(), 1);
     const Cycle& c = list.cycles[0];
     ASSERT_EQ(c.period, 2);
@@ -187,15 +177,13 @@ TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
     for (const Case& c : cases) {
         requestedDegrees.clear();
         PeriodicSearchReport report;
-        PeriodicSearchOptions o = options(10, &report, c.finder);
-        o.stop = c.stop;
-        const CycleList list = findPeriodicPoints(c.map, o);
+        const CycleList list = findPeriodicPoints(c.map, {.maxPeriod = 10, .stop = c.stop, .rootFinder = c.finder, .report = &report});
         EXPECT_EQ(report.end, c.end) << c.name;
         EXPECT_EQ(report.lastPeriod, c.lastPeriod) << c.name;
         EXPECT_EQ(list.count(), c.cycles) << c.name;
         if (c.capacity > 0) { EXPECT_EQ(list.capacity, c.capacity) << c.name; }
     }
     requestedDegrees.clear();
-    findPeriodicPoints(basilica, options(10, nullptr, &failAtDegreeSix));
+    findPeriodicPoints(basilica, {.maxPeriod = 10, .rootFinder = &failAtDegreeSix});
     EXPECT_EQ(requestedDegrees, (std::vector<int>{2, 2, 6}));  // nothing after the failure
 }

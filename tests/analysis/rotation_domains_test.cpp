@@ -10,10 +10,7 @@ namespace {
 
 // An axis-parallel square curve (no disks) with the given code.
 ClosedCurve squareCurve(double x0, double y0, double side, int inOut) {
-    ClosedCurve c;
-    c.re = {x0, x0 + side, x0 + side, x0};
-    c.im = {y0, y0, y0 + side, y0 + side};
-    c.octagon = polylineOctagon(c.re, c.im);
+    ClosedCurve c = testmaps::bareCurve({x0, x0 + side, x0 + side, x0}, {y0, y0, y0 + side, y0 + side});
     c.inOut = inOut;
     return c;
 }

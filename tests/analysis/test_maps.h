@@ -93,6 +93,15 @@ inline analysis::RationalMap hermanBlaschke() {
 // from the bulb's root, to double precision).
 inline cd bulbCentre12() { return {0.30922922123657415, 0.03212392698439477}; }
 
+// A curve through the points, with its octagon and no disks.
+inline analysis::ClosedCurve bareCurve(std::vector<double> re, std::vector<double> im) {
+    analysis::ClosedCurve c;
+    c.re = std::move(re);
+    c.im = std::move(im);
+    c.octagon = analysis::polylineOctagon(c.re, c.im);
+    return c;
+}
+
 // n points of the circle |z - centre| = r, evenly spaced.
 inline analysis::ClosedCurve circleCurve(cd centre, double r, int n) {
     std::vector<double> re, im;
