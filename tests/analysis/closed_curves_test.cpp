@@ -43,8 +43,6 @@ TEST(CurveGeometry, OctagonBoundsAreInclusive) {
     EXPECT_TRUE(o.contains(1.5, 1.5));  // on the edge x + y = 3
     EXPECT_FALSE(o.contains(1.5 + 1e-9, 1.5));
     EXPECT_FALSE(o.contains(0.2, 0.2));  // inside the box, outside the diamond
-    EXPECT_TRUE(o.containsOctagon(bareCurve({1, 1.5, 1}, {0.5, 1, 1.5}).octagon));
-    EXPECT_FALSE(o.containsOctagon(bareCurve({0, 1, 1}, {0, 0.5, 1}).octagon));
 }
 
 // Disks reach from their centres to the curve, on their own side; the fast

@@ -19,13 +19,6 @@ Cycle cycleOf(const std::vector<cd>& points, PointKind kind = PointKind::Attract
     return c;
 }
 
-CycleList fullList() {
-    CycleList l{2, {}};
-    l.cycles.push_back(cycleOf({cd(5.0, 5.0)}));
-    l.cycles.push_back(cycleOf({0.0, -1.0}, PointKind::SuperAttracting));
-    return l;
-}
-
 // A near-rotation z -> e^(i angle) z + 1e-12 z^2 about its fixed point 0.
 RationalMap rotation(double angle) { return testmaps::polynomialMap({0.0, std::polar(1.0, angle), 1e-12}); }
 
@@ -44,8 +37,8 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
     // z0 + (z - z0)/2 + (z - z0)^2/(4 z0): the fixed point z0 = 1e8 lies
     // beyond 1/CONV_EPS, where the algebraic test orbit counts as escaped.
     const RationalMap far = testmaps::polynomialMap({0.75e8, 0.0, 0.25e-8});
-    CycleList otherPeriod{2, {}};
-    otherPeriod.cycles.push_back(cycleOf({0.0, 5.0}));
+    const CycleList otherPeriod{2, {cycleOf({0.0, 5.0})}};
+    const CycleList fullList{2, {cycleOf({cd(5.0, 5.0)}), cycleOf({0.0, -1.0}, PointKind::SuperAttracting)}};
     struct Case {
         const char* name;
         RationalMap map;
@@ -63,9 +56,9 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
         {"non-finite square", square, {cd(1e200, 1e200)}, CycleList{2, {}}, {E}, {0}, 1},
         {"period 12 beyond the algebra, matched for its image", twelve, {0.0, testmaps::bulbCentre12()},
          findPeriodicPoints(twelve, {.maxPeriod = 2}), {N, K}, {12}},
-        {"full list still matches", testmaps::polynomialMap({-1.0, 0.0, 1.0}), {0.0}, fullList(), {K}, {1, 2}, 1},
-        {"full list: no room for infinity", escaping, {0.0}, fullList(), {E}, {1, 2}, 1},
-        {"full list: new period passed over", twelve, {0.0}, fullList(), {P}, {1, 2}},
+        {"full list still matches", testmaps::polynomialMap({-1.0, 0.0, 1.0}), {0.0}, fullList, {K}, {1, 2}, 1},
+        {"full list: no room for infinity", escaping, {0.0}, fullList, {E}, {1, 2}, 1},
+        {"full list: new period passed over", twelve, {0.0}, fullList, {P}, {1, 2}},
         {"cycle near infinity recorded as it is", far, {0.0, 1.0}, findPeriodicPoints(far, {.maxPeriod = 1}), {N, K}, {1}},
         {"a cycle of another period is no match", square, {0.1}, otherPeriod, {N}, {2, 1}, 0, PointKind::SuperAttracting},
         {"rotation by a third is a 3-cycle", rotation(2.0 * M_PI / 3.0), {1.0}, CycleList{2, {}}, {N}, {3}},

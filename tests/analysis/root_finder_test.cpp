@@ -1,16 +1,10 @@
 #include "analysis/root_finder.h"
 
-#include <gtest/gtest.h>
-
-#include <complex>
-#include <limits>
-#include <numbers>
-#include <random>
-#include <vector>
+#include "test_maps.h"
 
 namespace {
 
-using cd = std::complex<double>;
+using testmaps::cd;
 using cl = std::complex<long double>;
 
 struct Poly {
