@@ -132,7 +132,7 @@ TEST(ClosedCurveDetection, GapsBeyondTheLinkingRadiusOpenTheCurve) {
     // degrees, so that the cells on either side are neighbours, between the
     // first and the newest point; the linking radius is 0.1.
     auto gapped = [](double chord) {
-        const double gap = 2 * std::asin(chord / 2), step = (2 * M_PI - gap) / 2000;
+        const double gap = 2 * std::asin(chord / 2), step = (2 * M_PI - gap) / 1999;
         Orbit o;
         for (int k = 0; k < 2000; ++k) {
             o.re.push_back(std::cos(M_PI / 4 + gap / 2 + k * step));
@@ -162,8 +162,8 @@ TEST(ClosedCurveDetection, GapsBeyondTheLinkingRadiusOpenTheCurve) {
     } cases[] = {
         {"dense golden-mean circle", circleOrbit(cd(0.3, -0.2), 1.0, 10000), 1, cd(0.3, -0.2)},
         {"no gap", gapped(0.0), 1},
-        {"gap 0.08", gapped(0.08), 1},
-        {"gap 0.12", gapped(0.12), 0},
+        {"gap 0.0995", gapped(0.0995), 1},
+        {"gap 0.1005", gapped(0.1005), 0},
         {"upper half circle", circleOrbit(0.0, 1.0, 3000, 0.5, 1.0), 0},
         {"segment", segment, 0},
         {"NaN and infinity neither seed nor join", nonFinite, 1},

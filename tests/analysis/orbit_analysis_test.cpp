@@ -62,8 +62,8 @@ TEST(CriticalOrbits, FatesOfCriticalOrbits) {
         {"cycle near infinity recorded as it is", far, {0.0, 1.0}, findPeriodicPoints(far, {.maxPeriod = 1}), {N, K}, {1}},
         {"a cycle of another period is no match", square, {0.1}, otherPeriod, {N}, {2, 1}, 0, PointKind::SuperAttracting},
         {"rotation by a third is a 3-cycle", rotation(2.0 * M_PI / 3.0), {1.0}, CycleList{2, {}}, {N}, {3}},
-        // Steps of 3e-7: one, two or three steps back lie within CONV_EPS, four do not.
-        {"slow rotation has no period", rotation(3e-7), {1.0}, CycleList{2, {}}, {U}, {}},
+        // Steps of 2.5125e-7: three steps back lie within CONV_EPS, four (1.005e-6) just beyond it.
+        {"slow rotation has no period", rotation(2.5125e-7), {1.0}, CycleList{2, {}}, {U}, {}},
         // The period test needs 5 i steps and compares only the last i points with the 4 periods before.
         {"-2 is on 2 after 5 steps", chebyshev, {-2.0}, CycleList{2, {}}, {R}, {}, 0, A, 5},
         {"0 is on 2 after 6 steps", chebyshev, {0.0}, CycleList{2, {}}, {R}, {}, 0, A, 6},
@@ -106,15 +106,15 @@ TEST(CriticalOrbits, StopRequestAndMalformedInput) {
     EXPECT_EQ(a.criticalOrbits[0].fate, OrbitFate::NotAnalysed);
     EXPECT_EQ(a.cycles.count(), 0);
 
-    const CriticalPointList noCoordinates{3, {}, {}};
     const struct {
         RationalMap map;
         CriticalPointList critical;
         AnalysisSettings settings;
-    } bad[] = {{map, noCoordinates, {}}, {testmaps::polynomialMap({1.0}), pointsAt({0.0}), {}},
-               {map, pointsAt({0.0}), {.maxLoop = -1}}, {map, pointsAt({0.0}), {.maxLoop = MAX_LOOP_LIMIT + 1}},
-               {map, pointsAt({0.0}), {.siegelFlag = 2}}, {map, pointsAt({0.0}), {.convEps = 0.0}},
-               {map, pointsAt({0.0}), {.contEps = INFINITY}}, {map, pointsAt({0.0}), {.inoutEps = std::nan("")}}};
+    } bad[] = {{map, {3, {}, {}}, {}}, {map, {1, {0.0}, {}}, {}}, {map, {-1, {}, {}}, {}},
+               {testmaps::polynomialMap({1.0}), pointsAt({0.0}), {}}, {map, pointsAt({0.0}), {.maxLoop = -1}},
+               {map, pointsAt({0.0}), {.maxLoop = MAX_LOOP_LIMIT + 1}}, {map, pointsAt({0.0}), {.siegelFlag = 2}},
+               {map, pointsAt({0.0}), {.convEps = 0.0}}, {map, pointsAt({0.0}), {.contEps = INFINITY}},
+               {map, pointsAt({0.0}), {.inoutEps = std::nan("")}}};
     for (const auto& b : bad) {
         const OrbitAnalysis r = analyseCriticalOrbits(b.map, b.critical, b.settings);
         EXPECT_TRUE(r.invalidInput);
