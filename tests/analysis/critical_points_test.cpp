@@ -51,9 +51,9 @@ TEST(CriticalPoints, InfinityIsCriticalWhenTheDegreesDifferByTwoOrTheNextTermCan
         {"(z^2 + z)/(z^2 + 1)", rationalMap({0.0, 1.0, 1.0}, {1.0, 0.0, 1.0}), 0},
         {"(z^2 + iz)/(z^2 + iz + 1)", rationalMap({0.0, i, 1.0}, {1.0, i, 1.0}), 1},
         {"(z^2 + iz)/(z^2 - iz + 1): real parts agree", rationalMap({0.0, i, 1.0}, {1.0, -i, 1.0}), 0},
-        // P_2 Q_1 = (2 + i)(7 - i) = 15 + 5i = 5i (1 - 3i) = P_1 Q_2, every part non-zero
-        {"((2 + i) z^2 + 5i z)/((1 - 3i) z^2 + (7 - i) z)", rationalMap({0.0, 5.0 * i, 2.0 + i}, {0.0, 7.0 - i, 1.0 - 3.0 * i}), 1},
-        {"((2 + i) z^2 + 5i z)/((1 - 3i) z^2 + (7 + i) z)", rationalMap({0.0, 5.0 * i, 2.0 + i}, {0.0, 7.0 + i, 1.0 - 3.0 * i}), 0},
+        // ((2 + i) z^2 + 5i z)/((1 - 3i) z^2 + (7 -+ i) z): P_2 Q_1 = (2 + i)(7 - i) = 15 + 5i = 5i (1 - 3i) = P_1 Q_2
+        {"non-monic, equal", rationalMap({0.0, 5.0 * i, 2.0 + i}, {0.0, 7.0 - i, 1.0 - 3.0 * i}), 1},
+        {"non-monic, imaginary parts differ", rationalMap({0.0, 5.0 * i, 2.0 + i}, {0.0, 7.0 + i, 1.0 - 3.0 * i}), 0},
     };
     for (const Case& c : cases) { EXPECT_EQ(analysis::findCriticalPoints(c.map).infinityIsCritical, c.infinityIsCritical) << c.name; }
     // 1/z^2: N = -Q' = -2z has degree dP + dQ - 1 = 1; its root 0 is listed first.

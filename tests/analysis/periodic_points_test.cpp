@@ -140,7 +140,8 @@ TEST(FindPeriodicPoints, ACycleOfAtMostPeriodRootsTakesTheKindOfItsLastRoot) {
 }
 
 TEST(FindPeriodicPoints, CycleWithFewerMarkedRootsIsCompletedByFollowingTheMap) {
-    const CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), {.maxPeriod = 2, .rootFinder = &halfCycle});
+    const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});
+    const CycleList list = findPeriodicPoints(basilica, {.maxPeriod = 2, .rootFinder = &halfCycle});
     ASSERT_EQ(list.count(), 1);
     const Cycle& c = list.cycles[0];
     ASSERT_EQ(c.period, 2);
@@ -177,7 +178,8 @@ TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
     for (const Case& c : cases) {
         requestedDegrees.clear();
         PeriodicSearchReport report;
-        const CycleList list = findPeriodicPoints(c.map, {.maxPeriod = 10, .stop = c.stop, .rootFinder = c.finder, .report = &report});
+        const CycleList list = findPeriodicPoints(c.map, {.maxPeriod = 10, .stop = c.stop, .rootFinder = c.finder,
+                                                          .report = &report});
         EXPECT_EQ(report.end, c.end) << c.name;
         EXPECT_EQ(report.lastPeriod, c.lastPeriod) << c.name;
         EXPECT_EQ(list.count(), c.cycles) << c.name;
