@@ -38,6 +38,8 @@ TEST(PairRotationDomains, OutCurvesBecomeSiegelDisksOrHermanRingsWithAnInCurveIn
          setOf({{squareCurve(-4, -4, 8, O)}, {squareCurve(10, 10, 1, I), squareCurve(-1, -1, 2, I)}}), {}, {{1, 1, 0, 0}}},
         {"an In curve touching the Out curve's bounds lies within it",
          setOf({{squareCurve(-5, -5, 10, O)}, {squareCurve(-5, -1, 2, I)}}), {}, {{1, 0, 0, 0}}},
+        {"In curves reaching beyond the top or the left lie outside",
+         setOf({{squareCurve(-5, -5, 10, O)}, {squareCurve(-1, 4, 2, I), squareCurve(-6, -1, 2, I)}}), {{0, 0}}, {}},
         {"In & Out takes part in nothing", setOf({{squareCurve(-2, -2, 4, O), squareCurve(-1, -1, 2, CURVE_IN_AND_OUT)}}), {{0, 0}}, {}},
         {"side by side: the later In replaces the choice",
          setOf({{squareCurve(-5, -5, 10, O), squareCurve(-4, -1, 2, I), squareCurve(2, -1, 2, I)}}), {}, {{0, 2, 0, 0}}},
