@@ -3,19 +3,15 @@
 // parabolic and Misiurewicz maps, tiny and huge coefficients, iterates that
 // overflow): kinds, periods and points against values derived in high
 // precision by accuracy_table.py, which regenerates the table below.
-#include "analysis/iterated_period_roots.h"
 #include "analysis/julia_analysis.h"
 
-#include <gtest/gtest.h>
-
-#include <complex>
-#include <vector>
+#include "test_maps.h"
 
 using namespace analysis;
 
 namespace {
 
-using cd = std::complex<double>;
+using testmaps::cd;
 
 struct ExpectedCycle {
     int period;
@@ -75,15 +71,9 @@ const Row ROWS[] = {
 // clang-format on
 
 RationalMap mapOf(const std::vector<cd>& numerator, const std::vector<cd>& denominator) {
-    auto polynomialOf = [](const std::vector<cd>& c) {
-        ComplexPolynomial p = makePolynomial(static_cast<int>(c.size()) - 1);
-        for (std::size_t i = 0; i < c.size(); ++i) p.re[i] = c[i].real(), p.im[i] = c[i].imag();
-        stripPolynomial(p);
-        return p;
-    };
-    RationalMap map;
-    map.numerator = polynomialOf(numerator);
-    map.denominator = polynomialOf(denominator);
+    RationalMap map = testmaps::rationalMap(numerator, denominator);
+    stripPolynomial(map.numerator);
+    stripPolynomial(map.denominator);
     map.form = map.denominator.degree == 0 ? 1 : 2;
     return map;
 }
@@ -139,48 +129,5 @@ TEST_P(AnalysisAccuracy, KindsPeriodsAndPointsMatchHighPrecisionValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, AnalysisAccuracy, testing::ValuesIn(ROWS));
-
-// The roots that iterating the map gives for Phi_3 are deg Phi_3 distinct
-// points, none a fixed point, at which one long-double Newton step on
-// f^3(z) - z moves less than 1e-12 (polynomial and rational maps, infinity
-// fixed or not).
-TEST(IteratedPeriodRoots, AreTheDistinctPointsOfExactPeriod) {
-    using lc = std::complex<long double>;
-    const std::vector<std::vector<cd>> maps[] = {{{cd(-0.12, 0.75), 0, 1}, {1}},
-                                                  {{1, 0, 1}, {-0.25, 0, 1}},
-                                                  {{0.3, 0, 0, 1}, {cd(0.2, 0.1), 2}}};
-    for (const auto& m : maps) {
-        const RationalMap map = mapOf(m[0], m[1]);
-        const int d = std::max(map.numerator.degree, map.denominator.degree);
-        // deg G_k = d^k, plus 1 where infinity is not fixed
-        const int extra = map.form == 2 && map.denominator.degree >= map.numerator.degree ? 1 : 0;
-        const int g1 = d + extra, g3 = d * d * d + extra;
-        const FixedPointList fixed = findFixedPoints(map);
-        ASSERT_EQ(fixed.count, g1);
-        std::vector<ComplexValue> lower;
-        for (int i = 0; i < fixed.count; ++i) lower.push_back({fixed.re[i], fixed.im[i]});
-        std::vector<double> re, im;
-        ASSERT_EQ(findPeriodRootsByIteration(map, 3, g3, lower, re, im), 1);
-        ASSERT_EQ(static_cast<int>(re.size()), g3 - g1);
-        auto value = [&](const ComplexPolynomial& p, lc z, lc& dv) {
-            lc v(p.re[p.degree], p.im[p.degree]);
-            dv = 0;
-            for (int k = p.degree - 1; k >= 0; --k) dv = dv * z + v, v = v * z + lc(p.re[k], p.im[k]);
-            return v;
-        };
-        for (std::size_t i = 0; i < re.size(); ++i) {
-            lc z(re[i], im[i]), w = z, slope = 1;
-            for (int step = 0; step < 3; ++step) {
-                lc dp, dq;
-                const lc p = value(map.numerator, w, dp), q = value(map.denominator, w, dq);
-                slope *= (dp * q - p * dq) / (q * q);
-                w = p / q;
-            }
-            EXPECT_LT(std::abs((w - z) / (slope - 1.0L)), 1e-12L * (1 + std::abs(z))) << "root " << z;
-            for (std::size_t j = 0; j < i; ++j) EXPECT_GT(std::abs(cd(re[i], im[i]) - cd(re[j], im[j])), 1e-9);
-            for (const ComplexValue& f : lower) EXPECT_GT(std::abs(cd(re[i], im[i]) - cd(f.re, f.im)), 1e-6) << "fixed point";
-        }
-    }
-}
 
 }  // namespace

@@ -51,6 +51,9 @@ TEST(CriticalPoints, InfinityIsCriticalWhenTheDegreesDifferByTwoOrTheNextTermCan
         {"(z^2 + z)/(z^2 + 1)", rationalMap({0.0, 1.0, 1.0}, {1.0, 0.0, 1.0}), 0},
         {"(z^2 + iz)/(z^2 + iz + 1)", rationalMap({0.0, i, 1.0}, {1.0, i, 1.0}), 1},
         {"(z^2 + iz)/(z^2 - iz + 1): real parts agree", rationalMap({0.0, i, 1.0}, {1.0, -i, 1.0}), 0},
+        // ((2 + i) z^2 + 5i z)/((1 - 3i) z^2 + (7 -+ i) z): P_2 Q_1 = (2 + i)(7 - i) = 15 + 5i = 5i (1 - 3i) = P_1 Q_2
+        {"non-monic, equal", rationalMap({0.0, 5.0 * i, 2.0 + i}, {0.0, 7.0 - i, 1.0 - 3.0 * i}), 1},
+        {"non-monic, imaginary parts differ", rationalMap({0.0, 5.0 * i, 2.0 + i}, {0.0, 7.0 + i, 1.0 - 3.0 * i}), 0},
     };
     for (const Case& c : cases) { EXPECT_EQ(analysis::findCriticalPoints(c.map).infinityIsCritical, c.infinityIsCritical) << c.name; }
     // 1/z^2: N = -Q' = -2z has degree dP + dQ - 1 = 1; its root 0 is listed first.
@@ -115,22 +118,17 @@ TEST(CriticalPoints, EachMultiplePoleIsAppendedOnceInOrderOfFirstOccurrence) {
 TEST(MapConversion, BlockDegreesAreTrustedOnlyWithinRange) {
     common::RationalMap block{};
     block.form = 2;
-    block.numeratorDegree = 2;
-    block.denominatorDegree = -1;
     block.numeratorRe[2] = 1.0;
     block.numeratorIm[1] = 0.5;
-    block.numeratorRe[3] = 9.0;  // beyond the degree: ignored
-    const RationalMap m = analysis::toEngineMap(block);
-    EXPECT_EQ(m.form, 2);
-    ASSERT_EQ(m.numerator.degree, 2);
-    EXPECT_EQ(m.numerator.re[2], 1.0);
-    EXPECT_EQ(m.numerator.im[1], 0.5);
-    EXPECT_EQ(m.denominator.degree, 0);
-    block.numeratorDegree = 1000;
-    block.denominatorDegree = -77;
-    const RationalMap clamped = analysis::toEngineMap(block);
-    EXPECT_EQ(clamped.numerator.degree, common::MAX_DEGREE);
-    EXPECT_EQ(clamped.denominator.degree, 0);
+    for (const auto& [degrees, want] : {std::pair{std::pair{2, -1}, 2}, {{1000, -77}, common::MAX_DEGREE}}) {
+        block.numeratorDegree = degrees.first;
+        block.denominatorDegree = degrees.second;
+        const RationalMap m = analysis::toEngineMap(block);
+        EXPECT_EQ(m.form, 2);
+        ASSERT_EQ(m.numerator.degree, want);
+        EXPECT_EQ(cd(m.numerator.re[2], m.numerator.im[1]), cd(1.0, 0.5));
+        EXPECT_EQ(m.denominator.degree, 0);
+    }
 }
 
 }  // namespace

@@ -7,12 +7,6 @@ using testmaps::cd;
 
 namespace {
 
-AnalysisSettings withCurves(int flag = 1) {
-    AnalysisSettings s;
-    s.siegelFlag = flag;
-    return s;
-}
-
 const ClosedCurve& curveOf(const JuliaAnalysis& a, int entry, int curve) {
     return a.orbits.curves.entries.at(entry).curves.at(curve);
 }
@@ -25,7 +19,7 @@ TEST(JuliaAnalysis, GoldenMeanQuadraticHasASiegelDiskAroundItsFixedPoint) {
     const RationalMap map = testmaps::polynomialMap({testmaps::siegelParameter(), 0.0, 1.0});
     const cd centre = std::polar(1.0, 2.0 * M_PI * testmaps::goldenMean()) / 2.0;
     int notices = 0;
-    const JuliaAnalysis a = analyseJulia(map, withCurves(), nullptr, [&] { ++notices; });
+    const JuliaAnalysis a = analyseJulia(map, AnalysisSettings{.siegelFlag = 1}, nullptr, [&] { ++notices; });
     ASSERT_EQ(a.criticalPoints.count, 1);
     EXPECT_EQ(a.fixedPoints.count, 2);
     // The indifferent fixed point is not confirmed: its neighbours rotate.
@@ -39,17 +33,10 @@ TEST(JuliaAnalysis, GoldenMeanQuadraticHasASiegelDiskAroundItsFixedPoint) {
     EXPECT_EQ(pointInCurve(centre.real(), centre.imag(), boundary), 1);
     EXPECT_EQ(pointInCurve(2.0, 0.0, boundary), 0);
     EXPECT_LT(distanceToCurve(0.0, 0.0, boundary.re, boundary.im), 0.05);  // the critical point is on it
-    // Without SIEGELFLG the orbit stays open and nothing is announced.
-    notices = 0;
-    const OrbitAnalysis plain = followCriticalOrbits(map, a.criticalPoints, withCurves(0), CycleList{2, {}}, nullptr,
-                                                     [&] { ++notices; });
-    EXPECT_EQ(plain.criticalOrbits[0].fate, OrbitFate::Undetermined);
-    EXPECT_TRUE(plain.curves.entries.empty());
-    EXPECT_EQ(notices, 0);
 }
 
 TEST(JuliaAnalysis, BlaschkeCubicWithGoldenRotationHasAHermanRing) {
-    const JuliaAnalysis a = analyseJulia(testmaps::hermanBlaschke(), withCurves());
+    const JuliaAnalysis a = analyseJulia(testmaps::hermanBlaschke(), AnalysisSettings{.siegelFlag = 1});
     ASSERT_EQ(a.domains.hermanRings.size(), 1u);
     EXPECT_TRUE(a.domains.siegelDisks.empty());
     const HermanRing& h = a.domains.hermanRings[0];
@@ -77,7 +64,7 @@ TEST(JuliaAnalysis, BlaschkeCubicWithGoldenRotationHasAHermanRing) {
 
 TEST(JuliaAnalysis, StopRequestKeepsCriticalAndFixedPointsAndEndsTheCurveAnalysis) {
     std::atomic<bool> stop{true};
-    const JuliaAnalysis a = analyseJulia(testmaps::polynomialMap({-1.0, 0.0, 1.0}), withCurves(), &stop);
+    const JuliaAnalysis a = analyseJulia(testmaps::polynomialMap({-1.0, 0.0, 1.0}), AnalysisSettings{.siegelFlag = 1}, &stop);
     EXPECT_TRUE(a.stopped);
     EXPECT_EQ(a.orbits.cycles.count(), 0);
     EXPECT_EQ(a.criticalPoints.count, 1);
@@ -86,7 +73,7 @@ TEST(JuliaAnalysis, StopRequestKeepsCriticalAndFixedPointsAndEndsTheCurveAnalysi
     // nothing is recorded for them and the side classification is skipped.
     stop = false;
     const RationalMap siegel = testmaps::polynomialMap({testmaps::siegelParameter(), 0.0, 1.0});
-    const OrbitAnalysis b = followCriticalOrbits(siegel, findCriticalPoints(siegel), withCurves(), CycleList{2, {}},
+    const OrbitAnalysis b = followCriticalOrbits(siegel, findCriticalPoints(siegel), AnalysisSettings{.siegelFlag = 1}, CycleList{2, {}},
                                                  &stop, [&] { stop = true; });
     EXPECT_TRUE(b.stopped);
     EXPECT_TRUE(b.curves.entries.empty());

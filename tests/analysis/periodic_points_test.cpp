@@ -8,15 +8,6 @@ using testmaps::cd;
 
 namespace {
 
-PeriodicSearchOptions options(int maxPeriod, PeriodicSearchReport* report = nullptr,
-                              RootFinderFunction finder = nullptr) {
-    PeriodicSearchOptions o;
-    o.maxPeriod = maxPeriod;
-    o.report = report;
-    o.rootFinder = finder;
-    return o;
-}
-
 // Root finders that steer the search; they record the degrees asked for.
 std::vector<int> requestedDegrees;
 
@@ -32,7 +23,6 @@ int outOfMemoryAtDegreeSix(int n, const double* cr, const double* ci, double* rr
 
 // Distinct far-away (repelling) points, so every period is searched quickly.
 int farPoints(int n, const double*, const double*, double* rr, double* ri) {
-    requestedDegrees.push_back(n);
     for (int i = 0; i < n; ++i) {
         rr[i] = 100.0 + i;
         ri[i] = 0.0;
@@ -67,17 +57,6 @@ int halfCycle(int n, const double* cr, const double* ci, double* rr, double* ri)
 }
 
 }  // namespace
-
-TEST(CycleCapacity, IsTwiceTheDegreeLessTwo) {
-    EXPECT_EQ(cycleCapacity(testmaps::polynomialMap({0.0, 0.0, 1.0})), 2);
-    EXPECT_EQ(cycleCapacity(testmaps::rationalMap({1.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 3.0})), 4);
-    EXPECT_EQ(cycleCapacity(testmaps::rationalMap({1.0}, {0.0, 0.0, 0.0, 0.0, 1.0})), 6);
-    RationalMap broken = testmaps::polynomialMap({0.0, 0.0, 1.0});
-    broken.numerator.re.resize(1);
-    EXPECT_EQ(cycleCapacity(broken), 0);
-    broken.form = 7;
-    EXPECT_EQ(mapDegree(broken), -1);
-}
 
 TEST(ConfirmAttracting, AcceptsAttractorsAndRejectsRepellersAndEscapes) {
     // A fixed point with multiplier 0.999 is reached only after ~6200 steps:
@@ -121,7 +100,7 @@ TEST(FindPeriodicPoints, CyclesOfKnownMapsInOrbitOrderWithTheirKinds) {
     };
     for (const Case& c : cases) {
         PeriodicSearchReport report;
-        const CycleList list = findPeriodicPoints(c.map, options(4, &report));
+        const CycleList list = findPeriodicPoints(c.map, {.maxPeriod = 4, .report = &report});
         EXPECT_EQ(report.periodsSearched, 4) << c.name;
         ASSERT_EQ(list.count(), static_cast<int>(c.periods.size())) << c.name;
         for (int i = 0; i < list.count(); ++i) {
@@ -149,7 +128,7 @@ TEST(FindPeriodicPoints, ACycleOfAtMostPeriodRootsTakesTheKindOfItsLastRoot) {
     // Two marked roots at period 2 are recorded as one cycle of the last root's kind.
     for (const auto& [finder, kind] : {std::pair{&twoKindsOfRoots<true>, PointKind::Attracting},
                                        std::pair{&twoKindsOfRoots<false>, PointKind::SuperAttracting}}) {
-        const CycleList list = findPeriodicPoints(twoCycles, options(2, nullptr, finder));
+        const CycleList list = findPeriodicPoints(twoCycles, {.maxPeriod = 2, .rootFinder = finder});
         int records = 0;
         for (const Cycle& c : list.cycles) {
             if (c.period != 2) continue;
@@ -161,7 +140,8 @@ TEST(FindPeriodicPoints, ACycleOfAtMostPeriodRootsTakesTheKindOfItsLastRoot) {
 }
 
 TEST(FindPeriodicPoints, CycleWithFewerMarkedRootsIsCompletedByFollowingTheMap) {
-    const CycleList list = findPeriodicPoints(testmaps::polynomialMap({-1.0, 0.0, 1.0}), options(2, nullptr, &halfCycle));
+    const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});
+    const CycleList list = findPeriodicPoints(basilica, {.maxPeriod = 2, .rootFinder = &halfCycle});
     ASSERT_EQ(list.count(), 1);
     const Cycle& c = list.cycles[0];
     ASSERT_EQ(c.period, 2);
@@ -171,8 +151,12 @@ TEST(FindPeriodicPoints, CycleWithFewerMarkedRootsIsCompletedByFollowingTheMap) 
 
 TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
     std::atomic<bool> stop{true};
-    RationalMap shortArrays = testmaps::polynomialMap({0.0, 0.0, 1.0});
+    RationalMap shortArrays = testmaps::polynomialMap({0.0, 0.0, 1.0}), badForm = shortArrays;
+    RationalMap shortDenominator = testmaps::rationalMap({0.0, 0.0, 1.0}, {1.0, 1.0}), shortNumerator = shortDenominator;
     shortArrays.numerator.degree = 5;
+    shortDenominator.denominator.degree = 2;
+    shortNumerator.numerator.degree = 3;
+    badForm.form = 7;
     const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});
     struct Case {
         const char* name;
@@ -187,37 +171,21 @@ TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
         {"z + 1/z: z Q - P = -1", testmaps::rationalMap({1.0, 0.0, 1.0}, {0.0, 1.0}), nullptr, nullptr, PeriodicSearchEnd::DegreeFailure, 1, 0, 0},
         {"stop request", basilica, nullptr, &stop, PeriodicSearchEnd::Stopped, 1, 0, 2},
         {"malformed map", shortArrays, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+        {"malformed numerator", shortNumerator, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+        {"malformed denominator", shortDenominator, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
+        {"unknown form", badForm, nullptr, nullptr, PeriodicSearchEnd::InvalidMap, 0, 0, 0},
     };
     for (const Case& c : cases) {
         requestedDegrees.clear();
         PeriodicSearchReport report;
-        PeriodicSearchOptions o = options(10, &report, c.finder);
-        o.stop = c.stop;
-        const CycleList list = findPeriodicPoints(c.map, o);
+        const CycleList list = findPeriodicPoints(c.map, {.maxPeriod = 10, .stop = c.stop, .rootFinder = c.finder,
+                                                          .report = &report});
         EXPECT_EQ(report.end, c.end) << c.name;
         EXPECT_EQ(report.lastPeriod, c.lastPeriod) << c.name;
         EXPECT_EQ(list.count(), c.cycles) << c.name;
         if (c.capacity > 0) { EXPECT_EQ(list.capacity, c.capacity) << c.name; }
     }
     requestedDegrees.clear();
-    findPeriodicPoints(basilica, options(10, nullptr, &failAtDegreeSix));
+    findPeriodicPoints(basilica, {.maxPeriod = 10, .rootFinder = &failAtDegreeSix});
     EXPECT_EQ(requestedDegrees, (std::vector<int>{2, 2, 6}));  // nothing after the failure
-}
-
-TEST(FindPeriodicPoints, PeriodsBeyondIterateDegree1024AreNotSearched) {
-    struct Case {
-        std::vector<cd> p;
-        std::vector<int> degrees;  // exact-period degrees d^k minus the divisors' degrees
-    } cases[] = {
-        {{0.3, 0.0, 1.0}, {2, 2, 6, 12, 30, 54, 126, 240, 504, 990}},
-        {{0.3, 0.0, 0.0, 1.0}, {3, 6, 24, 72, 240, 696}},
-        {{0.3, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0}, {10, 90, 990}},
-    };
-    for (const Case& c : cases) {
-        requestedDegrees.clear();
-        PeriodicSearchReport report;
-        EXPECT_EQ(findPeriodicPoints(testmaps::polynomialMap(c.p), options(10, &report, &farPoints)).count(), 0);
-        EXPECT_EQ(report.end, PeriodicSearchEnd::Completed);
-        EXPECT_EQ(requestedDegrees, c.degrees);
-    }
 }

@@ -89,19 +89,16 @@ inline analysis::RationalMap hermanBlaschke() {
     return rationalMap({0.0, 0.0, -4.0 * e, e}, {1.0, -4.0});
 }
 
-// Centre of the period-p hyperbolic component of z^2 + c on the 1/p bulb:
-// Newton's method on f_c^p(0) = 0.
-inline cd bulbCentre(int period) {
-    const cd root = parameterForMultiplier(std::polar(1.0, 2.0 * M_PI / period));
-    cd c = 0.25 + (root - 0.25) * (1.0 + 1.0 / (period * period));
-    for (int it = 0; it < 60; ++it) {
-        cd z = 0, dz = 0;
-        for (int n = 0; n < period; ++n) {
-            dz = 2.0 * z * dz + 1.0;
-            z = z * z + c;
-        }
-        c -= z / dz;
-    }
+// Centre of the 1/12 bulb of z^2 + c, where f_c^12(0) = 0 (Newton's method
+// from the bulb's root, to double precision).
+inline cd bulbCentre12() { return {0.30922922123657415, 0.03212392698439477}; }
+
+// A curve through the points, with its octagon and no disks.
+inline analysis::ClosedCurve bareCurve(std::vector<double> re, std::vector<double> im) {
+    analysis::ClosedCurve c;
+    c.re = std::move(re);
+    c.im = std::move(im);
+    c.octagon = analysis::polylineOctagon(c.re, c.im);
     return c;
 }
 
@@ -116,17 +113,21 @@ inline analysis::ClosedCurve circleCurve(cd centre, double r, int n) {
     return analysis::makeClosedCurve(re, im, 1e-6);
 }
 
+struct Orbit {
+    std::vector<double> re, im;
+};
+
 // The orbit of a golden-mean rotation on the circle |z - centre| = r,
-// without the angles (in turns) of [gapFrom, gapTo); appended up to n points.
-inline void circleOrbit(cd centre, double r, int n, std::vector<double>& re, std::vector<double>& im,
-                        double gapFrom = 0.0, double gapTo = 0.0) {
-    for (int k = 1; static_cast<int>(re.size()) < n; ++k) {
+// without the angles (in turns) of [gapFrom, gapTo); appended to o up to n points.
+inline Orbit circleOrbit(cd centre, double r, int n, double gapFrom = 0.0, double gapTo = 0.0, Orbit o = {}) {
+    for (int k = 1; static_cast<int>(o.re.size()) < n; ++k) {
         const double turn = std::fmod(k * goldenMean(), 1.0);
         if (turn >= gapFrom && turn < gapTo) continue;
         const cd z = centre + std::polar(r, 2.0 * M_PI * turn);
-        re.push_back(z.real());
-        im.push_back(z.imag());
+        o.re.push_back(z.real());
+        o.im.push_back(z.imag());
     }
+    return o;
 }
 
 }  // namespace testmaps
