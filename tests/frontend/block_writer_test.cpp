@@ -34,18 +34,18 @@ long firstDifference(const Bytes& a, const Bytes& b, std::size_t n) {
     return -1;
 }
 
-PictureContent content(char kind) {
-    PictureContent c;
-    c.kind = kind;
-    c.title = std::string(1, kind) + "1";
-    // z^2 - 0.12 + 0.75i; unused bytes and selection flags are not the block's business.
-    c.map = {common::FORM_POLYNOMIAL, 2, 0, {0, 9}, {-0.12, 0, 1.0}, {0.75}, {1.0}, {}};
-    c.criticalPoints = {1, 1, {0.5}, {-0.25}, {1}, {}};
-    c.fixedPoints = {2, {1.5, -0.5}, {-0.25, 0.75}, false};
-    c.convergenceRadius = 1e-6;
-    c.continuityDistance = 0.05;
-    c.pictureWidth = 800;
-    c.pictureHeight = 500;
+using Points = std::vector<std::pair<double, double>>;
+
+// z^2 - 0.12 + 0.75i with the given points; unused bytes and selection flags are not the block's business.
+PictureContent content(char kind, const Points& critical, const Points& fixed) {
+    PictureContent c{kind, std::string(300, 'x'), {common::FORM_POLYNOMIAL, 2, 0, {0, 9}, {-0.12, 0, 1.0}, {0.75}, {1.0}, {}},
+                     {static_cast<int>(critical.size()), 1, {}, {}, {1}, {}}, {static_cast<int>(fixed.size()), {}, {}, false},
+                     1e-6, 0.05, 800, 500, nullptr};
+    for (std::size_t i = 0; i < critical.size(); ++i) std::tie(c.criticalPoints.re[i], c.criticalPoints.im[i]) = critical[i];
+    for (const auto& [re, im] : fixed) {
+        c.fixedPoints.re.push_back(re);
+        c.fixedPoints.im.push_back(im);
+    }
     return c;
 }
 
@@ -59,47 +59,51 @@ Bytes expectedFixedPart(const PictureContent& c, std::size_t size, int loops, do
     std::memset(h.map.unused0, 0, sizeof h.map.unused0);
     h.criticalPointCount = c.criticalPoints.count;
     h.infinityIsCritical = c.criticalPoints.infinityIsCritical;
-    h.criticalRe[0] = c.criticalPoints.re[0];
-    h.criticalIm[0] = c.criticalPoints.im[0];
+    std::copy_n(c.criticalPoints.re, c.criticalPoints.count, h.criticalRe);
+    std::copy_n(c.criticalPoints.im, c.criticalPoints.count, h.criticalIm);
     h.fixedPointCount = c.fixedPoints.count;
     std::copy(c.fixedPoints.re.begin(), c.fixedPoints.re.end(), h.fixedRe);
     std::copy(c.fixedPoints.im.begin(), c.fixedPoints.im.end(), h.fixedIm);
-    common::ViewRecord& v = h.currentView;  // the drawn copy belongs to the viewer: all zero
-    v.loopCount = loops;
-    v.fixedTolerance = 1e-16;
-    v.convergenceRadius = c.convergenceRadius;
-    v.continuityDistance = c.continuityDistance;
-    v.pictureWidth = c.pictureWidth;
-    v.pictureHeight = c.pictureHeight;
-    v.magnification = mag;
-    v.centreRe = cRe;
-    v.centreIm = cIm;
-    for (common::ComponentColour& colour : v.colours) {  // values 0..loops, the three default curves
-        colour.highCount = loops;
-        colour.redCurve = {255, 255, 0, 0, 5, 0, 0};
-        colour.greenCurve = {255, 255, 0, 0, 3, 0, 0};
-        colour.blueCurve = {255, 255, 0, 0, 2, 1, 0};
+    // The drawn copy belongs to the viewer: all zero. Colours: values 0..loops, the three default curves.
+    common::ViewRecord& v = h.currentView;
+    v = {loops, {}, 1e-16, c.convergenceRadius, c.continuityDistance, c.pictureWidth, c.pictureHeight, mag, cRe, cIm,
+         0, 0, {}, {}};
+    for (common::ComponentColour& colour : v.colours) {
+        colour = {0, loops, {255, 255, 0, 0, 5, 0, 0}, {255, 255, 0, 0, 3, 0, 0}, {255, 255, 0, 0, 2, 1, 0}, {}};
         for (common::ExceptionColour& row : colour.exceptions) row.number = -1;
     }
-    std::memcpy(h.title, c.title.data(), std::min<std::size_t>(c.title.size(), 255));
+    std::memcpy(h.title, c.title.data(), std::min<std::size_t>(c.title.size(), 255));  // cut to 255 bytes and a NUL
     return bytes;
 }
 
-TEST(BlockWriter, FixedPartOfPicturesWithoutComponents) {
-    const std::string longTitle(300, 'x');  // cut to 255 bytes and its NUL
+TEST(BlockWriter, FixedPartWithAViewBoxingTheFinitePoints) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const Points two = {{1.5, -0.25}, {-0.5, 0.75}}, same = {{0.5, -0.5}, {0.5, -0.5}};
     const struct {
         char kind;
-        std::string title;
-        int loops;
-        double mag, cRe, cIm;  // 'M': the square -1..1; 'J': the box of the points, side 2
-    } cases[] = {{'M', "M1", 500, 0.25, 0.0, 0.0}, {'J', longTitle, 1000, 0.25, 0.5, 0.25}};
+        Points critical, fixed;
+        double magnification, centreRe, centreIm;  // 1 / (2 * larger side), the box's middle
+        const char* what;
+    } cases[] = {
+        {'M', {{0.5, -0.25}}, two, 0.25, 0.0, 0.0, "Mandelbrot: the square -1..1"},
+        {'J', {{0.5, -0.25}}, two, 0.25, 0.5, 0.25, "larger side 2"},
+        {'J', {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5, "larger side 4"},
+        {'J', {{2, 1}}, {}, 0.25, 1.0, 0.5, "no fixed point: seeded with 0"},
+        {'J', {{0, 2}}, {}, 0.25, 0.0, 1.0, "one side 0: used as it is"},
+        {'J', {{0.5, -0.5}}, same, 0.125, 0.5, -0.5, "every point equal: the 4 x 4 square"},
+        {'J', {{0.5, -0.5}, {inf, nan}}, same, 0.125, 0.5, -0.5, "non-finite points take no part"},
+        {'J', {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5, "non-finite fixed point"},
+        {'J', {{1.6e308, 0}}, {{1.2e308, 0}}, 1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 0.0,
+         "near the end of the range: halved before the sum"},
+    };
     for (const auto& t : cases) {
-        PictureContent c = content(t.kind);
-        c.title = t.title;
+        const PictureContent c = content(t.kind, t.critical, t.fixed);
         ASSERT_EQ(frontend::pictureBlockSize(c), FIXED);
         Bytes b = memory(FIXED + 8);
         ASSERT_TRUE(frontend::writePictureBlock(b.data(), b.size(), c));
-        EXPECT_EQ(firstDifference(b, expectedFixedPart(c, FIXED, t.loops, t.mag, t.cRe, t.cIm), FIXED), -1) << t.kind;
+        const int loops = t.kind == 'M' ? 500 : 1000;
+        const Bytes expected = expectedFixedPart(c, FIXED, loops, t.magnification, t.centreRe, t.centreIm);
+        EXPECT_EQ(firstDifference(b, expected, FIXED), -1) << t.what;
         EXPECT_EQ(b[FIXED + 7], std::byte{0}) << "the rest of the memory is cleared";
     }
 }
@@ -173,9 +177,8 @@ TEST(BlockWriter, JuliaComponentsInOrderSizedByTheRuleAndReadBack) {
                                    arraysBytes(*groups[2][0]) + arraysBytes(*groups[2][1])};
     const std::size_t sized[5] = {16, 48, 2 * 196 + arrays[0], 196 + arrays[1], 384 + arrays[2]};
     const std::size_t written[5] = {16, 48, 8 + 2 * 88 + arrays[0], 8 + 88 + arrays[1], 8 + 2 * 88 + arrays[2]};
-    PictureContent c = content('J');
+    PictureContent c = content('J', {{0.5, -0.25}}, {});  // the box seeded with 0: side 0.5, centre (0.25, -0.125)
     c.julia = &a;
-    c.fixedPoints = {0, {}, {}, false};  // the box seeded with 0: side 0.5, centre (0.25, -0.125)
     std::size_t size = FIXED;
     for (std::size_t bytes : sized) size += bytes;
     ASSERT_EQ(frontend::pictureBlockSize(c), size);
@@ -214,7 +217,7 @@ TEST(BlockWriter, AtMostTwentyComponentsAndACopyKeepsThemWithTheDrawnViewLaidOve
     for (int i = 0; i < 25; ++i) a.orbits.cycles.cycles.push_back(cycle(i + 1, common::PointKind::Attracting, i));
     a.orbits.curves.entries.push_back({0, {curve(1.0, 1, 1, 4)}});
     a.domains.siegelDisks = {{0, 0, 0}};
-    PictureContent c = content('J');
+    PictureContent c = content('J', {{0.5, -0.25}}, {});
     c.julia = &a;
     c.title = "J3\xE2\x86\x90J2\xE2\x86\x90J1";  // longer than the copy's: no rest of it may stay
     const std::size_t size = FIXED + 16 * (20 * 21 / 2);  // periods 1..20; the Siegel disk does not make it
@@ -244,39 +247,6 @@ TEST(BlockWriter, AtMostTwentyComponentsAndACopyKeepsThemWithTheDrawnViewLaidOve
     std::memcpy(header(expected).title, "J1\xE2\x86\x90J1", 8);
     EXPECT_EQ(firstDifference(copy, expected, size), -1);
     EXPECT_FALSE(frontend::copyPictureBlock(copy.data(), source.data(), FIXED - 1, "x"));
-}
-
-TEST(BlockWriter, JuliaWindowBoxesTheFinitePoints) {
-    using Points = std::vector<std::pair<double, double>>;
-    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        const char* what;
-        Points critical, fixed;
-        double magnification, centreRe, centreIm;
-    } cases[] = {
-        {"larger side 4", {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5},
-        {"no fixed point: seeded with 0", {{2, 1}}, {}, 0.25, 1.0, 0.5},
-        {"one side 0: used as it is", {{0, 2}}, {}, 0.25, 0.0, 1.0},
-        {"every point equal: the 4 x 4 square", {{0.5, -0.5}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
-        {"non-finite points take no part", {{0.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
-        {"non-finite fixed point", {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5},
-        {"near the end of the range: halved before the sum", {{1.6e308, 0}}, {{1.2e308, 0}},
-         1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 0.0},
-    };
-    for (const auto& t : cases) {
-        common::CriticalPointList critical{};
-        critical.count = static_cast<int>(t.critical.size());
-        for (std::size_t i = 0; i < t.critical.size(); ++i) std::tie(critical.re[i], critical.im[i]) = t.critical[i];
-        analysis::FixedPointList fixed{static_cast<int>(t.fixed.size()), {}, {}, false};
-        for (const auto& [re, im] : t.fixed) {
-            fixed.re.push_back(re);
-            fixed.im.push_back(im);
-        }
-        const frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
-        EXPECT_EQ(w.magnification, t.magnification) << t.what;
-        EXPECT_EQ(w.centreRe, t.centreRe) << t.what;
-        EXPECT_EQ(w.centreIm, t.centreIm) << t.what;
-    }
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ std::string record(const std::vector<std::string>& texts, const std::string& nam
 }
 
 TEST(SampleFormat, FullAndShortenedTextsAndValuesThatDoNotFit) {
-    // The full text is "%.30lf"; the reader keeps its first 32 characters.
+    // The full text is "%.30lf" (read back: the sample dialogs' test).
     const struct {
         double value;
         const char *full, *shortened;
@@ -65,14 +65,7 @@ TEST(SampleFormat, FullAndShortenedTextsAndValuesThatDoNotFit) {
         EXPECT_EQ((*shortened)[16], c.shortened);
         EXPECT_EQ((*shortened)[42], "1");  // denominator re[0]
         ASSERT_EQ(full.has_value(), c.full != nullptr) << c.value;
-        if (!full) continue;
-        EXPECT_EQ((*full)[16], c.full);
-        std::string file;
-        for (const auto& t : *full) file += t + " ";
-        const common::SampleTable table = common::parseSamples(file + "name\r");
-        ASSERT_EQ(table.presentCount(), 1);
-        EXPECT_EQ(table.records[0].texts[16], std::string(c.full).substr(0, 32));
-        EXPECT_EQ(table.records[0].texts[42], (*full)[42]);
+        if (full) EXPECT_EQ((*full)[16], c.full);
     }
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     for (double v : {1e40, -1e40, 1e32, -1e32, inf, nan}) {
