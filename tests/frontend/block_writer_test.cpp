@@ -29,9 +29,8 @@ Header& header(Bytes& b) { return *reinterpret_cast<Header*>(b.data()); }
 
 // The first offset below n at which a and b differ; -1 when none does.
 long firstDifference(const Bytes& a, const Bytes& b, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-        if (a.at(i) != b.at(i)) return static_cast<long>(i);
-    return -1;
+    const auto [at, other] = std::mismatch(a.begin(), a.begin() + static_cast<long>(n), b.begin());
+    return at == a.begin() + static_cast<long>(n) ? -1 : at - a.begin();
 }
 
 using Points = std::vector<std::pair<double, double>>;
@@ -122,15 +121,6 @@ analysis::ClosedCurve curve(double s, int outer, int inner, int points) {
     return c;
 }
 
-analysis::Cycle cycle(int period, common::PointKind kind, double seed) {
-    analysis::Cycle c{period, {}, {}, kind, 0};
-    for (int i = 0; i < period; ++i) {
-        c.re.push_back(seed + i);
-        c.im.push_back(-seed - 0.5 * i);
-    }
-    return c;
-}
-
 // A curve as numbers in block order: counts, octagon, outer and inner disks, polyline.
 std::vector<double> numbers(const analysis::ClosedCurve& c) {
     const analysis::Octagon& o = c.octagon;
@@ -160,8 +150,8 @@ TEST(BlockWriter, JuliaComponentsInOrderSizedByTheRuleAndReadBack) {
     // the curve sets of points 1 ("In") and 2 ("Out").
     analysis::JuliaAnalysis a;
     a.orbits.cycles.capacity = 6;
-    a.orbits.cycles.cycles = {cycle(1, common::PointKind::SuperAttracting, 0.25), {0, {}, {}, {}, 1},
-                              cycle(3, common::PointKind::Attracting, -1.0)};
+    a.orbits.cycles.cycles = {{1, {0.25}, {-0.25}, common::PointKind::SuperAttracting, 0}, {0, {}, {}, {}, 1},
+                              {3, {-1, 0, 1}, {1, 0.5, 0}, common::PointKind::Attracting, 0}};
     a.orbits.curves.entries = {{0, {curve(0.5, 2, 3, 5), curve(0.7, 0, 1, 4)}},
                                {1, {curve(0.2, 1, 1, 6)}},
                                {2, {curve(0.9, 3, 0, 7), curve(1.3, 1, 2, 3)}}};
@@ -214,7 +204,7 @@ TEST(BlockWriter, JuliaComponentsInOrderSizedByTheRuleAndReadBack) {
 TEST(BlockWriter, AtMostTwentyComponentsAndACopyKeepsThemWithTheDrawnViewLaidOver) {
     analysis::JuliaAnalysis a;
     a.orbits.cycles.capacity = 30;
-    for (int i = 0; i < 25; ++i) a.orbits.cycles.cycles.push_back(cycle(i + 1, common::PointKind::Attracting, i));
+    for (int i = 1; i <= 25; ++i) a.orbits.cycles.cycles.push_back({i, std::vector<double>(i, i), std::vector<double>(i, -i)});
     a.orbits.curves.entries.push_back({0, {curve(1.0, 1, 1, 4)}});
     a.domains.siegelDisks = {{0, 0, 0}};
     PictureContent c = content('J', {{0.5, -0.25}}, {});
