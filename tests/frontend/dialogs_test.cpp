@@ -16,16 +16,6 @@ namespace {
 using namespace frontend_test;
 using frontend::Settings;
 
-void retype(QLineEdit* edit, const char* text) {
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, q(text));
-}
-
-void clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
 TEST(SettingsDialogTest, KeysAreFilteredOkStoresWhatIsValidCancelAndReadOnlyStoreNothing) {
     Settings settings{10000, 0, 1e-20, 0.125, 0.01, 600, 600};  // 1e-20 is shown as "0"
     const Settings before = settings;
@@ -41,16 +31,12 @@ TEST(SettingsDialogTest, KeysAreFilteredOkStoresWhatIsValidCancelAndReadOnlyStor
         (ok ? dialog.okButton() : dialog.cancelButton())->click();
         EXPECT_EQ(settings, ok ? Settings({500, 1, 1e-20, 0.125, 0.5, 600, 600}) : before) << ok;
     }
-    // Unchecking disables the curve fields, which keep their values; the default button refills every field.
-    SettingsDialog dialog(settings, true);
+    SettingsDialog dialog(settings, true);  // unchecking disables the curve fields, which keep their values
     dialog.siegelBox()->click();
     EXPECT_FALSE(dialog.continuityField()->isEnabled());
     EXPECT_EQ(dialog.continuityField()->text(), q("0.125"));
+    dialog.defaultButton()->click();  // refills every field
     dialog.okButton()->click();
-    EXPECT_EQ(settings.siegelFlag, 0);
-    SettingsDialog defaults(settings, true);
-    defaults.defaultButton()->click();
-    defaults.okButton()->click();
     EXPECT_EQ(settings, Settings{});
     SettingsDialog readOnly(settings, false);  // while viewers exist
     EXPECT_FALSE(readOnly.loopField()->isEnabled() || readOnly.inOutField()->isEnabled() ||
@@ -123,7 +109,6 @@ TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAnd
     // Loaded back: the map, the name, and the start of every 32-character text in sight.
     load(1);
     EXPECT_EQ(listed, 2);
-    EXPECT_EQ(dialog.frontEndBlock().currentMap.numeratorIm[1], 0.0);
     EXPECT_EQ(dialog.frontEndBlock().currentMap.numeratorIm[0], 0.75);
     EXPECT_EQ(dialog.nameField()->text(), q("Rabbit"));
     EXPECT_EQ(dialog.coefficientField(0)->text(), "-0.11999999999999999555910790149");
@@ -155,15 +140,12 @@ TEST(SampleDialogsTest, FailedWritesKeepTheFileAndSaySo) {
         SampleSaveDialog(path, "a", map, boxes).okButton()->click();
     }
     EXPECT_FALSE(std::filesystem::exists(path));
-    const auto records = [](int n) {  // n records of 44 texts "1"
-        std::string texts, bytes;
-        for (int k = 0; k < 44; ++k) texts += "1 ";
-        for (int i = 0; i < n; ++i) bytes += texts + "s" + std::to_string(i) + "\r";
-        return bytes;
-    };
-    std::ofstream(path, std::ios::binary) << records(300);
+    std::string texts, bytes;
+    for (int k = 0; k < 44; ++k) texts += "1 ";
+    for (int i = 0; i < 300; ++i) bytes += texts + "s\r";
+    std::ofstream(path, std::ios::binary) << bytes;
     runSampleSaveDialog(path, "c", map, boxes, nullptr);  // full: refused before the dialog opens
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << records(4);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, 4 * 90);
     const std::string before = platform_test::fileBytes(path);
     {
         SampleSaveDialog dialog(path, "c", map, boxes);

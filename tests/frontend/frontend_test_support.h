@@ -67,6 +67,18 @@ void whenModalShown(std::function<void(T*)> act) {
 // Texts of the interface are UTF-8 in the sources.
 inline QString q(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// Replaces a field's content as a user does: click, select all, erase, type.
+inline void retype(QLineEdit* edit, const char* text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, q(text));
+}
+
+inline void clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
 inline std::string g16(double v) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.16G", v);

@@ -33,15 +33,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
     }
 
-    // Replaces the field's content as a user does: select all, erase, type.
-    void type(int f, const char* text) {
-        QLineEdit* edit = dialog_->coefficientField(f);
-        QTest::mouseClick(edit, Qt::LeftButton);
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, q(text));
-    }
-
+    void type(int f, const char* text) { retype(dialog_->coefficientField(f), text); }
     std::string text(int f) const { return dialog_->coefficientField(f)->text().toStdString(); }
     const common::RationalMap& map() const { return dialog_->frontEndBlock().currentMap; }
 
