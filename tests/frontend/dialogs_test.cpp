@@ -68,14 +68,11 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     EXPECT_EQ(list.selected[40], 0);  // every flag is rewritten
 }
 
-// Through the main dialog: with no own file the bundled samples are listed;
-// the first save creates the own file, later ones check the name and append.
+// Through the main dialog: with no own file in the start directory the bundled samples
+// are listed; the first save creates the own file, later ones check the name and append.
 TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAndDeleted) {
-    const std::string dir = makeScratchDirectory("hv-sample-dialogs-");
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir);  // the own sample file lies in the start directory
     platform::RecordingMessageBoxes boxes;
-    MainDialog dialog(boxes, {dir + "/Halvatrine.conf", platform_test::standinPath(), {}});
+    MainDialog dialog(boxes, {"", platform_test::standinPath(), {}});
     dialog.show();
     int listed = 0;
     const auto load = [&](int row) {
@@ -124,14 +121,14 @@ TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAnd
     const common::SampleTable table = common::parseSamples(platform_test::fileBytes(dialog.sampleFilePath()));
     ASSERT_EQ(table.presentCount(), 1);
     EXPECT_EQ(table.records[static_cast<std::size_t>(table.presentIndices()[0])].name, "Rabbit");
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
+    std::filesystem::remove(dialog.sampleFilePath());
 }
 
 // A disk that fills up while they write: the file stays as it was (or is
 // not left half made) and the user is told; a file of 300 takes no more.
 TEST(SampleDialogsTest, FailedWritesKeepTheFileAndSaySo) {
-    const std::string directory = makeScratchDirectory("hv-full-disk-");
+    const std::string directory = std::filesystem::absolute("full-disk");
+    std::filesystem::create_directory(directory);
     const std::string path = common::samplePath(directory);
     const common::RationalMap map{common::FORM_POLYNOMIAL, 2, 0, {}, {0, 0, 1}, {}, {1}, {}};
     platform::RecordingMessageBoxes boxes;

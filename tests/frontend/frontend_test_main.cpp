@@ -12,7 +12,8 @@
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform_test::useFreshRuntimeDirectory();
-    const std::string scratch = frontend_test::makeScratchDirectory("hv-qt-test-");
+    std::string scratch = "/tmp/hv-qt-test-XXXXXX";
+    if (!::mkdtemp(scratch.data())) return 2;
     ::setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
     std::filesystem::create_directories(scratch + "/work");
     if (::chdir((scratch + "/work").c_str()) != 0) return 2;

@@ -24,7 +24,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <signal.h>
 #include <string>
@@ -32,13 +31,6 @@
 #include <vector>
 
 namespace frontend_test {
-
-// A fresh directory under /tmp ("<prefix>XXXXXX").
-inline std::string makeScratchDirectory(const char* prefix) {
-    std::string pattern = std::string("/tmp/") + prefix + "XXXXXX";
-    if (!::mkdtemp(pattern.data())) std::abort();
-    return pattern;
-}
 
 // Guards against hanging; never a timing check.
 inline constexpr int WAIT_MS = 90000;
