@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<MainDialog> dialog_;
 };
 
-TEST_F(JobTest, EntryIsFrozenWhileViewersExistAndCloseAllAndQuitAskFirst) {
+TEST_F(JobTest, RequestsThatFitOpenViewersWhileTheEntryIsFrozenAndQuitAsksFirst) {
     // The stand-in of M1 asks for a copy and a Julia picture. (Their titles
     // and blocks are checked with real viewers in the both-programs test.)
     std::ofstream("scripts.txt") << "M1\t1025,1026,1027:M,1027:J,wait\n";
@@ -74,19 +74,43 @@ TEST_F(JobTest, EntryIsFrozenWhileViewersExistAndCloseAllAndQuitAskFirst) {
     open();
     dialog_->executeButton()->click();
     ASSERT_TRUE(waitUntil([&] { return settled(3, true); }, 60000));
-    EXPECT_EQ(job().slotBlockName(0), "PData0_" + std::to_string(::getpid()));
     EXPECT_EQ(dialog_->frontEndBlock().busyState, common::BUSY_IDLE);
     EXPECT_EQ(dialog_->frontEndBlock().criticalPoints.selected[0], 1);
     EXPECT_FALSE(dialog_->executeButton()->isEnabled() || dialog_->coefficientField(0)->isEnabled());
     EXPECT_FALSE(dialog_->settingsEditable());
+    ASSERT_EQ(blockTitle(job(), 2), "J2←M1");  // the second picture asked for from M1
+
+    // A Julia picture cannot give a Mandelbrot picture; unknown modes, unknown
+    // processes and the messages 1029 and 1030 are ignored.
+    const pid_t julia = job().slotProcess(2), other = julia + 100000;
+    for (const auto& [msg, w, l] : {std::tuple{common::MSG_NEW_PICTURE, julia, int{'M'}},
+                                    {common::MSG_NEW_PICTURE, julia, 'X'}, {common::MSG_NEW_PICTURE, other, 'J'},
+                                    {common::MSG_VIEWER_CLOSING, other, 0}, {1029, 0, 0}, {1030, 0, 0}})
+        job().handleMessage(msg, w, l);
+    EXPECT_TRUE(settled(3, true));
+    // A request whose view is not finite is ignored; a finite one is copied.
+    auto block = platform::SharedMemory::open(job().slotBlockName(2));
+    ASSERT_TRUE(block.has_value());
+    auto& h = *static_cast<common::AnalysisBlockHeader*>(block->data());
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& [centreIm, magnification] : {std::pair{inf, 2.0}, {0.5, nan}, {0.5, 2.0}}) {
+        h.drawnView = h.currentView;
+        h.drawnView.centreIm = centreIm;
+        h.drawnView.magnification = magnification;
+        job().handleMessage(common::MSG_NEW_PICTURE, julia, 'J');
+    }
+    ASSERT_TRUE(waitUntil([&] { return settled(4, true); }));
+    EXPECT_EQ(blockTitle(job(), 3), "J1←J2←M1");
+    EXPECT_EQ(blockHeader(job(), 3).currentView.magnification, 2.0);
+    EXPECT_EQ(blockHeader(job(), 3).currentView.centreIm, 0.5);
+    EXPECT_TRUE(boxes_.entries().empty());
 
     std::vector<pid_t> viewers;
-    for (int i = 0; i < 3; ++i) viewers.push_back(job().slotProcess(i));
+    for (int i = 0; i < 4; ++i) viewers.push_back(job().slotProcess(i));
     boxes_.scriptAnswers({false, false});
     dialog_->closeAllButton()->click();  // Cancel: nothing closes
     dialog_->quitAction()->trigger();    // Cancel: everything stays
-    EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_TRUE(settled(3, true));
+    EXPECT_TRUE(dialog_->isVisible() && settled(4, true));
     dialog_->quitAction()->trigger();
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(boxes_.texts(), std::vector<std::string>(3, "ウィンドウをすべて閉じますか"));
@@ -139,39 +163,6 @@ TEST_F(JobTest, ViewerMessagesDuringAnAnalysisWaitForItsEndInArrivalOrder) {
     dialog_->closeAllButton()->click();
     EXPECT_TRUE(waitUntil([&] { return slotsInUse() == 0 && dialog_->executeButton()->isEnabled(); }));
     EXPECT_TRUE(dialog_->settingsEditable() && dialog_->coefficientField(0)->isEnabled());
-}
-
-TEST_F(JobTest, RequestsThatDoNotFitAreIgnored) {
-    open();
-    dialog_->juliaButton()->click();
-    dialog_->executeButton()->click();
-    ASSERT_TRUE(waitUntil([&] { return job().slotState(0) == SlotState::Drawn; }));
-    const pid_t viewer = job().slotProcess(0), other = viewer + 100000;
-    // A Julia picture cannot give a Mandelbrot picture; unknown modes, unknown
-    // processes and the messages 1029 and 1030 are ignored as well.
-    for (const auto& [msg, w, l] : {std::tuple{common::MSG_NEW_PICTURE, viewer, int{'M'}},
-                                    {common::MSG_NEW_PICTURE, viewer, 'X'}, {common::MSG_NEW_PICTURE, other, 'J'},
-                                    {common::MSG_VIEWER_CLOSING, other, 0}, {1029, 0, 0}, {1030, 0, 0}})
-        job().handleMessage(msg, w, l);
-    EXPECT_EQ(slotsInUse(), 1);
-    EXPECT_FALSE(job().busy());
-    EXPECT_TRUE(boxes_.entries().empty());
-
-    // A request whose view is not finite is ignored; a finite one is copied.
-    auto block = platform::SharedMemory::open(job().slotBlockName(0));
-    ASSERT_TRUE(block.has_value());
-    auto& h = *static_cast<common::AnalysisBlockHeader*>(block->data());
-    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    for (const auto& [centreIm, magnification] : {std::pair{inf, 2.0}, {0.5, nan}, {0.5, 2.0}}) {
-        h.drawnView = h.currentView;
-        h.drawnView.centreIm = centreIm;
-        h.drawnView.magnification = magnification;
-        job().handleMessage(common::MSG_NEW_PICTURE, viewer, 'J');
-    }
-    ASSERT_TRUE(waitUntil([&] { return settled(2, true); }));
-    EXPECT_EQ(blockTitle(job(), 1), "J1←J1");
-    EXPECT_EQ(blockHeader(job(), 1).currentView.magnification, 2.0);
-    EXPECT_EQ(blockHeader(job(), 1).currentView.centreIm, 0.5);
 }
 
 // ------------------------------------------------------------ deriveJuliaMap
