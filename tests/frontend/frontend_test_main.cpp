@@ -1,8 +1,5 @@
-// Entry of the front end's window and job tests and of the end-to-end tests
-// (which start real viewers from the dialog in this process): one QApplication
-// (offscreen unless told otherwise), the process's message port, and private
-// directories for sockets, settings and the working directory, so that no
-// test reads or writes the user's own files.
+// Entry of the front end's window, job and end-to-end tests: one QApplication (offscreen unless
+// told otherwise), the message port, and private folders for sockets, settings and the working directory.
 #include "frontend_test_support.h"
 #include "platform_test_support.h"
 

@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -81,14 +80,9 @@ inline std::string g16(double v) {
 inline std::vector<std::string> ownSharedObjects() {
     std::vector<std::string> names;
     const std::string pid = std::to_string(::getpid());
-    if (DIR* dir = ::opendir("/dev/shm")) {
-        while (dirent* e = ::readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() + 1 &&
-                                          name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0))
-                names.push_back(name);
-        }
-        ::closedir(dir);
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm")) {
+        const std::string name = entry.path().filename();
+        if (name == "FData" + pid || (name.starts_with("PData") && name.ends_with("_" + pid))) names.push_back(name);
     }
     return names;
 }
