@@ -111,9 +111,8 @@ TEST(BlockWriter, FixedPartWithAViewBoxingTheFinitePoints) {
 
 // A curve with 2 outer disks, 1 inner disk and 3 polyline points (arrays of 120 bytes), all numbers distinct.
 analysis::ClosedCurve curve(double s) {
-    analysis::ClosedCurve c{analysis::CURVE_OUT, {s, -s, 2 * s, -2 * s, 3 * s, -3 * s, 4 * s, -4 * s},
-                            {{s, 0.1, 0.01}, {s, 0.2, 0.02}}, {{0.1 * s, -0.1, 0.5}}, {s, 0, -s}, {0, s, 0.5 * s}};
-    return c;
+    return {analysis::CURVE_OUT, {s, -s, 2 * s, -2 * s, 3 * s, -3 * s, 4 * s, -4 * s},
+            {{s, 0.1, 0.01}, {s, 0.2, 0.02}}, {{0.1 * s, -0.1, 0.5}}, {s, 0, -s}, {0, s, 0.5 * s}};
 }
 
 // The image read back holds the curve's numbers (Octagon and CurveDisk are laid out as the block's).

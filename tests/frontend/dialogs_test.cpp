@@ -21,13 +21,15 @@ TEST(SettingsDialogTest, KeysAreFilteredOkStoresWhatIsValidCancelAndReadOnlyStor
     const Settings before = settings;
     for (bool ok : {false, true}) {
         SettingsDialog dialog(settings, true);
+        retype(dialog.loopField(), "99999");  // cut to the limit
+        EXPECT_EQ(dialog.loopField()->text(), q("10000"));
         retype(dialog.loopField(), "5a00");
         EXPECT_EQ(dialog.loopField()->text(), q("500"));
         EXPECT_FALSE(dialog.inOutField()->isEnabled());
         dialog.siegelBox()->click();
         retype(dialog.inOutField(), "0.5-");
         EXPECT_EQ(dialog.inOutField()->text(), q("0.5"));
-        retype(dialog.continuityField(), "0");  // refused at OK: the value stays
+        retype(dialog.continuityField(), "0.00000000000000001");  // stored as "0": refused at OK, the value stays
         (ok ? dialog.okButton() : dialog.cancelButton())->click();
         EXPECT_EQ(settings, ok ? Settings({500, 1, 1e-20, 0.125, 0.5, 600, 600}) : before) << ok;
     }
@@ -50,7 +52,6 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     CriticalPointDialog dialog(list, boxes);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    ASSERT_EQ(dialog.pointList()->count(), 3);
     EXPECT_EQ(dialog.pointList()->item(1)->text().toStdString(), "実部 " + g16(1.0 / 3.0) + " 虚部 -2");
     auto button = [&](const char* name) { dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click(); };
     button("startButton");  // nothing chosen
@@ -59,7 +60,6 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     button("deselectAllButton");
     button("startButton");
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{MSG_NO_CRITICAL_POINT, MSG_NO_CRITICAL_POINT}));
-    EXPECT_TRUE(dialog.isVisible());
     clickRow(dialog.pointList(), 0);
     clickRow(dialog.pointList(), 2);
     button("startButton");

@@ -31,11 +31,8 @@
 
 namespace frontend_test {
 
-// Guards against hanging; never a timing check.
-inline constexpr int WAIT_MS = 90000;
-
-// Spins the event loop until done() holds; false when it never did.
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS) {
+// Spins the event loop until done() holds; false when it never did (the time-out guards against hanging).
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 90000) {
     return QTest::qWaitFor(done, timeoutMs);
 }
 

@@ -49,12 +49,11 @@ TEST(SampleFormat, TextsAtTheEdgesOfWhatFits) {
         double value;
         const char *full, *shortened;
     } cases[] = {
-        {-12.25, "-12.250000000000000000000000000000", "-12.25"},
         {1.0 / 3.0, "0.333333333333333314829616256247", "0.333333333333333314829616256247"},
         {0x1p100, "1267650600228229401496703205376.000000000000000000000000000000",  // 31 digits before the point
          "1267650600228229401496703205376"},
         {0x1p104, nullptr, "20282409603651670423947251286016"},  // 32 digits: no room for the point
-        {1e32, nullptr, nullptr}, {-1e40, nullptr, nullptr}, {inf, nullptr, nullptr}, {nan, nullptr, nullptr},
+        {1e32, nullptr, nullptr}, {inf, nullptr, nullptr}, {nan, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         common::RationalMap map{common::FORM_POLYNOMIAL, 2, 0, {}, {}, {}, {1.0}, {}};
