@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -43,27 +44,18 @@ std::string record(const std::vector<std::string>& texts, const std::string& nam
 }
 
 TEST(SampleFormat, TextsAtTheEdgesOfWhatFits) {
-    // "%.30lf" in full, or shortened (trailing zeros and a bare ".0" removed, 32 characters at most).
+    // 31 digits before the point fit in full ("%.30lf"); 32 only shortened, without the point; 1e32 and
+    // non-finite values not at all. (Full texts read back: the sample dialogs' test.)
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        double value;
-        const char *full, *shortened;
-    } cases[] = {
-        {1.0 / 3.0, "0.333333333333333314829616256247", "0.333333333333333314829616256247"},
-        {0x1p100, "1267650600228229401496703205376.000000000000000000000000000000",  // 31 digits before the point
-         "1267650600228229401496703205376"},
-        {0x1p104, nullptr, "20282409603651670423947251286016"},  // 32 digits: no room for the point
-        {1e32, nullptr, nullptr}, {inf, nullptr, nullptr}, {nan, nullptr, nullptr},
-    };
-    for (const auto& c : cases) {
+    const std::tuple<double, bool, const char*> cases[] = {
+        {1.0 / 3.0, true, "0.333333333333333314829616256247"}, {0x1p100, true, "1267650600228229401496703205376"},
+        {0x1p104, false, "20282409603651670423947251286016"}, {1e32, false, ""}, {inf, false, ""}, {nan, false, ""}};
+    for (const auto& [value, full, shortened] : cases) {
         common::RationalMap map{common::FORM_POLYNOMIAL, 2, 0, {}, {}, {}, {1.0}, {}};
-        map.numeratorRe[2] = c.value;  // text 2 * (10 - 2)
-        const auto full = common::formatSample(map);
-        const auto shortened = common::formatSample(map, common::SampleTextStyle::Shortened);
-        ASSERT_EQ(full.has_value(), c.full != nullptr) << c.value;
-        ASSERT_EQ(shortened.has_value(), c.shortened != nullptr) << c.value;
-        if (full) EXPECT_EQ((*full)[16], c.full);
-        if (shortened) EXPECT_EQ((*shortened)[16] + (*shortened)[42], std::string(c.shortened) + "1");  // and Q's re[0]
+        map.numeratorRe[2] = value;  // text 2 * (10 - 2)
+        EXPECT_EQ(common::formatSample(map).has_value(), full) << value;
+        const auto texts = common::formatSample(map, common::SampleTextStyle::Shortened);
+        EXPECT_EQ(texts ? (*texts)[16] + " " + (*texts)[42] : "", *shortened ? std::string(shortened) + " 1" : "");
     }
 }
 
@@ -95,16 +87,6 @@ TEST(SampleReader, HostileBytesLoadWithoutHarm) {
             c = structured ? alphabet[random() % alphabet.size()] : static_cast<char>(random() & 0xFF);
         expectSane(common::parseSamples(bytes), bytes.size());
     }
-    // Huge lines through the file (read in chunks) are bounded too.
-    TempDir dir;
-    const std::string bytes = record({"1"}, std::string(3'000'000, 'n')) + std::string(2'000'000, '5') + " " +
-                              record({"2"}, "after");
-    writeFile(dir.file(), bytes);
-    SampleFile file;
-    ASSERT_TRUE(file.readSamples(dir.file(), SampleAccess::ReadOnly));
-    expectSane(file.table(), bytes.size());
-    ASSERT_GE(file.table().records.size(), 1u);
-    EXPECT_EQ(file.table().records[0].name, std::string(60, 'n'));
 }
 
 TEST(SampleFileIo, ReadersShareTheFileAWriterHasItAloneAndAppendsAfterACarriageReturn) {
@@ -133,14 +115,14 @@ TEST(SampleFileIo, ReadersShareTheFileAWriterHasItAloneAndAppendsAfterACarriageR
 
 TEST(SampleFileIo, CrCrLfAndLfRecordsReadAlikeAndDeleteKeepsEveryOtherRecordsBytes) {
     TempDir dir;
-    // Long texts (the full "%.30lf" forms), CR, CR LF and LF endings, a record
-    // that is not present, and records beyond the 300 that are read (the
-    // 300th ends with CR LF: its LF is not read).
+    // Long texts and names, CR, CR LF and LF endings, a record that is not present, a file read in
+    // several chunks, and records beyond the 300 that are read (the 300th ends with CR LF: its LF is not read).
     const std::vector<std::string> textsA = {"12345.678900000000000000000000000000", "-0.5", ".25"};
     std::vector<std::string> pieces = {record(textsA, "keep A", "\r\n"), record({"1"}, "drop me", "\r"),
-                                       record({"1"}, "", "\r"), record({"2", "3"}, "keep B 日本語", "\n")};
-    for (int i = 4; i < 300; ++i)
-        pieces.push_back(record({"4"}, std::string("k").append(std::to_string(i)), i == 299 ? "\r\n" : "\r"));
+                                       record({"1"}, "", "\r"), record({"2", "3"}, "keep B 日本語", "\n"),
+                                       record({"5"}, std::string(100, 'n'))};
+    for (int i = 5; i < 300; ++i)
+        pieces.push_back(record({std::string(40, '4')}, "k" + std::to_string(i), i == 299 ? "\r\n" : "\r"));
     const std::string tail = record({"9"}, "beyond 300", "\r") + "trailing garbage";
     std::string bytes;
     for (const auto& p : pieces) bytes += p;
@@ -153,7 +135,8 @@ TEST(SampleFileIo, CrCrLfAndLfRecordsReadAlikeAndDeleteKeepsEveryOtherRecordsByt
     ASSERT_EQ(table.records.size(), 300u);
     for (std::size_t i = 0; i < 44; ++i) EXPECT_EQ(table.records[0].texts[i], textsA[i % 3].substr(0, 32)) << i;
     EXPECT_EQ(table.records[3].name, "keep B 日本語");
-    EXPECT_EQ(table.records[4].name, "k4");
+    EXPECT_EQ(table.records[4].name, std::string(60, 'n'));
+    EXPECT_EQ(table.records[5].name, "k5");
     EXPECT_EQ(table.records.back().name, "k299");
     EXPECT_EQ(table.readEnd, bytes.size() - 1);
     EXPECT_EQ(table.fileSize, bytes.size() + tail.size());
