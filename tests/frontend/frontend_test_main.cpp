@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
         platform::MessagePort port;
         result = RUN_ALL_TESTS();
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch, ignored);
+    std::filesystem::remove_all(scratch);
     platform_test::removeRuntimeDirectory();
     return result;
 }

@@ -40,16 +40,10 @@ inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 90000) 
 // under test is blocked in its exec() meanwhile).
 template <typename T>
 void whenModalShown(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
+    QTimer::singleShot(10, [act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) act(dialog);
+        else whenModalShown<T>(act);
     });
-    timer->start();
 }
 
 // Texts of the interface are UTF-8 in the sources.
