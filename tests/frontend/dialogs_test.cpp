@@ -25,13 +25,14 @@ TEST(SettingsDialogTest, KeysAreFilteredOkStoresWhatIsValidCancelAndReadOnlyStor
         EXPECT_EQ(dialog.loopField()->text(), q("10000"));
         retype(dialog.loopField(), "5a00");
         EXPECT_EQ(dialog.loopField()->text(), q("500"));
+        retype(dialog.loopField(), "");  // empty at OK: the value stays
         EXPECT_FALSE(dialog.inOutField()->isEnabled());
         dialog.siegelBox()->click();
         retype(dialog.inOutField(), "0.5-");
         EXPECT_EQ(dialog.inOutField()->text(), q("0.5"));
         retype(dialog.continuityField(), "0.00000000000000001");  // stored as "0": refused at OK, the value stays
         (ok ? dialog.okButton() : dialog.cancelButton())->click();
-        EXPECT_EQ(settings, ok ? Settings({500, 1, 1e-20, 0.125, 0.5, 600, 600}) : before) << ok;
+        EXPECT_EQ(settings, ok ? Settings({10000, 1, 1e-20, 0.125, 0.5, 600, 600}) : before) << ok;
     }
     SettingsDialog dialog(settings, true);  // unchecking disables the curve fields, which keep their values
     dialog.siegelBox()->click();
@@ -117,9 +118,8 @@ TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAnd
         d->deleteButton()->click();
     });
     dialog.deleteFormulaAction()->trigger();
-    const common::SampleTable table = common::parseSamples(platform_test::fileBytes(dialog.sampleFilePath()));
-    ASSERT_EQ(table.presentCount(), 1);
-    EXPECT_EQ(table.records[static_cast<std::size_t>(table.presentIndices()[0])].name, "Rabbit");
+    const std::string left = platform_test::fileBytes(dialog.sampleFilePath());
+    EXPECT_TRUE(left.find("rabbit") == std::string::npos && left.find("Rabbit") != std::string::npos) << left;
     std::filesystem::remove(dialog.sampleFilePath());
 }
 

@@ -40,16 +40,6 @@ TEST(SettingsText, EachValueIsReadWithinItsRangeOrFallsBackAlone) {
     }
 }
 
-TEST(SettingsDialogRules, LoopFilterKeepsTheCaretAndOkKeepsThePreviousValueForEmptyFields) {
-    int caret = 3;  // after "1x2": stays after the 2
-    EXPECT_EQ(frontend::filterLoopCountText("1x23", &caret), "123");
-    EXPECT_EQ(caret, 2);
-    EXPECT_EQ(frontend::acceptTolerance("", "x", 9, 0.5), 0.5);
-    EXPECT_EQ(frontend::acceptTolerance("0.0000000000000001", "x", 9, 0.5), 1e-16);
-    EXPECT_EQ(frontend::acceptLoopCount("", "x", 9, 7), 7);
-    EXPECT_EQ(frontend::acceptLoopCount("99999", "x", 9, 7), 10000);
-}
-
 TEST(FormulaGridRules, KeystrokesCutAtTheFirstInvalidCharacterAndPolarArgumentsFollowTheQuadrant) {
     const std::pair<const char*, std::size_t> prefixes[] = {
         {"1.2.3", 3}, {"2-", 1}, {"-", 1}, {"-.5", 3}, {"--1", 1}, {"12a3", 2}, {"x", 0}, {"1e5", 1},
