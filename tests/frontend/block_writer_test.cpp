@@ -93,7 +93,7 @@ TEST(BlockWriter, FixedPartWithAViewBoxingTheFinitePoints) {
         {'J', {{0.5, -0.5}}, same, 0.125, 0.5, -0.5, "every point equal: the 4 x 4 square"},
         {'J', {{0.5, -0.5}, {inf, nan}}, same, 0.125, 0.5, -0.5, "non-finite points take no part"},
         {'J', {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5, "non-finite fixed point"},
-        {'J', {{1.6e308, 0}}, {{1.2e308, 0}}, 1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 0.0,
+        {'J', {{1.6e308, -1}}, {{1.2e308, 3}}, 1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 1.0,
          "near the end of the range: halved before the sum"},
     };
     for (const auto& t : cases) {

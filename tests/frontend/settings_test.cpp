@@ -48,7 +48,8 @@ TEST(FormulaGridRules, KeystrokesCutAtTheFirstInvalidCharacterAndPolarArgumentsF
     for (const auto& [text, prefix] : prefixes) EXPECT_EQ(frontend::validNumberPrefix(text), prefix) << text;
     const double pi = std::acos(-1.0);
     const double polar[][4] = {{0, 2, 2, pi / 2}, {0, -2, 2, -pi / 2}, {0, 0, 0, 0}, {3, 4, 5, std::atan(4.0 / 3.0)},
-                               {-1, 0, 1, pi}, {-1, -1, std::sqrt(2.0), 1.25 * pi}, {-3, 4, 5, pi - std::atan(4.0 / 3.0)}};
+                               {-1, 0, 1, pi}, {-1, -1, std::sqrt(2.0), 1.25 * pi}, {-3, 4, 5, pi - std::atan(4.0 / 3.0)},
+                               {-0.0, 2, 2, pi / 2}};
     for (const auto& [re, im, modulus, argument] : polar) {
         EXPECT_EQ(frontend::toPolar(re, im).modulus, modulus) << re << " " << im;
         EXPECT_NEAR(frontend::toPolar(re, im).argument, argument, 1e-15) << re << " " << im;
