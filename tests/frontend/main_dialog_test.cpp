@@ -16,15 +16,13 @@ int field(int degree, int column) { return 4 * degree + column; }
 class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { open(); }
-    void TearDown() override {
-        dialog_.reset();
-        std::filesystem::remove(settingsPath_);
-    }
+    void TearDown() override { std::filesystem::remove(settingsPath_); }  // written only at quit
 
     void open() {
         MainDialog::Options options{settingsPath_, platform_test::standinPath(), {}};
         options.selectCriticalPoints = [this](common::CriticalPointList&) {
             ++offered_;
+            waitCursor_ = QApplication::overrideCursor() != nullptr;  // the critical points are being computed
             return false;  // the choice is closed without "スタート"
         };
         dialog_ = std::make_unique<MainDialog>(boxes_, options);
@@ -40,6 +38,7 @@ protected:
     const std::string settingsPath_ = std::filesystem::absolute("Halvatrine.conf");
     platform::RecordingMessageBoxes boxes_;
     int offered_ = 0;
+    bool waitCursor_ = false;
     std::unique_ptr<MainDialog> dialog_;
 };
 
@@ -114,6 +113,7 @@ TEST_F(MainDialogTest, ExecuteMarksUnreadableFieldsUntilFocusedThenAnswersTheChe
     dialog_->executeButton()->click();
     EXPECT_EQ(boxes_.entries().size(), 3u);
     EXPECT_EQ(offered_, 1);
+    EXPECT_TRUE(waitCursor_ && !QApplication::overrideCursor());
     EXPECT_EQ(map().form, common::FORM_RATIONAL);
     EXPECT_EQ(dialog_->job().slotState(0), frontend::SlotState::Free);
     EXPECT_TRUE(dialog_->executeButton()->isEnabled() && dialog_->coefficientField(0)->isEnabled());
