@@ -1,6 +1,5 @@
-// Blocks written by the front end: the fixed part compared byte for byte with
-// one built by hand through the layout (its offsets are pinned where it is
-// declared); the component data read back through the viewer's checked reader.
+// Blocks written by the front end: the fixed part compared byte for byte with one built by hand through
+// the layout (its offsets are pinned where it is declared); the components read back by the viewer's reader.
 #include "frontend/block_writer.h"
 
 #include "common/block_reader.h"
@@ -89,7 +88,8 @@ TEST(BlockWriter, FixedPartWithAViewBoxingTheFinitePoints) {
         {'J', {{0.5, -0.25}}, two, 0.25, 0.5, 0.25, "larger side 2"},
         {'J', {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5, "larger side 4"},
         {'J', {{2, 1}}, {}, 0.25, 1.0, 0.5, "no fixed point: seeded with 0"},
-        {'J', {{0, 2}}, {}, 0.25, 0.0, 1.0, "one side 0: used as it is"},
+        {'J', {{0, -2}}, {}, 0.25, 0.0, -1.0, "one side 0: used as it is"},
+        {'J', {{1.6e308, 0}}, {{-1.6e308, 0}}, std::numeric_limits<double>::min(), 0, 0, "an infinite side: still > 0"},
         {'J', {{0.5, -0.5}}, same, 0.125, 0.5, -0.5, "every point equal: the 4 x 4 square"},
         {'J', {{0.5, -0.5}, {inf, nan}}, same, 0.125, 0.5, -0.5, "non-finite points take no part"},
         {'J', {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5, "non-finite fixed point"},

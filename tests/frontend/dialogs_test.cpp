@@ -30,8 +30,8 @@ TEST(SettingsDialogTest, KeysAreFilteredOkStoresWhatIsValidCancelAndReadOnlyStor
         EXPECT_FALSE(dialog.inOutField()->isEnabled());
         dialog.siegelBox()->click();
         retype(dialog.inOutField(), "0.5-");
-        EXPECT_EQ(dialog.inOutField()->text(), q("0.5"));
-        retype(dialog.continuityField(), "0.00000000000000001");  // stored as "0": refused at OK, the value stays
+        retype(dialog.continuityField(), "0.00000000000000001-");  // stored as "0": refused at OK, the value stays
+        EXPECT_EQ(dialog.inOutField()->text() + " " + dialog.continuityField()->text(), q("0.5 0.00000000000000001"));
         (ok ? dialog.okButton() : dialog.cancelButton())->click();
         EXPECT_EQ(settings, ok ? Settings({10000, 1, 1e-20, 0.125, 0.5, 600, 600}) : before) << ok;
     }
@@ -124,8 +124,7 @@ TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAnd
     std::filesystem::remove(dialog.sampleFilePath());
 }
 
-// A disk that fills up while they write: the file stays as it was (or is
-// not left half made) and the user is told; a file of 300 takes no more.
+// A full disk: the file stays as it was (or is not left half made) and the user is told; 300 take no more.
 TEST(SampleDialogsTest, FailedWritesKeepTheFileAndSaySo) {
     const std::string directory = std::filesystem::absolute("full-disk");
     std::filesystem::create_directory(directory);

@@ -1,11 +1,11 @@
-// The analysis job with real processes: the main dialog starts the viewer
-// stand-in (tests/platform/viewer_standin.cpp) as it starts the viewer, and
-// the stand-ins post their messages back through the message port.
+// The analysis job with real processes: the main dialog starts the viewer stand-in
+// (tests/platform/viewer_standin.cpp), which posts its messages back through the message port.
 #include "frontend/main_dialog.h"
 
 #include "analysis/map_conversion.h"
 #include "analysis/polynomial.h"
 #include "common/messages.h"
+#include "fault_support.h"
 #include "frontend_test_support.h"
 #include "platform/recording_message_boxes.h"
 #include "platform_test_support.h"
@@ -66,8 +66,7 @@ protected:
 };
 
 TEST_F(JobTest, RequestsThatFitOpenViewersWhileTheEntryIsFrozenAndQuitAsksFirst) {
-    // The stand-in of M1 asks for a copy and a Julia picture. (Their titles
-    // and blocks are checked with real viewers in the both-programs test.)
+    // The stand-in of M1 asks for a copy and a Julia picture (checked with real viewers in the both-programs test).
     std::ofstream("scripts.txt") << "M1\t1025,1026,1027:M,1027:J,wait\n";
     ::setenv("HV_STANDIN_SCRIPTS", std::filesystem::absolute("scripts.txt").c_str(), 1);
     open();
@@ -102,9 +101,13 @@ TEST_F(JobTest, RequestsThatFitOpenViewersWhileTheEntryIsFrozenAndQuitAsksFirst)
     EXPECT_EQ(blockTitle(job(), 3), "J1←J2←M1");
     EXPECT_EQ(blockHeader(job(), 3).currentView.magnification, 2.0);
     EXPECT_EQ(blockHeader(job(), 3).currentView.centreIm, 0.5);
+    {
+        platform_test::FullDisk full(100);  // the copy's block cannot be made: no picture, nothing else changes
+        job().handleMessage(common::MSG_NEW_PICTURE, julia, 'J');
+    }
+    EXPECT_TRUE(settled(4, true));
 
-    std::vector<pid_t> viewers;
-    for (int i = 0; i < 4; ++i) viewers.push_back(job().slotProcess(i));
+    const pid_t viewers[] = {job().slotProcess(0), job().slotProcess(1), julia, job().slotProcess(3)};
     boxes_.scriptAnswers({false, false});
     dialog_->closeAllButton()->click();  // Cancel: nothing closes
     dialog_->quitAction()->trigger();    // Cancel: everything stays
@@ -168,12 +171,12 @@ cd evaluate(const common::RationalMap& m, cd z) {
 }
 
 TEST(DeriveJuliaMap, ValuesAreRPlusCOrTheMobiusMapFixingW) {
-    // Polynomials and maps whose denominator has the lower degree become
-    // R + c = (P + c Q)/Q; others M o R with M(u) = (c w^2 + (1 - c w) u)/((1 + c w) - c u).
+    // R + c = (P + c Q)/Q when deg Q < deg P, else M o R with M(u) = (c w^2 + (1 - c w) u)/((1 + c w) - c u).
     const std::tuple<common::RationalMap, cd, cd, bool> cases[] = {
         {{1, 2, 0, {}, {0, 0, 1}, {}, {1}, {}}, cd(-0.12, 0.75), 0.0, false},
         {{2, 3, 1, {}, {1, 0, 0, 1}, {}, {0, 2}, {}}, cd(0.5, -1), 0.0, false},
-        {{2, 2, 2, {}, {1, 0, 1}, {}, {0, -1, 1}, {}}, cd(0.2, -0.3), cd(0.5, 0.25), true}};
+        {{2, 2, 2, {}, {1, 0, 1}, {}, {0, -1, 1}, {}}, cd(0.2, -0.3), cd(0.5, 0.25), true},
+        {{2, 2, 2, {}, {1, 0, 1}, {}, {0, -1, 1}, {}}, 0.5, 0.25, true}};  // real coefficients
     for (const auto& [map, c, w, mobius] : cases) {
         const common::RationalMap j = frontend::JobControl::deriveJuliaMap(map, c.real(), c.imag(), w.real(), w.imag());
         EXPECT_EQ(j.form, map.form);

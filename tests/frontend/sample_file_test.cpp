@@ -21,8 +21,7 @@ using common::SampleAccess;
 using common::SampleFile;
 using common::SampleWriteResult;
 
-// A fresh folder per test, removed afterwards.
-struct TempDir {
+struct TempDir {  // a fresh folder per test, removed afterwards
     std::string path = (fs::temp_directory_path() / "hv-samples-XXXXXX").string();
     TempDir() { ::mkdtemp(path.data()); }
     ~TempDir() { fs::remove_all(path); }
