@@ -54,6 +54,7 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     CriticalPointDialog dialog(list, boxes);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_EQ(dialog.pointList()->count(), 3);
     EXPECT_EQ(dialog.pointList()->item(1)->text().toStdString(), "実部 " + g16(1.0 / 3.0) + " 虚部 -2");
     auto button = [&](const char* name) { dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click(); };
     QTest::keyClick(dialog.pointList(), Qt::Key_Return);  // Enter starts nothing
@@ -80,6 +81,7 @@ TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAnd
     const auto load = [&](int row) {
         whenModalShown<SampleLoadDialog>([&listed, row](SampleLoadDialog* d) {
             listed = d->sampleList()->count();
+            d->okButton()->click();  // nothing chosen yet: told so
             clickRow(d->sampleList(), row);
             d->okButton()->click();
         });
@@ -102,7 +104,8 @@ TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAnd
     save({"", "rabbit", "Rabbit"});  // differs in case only: accepted
     retype(dialog.coefficientField(5), "20000000000000000000000000000000");  // 32 digits: no room for the point
     save({"big"});
-    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{MSG_NAME_MISSING, MSG_NAME_IN_USE, MSG_SAMPLE_OVERFLOW}));
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<std::string>{MSG_NO_SAMPLE_SELECTED, MSG_NAME_MISSING, MSG_NAME_IN_USE, MSG_SAMPLE_OVERFLOW}));
 
     // Loaded back: the map, the name, and the start of every 32-character text in sight.
     load(1);

@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(MainDialogTest, KeystrokesAreFilteredStoredAtOnceAndShownInBothForms) {
-    EXPECT_EQ(text(field(0, 0)) + text(field(0, 2)), "01");  // the map 0 / 1
+    EXPECT_EQ(text(field(0, 0)) + text(field(0, 2)) + (dialog_->mandelbrotButton()->isChecked() ? "M" : ""), "01M");
     // Typed key by key, the second point is cut as it comes and the 3 follows the 2.
     type(field(0, 0), "1.2.3");
     EXPECT_EQ(text(field(0, 0)), "1.23");
@@ -75,7 +75,6 @@ TEST_F(MainDialogTest, KeystrokesAreFilteredStoredAtOnceAndShownInBothForms) {
     EXPECT_NEAR(map().denominatorRe[2], 1.0, 1e-15);
     EXPECT_NEAR(map().denominatorIm[2], std::sqrt(3.0), 1e-15);
     dialog_->cartesianButton()->click();
-    EXPECT_EQ(dialog_->columnCaption(3)->text(), q("虚部"));
     EXPECT_EQ(text(field(2, 2)) + " " + text(field(2, 3)), g16(map().denominatorRe[2]) + " " + g16(map().denominatorIm[2]));
     EXPECT_EQ(text(field(0, 1)), "-1");
 }
