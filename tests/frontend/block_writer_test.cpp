@@ -1,6 +1,5 @@
-// Blocks written by the front end, checked field by field through the layout
-// struct (its offsets are pinned where it is declared) and read back through
-// the viewer's checked reader.
+// Blocks written by the front end: the fixed part compared byte for byte with one built by hand through
+// the layout (its offsets are pinned where it is declared); the components read back by the viewer's reader.
 #include "frontend/block_writer.h"
 
 #include "common/block_reader.h"
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -19,305 +17,199 @@
 namespace {
 
 using frontend::PictureContent;
+using Header = common::AnalysisBlockHeader;
+using Bytes = std::vector<std::byte>;
+constexpr std::size_t FIXED = 12936;
 
-// A block image of exactly `size` bytes (16-byte aligned by operator new),
-// read through the layout struct, whose offsets are pinned where it is declared.
-struct Bytes {
-    explicit Bytes(std::size_t size, std::byte fill = std::byte{0x77}) : data(size, fill) {}  // the writer must clear
-    std::vector<std::byte> data;
-    void* ptr() { return data.data(); }
-    const common::AnalysisBlockHeader& h() const {
-        return *reinterpret_cast<const common::AnalysisBlockHeader*>(data.data());
-    }
-    bool zero(const void* from, std::size_t n) const {
-        const auto* p = static_cast<const std::byte*>(from);
-        return std::all_of(p, p + n, [](std::byte b) { return b == std::byte{0}; });
-    }
-};
+// Memory as a caller hands it over: the writer must clear every byte it does not set.
+Bytes memory(std::size_t size) { return Bytes(size, std::byte{0x77}); }
+Header& header(Bytes& b) { return *reinterpret_cast<Header*>(b.data()); }
 
-PictureContent baseContent(char kind) {
-    PictureContent c;
-    c.kind = kind;
-    c.title = std::string(1, kind) + "1";
-    c.map.form = common::FORM_POLYNOMIAL;
-    c.map.numeratorDegree = 2;
-    c.map.numeratorRe[0] = -0.12;
-    c.map.numeratorIm[0] = 0.75;
-    c.map.numeratorRe[2] = 1.0;
-    c.map.denominatorRe[0] = 1.0;
-    c.criticalPoints.count = 1;
-    c.criticalPoints.re[0] = 0.5;
-    c.criticalPoints.im[0] = -0.25;
-    c.criticalPoints.selected[0] = 1;
-    c.fixedPoints.count = 2;
-    c.fixedPoints.re = {1.5, -0.5};
-    c.fixedPoints.im = {-0.25, 0.75};
-    c.convergenceRadius = 1e-6;
-    c.continuityDistance = 0.05;
-    c.pictureWidth = 800;
-    c.pictureHeight = 500;
-    return c;
+// The first offset below n at which a and b differ; -1 when none does.
+long firstDifference(const Bytes& a, const Bytes& b, std::size_t n) {
+    const auto [at, other] = std::mismatch(a.begin(), a.begin() + static_cast<long>(n), b.begin());
+    return at == a.begin() + static_cast<long>(n) ? -1 : at - a.begin();
 }
 
-TEST(BlockWriter, MandelbrotBlockIsTheFixedPartWithEveryField) {
-    const PictureContent content = baseContent('M');
-    ASSERT_EQ(frontend::pictureBlockSize(content), 12936u);
-    Bytes b(12936);
-    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
-    // Every byte is written: a block over zeroed memory comes out the same.
-    Bytes cleared(12936, std::byte{0});
-    ASSERT_TRUE(frontend::writePictureBlock(cleared.ptr(), cleared.data.size(), content));
-    EXPECT_EQ(b.data, cleared.data);
+using Points = std::vector<std::pair<double, double>>;
 
-    const common::AnalysisBlockHeader& h = b.h();
-    EXPECT_EQ(h.blockSize, 12936u);
-    EXPECT_EQ(h.pictureKind, 'M');
-    EXPECT_EQ(h.map.form, common::FORM_POLYNOMIAL);
-    EXPECT_EQ(h.map.numeratorDegree, 2);
-    EXPECT_EQ(h.map.numeratorRe[0], -0.12);
-    EXPECT_EQ(h.map.numeratorIm[0], 0.75);
-    EXPECT_EQ(h.map.denominatorRe[0], 1.0);
-    EXPECT_EQ(h.criticalPointCount, 1);
-    EXPECT_EQ(h.criticalIm[0], -0.25);
-    EXPECT_EQ(h.fixedPointCount, 2);
-    EXPECT_EQ(h.fixedRe[1], -0.5);
-    EXPECT_EQ(h.fixedIm[0], -0.25);
-
-    const common::ViewRecord& v = h.currentView;
-    EXPECT_EQ(v.loopCount, 500);
-    EXPECT_EQ(v.fixedTolerance, 1e-16);
-    EXPECT_EQ(v.convergenceRadius, 1e-6);
-    EXPECT_EQ(v.continuityDistance, 0.05);
-    EXPECT_EQ(v.pictureWidth, 800);
-    EXPECT_EQ(v.pictureHeight, 500);
-    EXPECT_EQ(v.magnification, 0.25);  // the square -1..1
-    EXPECT_EQ(v.centreRe, 0.0);
-    // Default colours of every component code (checked on the last): 0..loop
-    // count, the three curves, ten unused exception rows.
-    const common::ComponentColour& colour = v.colours[20];
-    EXPECT_EQ(colour.highCount, 500);
-    const int curves[3][7] = {{255, 255, 0, 0, 5, 0, 0}, {255, 255, 0, 0, 3, 0, 0}, {255, 255, 0, 0, 2, 1, 0}};
-    EXPECT_EQ(std::memcmp(&colour.redCurve, curves, sizeof curves), 0);
-    for (const common::ExceptionColour& row : colour.exceptions) EXPECT_EQ(row.number, -1);
-
-    EXPECT_STREQ(h.title, "M1");
-    EXPECT_TRUE(b.zero(&h.drawnView, sizeof h.drawnView));  // the drawn copy belongs to the viewer
-    EXPECT_TRUE(b.zero(&h.componentCount, sizeof h.componentCount + sizeof h.components));
-}
-
-// ------------------------------------------------------------ a full Julia block
-
-analysis::ClosedCurve curve(double scale, int outer, int inner, int points) {
-    analysis::ClosedCurve c;
-    c.inOut = analysis::CURVE_OUT;
-    c.octagon = {scale, -scale, scale, -scale, 2 * scale, -2 * scale, 2 * scale, -2 * scale};
-    for (int i = 0; i < outer; ++i) c.outerDisks.push_back({scale * 1.1, scale * 0.1 * i, 0.01 * (outer - i)});
-    for (int i = 0; i < inner; ++i) c.innerDisks.push_back({scale * 0.1 * i, -scale * 0.1, 0.5 * (inner - i)});
-    for (int i = 0; i < points; ++i) {
-        const double t = 6.283185307179586 * i / points;
-        c.re.push_back(scale * std::cos(t));
-        c.im.push_back(scale * std::sin(t));
+// z^2 - 0.12 + 0.75i with the given points; unused bytes and selection flags are not the block's business.
+PictureContent content(char kind, const Points& critical, const Points& fixed) {
+    PictureContent c{kind, std::string(300, 'x'),
+                     {common::FORM_POLYNOMIAL, 2, 0, {0, 9}, {-0.12, 0, 1.0}, {0.75}, {1.0}, {}},
+                     {static_cast<int>(critical.size()), 1, {}, {}, {1}, {}},
+                     {static_cast<int>(fixed.size()), {}, {}, false}, 1e-6, 0.05, 800, 500, nullptr};
+    for (std::size_t i = 0; i < critical.size(); ++i)
+        std::tie(c.criticalPoints.re[i], c.criticalPoints.im[i]) = critical[i];
+    for (const auto& [re, im] : fixed) {
+        c.fixedPoints.re.push_back(re);
+        c.fixedPoints.im.push_back(im);
     }
     return c;
 }
 
-analysis::Cycle cycle(int period, common::PointKind kind, double seed) {
-    analysis::Cycle c;
-    c.period = period;
-    c.kind = kind;
-    for (int i = 0; i < period; ++i) {
-        c.re.push_back(seed + i);
-        c.im.push_back(-seed - 0.5 * i);
+// The fixed part as the block's rules make it from c (component table empty).
+Bytes expectedFixedPart(const PictureContent& c, std::size_t size, int loops, double mag, double cRe, double cIm) {
+    Bytes bytes(FIXED, std::byte{0});
+    Header& h = header(bytes);
+    h.blockSize = static_cast<std::uint32_t>(size);
+    h.pictureKind = c.kind;
+    h.map = c.map;
+    std::memset(h.map.unused0, 0, sizeof h.map.unused0);
+    h.criticalPointCount = c.criticalPoints.count;
+    h.infinityIsCritical = c.criticalPoints.infinityIsCritical;
+    std::copy_n(c.criticalPoints.re, c.criticalPoints.count, h.criticalRe);
+    std::copy_n(c.criticalPoints.im, c.criticalPoints.count, h.criticalIm);
+    h.fixedPointCount = c.fixedPoints.count;
+    std::copy(c.fixedPoints.re.begin(), c.fixedPoints.re.end(), h.fixedRe);
+    std::copy(c.fixedPoints.im.begin(), c.fixedPoints.im.end(), h.fixedIm);
+    // The drawn copy belongs to the viewer: all zero. Colours: values 0..loops, the three default curves.
+    common::ViewRecord& v = h.currentView;
+    v = {loops, {}, 1e-16, c.convergenceRadius, c.continuityDistance, c.pictureWidth, c.pictureHeight, mag, cRe, cIm,
+         0, 0, {}, {}};
+    for (common::ComponentColour& colour : v.colours) {
+        colour = {0, loops, {255, 255, 0, 0, 5, 0, 0}, {255, 255, 0, 0, 3, 0, 0}, {255, 255, 0, 0, 2, 1, 0}, {}};
+        for (common::ExceptionColour& row : colour.exceptions) row.number = -1;
     }
-    return c;
+    std::memcpy(h.title, c.title.data(), std::min<std::size_t>(c.title.size(), 255));  // cut to 255 bytes and a NUL
+    return bytes;
 }
 
-// Cycles (with the entry for infinity between them), two Siegel disks on
-// critical point 0's curves, one on critical point 2's, and a Herman ring
-// between the curve sets of critical points 1 and 2.
-analysis::JuliaAnalysis richAnalysis() {
+TEST(BlockWriter, FixedPartWithAViewBoxingTheFinitePoints) {
+    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+    const Points two = {{1.5, -0.25}, {-0.5, 0.75}}, same = {{0.5, -0.5}, {0.5, -0.5}};
+    const struct {
+        char kind;
+        Points critical, fixed;
+        double magnification, centreRe, centreIm;  // 1 / (2 * larger side), the box's middle
+        const char* what;
+    } cases[] = {
+        {'M', {{0.5, -0.25}}, two, 0.25, 0.0, 0.0, "Mandelbrot: the square -1..1"},
+        {'J', {{0.5, -0.25}}, two, 0.25, 0.5, 0.25, "larger side 2"},
+        {'J', {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5, "larger side 4"},
+        {'J', {{2, 1}}, {}, 0.25, 1.0, 0.5, "no fixed point: seeded with 0"},
+        {'J', {{0, -2}}, {}, 0.25, 0.0, -1.0, "one side 0: used as it is"},
+        {'J', {{1.6e308, 0}}, {{-1.6e308, 0}}, std::numeric_limits<double>::min(), 0, 0, "an infinite side: still > 0"},
+        {'J', {{0.5, -0.5}}, same, 0.125, 0.5, -0.5, "every point equal: the 4 x 4 square"},
+        {'J', {{0.5, -0.5}, {inf, nan}}, same, 0.125, 0.5, -0.5, "non-finite points take no part"},
+        {'J', {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5, "non-finite fixed point"},
+        {'J', {{1.6e308, -1}}, {{1.2e308, 3}}, 1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 1.0,
+         "near the end of the range: halved before the sum"},
+    };
+    for (const auto& t : cases) {
+        const PictureContent c = content(t.kind, t.critical, t.fixed);
+        ASSERT_EQ(frontend::pictureBlockSize(c), FIXED);
+        Bytes b = memory(FIXED + 8);
+        ASSERT_TRUE(frontend::writePictureBlock(b.data(), b.size(), c));
+        const int loops = t.kind == 'M' ? 500 : 1000;
+        const Bytes expected = expectedFixedPart(c, FIXED, loops, t.magnification, t.centreRe, t.centreIm);
+        EXPECT_EQ(firstDifference(b, expected, FIXED), -1) << t.what;
+        EXPECT_EQ(b[FIXED + 7], std::byte{0}) << "the rest of the memory is cleared";
+    }
+}
+
+// A curve with 2 outer disks, 1 inner disk and 3 polyline points (arrays of 120 bytes), all numbers distinct.
+analysis::ClosedCurve curve(double s) {
+    return {analysis::CURVE_OUT, {s, -s, 2 * s, -2 * s, 3 * s, -3 * s, 4 * s, -4 * s},
+            {{s, 0.1, 0.01}, {s, 0.2, 0.02}}, {{0.1 * s, -0.1, 0.5}}, {s, 0, -s}, {0, s, 0.5 * s}};
+}
+
+// The image read back holds the curve's numbers (Octagon and CurveDisk are laid out as the block's).
+void expectImage(const common::CurveImageView& v, const analysis::ClosedCurve& c) {
+    ASSERT_EQ(std::tuple(v.outerDisks.count, v.innerDisks.count, v.polyline.count), std::tuple(2, 1, 3));
+    EXPECT_EQ(std::memcmp(v.octagon, &c.octagon, sizeof c.octagon), 0);
+    EXPECT_EQ(std::memcmp(v.outerDisks.data, c.outerDisks.data(), 2 * 24), 0);
+    EXPECT_EQ(std::memcmp(v.innerDisks.data, c.innerDisks.data(), 24), 0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(std::pair(v.polyline.re(i), v.polyline.im(i)), std::pair(c.re[i], c.im[i]));
+}
+
+TEST(BlockWriter, JuliaComponentsInOrderSizedByTheRuleAndReadBack) {
+    // Cycles with the entry for infinity between them; Siegel disks on critical
+    // point 0's curves (two, one group) and point 2's; a Herman ring between
+    // the curve sets of points 1 ("In") and 2 ("Out").
     analysis::JuliaAnalysis a;
     a.orbits.cycles.capacity = 6;
-    a.orbits.cycles.cycles.push_back(cycle(1, common::PointKind::SuperAttracting, 0.25));
-    analysis::Cycle infinity;
-    infinity.period = 0;
-    infinity.toInfinity = 1;
-    a.orbits.cycles.cycles.push_back(infinity);
-    a.orbits.cycles.cycles.push_back(cycle(3, common::PointKind::Attracting, -1.0));
-
-    analysis::CurveSetEntry e0, e1, e2;
-    e0.criticalPointIndex = 0;
-    e0.curves = {curve(0.5, 2, 3, 5), curve(0.7, 0, 1, 4)};
-    e1.criticalPointIndex = 1;
-    e1.curves = {curve(0.2, 1, 1, 6)};
-    e2.criticalPointIndex = 2;
-    e2.curves = {curve(0.9, 3, 0, 7), curve(1.3, 1, 2, 3)};
-    a.orbits.curves.entries = {e0, e1, e2};
-    // Siegel disks in CurveSet order: entry 0 curve 0, entry 2 curve 0, entry 0 curve 1.
+    a.orbits.cycles.cycles = {{1, {0.25}, {-0.25}, common::PointKind::SuperAttracting, 0}, {0, {}, {}, {}, 1},
+                              {3, {-1, 0, 1}, {1, 0.5, 0}, common::PointKind::Attracting, 0}};
+    a.orbits.curves.entries = {{0, {curve(0.5), curve(0.7)}}, {1, {curve(0.2)}}, {2, {curve(0.9), curve(1.3)}}};
     a.domains.siegelDisks = {{0, 0, 0}, {0, 2, 0}, {0, 0, 1}};
-    // Herman ring: "In" curve entry 1 curve 0 inside "Out" curve entry 2 curve 1.
     a.domains.hermanRings = {{0, 1, 0, 2, 1}};
-    return a;
-}
+    const auto& e = a.orbits.curves.entries;
+    const analysis::ClosedCurve* groups[3][2] = {{&e[0].curves[0], &e[0].curves[1]}, {&e[2].curves[0], nullptr},
+                                                 {&e[1].curves[0], &e[2].curves[1]}};
+    // Sizing: 16 per cycle point, 196 + arrays per Siegel curve, 384 + both arrays per Herman pair;
+    // written: the points, or the group's count (8 bytes), its 88-byte images and their arrays.
+    const std::size_t sized[5] = {16, 48, 2 * (196 + 120), 196 + 120, 384 + 2 * 120};
+    const std::size_t written[5] = {16, 48, 8 + 2 * (88 + 120), 8 + 88 + 120, 8 + 2 * (88 + 120)};
+    PictureContent c = content('J', {{0.5, -0.25}}, {});  // the box seeded with 0: side 0.5, centre (0.25, -0.125)
+    c.julia = &a;
+    std::size_t size = FIXED;
+    for (std::size_t bytes : sized) size += bytes;
+    ASSERT_EQ(frontend::pictureBlockSize(c), size);
+    Bytes b = memory(size);
+    ASSERT_TRUE(frontend::writePictureBlock(b.data(), size, c));
 
-std::size_t arraysBytes(const analysis::ClosedCurve& c) {
-    return 24 * (c.outerDisks.size() + c.innerDisks.size()) + 16 * c.re.size();
-}
+    Bytes expected = expectedFixedPart(c, size, 1000, 1.0, 0.25, -0.125);
+    const int table[5][3] = {{0, 1, 0}, {0, 3, 1}, {1, 2}, {1, 1}, {2, 1}};  // kind, count, point kind
+    header(expected).componentCount = 5;
+    for (int i = 0, offset = FIXED; i < 5; offset += static_cast<int>(written[i++]))
+        header(expected).components[i] = {table[i][0], table[i][1], table[i][2], 0, offset};
+    EXPECT_EQ(firstDifference(b, expected, FIXED), -1);
 
-void expectImageMatches(const common::CurveImageView& view, const analysis::ClosedCurve& c) {
-    EXPECT_EQ(view.octagon[0], c.octagon.maxRe);
-    EXPECT_EQ(view.octagon[7], c.octagon.minDiff);
-    ASSERT_EQ(view.outerDisks.count, static_cast<int>(c.outerDisks.size()));
-    for (int i = 0; i < view.outerDisks.count; ++i) {
-        EXPECT_EQ(view.outerDisks.centreRe(i), c.outerDisks[i].re);
-        EXPECT_EQ(view.outerDisks.centreIm(i), c.outerDisks[i].im);
-        EXPECT_EQ(view.outerDisks.radiusSquared(i), c.outerDisks[i].radiusSquared);
-    }
-    ASSERT_EQ(view.innerDisks.count, static_cast<int>(c.innerDisks.size()));
-    for (int i = 0; i < view.innerDisks.count; ++i) EXPECT_EQ(view.innerDisks.radiusSquared(i), c.innerDisks[i].radiusSquared);
-    ASSERT_EQ(view.polyline.count, c.pointCount());
-    for (int i = 0; i < view.polyline.count; ++i) {
-        EXPECT_EQ(view.polyline.re(i), c.re[i]);
-        EXPECT_EQ(view.polyline.im(i), c.im[i]);
-    }
-}
-
-TEST(BlockWriter, JuliaBlockRoundTripsThroughTheReader) {
-    const analysis::JuliaAnalysis a = richAnalysis();
-    PictureContent content = baseContent('J');
-    content.julia = &a;
-
-    const auto& e0 = a.orbits.curves.entries[0].curves;
-    const auto& e1 = a.orbits.curves.entries[1].curves;
-    const auto& e2 = a.orbits.curves.entries[2].curves;
-    // The sizing rule: 16 per cycle point, 196 + arrays per Siegel curve,
-    // 384 + both curves' arrays per Herman pair.
-    const std::size_t expectedSize = 12936 + 16 * (1 + 3) + (196 + arraysBytes(e0[0])) + (196 + arraysBytes(e0[1])) +
-                                     (196 + arraysBytes(e2[0])) + (384 + arraysBytes(e1[0]) + arraysBytes(e2[1]));
-    ASSERT_EQ(frontend::pictureBlockSize(content), expectedSize);
-    Bytes b(expectedSize);
-    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
-    EXPECT_EQ(b.h().blockSize, expectedSize);
-    EXPECT_EQ(b.h().currentView.loopCount, 1000);
-    EXPECT_EQ(b.h().currentView.colours[0].highCount, 1000);
-
-    EXPECT_EQ(b.h().components[0].dataOffset, 12936);  // the data follow the fixed part
-
-    // Table: cycle 1, cycle 3 (infinity skipped), Siegel group of entry 0
-    // (two curves), Siegel group of entry 2, one Herman pair; every array
-    // inside the block (the reader checks that).
-    const auto view = common::readAnalysisBlock(b.ptr(), b.data.size());
+    const auto view = common::readAnalysisBlock(b.data(), size);
     ASSERT_TRUE(view.has_value());
     ASSERT_EQ(view->components.size(), 5u);
-    const int kinds[5] = {0, 0, 1, 1, 2};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(view->components[i].valid) << i;
-        EXPECT_EQ(view->components[i].kind, kinds[i]) << i;
+    for (int i = 0; i < 2; ++i) {
+        const common::PointArray& got = view->components[i].cyclePoints;
+        EXPECT_EQ(std::vector<double>(got.data, got.data + 2 * got.count),
+                  (i == 0 ? std::vector<double>{0.25, -0.25} : std::vector<double>{-1, 1, 0, 0.5, 1, 0}));
     }
-    EXPECT_EQ(view->components[0].pointKind, 0);  // S_ATTRACTING
-    EXPECT_EQ(view->components[1].pointKind, 1);  // ATTRACTING
-    EXPECT_EQ(view->components[0].cyclePoints.count, 1);
-    const auto& cyc = view->components[1].cyclePoints;
-    ASSERT_EQ(cyc.count, 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(cyc.re(i), -1.0 + i);
-        EXPECT_EQ(cyc.im(i), 1.0 - 0.5 * i);
+    for (int g = 0; g < 3; ++g) {
+        const common::ComponentView& group = view->components[g + 2];
+        EXPECT_TRUE(group.valid) << g;
+        std::int32_t count = 0;  // the group's data start with its count
+        std::memcpy(&count, b.data() + header(b).components[g + 2].dataOffset, 4);
+        EXPECT_EQ(count, table[g + 2][1]) << g;
+        ASSERT_EQ(group.images.size(), groups[g][1] ? 2u : 1u) << g;
+        for (std::size_t k = 0; k < group.images.size(); ++k) expectImage(group.images[k], *groups[g][k]);
     }
-    ASSERT_EQ(view->components[2].images.size(), 2u);
-    expectImageMatches(view->components[2].images[0], e0[0]);
-    expectImageMatches(view->components[2].images[1], e0[1]);
-    ASSERT_EQ(view->components[3].images.size(), 1u);
-    expectImageMatches(view->components[3].images[0], e2[0]);
-    ASSERT_EQ(view->components[4].images.size(), 2u);
-    expectImageMatches(view->components[4].images[0], e1[0]);  // "In" curve first
-    expectImageMatches(view->components[4].images[1], e2[1]);
-    EXPECT_EQ(view->title, "J1");
 }
 
-TEST(BlockWriter, AtMostTwentyComponentsAndTheSizeCountsOnlyThose) {
+TEST(BlockWriter, AtMostTwentyComponentsAndACopyKeepsThemWithTheDrawnViewLaidOver) {
     analysis::JuliaAnalysis a;
     a.orbits.cycles.capacity = 30;
-    for (int i = 0; i < 25; ++i) a.orbits.cycles.cycles.push_back(cycle(i + 1, common::PointKind::Attracting, i));
-    a.orbits.curves.entries.push_back({0, {curve(1.0, 1, 1, 4)}});
+    for (int i = 1; i <= 25; ++i) a.orbits.cycles.cycles.push_back({i, std::vector<double>(i, i), std::vector<double>(i, -i)});
+    a.orbits.curves.entries.push_back({0, {curve(1.0)}});
     a.domains.siegelDisks = {{0, 0, 0}};
-    PictureContent content = baseContent('J');
-    content.julia = &a;
-    std::size_t expected = 12936;
-    for (int i = 0; i < 20; ++i) expected += 16 * static_cast<std::size_t>(i + 1);
-    EXPECT_EQ(frontend::pictureBlockSize(content), expected);  // the Siegel disk did not make it
-    Bytes b(expected);
-    ASSERT_TRUE(frontend::writePictureBlock(b.ptr(), b.data.size(), content));
-    EXPECT_EQ(b.h().componentCount, 20);
-    EXPECT_EQ(b.h().components[19].count, 20);
-    EXPECT_TRUE(b.zero(&b.h().components[20], sizeof b.h().components[20]));  // the 21st entry stays empty
-    // Too little memory: nothing is written.
-    Bytes small(expected - 1);
-    EXPECT_FALSE(frontend::writePictureBlock(small.ptr(), small.data.size(), content));
-    EXPECT_EQ(small.data[0], std::byte{0x77});
-}
+    PictureContent c = content('J', {{0.5, -0.25}}, {});
+    c.julia = &a;
+    c.title = "J3\xE2\x86\x90J2\xE2\x86\x90J1";  // longer than the copy's: no rest of it may stay
+    const std::size_t size = FIXED + 16 * (20 * 21 / 2);  // periods 1..20; the Siegel disk does not make it
+    ASSERT_EQ(frontend::pictureBlockSize(c), size);
+    Bytes small = memory(size - 1);  // too little memory: nothing is written
+    EXPECT_FALSE(frontend::writePictureBlock(small.data(), small.size(), c));
+    EXPECT_EQ(small[0], std::byte{0x77});
+    Bytes source = memory(size);
+    ASSERT_TRUE(frontend::writePictureBlock(source.data(), size, c));
+    Header& h = header(source);
+    EXPECT_EQ(h.componentCount, 20);
+    EXPECT_EQ(h.components[19].count, 20);
 
-TEST(BlockWriter, CopyTakesTheSourceBytesWithTheDrawnViewLaidOver) {
-    const analysis::JuliaAnalysis a = richAnalysis();
-    PictureContent content = baseContent('J');
-    content.julia = &a;
-    content.title = "J3\xE2\x86\x90J2\xE2\x86\x90J1";  // longer than the copy's: no rest of it may stay
-    const std::size_t size = frontend::pictureBlockSize(content);
-    Bytes source(size);
-    ASSERT_TRUE(frontend::writePictureBlock(source.ptr(), size, content));
     // The viewer drew and asked for a zoom: its drawn copy holds the request.
-    auto* h = static_cast<common::AnalysisBlockHeader*>(source.ptr());
-    h->viewerWindow = 12345 * 256 + 1;
-    h->drawnView = h->currentView;
-    h->drawnView.magnification = 2.5;
-    h->drawnView.centreIm = -0.375;
-    h->blockSize = 99;  // whatever offset 0 says, the slot's size counts
-
-    Bytes copy(size);
-    ASSERT_TRUE(frontend::copyPictureBlock(copy.ptr(), source.ptr(), size, "J1\xE2\x86\x90J1"));
-    // Everything else is the source's, byte for byte (components included).
-    Bytes expected = source;
-    auto& e = *reinterpret_cast<common::AnalysisBlockHeader*>(expected.ptr());
-    e.blockSize = static_cast<std::uint32_t>(size);
-    e.currentView = e.drawnView;
-    std::memset(e.title, 0, sizeof e.title);
-    std::memcpy(e.title, "J1\xE2\x86\x90J1", 8);
-    EXPECT_EQ(copy.data, expected.data);
-    EXPECT_FALSE(frontend::copyPictureBlock(copy.ptr(), source.ptr(), 12935, "x"));
-}
-
-TEST(BlockWriter, JuliaWindowBoxesTheFinitePoints) {
-    using Points = std::vector<std::pair<double, double>>;
-    const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    struct Case {
-        const char* what;
-        Points critical, fixed;
-        double magnification, centreRe, centreIm;
-    };
-    const Case cases[] = {
-        {"larger side 4", {{-1, 0.5}, {3, 0}}, {{0, -1.5}}, 1.0 / 8.0, 1.0, -0.5},
-        {"no fixed point: seeded with 0", {{2, 1}}, {}, 0.25, 1.0, 0.5},
-        {"one side 0: used as it is", {{0, 2}}, {}, 0.25, 0.0, 1.0},
-        {"every point equal: the 4 x 4 square", {{0.5, -0.5}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
-        {"non-finite points take no part", {{0.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {0.5, -0.5}}, 0.125, 0.5, -0.5},
-        {"non-finite fixed point", {{2.5, -0.5}, {inf, nan}}, {{0.5, -0.5}, {nan, -0.5}}, 0.25, 1.5, -0.5},
-        {"near the end of the range: halved before the sum", {{1.6e308, 0}}, {{1.2e308, 0}},
-         1.0 / (2.0 * (1.6e308 - 1.2e308)), 1.2e308 / 2 + 1.6e308 / 2, 0.0},
-    };
-    for (const Case& c : cases) {
-        common::CriticalPointList critical{};
-        critical.count = static_cast<int>(c.critical.size());
-        for (std::size_t i = 0; i < c.critical.size(); ++i) std::tie(critical.re[i], critical.im[i]) = c.critical[i];
-        analysis::FixedPointList fixed;
-        fixed.count = static_cast<int>(c.fixed.size());
-        for (const auto& [re, im] : c.fixed) {
-            fixed.re.push_back(re);
-            fixed.im.push_back(im);
-        }
-        const frontend::PictureWindow w = frontend::juliaWindow(critical, fixed);
-        EXPECT_EQ(w.magnification, c.magnification) << c.what;
-        EXPECT_EQ(w.centreRe, c.centreRe) << c.what;
-        EXPECT_EQ(w.centreIm, c.centreIm) << c.what;
-    }
+    h.viewerWindow = 12345 * 256 + 1;
+    h.drawnView = h.currentView;
+    h.drawnView.magnification = 2.5;
+    h.drawnView.centreIm = -0.375;
+    h.blockSize = 99;  // whatever offset 0 says, the slot's size counts
+    Bytes copy = memory(size);
+    ASSERT_TRUE(frontend::copyPictureBlock(copy.data(), source.data(), size, "J1\xE2\x86\x90J1"));
+    Bytes expected = source;  // everything else is the source's, components included
+    header(expected).blockSize = static_cast<std::uint32_t>(size);
+    header(expected).currentView = h.drawnView;
+    std::memset(header(expected).title, 0, sizeof h.title);
+    std::memcpy(header(expected).title, "J1\xE2\x86\x90J1", 8);
+    EXPECT_EQ(firstDifference(copy, expected, size), -1);
+    EXPECT_FALSE(frontend::copyPictureBlock(copy.data(), source.data(), FIXED - 1, "x"));
 }
 
 }  // namespace

@@ -1,91 +1,54 @@
 // The settings dialog, the critical point choice and the sample dialogs,
-// driven with keys and clicks.
+// driven with keys and clicks; the sample dialogs also on a full disk.
 #include "frontend/critical_point_dialog.h"
 #include "frontend/sample_dialogs.h"
 #include "frontend/settings_dialog.h"
 
 #include "common/sample_file.h"
+#include "fault_support.h"
 #include "frontend_test_support.h"
 #include "platform/recording_message_boxes.h"
+#include "platform_test_support.h"
+#include "shown_text.h"
 
 namespace {
 
 using namespace frontend_test;
+using frontend::Settings;
 
-namespace fs = std::filesystem;
-
-void retype(QLineEdit* edit, const char* text) {
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, q(text));
-}
-
-// ------------------------------------------------------------ settings
-
-TEST(SettingsDialogTest, KeystrokesAreFilteredOkStoresCancelDoesNot) {
-    frontend::Settings settings;
+TEST(SettingsDialogTest, KeysAreFilteredOkStoresWhatIsValidCancelAndReadOnlyStoreNothing) {
+    Settings settings{10000, 0, 1e-20, 0.125, 0.01, 600, 600};  // 1e-20 is shown as "0"
+    const Settings before = settings;
     for (bool ok : {false, true}) {
         SettingsDialog dialog(settings, true);
-        retype(dialog.loopField(), "5a00");
-        EXPECT_EQ(dialog.loopField()->text(), q("500"));
-        retype(dialog.convergenceField(), "");
-        dialog.convergenceField()->insert(q("0.001.3"));  // pasted
-        EXPECT_EQ(dialog.convergenceField()->text(), q("0.001"));
+        retype(dialog.loopField(), "99999");  // cut to the limit
+        EXPECT_EQ(dialog.loopField()->text(), q("10000"));
+        retype(dialog.loopField(), "123");  // a letter typed inside is dropped, the caret stays behind the 1
+        for (Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_X, Qt::Key_9}) QTest::keyClick(dialog.loopField(), key);
+        EXPECT_EQ(dialog.loopField()->text(), q("1923"));
+        retype(dialog.loopField(), "");  // empty at OK: the value stays
+        EXPECT_FALSE(dialog.inOutField()->isEnabled());
         dialog.siegelBox()->click();
-        ASSERT_TRUE(dialog.continuityField()->isEnabled());
         retype(dialog.inOutField(), "0.5-");
-        EXPECT_EQ(dialog.inOutField()->text(), q("0.5"));
+        retype(dialog.continuityField(), "0.00000000000000001-");  // stored as "0": refused at OK, the value stays
+        EXPECT_EQ(dialog.inOutField()->text() + " " + dialog.continuityField()->text(), q("0.5 0.00000000000000001"));
         (ok ? dialog.okButton() : dialog.cancelButton())->click();
-        EXPECT_TRUE(ok || settings == frontend::Settings{});  // Cancel stores nothing
+        EXPECT_EQ(settings, ok ? Settings({10000, 1, 1e-20, 0.125, 0.5, 600, 600}) : before) << ok;
     }
-    EXPECT_EQ(settings.maxLoop, 500);
-    EXPECT_EQ(settings.convEps, 0.001);
-    EXPECT_EQ(settings.siegelFlag, 1);
-    EXPECT_EQ(settings.inoutEps, 0.5);
-
-    // Unchecking disables the curve fields, which keep their values.
-    settings.contEps = 0.125;
-    SettingsDialog dialog(settings, true);
+    SettingsDialog dialog(settings, true);  // unchecking disables the curve fields, which keep their values
     dialog.siegelBox()->click();
     EXPECT_FALSE(dialog.continuityField()->isEnabled());
     EXPECT_EQ(dialog.continuityField()->text(), q("0.125"));
+    dialog.defaultButton()->click();  // refills every field
     dialog.okButton()->click();
-    EXPECT_EQ(settings.contEps, 0.125);
-    EXPECT_EQ(settings.siegelFlag, 0);
+    EXPECT_EQ(settings, Settings{});
+    SettingsDialog readOnly(settings, false);  // while viewers exist
+    EXPECT_FALSE(readOnly.loopField()->isEnabled() || readOnly.inOutField()->isEnabled() ||
+                 readOnly.siegelBox()->isEnabled() || readOnly.defaultButton()->isEnabled());
 }
-
-TEST(SettingsDialogTest, OkRefusesValuesOutOfRange) {
-    frontend::Settings settings;
-    settings.convEps = 1e-20;  // shown as "0"
-    SettingsDialog dialog(settings, true);
-    EXPECT_EQ(dialog.convergenceField()->text(), q("0"));
-    dialog.siegelBox()->click();
-    retype(dialog.continuityField(), "0");
-    retype(dialog.inOutField(), "-");
-    retype(dialog.loopField(), "99999");
-    EXPECT_EQ(dialog.loopField()->text(), q("10000"));
-    retype(dialog.loopField(), "");
-    dialog.okButton()->click();
-    EXPECT_EQ(settings.convEps, 1e-20);  // untouched field: the value it stood for
-    EXPECT_EQ(settings.contEps, 0.05);
-    EXPECT_EQ(settings.inoutEps, 0.01);
-    EXPECT_EQ(settings.maxLoop, 10000);
-}
-
-// ------------------------------------------------------------ critical points
-
-void clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
-
-QPushButton* button(QWidget* dialog, const char* name) { return dialog->findChild<QPushButton*>(QString::fromLatin1(name)); }
 
 TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
-    common::CriticalPointList list{};
-    list.count = 3;
-    list.re[1] = 1.0 / 3.0;
-    list.im[1] = -2.0;
-    list.re[2] = 1e-20;
+    common::CriticalPointList list{3, 0, {0, 1.0 / 3.0, 1e-20}, {0, -2.0}, {}, {}};
     list.selected[40] = 1;  // as a caller might leave it
     platform::RecordingMessageBoxes boxes;
     CriticalPointDialog dialog(list, boxes);
@@ -93,78 +56,113 @@ TEST(CriticalPointDialogTest, StartStoresTheChosenLinesOnly) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     ASSERT_EQ(dialog.pointList()->count(), 3);
     EXPECT_EQ(dialog.pointList()->item(1)->text().toStdString(), "実部 " + g16(1.0 / 3.0) + " 虚部 -2");
-    button(&dialog, "startButton")->click();  // nothing chosen
-    button(&dialog, "selectAllButton")->click();
+    auto button = [&](const char* name) { dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click(); };
+    QTest::keyClick(dialog.pointList(), Qt::Key_Return);  // Enter starts nothing
+    button("startButton");  // nothing chosen
+    button("selectAllButton");
     EXPECT_EQ(dialog.pointList()->selectedItems().size(), 3);
-    button(&dialog, "deselectAllButton")->click();
-    button(&dialog, "startButton")->click();
+    button("deselectAllButton");
+    button("startButton");
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{MSG_NO_CRITICAL_POINT, MSG_NO_CRITICAL_POINT}));
-    EXPECT_TRUE(dialog.isVisible());
     clickRow(dialog.pointList(), 0);
     clickRow(dialog.pointList(), 2);
-    button(&dialog, "startButton")->click();
+    button("startButton");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(std::vector<int>(list.selected, list.selected + 3), (std::vector<int>{1, 0, 1}));
     EXPECT_EQ(list.selected[40], 0);  // every flag is rewritten
 }
 
-// ------------------------------------------------------------ samples
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-TEST(SampleSaveDialogTest, CreatesTheFileChecksNamesAppendsAndRefusesOverflow) {
-    const std::string dir = frontend_test::makeScratchDirectory("hv-sample-dialogs-");
-    const std::string path = dir + "/SampleData.dat";
+// Through the main dialog, in a start directory without a sample file of its own.
+TEST(SampleDialogsTest, BundledSamplesUntilTheFirstSaveThenOwnOnesSavedLoadedAndDeleted) {
     platform::RecordingMessageBoxes boxes;
-    common::RationalMap map{};
-    map.form = common::FORM_POLYNOMIAL;
-    map.numeratorRe[2] = 1;
-    map.denominatorRe[0] = 1;
-    {
-        SampleSaveDialog first(path, "basilica", map, boxes);  // no file yet: the first save makes it
-        first.okButton()->click();
-    }
-    EXPECT_TRUE(boxes.entries().empty());
-
-    map.numeratorRe[0] = 0.25;
-    {
-        SampleSaveDialog dialog(path, "proposed\nname", map, boxes);
-        EXPECT_EQ(dialog.nameField()->text(), q("proposedname"));
-        ASSERT_EQ(dialog.sampleList()->count(), 1);
-        dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        retype(dialog.nameField(), "");
-        dialog.okButton()->click();
-        retype(dialog.nameField(), "basilica");
-        dialog.okButton()->click();
-        EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"名前をつけてください。", "すでに同じ名前が使われています。"}));
-        EXPECT_TRUE(dialog.isVisible());
-        retype(dialog.nameField(), "Basilica");  // differs in case only: accepted
-        dialog.okButton()->click();
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    }
-    common::SampleFile file;
-    ASSERT_TRUE(file.readSamples(path, common::SampleAccess::ReadOnly));
-    ASSERT_EQ(file.table().presentCount(), 2);
-    EXPECT_EQ(file.table().records[1].name, "Basilica");
-    EXPECT_EQ(file.table().records[1].texts[20], "0.250000000000000000000000000000");
-    file.close();
-
-    const std::string before = fileBytes(path);
-    map.numeratorIm[5] = 1e40;
-    SampleSaveDialog dialog(path, "second", map, boxes);
+    MainDialog dialog(boxes, {"", platform_test::standinPath(), {}});
     dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    dialog.okButton()->click();
-    EXPECT_EQ(boxes.texts().back(), "式の係数がオーバーフローするため格納できません");
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(fileBytes(path), before);
-    fs::remove_all(dir);
+    int listed = 0;
+    const auto load = [&](int row) {
+        whenModalShown<SampleLoadDialog>([&listed, row](SampleLoadDialog* d) {
+            listed = d->sampleList()->count();
+            d->okButton()->click();  // nothing chosen yet: told so
+            clickRow(d->sampleList(), row);
+            d->okButton()->click();
+        });
+        dialog.loadSampleButton()->click();
+    };
+    const auto save = [&](std::vector<const char*> names) {
+        whenModalShown<SampleSaveDialog>([names](SampleSaveDialog* d) {
+            for (const char* name : names) {
+                retype(d->nameField(), name);
+                d->okButton()->click();
+            }
+        });
+        dialog.saveFormulaAction()->trigger();
+    };
+    load(0);
+    EXPECT_EQ(listed, 20);
+    EXPECT_EQ(dialog.frontEndBlock().currentMap.numeratorRe[0], -1.0);  // the basilica
+    for (const auto& [f, text] : {std::pair{8, "1"}, {0, "-0.12"}, {1, "0.75"}}) retype(dialog.coefficientField(f), text);
+    save({"rabbit"});
+    save({"", "rabbit", "Rabbit"});  // differs in case only: accepted
+    retype(dialog.coefficientField(5), "20000000000000000000000000000000");  // 32 digits: no room for the point
+    save({"big"});
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<std::string>{MSG_NO_SAMPLE_SELECTED, MSG_NAME_MISSING, MSG_NAME_IN_USE, MSG_SAMPLE_OVERFLOW}));
+
+    // Loaded back: the map, the name, and the start of every 32-character text in sight.
+    load(1);
+    EXPECT_EQ(listed, 2);
+    EXPECT_EQ(dialog.frontEndBlock().currentMap.numeratorIm[0], 0.75);
+    EXPECT_EQ(dialog.nameField()->text(), q("Rabbit"));
+    EXPECT_EQ(dialog.coefficientField(0)->text(), "-0.11999999999999999555910790149");
+    for (int f = 0; f < 44; ++f) EXPECT_TRUE(platform_test::textStartShown(dialog.coefficientField(f))) << f;
+    dialog.polarButton()->click();
+    EXPECT_EQ(dialog.coefficientField(0)->text().toStdString(), g16(std::sqrt(0.12 * 0.12 + 0.75 * 0.75)));
+
+    whenModalShown<SampleDeleteDialog>([](SampleDeleteDialog* d) {
+        clickRow(d->sampleList(), 0);
+        d->deleteButton()->click();
+    });
+    dialog.deleteFormulaAction()->trigger();
+    const std::string left = platform_test::fileBytes(dialog.sampleFilePath());
+    EXPECT_TRUE(left.find("rabbit") == std::string::npos && left.find("Rabbit") != std::string::npos) << left;
+    std::filesystem::remove(dialog.sampleFilePath());
 }
 
-// (A file that cannot be written or rewritten: the full-disk test.)
+// A full disk: the file stays as it was (or is not left half made) and the user is told; 300 take no more.
+TEST(SampleDialogsTest, FailedWritesKeepTheFileAndSaySo) {
+    const std::string directory = std::filesystem::absolute("full-disk");
+    std::filesystem::create_directory(directory);
+    const std::string path = common::samplePath(directory);
+    const common::RationalMap map{common::FORM_POLYNOMIAL, 2, 0, {}, {0, 0, 1}, {}, {1}, {}};
+    platform::RecordingMessageBoxes boxes;
+    {
+        platform_test::FullDisk full(100);  // the first save makes the file: none is left behind
+        SampleSaveDialog(path, "a", map, boxes).okButton()->click();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::string texts, bytes;
+    for (int k = 0; k < 44; ++k) texts += "1 ";
+    for (int i = 0; i < 300; ++i) bytes += texts + "s\r";
+    std::ofstream(path, std::ios::binary) << bytes;
+    runSampleSaveDialog(path, "c", map, boxes, nullptr);  // full: refused before the dialog opens
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, 4 * 90);
+    const std::string before = platform_test::fileBytes(path);
+    {
+        SampleSaveDialog dialog(path, "c", map, boxes);
+        platform_test::FullDisk full(before.size() + 100);  // part of the record fits
+        dialog.okButton()->click();
+    }
+    EXPECT_EQ(platform_test::fileBytes(path), before);
+    {
+        SampleDeleteDialog dialog(path, boxes);
+        clickRow(dialog.sampleList(), 0);
+        platform_test::FullDisk full(100);  // the rewritten file does not fit
+        dialog.deleteButton()->click();
+    }
+    EXPECT_EQ(platform_test::fileBytes(path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{MSG_SAMPLE_SAVE_FAILED, MSG_TOO_MANY_SAMPLES,
+                                                        MSG_SAMPLE_SAVE_FAILED, MSG_SAMPLE_DELETE_FAILED}));
+    std::filesystem::remove_all(directory);
+}
 
 }  // namespace

@@ -1,8 +1,5 @@
-// Entry of the front end's window and job tests and of the end-to-end tests
-// (which start real viewers from the dialog in this process): one QApplication
-// (offscreen unless told otherwise), the process's message port, and private
-// directories for sockets, settings and the working directory, so that no
-// test reads or writes the user's own files.
+// Entry of the front end's window, job and end-to-end tests: one QApplication (offscreen unless
+// told otherwise), the message port, and private folders for sockets, settings and the working directory.
 #include "frontend_test_support.h"
 #include "platform_test_support.h"
 
@@ -12,7 +9,8 @@
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform_test::useFreshRuntimeDirectory();
-    const std::string scratch = frontend_test::makeScratchDirectory("hv-qt-test-");
+    std::string scratch = "/tmp/hv-qt-test-XXXXXX";
+    if (!::mkdtemp(scratch.data())) return 2;
     ::setenv("XDG_CONFIG_HOME", (scratch + "/config").c_str(), 1);
     std::filesystem::create_directories(scratch + "/work");
     if (::chdir((scratch + "/work").c_str()) != 0) return 2;
@@ -26,8 +24,7 @@ int main(int argc, char** argv) {
         platform::MessagePort port;
         result = RUN_ALL_TESTS();
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch, ignored);
+    std::filesystem::remove_all(scratch);
     platform_test::removeRuntimeDirectory();
     return result;
 }

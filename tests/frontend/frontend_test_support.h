@@ -20,11 +20,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <memory>
 #include <signal.h>
 #include <string>
@@ -33,18 +31,8 @@
 
 namespace frontend_test {
 
-// A fresh directory under /tmp ("<prefix>XXXXXX").
-inline std::string makeScratchDirectory(const char* prefix) {
-    std::string pattern = std::string("/tmp/") + prefix + "XXXXXX";
-    if (!::mkdtemp(pattern.data())) std::abort();
-    return pattern;
-}
-
-// Guards against hanging; never a timing check.
-inline constexpr int WAIT_MS = 90000;
-
-// Spins the event loop until done() holds; false when it never did.
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS) {
+// Spins the event loop until done() holds; false when it never did (the time-out guards against hanging).
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 90000) {
     return QTest::qWaitFor(done, timeoutMs);
 }
 
@@ -52,20 +40,26 @@ inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS
 // under test is blocked in its exec() meanwhile).
 template <typename T>
 void whenModalShown(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
+    QTimer::singleShot(10, [act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) act(dialog);
+        else whenModalShown<T>(act);
     });
-    timer->start();
 }
 
 // Texts of the interface are UTF-8 in the sources.
 inline QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Replaces a field's content as a user does: click, select all, erase, type.
+inline void retype(QLineEdit* edit, const char* text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, q(text));
+}
+
+inline void clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
 
 inline std::string g16(double v) {
     char buffer[64];
@@ -77,14 +71,9 @@ inline std::string g16(double v) {
 inline std::vector<std::string> ownSharedObjects() {
     std::vector<std::string> names;
     const std::string pid = std::to_string(::getpid());
-    if (DIR* dir = ::opendir("/dev/shm")) {
-        while (dirent* e = ::readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name == "FData" + pid || (name.rfind("PData", 0) == 0 && name.size() > pid.size() + 1 &&
-                                          name.compare(name.size() - pid.size() - 1, std::string::npos, "_" + pid) == 0))
-                names.push_back(name);
-        }
-        ::closedir(dir);
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/shm")) {
+        const std::string name = entry.path().filename();
+        if (name == "FData" + pid || (name.starts_with("PData") && name.ends_with("_" + pid))) names.push_back(name);
     }
     return names;
 }

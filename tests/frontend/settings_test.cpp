@@ -1,10 +1,12 @@
+// The settings' text forms and checks, and the formula grid's number rules.
+#include "frontend/formula_grid.h"
 #include "frontend/settings.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -13,70 +15,45 @@ using frontend::Settings;
 Settings parseFrom(const std::map<std::string, std::string>& values) {
     return frontend::parseSettings([&](const char* name) -> std::optional<std::string> {
         const auto it = values.find(name);
-        if (it == values.end()) return std::nullopt;
-        return it->second;
+        return it == values.end() ? std::nullopt : std::optional<std::string>(it->second);
     });
 }
 
-TEST(SettingsText, WrittenFormsAndRoundTrip) {
-    Settings s;
-    s.maxLoop = 0;
-    s.siegelFlag = 1;
-    s.convEps = 1e-6;
-    s.contEps = 1.0;
-    s.inoutEps = 0.125;
-    s.sizeX = 800;
-    s.sizeY = 500;
-    const auto texts = frontend::formatSettings(s);
-    std::map<std::string, std::string> store;
-    const char* order[] = {"MAX_LOOP", "SIEGELFLG", "CONV_EPS", "CONT_EPS", "INOUT_EPS", "SIZEX", "SIZEY"};
-    for (int i = 0; i < frontend::SETTING_COUNT; ++i) {
-        EXPECT_STREQ(texts[static_cast<std::size_t>(i)].name, order[i]);
-        store[texts[static_cast<std::size_t>(i)].name] = texts[static_cast<std::size_t>(i)].text;
+TEST(SettingsText, EachValueIsReadWithinItsRangeOrFallsBackAlone) {
+    // name, stored text, the value's text after loading (the default's when refused)
+    const char* cases[][3] = {
+        {"MAX_LOOP", "0", "0"}, {"MAX_LOOP", "-1", "10000"}, {"MAX_LOOP", "20000", "10000"}, {"MAX_LOOP", "abc", "10000"},
+        {"SIEGELFLG", "1", "1"}, {"SIEGELFLG", "2", "0"}, {"SIEGELFLG", "-1", "0"}, {"SIEGELFLG", "", "0"},
+        {"CONV_EPS", "1e-300", "0"}, {"CONV_EPS", "0", "0.000001"}, {"CONV_EPS", "0x1p-3", "0.000001"},
+        {"CONV_EPS", "inf", "0.000001"}, {"CONT_EPS", "-0.5", "0.05"}, {"CONT_EPS", "1e999", "0.05"},
+        {"CONT_EPS", ".", "0.05"}, {"INOUT_EPS", "nan", "0.01"}, {"INOUT_EPS", "0.25", "0.25"},
+        {"SIZEX", "1000", "1000"}, {"SIZEX", "1001", "600"}, {"SIZEX", "4294967297", "600"},  // must not wrap to 1
+        {"SIZEX", "0x10", "600"}, {"SIZEY", "1", "1"}, {"SIZEY", "0", "600"}, {"SIZEY", "12abc", "12"},
+        {"SIZEY", "\xFF\xFE", "600"}, {"SIZEY", "-", "600"},
+    };
+    const auto defaults = frontend::formatSettings(Settings{});
+    for (const auto& [name, text, loaded] : cases) {
+        const auto got = frontend::formatSettings(parseFrom({{name, text}}));
+        for (std::size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(got[i].text, got[i].name == std::string(name) ? loaded : defaults[i].text) << name << "=" << text;
     }
-    EXPECT_EQ(store["MAX_LOOP"], "0");
-    EXPECT_EQ(store["CONV_EPS"], "0.000001");
-    EXPECT_EQ(store["CONT_EPS"], "1");
-    EXPECT_EQ(store["INOUT_EPS"], "0.125");
-    EXPECT_EQ(store["SIZEX"], "800");
-    EXPECT_EQ(parseFrom(store), s);
-    EXPECT_EQ(frontend::formatSettingDouble(0.05), "0.05");
-    EXPECT_EQ(frontend::formatSettingDouble(0.01), "0.01");
 }
 
-TEST(SettingsText, MissingOutOfRangeAndGarbageFallBackPerValue) {
-    EXPECT_EQ(parseFrom({}), Settings{});
-    const Settings s = parseFrom({{"MAX_LOOP", "20000"},
-                                  {"SIEGELFLG", "2"},
-                                  {"CONV_EPS", "0"},
-                                  {"CONT_EPS", "-0.5"},
-                                  {"INOUT_EPS", "nan"},
-                                  {"SIZEX", "4294967297"},  // must not wrap around to 1
-                                  {"SIZEY", "0"}});
-    EXPECT_EQ(s, Settings{});
-
-    const char* garbage[] = {"", "abc", "inf", "-inf", "-", ".", " ", "\xFF\xFE"};
-    for (const char* g : garbage) {
-        const Settings t = parseFrom({{"MAX_LOOP", g}, {"SIEGELFLG", g}, {"CONV_EPS", g},
-                                      {"CONT_EPS", g}, {"INOUT_EPS", g}, {"SIZEX", g}, {"SIZEY", g}});
-        EXPECT_EQ(t, Settings{}) << g;
+TEST(FormulaGridRules, KeystrokesCutAtTheFirstInvalidCharacterAndPolarArgumentsFollowTheQuadrant) {
+    const std::pair<const char*, std::size_t> prefixes[] = {
+        {"1.2.3", 3}, {"2-", 1}, {"-", 1}, {"-.5", 3}, {"--1", 1}, {"12a3", 2}, {"x", 0}, {"1e5", 1},
+        {"０", 0},  // full-width digits are not digits
+        {"", 0}};
+    for (const auto& [text, prefix] : prefixes) EXPECT_EQ(frontend::validNumberPrefix(text), prefix) << text;
+    const double pi = std::acos(-1.0);
+    const double polar[][4] = {{0, 2, 2, pi / 2}, {0, -2, 2, -pi / 2}, {0, 0, 0, 0}, {3, 4, 5, std::atan(4.0 / 3.0)},
+                               {-1, 0, 1, pi}, {-1, -1, std::sqrt(2.0), 1.25 * pi}, {-3, 4, 5, pi - std::atan(4.0 / 3.0)},
+                               {-0.0, 2, 2, pi / 2}};
+    for (const auto& [re, im, modulus, argument] : polar) {
+        EXPECT_EQ(frontend::toPolar(re, im).modulus, modulus) << re << " " << im;
+        EXPECT_NEAR(frontend::toPolar(re, im).argument, argument, 1e-15) << re << " " << im;
     }
-
-    const Settings edges = parseFrom({{"MAX_LOOP", "0"}, {"SIEGELFLG", "1"}, {"CONV_EPS", "1e-300"},
-                                      {"SIZEX", "1000"}, {"SIZEY", "1"}});
-    EXPECT_EQ(edges.maxLoop, 0);
-    EXPECT_EQ(edges.siegelFlag, 1);
-    EXPECT_EQ(edges.convEps, 1e-300);
-    EXPECT_EQ(edges.sizeX, 1000);
-    EXPECT_EQ(edges.sizeY, 1);
-    EXPECT_EQ(parseFrom({{"SIZEX", "1001"}}).sizeX, 600);
-    // Numbers are read as far as they go, as "%d" and "%lf" do; hexadecimal
-    // and overflowing doubles are refused.
-    EXPECT_EQ(parseFrom({{"SIZEX", "0x10"}}).sizeX, 600);
-    EXPECT_EQ(parseFrom({{"SIZEY", "12abc"}}).sizeY, 12);
-    EXPECT_EQ(parseFrom({{"CONV_EPS", "0x1p-3"}}).convEps, 1e-6);
-    EXPECT_EQ(parseFrom({{"CONT_EPS", "1e999"}}).contEps, 0.05);
-    EXPECT_EQ(parseFrom({{"MAX_LOOP", "10000"}}).maxLoop, 10000);
+    EXPECT_EQ(frontend::toPolar(1e200, 3e200).modulus, std::hypot(1e200, 3e200));  // squares overflow, the modulus not
 }
 
 }  // namespace
