@@ -31,8 +31,10 @@
 
 namespace frontend_test {
 
-// Spins the event loop until done() holds; false when it never did (the time-out guards against hanging).
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = 90000) {
+inline constexpr int WAIT_MS = 90000;  // a guard against hanging, not a timing check
+
+// Spins the event loop until done() holds; false when it never did.
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs = WAIT_MS) {
     return QTest::qWaitFor(done, timeoutMs);
 }
 
