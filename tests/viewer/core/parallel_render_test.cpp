@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <random>
 #include <thread>
 
@@ -19,21 +18,8 @@
 namespace {
 
 using render_test::Point;
+using render_test::Render;
 using render_test::TestBlock;
-
-struct Render {
-    std::unique_ptr<render::PixelMaps> maps = render::makePixelMaps();
-    colour::ColourTable colours;
-    colour::RenderStatistics stats;
-    render::RenderEngine engine{*maps, colours, stats};
-
-    void run(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o, bool start = true) {
-        stats.reset();
-        colours.seedOnce(b.view());
-        ASSERT_EQ(engine.prepare(b.read(), b.view(), fe, o), render::SceneStatus::Ready);
-        if (start) engine.renderThread();
-    }
-};
 
 // Same maps in the w x h corner, same statistics, same narrowed colour table.
 void expectIdentical(const Render& a, const Render& b, int w, int h) {
@@ -127,8 +113,9 @@ std::vector<std::int64_t> machineTargets() {
 }
 
 TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
-    const render::RenderOptions reference{true, false, 1};
-    const render::RenderOptions variants[] = {{true, true, 1}, {true, true, 3}, {true, false, 4}};
+    // The general path, scalar, on one thread, against the fast paths, the lanes and the workers.
+    const render::RenderOptions reference{false, false, 1};
+    const render::RenderOptions variants[] = {{true, false, 1}, {true, true, 1}, {false, true, 3}, {true, false, 4}};
     const std::vector<Window> kWindows = windows();
     for (const std::int64_t target : machineTargets()) {
         hwy::SetSupportedTargetsForTest(target);
@@ -139,15 +126,15 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
                 SCOPED_TRACE(testing::Message() << f.name << " on " << hwy::TargetName(target) << ", " << win.w << "x"
                                                 << win.h << " loop " << win.loop);
                 Render expected;
-                expected.run(b, fe.get(), reference);
+                ASSERT_TRUE(expected.run(b, fe.get(), reference));
                 ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3);
                 if (&win == &kWindows.front() && !f.cycles.empty()) {  // the whole picture shows its basins
                     EXPECT_GT(expected.stats.stats[1].pixelCount, 0);
                 }
                 for (const render::RenderOptions& o : variants) {
-                    SCOPED_TRACE(testing::Message() << o.threads << " threads");
+                    SCOPED_TRACE(testing::Message() << o.fastPaths << o.lanes << o.threads);
                     Render got;
-                    got.run(b, fe.get(), o);
+                    ASSERT_TRUE(got.run(b, fe.get(), o));
                     expectIdentical(expected, got, win.w, win.h);
                 }
             }
@@ -162,44 +149,20 @@ TEST(ParallelRender, TilesHoldTheWholePicturesValues) {
     TestBlock b('M');
     const auto fe = setUp(b, kFamilies[3], {45, 31, 120, 0, 0, 1});
     Render whole;
-    whole.run(b, fe.get(), {});
+    ASSERT_TRUE(whole.run(b, fe.get()));
     render::RenderOptions o;
     for (const render::RenderTile tile : {render::RenderTile{0, 0, 20, 31}, render::RenderTile{20, 7, 25, 24}}) {
         Render part;
         o.tile = tile;
-        part.run(b, fe.get(), o);
+        ASSERT_TRUE(part.run(b, fe.get(), o));
         for (int x = 0; x < tile.width; ++x)
             for (int y = 0; y < tile.height; ++y)
                 ASSERT_EQ(part.maps->colour[x][y], whole.maps->colour[x + tile.x0][y + tile.y0]) << x << "," << y;
     }
     o.tile = render::RenderTile{30, 0, 16, 31};  // reaches past the picture
     EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), fe.get(), o), render::SceneStatus::BadWidth);
-}
-
-// Passes stay coarse to fine with several workers: every column of every
-// pass is painted once, and no column of a pass before the previous pass
-// has ended.
-TEST(ParallelRender, WorkersPaintEachPassColumnOnceAndInPassOrder) {
-    TestBlock b('J');
-    setUp(b, kFamilies[0], {64, 20, 100, 0, 0, 1});
-    Render r;
-    std::vector<int> painted;
-    std::mutex lock;
-    r.engine.setPaintColumns([&](int wParam, int) {
-        const std::lock_guard guard(lock);
-        painted.push_back(wParam);
-    });
-    r.run(b, nullptr, {true, true, 3});
-    // In a 64-wide picture a pass of step s paints x with x + s - 1.
-    std::vector<int> expected;
-    for (int s = 16; s >= 1; s /= 2)
-        for (int x = 0; x < 64; x += s) expected.push_back(x << 16 | (x + s - 1));
-    for (std::size_t i = 1; i < painted.size(); ++i)
-        EXPECT_LE((painted[i] & 0xFFFF) - (painted[i] >> 16), (painted[i - 1] & 0xFFFF) - (painted[i - 1] >> 16));
-    std::sort(expected.begin(), expected.end());
-    std::sort(painted.begin(), painted.end());
-    EXPECT_EQ(painted, expected);
-    EXPECT_EQ(r.engine.renderedPixelCount.load(), 64 * 20);
+    o.tile = render::RenderTile{0, 20, 45, 12};
+    EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), fe.get(), o), render::SceneStatus::BadHeight);
 }
 
 // A stop reaches every worker: the render ends early, counts only the pixels
@@ -209,7 +172,7 @@ TEST(ParallelRender, StopEndsEveryWorker) {
         TestBlock b('M');
         const auto fe = setUp(b, kFamilies[3], {200, 200, 100000, 52, -8, 200});  // around -0.1: every orbit runs the whole loop
         Render r;
-        r.run(b, fe.get(), {true, lanes, 2}, false);
+        ASSERT_TRUE(r.run(b, fe.get(), {true, lanes, 2}, false));
         std::atomic<int> columns{0};
         r.engine.setPaintColumns([&](int, int) { ++columns; });
         std::thread t([&] { r.engine.renderThread(); });

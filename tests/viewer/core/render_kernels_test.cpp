@@ -13,9 +13,7 @@ using render_test::TestBlock;
 // (3 + a, 3 + b) is the point a + bi.
 TestBlock unitGrid(char kind, int form, const std::vector<Point>& num, const std::vector<Point>& den = {{1, 0}}) {
     TestBlock b(kind);
-    b.view().pictureWidth = 7;
-    b.view().pictureHeight = 7;
-    b.view().magnification = 1.0 / 7.0;
+    b.setWindow(7, 7, 7);
     b.setMap(form, num, den);
     return b;
 }
@@ -34,18 +32,9 @@ struct Kernel {
     int mandelbrot(int x, int y) { return render::mandelbrotPixel(scene, x, y, stats, abort); }
 };
 
-// The Mandelbrot family z^2 + c from the critical point 0.
-std::unique_ptr<common::FrontEndBlock> squareFamily() {
-    return render_test::frontEndBlock(1, {{0, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {{0, 0}}, {true});
-}
-
 TEST(JuliaKernel, PixelMapsToTheRightPlanePoint) {
     TestBlock b('J');
-    b.view().pictureWidth = 600;
-    b.view().pictureHeight = 400;
-    b.view().magnification = 0.25;  // 150 pixels per unit
-    b.view().centreRe = 1.0;
-    b.view().centreIm = -2.0;
+    b.setWindow(600, 400, 4, {1.0, -2.0});  // 150 pixels per unit
     Kernel k(b);
     EXPECT_EQ(render::pixelToPlane(k.scene, 300, 200).re, 1.0);
     EXPECT_EQ(render::pixelToPlane(k.scene, 300, 200).im, -2.0);
@@ -153,7 +142,7 @@ TEST(MandelbrotKernel, LoopCountOneCountsAnImmediateEscapeAsZero) {
     TestBlock b = unitGrid('M', 1, {{0, 0}, {0, 0}, {1, 0}});
     b.view().convergenceRadius = 0.5;  // escape beyond 2
     b.view().loopCount = 1;
-    auto fe = squareFamily();
+    auto fe = render_test::squareFamily();
     Kernel k(b, fe.get());
     EXPECT_EQ(k.mandelbrot(6, 3), 0);  // c = 3 escapes at once
     EXPECT_EQ(k.mandelbrot(3, 3), 0);  // c = 0 stays

@@ -15,6 +15,7 @@
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "viewer/colour/colour_model.h"
+#include "viewer/core/render_engine.h"
 
 namespace render_test {
 
@@ -62,6 +63,16 @@ public:
 
     common::AnalysisBlockHeader& header() { return *reinterpret_cast<common::AnalysisBlockHeader*>(storage_.data()); }
     common::ViewRecord& view() { return header().currentView; }
+
+    // A w x h picture `across` plane units wide around the centre.
+    void setWindow(int w, int h, double across, Point centre = {0, 0}, int loop = 100) {
+        view().pictureWidth = w;
+        view().pictureHeight = h;
+        view().magnification = 1.0 / across;
+        view().centreRe = centre.re;
+        view().centreIm = centre.im;
+        view().loopCount = loop;
+    }
 
     // Numerator / denominator from coefficients, index = power.
     void setMap(int form, const std::vector<Point>& num, const std::vector<Point>& den = {{1, 0}}) {
@@ -175,5 +186,27 @@ inline std::unique_ptr<common::FrontEndBlock> frontEndBlock(int form, const std:
     }
     return b;
 }
+
+// The Mandelbrot family z^2 + c from the critical point 0.
+inline std::unique_ptr<common::FrontEndBlock> squareFamily() {
+    return frontEndBlock(common::FORM_POLYNOMIAL, {{0, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {{0, 0}}, {true});
+}
+
+// Everything a viewer holds for one picture.
+struct Render {
+    std::unique_ptr<render::PixelMaps> maps = render::makePixelMaps();
+    colour::ColourTable colours;
+    colour::RenderStatistics stats;
+    render::RenderEngine engine{*maps, colours, stats};
+
+    // Takes the block's picture (false: refused) and renders it unless told not to.
+    bool run(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o = {}, bool start = true) {
+        stats.reset();
+        colours.seedOnce(b.view());
+        if (engine.prepare(b.read(), b.view(), fe, o) != render::SceneStatus::Ready) return false;
+        if (start) engine.renderThread();
+        return true;
+    }
+};
 
 }  // namespace render_test
