@@ -40,12 +40,10 @@ double stored(ViewerHarness& h, int id) {
 
 }  // namespace
 
-TEST(ParameterBarFields, ShowTheViewRecordWithTheBarsFormats) {
-    PictureSetup setup;
-    setup.radius = 0.000001;
-    setup.centreRe = -0.5;
-    setup.centreIm = 1.0;
-    ViewerHarness h(setup);
+// The fields first show the view record in the bar's formats; then each
+// edit: what the field shows and what the view record holds.
+TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
+    ViewerHarness h(PictureSetup{.radius = 0.000001, .centreRe = -0.5, .centreIm = 1.0});
     h.open();
     const std::pair<int, const char*> shown[] = {{ID_CONVERGENCE_RADIUS, "0.000001"}, {ID_NEXT_MAGNIFICATION, "0.25"},
                                                  {ID_PICTURE_WIDTH, "600"},           {ID_PICTURE_HEIGHT, "400"},
@@ -56,14 +54,10 @@ TEST(ParameterBarFields, ShowTheViewRecordWithTheBarsFormats) {
         EXPECT_EQ(h.field(id)->maxLength(), FIELD_TEXT_LIMIT) << id;
     }
     EXPECT_EQ(h.bar().currentMagnificationLabel()->text(), "現倍率 0.25");
-    EXPECT_FALSE(h.field(ID_CENTRE_RE)->isEnabled());
-    EXPECT_FALSE(h.field(ID_CENTRE_IM)->isEnabled());
+    EXPECT_FALSE(h.field(ID_CENTRE_RE)->isEnabled() || h.field(ID_CENTRE_IM)->isEnabled());
     for (const auto& [v, text] : {std::pair{-1e-8, "0"}, std::pair{-2.5, "-2.5"}, std::pair{1234567.0, "1234567"}})
         EXPECT_EQ(formatBarReal(v), text);
-}
 
-// Each edit: what the field then shows and what the view record holds.
-TEST(ParameterBarFields, FiltersLimitsAndStoredValues) {
     struct Case {
         int id;
         const char* text;
@@ -89,8 +83,6 @@ TEST(ParameterBarFields, FiltersLimitsAndStoredValues) {
         // The next magnification edits the drawn copy, not the current view.
         {ID_NEXT_MAGNIFICATION, "0.125", true, "0.125", 0.125},
     };
-    ViewerHarness h(PictureSetup{});
-    h.open();
     h.block.header().drawnView.magnification = 0.25;
     h.field(ID_NEXT_MAGNIFICATION)->setEnabled(true);
     for (const Case& c : cases) {
