@@ -15,42 +15,34 @@ namespace {
 // A Julia picture whose every pixel runs the whole loop count: the map is
 // the identity and nothing is ever captured, so the render takes long
 // enough to be watched and stopped.
-PictureSetup slowPicture() {
-    PictureSetup setup;
-    setup.width = 1000;
-    setup.height = 1000;
-    setup.loopCount = 1000000;  // more than the bar allows; the block may hold it
-    setup.radius = 1e-3;
-    setup.magnification = 1.0;
-    return setup;
-}
+// The loop count is more than the bar allows; the block may hold it.
+PictureSetup slowPicture() { return {.width = 1000, .height = 1000, .loopCount = 1000000, .magnification = 1.0}; }
 
 void useIdentityMap(ViewerHarness& h) { h.block.setMap(common::FORM_POLYNOMIAL, {{0, 0}, {1, 0}}); }
 
 // What the bar offers, as a list of the parts that are there and usable.
 std::string barState(ViewerHarness& h) {
     ParameterBar& bar = h.bar();
-    std::string state;
-    auto add = [&](bool on, const QString& name) {
-        if (!on) return;
-        if (!state.empty()) state += ' ';
-        state += name.toStdString();
+    int fields = 0;  // the four parameter fields change together
+    for (int id : {ID_PICTURE_WIDTH, ID_PICTURE_HEIGHT, ID_LOOP_COUNT, ID_CONVERGENCE_RADIUS})
+        fields += h.field(id)->isEnabled();
+    QCheckBox* box = bar.backgroundBox();
+    const std::pair<bool, QString> parts[] = {
+        {fields == 4, "fields"},
+        {fields % 4 != 0, "some fields"},
+        {h.field(ID_NEXT_MAGNIFICATION)->isEnabled(), "next"},
+        {bar.drawButton() != nullptr, bar.drawButton() ? bar.drawButton()->text() : QString()},
+        {bar.progressBar() != nullptr, "progress"},
+        {box != nullptr, "background"},
+        {box != nullptr && box->isVisible() && box->isEnabled(), "visible"},
+        {h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
+             bar.mousePositionLabel()->isVisible(),
+         "readouts"},
     };
-    const int fields[] = {ID_PICTURE_WIDTH, ID_PICTURE_HEIGHT, ID_LOOP_COUNT, ID_CONVERGENCE_RADIUS};
-    int enabled = 0;
-    for (int id : fields) enabled += h.field(id)->isEnabled();
-    EXPECT_TRUE(enabled == 0 || enabled == 4) << "the four parameter fields change together";
-    add(enabled == 4, "fields");
-    add(h.field(ID_NEXT_MAGNIFICATION)->isEnabled(), "next");
-    if (bar.drawButton() != nullptr) add(true, bar.drawButton()->text());
-    add(bar.progressBar() != nullptr, "progress");
-    add(bar.backgroundBox() != nullptr, "background");
-    add(bar.backgroundBox() != nullptr && bar.backgroundBox()->isVisible() && bar.backgroundBox()->isEnabled(),
-        "visible");
-    add(h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
-            bar.mousePositionLabel()->isVisible(),
-        "readouts");
-    return state;
+    QStringList on;
+    for (const auto& [present, name] : parts)
+        if (present) on << name;
+    return on.join(' ').toStdString();
 }
 
 }  // namespace
@@ -87,12 +79,7 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
 }
 
 TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
-    PictureSetup setup;
-    setup.kind = 'M';
-    setup.width = 64;
-    setup.height = 48;
-    setup.loopCount = 20;
-    ViewerHarness h(setup);
+    ViewerHarness h(PictureSetup{.kind = 'M', .width = 64, .height = 48, .loopCount = 20});
     h.open();
     ASSERT_TRUE(h.drawToDone());
     h.pump();

@@ -11,15 +11,7 @@ using viewer_test::ViewerHarness;
 
 namespace {
 
-PictureSetup quickPicture(char kind) {
-    PictureSetup setup;
-    setup.kind = kind;
-    setup.width = 600;
-    setup.height = 400;
-    setup.loopCount = 3;
-    setup.magnification = 0.25;
-    return setup;
-}
+PictureSetup quickPicture(char kind) { return {.kind = kind, .loopCount = 3}; }  // 600 x 400, 150 pixels a unit
 
 void moveMouse(CTorvelView* view, QPoint client) {
     QMouseEvent move(QEvent::MouseMove, QPointF(client), view->viewport()->mapToGlobal(QPointF(client)),

@@ -114,12 +114,7 @@ TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        PictureSetup setup;
-        setup.width = c.width;
-        setup.height = c.height;
-        setup.loopCount = c.loops;
-        setup.radius = c.radius;
-        ViewerHarness h(setup);
+        ViewerHarness h(PictureSetup{.width = c.width, .height = c.height, .loopCount = c.loops, .radius = c.radius});
         h.open();
         h.pressDraw();
         h.pump();

@@ -35,14 +35,6 @@ struct SharedBlocks {
 
 }  // namespace
 
-TEST(ViewerCommandLine, ThreeTokensWithTheirDashesDropped) {
-    const ViewerCommandLine c = parse({"-FData77", "-PData3_77", "-12936"});
-    ASSERT_TRUE(c.frontEndName && c.analysisName && c.analysisSize);
-    EXPECT_EQ(*c.frontEndName, "FData77");
-    EXPECT_EQ(*c.analysisName, "PData3_77");
-    EXPECT_EQ(*c.analysisSize, 12936u);
-}
-
 TEST(ViewerCommandLine, BadOrMissingTokensAreRefusedOneByOne) {
     enum Token { FrontEnd, Analysis, Size };
     const std::string longest = "-" + std::string(126, 'F');  // 127 bytes
@@ -67,6 +59,7 @@ TEST(ViewerCommandLine, BadOrMissingTokensAreRefusedOneByOne) {
     EXPECT_TRUE(parse({longest, "-P", "-12936"}).frontEndName);
 }
 
+// The names and the size come from the three tokens with their dashes dropped.
 TEST(ViewerStartup, OpensBothBlocksAndReadsTheTitle) {
     SharedBlocks blocks;
     const StartupResult r = openViewerBlocks(parse({"-" + blocks.frontEndName, "-" + blocks.analysisName, "-12936"}), 42);
