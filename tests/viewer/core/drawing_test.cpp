@@ -101,6 +101,14 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
             const common::ColourWord c = h.session->maps().colour[x][47 - row];
             EXPECT_EQ(picture.pixel(x, row), qRgb(common::redOf(c), common::greenOf(c), common::blueOf(c)));
         }
+    // Paints as the render posts them: one column (the last pass's), and a range clipped to the picture.
+    for (int y = 0; y < 48; ++y)
+        h.session->maps().colour[3][y] = h.session->maps().colour[63][y] = common::colourWord(1, 2, 3);
+    platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(3, 3), 47);
+    platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(63, 99), 99);
+    h.pump();
+    for (const int x : {3, 63})
+        for (const int row : {0, 47}) EXPECT_EQ(picture.pixel(x, row), qRgb(1, 2, 3)) << x << "," << row;
 }
 
 TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {

@@ -43,6 +43,10 @@ TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
     EXPECT_EQ(positionText(h), "0  0");
     moveMouse(view, {0, 0});
     EXPECT_EQ(positionText(h), "-2  1.333333333333333");
+    for (const QPoint beyond : {QPoint(600, 0), QPoint(0, 400)}) {  // the window may be larger than the picture
+        moveMouse(view, beyond);
+        EXPECT_TRUE(positionText(h).isEmpty() && infoText(h).isEmpty());
+    }
 
     struct Case {
         int x, row, count, code;
@@ -62,10 +66,9 @@ TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
     }
 }
 
-// A Shift pick asks for the picture of this kind around the point, a Ctrl
-// pick on a Mandelbrot picture for the Julia picture of the parameter there:
-// the request is written into the drawn copy, then posted.
-TEST(Picks, ShiftAndCtrlPicksWriteTheRequestIntoTheDrawnCopyThenPost) {
+// A Shift pick asks for the picture of this kind around the point: the
+// request is written into the drawn copy, then posted.
+TEST(Picks, ShiftPickWritesTheRequestIntoTheDrawnCopyThenPosts) {
     ViewerHarness h(quickPicture('M'));
     h.open();
     ASSERT_TRUE(h.drawToDone());
@@ -104,15 +107,7 @@ TEST(Picks, ShiftAndCtrlPicksWriteTheRequestIntoTheDrawnCopyThenPost) {
     EXPECT_EQ(drawn.magnification, 0.5);
     ASSERT_EQ(h.received.size(), 2u);
     EXPECT_EQ(h.received[1].lParam, 'M');
-
-    // Ctrl: (450 - 300) / 150 = 1, (200 - 100) / 150 = 0.666...
-    releaseLeft(view, {450, 100}, Qt::ControlModifier);
-    h.pump();
-    EXPECT_EQ(drawn.centreRe, 1.0);
-    EXPECT_EQ(common::formatG16(drawn.centreIm), "0.6666666666666666");
-    ASSERT_EQ(h.received.size(), 3u);
-    EXPECT_EQ(h.received[2].msg, common::MSG_NEW_PICTURE);
-    EXPECT_EQ(h.received[2].lParam, 'J');
+    // Ctrl picks: the two-program test.
 }
 
 TEST(ReadoutTexts, ComponentTextsOfEveryKind) {

@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <random>
-#include <thread>
 
 #include "hwy/targets.h"
 #include "test_blocks.h"
@@ -159,31 +157,29 @@ TEST(ParallelRender, TilesHoldTheWholePicturesValues) {
             for (int y = 0; y < tile.height; ++y)
                 ASSERT_EQ(part.maps->colour[x][y], whole.maps->colour[x + tile.x0][y + tile.y0]) << x << "," << y;
     }
-    o.tile = render::RenderTile{30, 0, 16, 31};  // reaches past the picture
-    EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), fe.get(), o), render::SceneStatus::BadWidth);
-    o.tile = render::RenderTile{0, 20, 45, 12};
-    EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), fe.get(), o), render::SceneStatus::BadHeight);
 }
 
-// A stop reaches every worker: the render ends early, counts only the pixels
-// it computed and leaves its statistics consistent with them.
-TEST(ParallelRender, StopEndsEveryWorker) {
-    for (const bool lanes : {false, true}) {
-        TestBlock b('M');
-        const auto fe = setUp(b, kFamilies[3], {200, 200, 100000, 52, -8, 200});  // around -0.1: every orbit runs the whole loop
-        Render r;
-        ASSERT_TRUE(r.run(b, fe.get(), {true, lanes, 2}, false));
-        std::atomic<int> columns{0};
-        r.engine.setPaintColumns([&](int, int) { ++columns; });
-        std::thread t([&] { r.engine.renderThread(); });
-        while (columns.load() < 2) std::this_thread::yield();
-        r.engine.renderAbort.store(true);
-        t.join();
-        EXPECT_TRUE(r.engine.renderEnded.load());
-        const int done = r.engine.renderedPixelCount.load();
-        EXPECT_GT(done, 0);
-        EXPECT_LT(done, 200 * 200 / 4);
-        EXPECT_EQ(r.stats.stats[0].pixelCount, done) << "lanes " << lanes;
+// Sizes from a block are untrusted: what the maps cannot hold is refused.
+TEST(ParallelRender, RefusesSizesTheMapsCannotHold) {
+    using render::SceneStatus;
+    const struct {
+        int w, h;
+        std::optional<render::RenderTile> tile;
+        SceneStatus status;
+    } cases[] = {
+        {1001, 31, {}, SceneStatus::BadWidth},
+        {1000, 0, {}, SceneStatus::BadHeight},
+        {1000, 1000, {}, SceneStatus::Ready},
+        {1001, 31, render::RenderTile{0, 0, 20, 31}, SceneStatus::Ready},  // tiles may make larger pictures
+        {45, 31, render::RenderTile{30, 0, 16, 31}, SceneStatus::BadWidth},  // reaches past the picture
+        {45, 31, render::RenderTile{0, 20, 45, 12}, SceneStatus::BadHeight},
+    };
+    for (const auto& c : cases) {
+        TestBlock b('J');
+        b.setWindow(c.w, c.h, 4);
+        render::RenderOptions o;
+        o.tile = c.tile;
+        EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), nullptr, o), c.status) << c.w << "x" << c.h;
     }
 }
 
