@@ -19,13 +19,8 @@
 
 namespace render_test {
 
-struct Point {
-    double re, im;
-};
-
-struct Disk {
-    double re, im, radiusSquared;
-};
+struct Point { double re, im; };
+struct Disk { double re, im, radiusSquared; };
 
 struct Curve {
     std::vector<Point> polyline;
@@ -53,11 +48,8 @@ public:
         : storage_((capacity + 7) / 8, 0), used_(common::ANALYSIS_BLOCK_FIXED_SIZE) {
         header().pictureKind = kind;
         header().map.form = common::FORM_POLYNOMIAL;
-        view().loopCount = 100;
+        setWindow(16, 16, 4);
         view().convergenceRadius = 1e-3;
-        view().pictureWidth = 16;
-        view().pictureHeight = 16;
-        view().magnification = 0.25;
         for (auto& c : view().colours) c = colour::defaultComponentColour(100);
     }
 
