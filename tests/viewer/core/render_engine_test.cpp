@@ -24,12 +24,15 @@ TestBlock mandelbrot(int w, int h) {
 
 // Every column of every pass is painted once, over all rows, the last block
 // of a pass clipped to the picture, and no column of a pass before the
-// previous pass has ended; every pixel is computed once.
+// previous pass has ended; every pixel is computed once. A render nobody
+// paints from skips the coarse blocks, and its maps end the same, whatever
+// they held before.
 TEST(RenderPasses, WorkersPaintEachPassColumnOnceAndInPassOrder) {
     for (const auto [w, h, threads] : {std::array{17, 5, 1}, std::array{64, 20, 3}}) {
         TestBlock b = mandelbrot(w, h);
         const auto fe = render_test::squareFamily();
-        Render r;
+        Render r, plain;
+        for (Render* one : {&r, &plain}) std::memset(one->maps.get(), 0xF9, sizeof(render::PixelMaps));
         std::vector<int> painted;
         std::mutex lock;
         r.engine.setPaintColumns([&](int wParam, int lParam) {
@@ -53,6 +56,8 @@ TEST(RenderPasses, WorkersPaintEachPassColumnOnceAndInPassOrder) {
         EXPECT_TRUE(r.engine.renderEnded.load());
         EXPECT_EQ(r.engine.renderedPixelCount.load(), w * h);
         EXPECT_EQ(r.stats.stats[0].pixelCount, w * h);
+        ASSERT_TRUE(plain.run(b, fe.get(), {true, true, threads}));
+        EXPECT_EQ(std::memcmp(r.maps.get(), plain.maps.get(), sizeof(render::PixelMaps)), 0);
     }
 }
 
@@ -101,23 +106,6 @@ TEST(RenderPasses, StopLeavesTheBlocksOfThePassesReached) {
         EXPECT_EQ(part.engine.renderedPixelCount.load(), corners);
         EXPECT_EQ(part.stats.stats[0].pixelCount, corners);
         EXPECT_EQ(part.colours.records[0].highCount, part.stats.stats[0].highCount);
-    }
-}
-
-// A render nobody paints from skips the coarse blocks: its maps end as a
-// painted render's, on one worker and on two, whatever they held before.
-TEST(RenderPasses, UnpaintedRenderEndsWithThePaintedRendersMaps) {
-    TestBlock b('M');
-    b.setWindow(203, 77, 4);  // neither size a multiple of the first step
-    const auto fe = render_test::squareFamily();
-    for (const int threads : {1, 2}) {
-        Render r[2];
-        r[1].engine.setPaintColumns([](int, int) {});
-        for (Render& one : r) {
-            std::memset(one.maps.get(), 0xF9, sizeof(render::PixelMaps));
-            ASSERT_TRUE(one.run(b, fe.get(), {true, true, threads}));
-        }
-        EXPECT_EQ(std::memcmp(r[0].maps.get(), r[1].maps.get(), sizeof(render::PixelMaps)), 0) << threads;
     }
 }
 
