@@ -1,8 +1,8 @@
 // Drawing a picture in a viewer window: the state table, the messages to the
 // front end, stopping, closing during a render and the picture size.
 #include <QCheckBox>
-#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "viewer_harness.h"
 
@@ -54,6 +54,10 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     EXPECT_EQ(barState(h), "fields 描画ｽﾀｰﾄ progress background");
     EXPECT_EQ(h.bar().progressBar()->value(), 0);
     EXPECT_EQ(h.bar().hintLine()->text(), "パラメータを設定して描画スタートボタンを押してください");
+    for (const bool hidden : {true, false}) {  // the View menu's item hides and shows the status bar
+        h.frame->action("statusBar")->trigger();
+        EXPECT_EQ(h.frame->statusBar()->isHidden(), hidden);
+    }
 
     h.pressDraw();
     EXPECT_EQ(h.frame->state(), ViewerState::Drawing);
@@ -72,9 +76,8 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     EXPECT_EQ(barState(h), "next readouts");
     // Destroyed, not only hidden.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(h.frame->findChild<QPushButton*>("control1005"), nullptr);
-    EXPECT_EQ(h.frame->findChild<QProgressBar*>("control1006"), nullptr);
-    EXPECT_EQ(h.frame->findChild<QCheckBox*>("control1166"), nullptr);
+    for (const char* name : {"control1005", "control1006", "control1166"})
+        EXPECT_EQ(h.frame->findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(h.bar().hintLine()->text(), "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");
 }
 
@@ -84,12 +87,10 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
     ASSERT_TRUE(h.drawToDone());
     h.pump();
     ASSERT_EQ(h.received.size(), 2u);
-    const int pid = static_cast<int>(getpid());
-    const int view = h.frame->viewHandle();
     for (int i : {0, 1}) {
         EXPECT_EQ(h.received[i].msg, i == 0 ? common::MSG_DRAW_STARTED : common::MSG_DRAW_FINISHED);
-        EXPECT_EQ(h.received[i].wParam, pid);
-        EXPECT_EQ(h.received[i].lParam, view);
+        EXPECT_EQ(h.received[i].wParam, static_cast<int>(getpid()));
+        EXPECT_EQ(h.received[i].lParam, h.frame->viewHandle());
     }
     EXPECT_EQ(h.bar().hintLine()->text(),
               "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");

@@ -39,8 +39,7 @@ struct Family {
     std::vector<Point> num, den;
     std::vector<std::vector<Point>> cycles;  // Julia component table
     std::vector<Point> critical;             // Mandelbrot: all selected
-    Point p;                                 // Mandelbrot: first fixed point
-    Point centre;
+    Point p, centre;                         // p: a Mandelbrot picture's first fixed point
     double width;                            // plane units across
 };
 
@@ -67,10 +66,7 @@ const Family kFamilies[] = {
     {"julia, unknown form", 'J', 3, {{-1, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {{{0, 0}}}, {}, {}, {0, 0}, 3},
 };
 
-struct Window {
-    int w, h, loop;
-    double dx, dy, zoom;
-};
+struct Window { int w, h, loop; double dx, dy, zoom; };
 
 // The block of family f in window win, and its front end block.
 std::unique_ptr<common::FrontEndBlock> setUp(TestBlock& b, const Family& f, const Window& win) {
@@ -79,14 +75,8 @@ std::unique_ptr<common::FrontEndBlock> setUp(TestBlock& b, const Family& f, cons
     b.header().fixedPointCount = 1;
     b.header().fixedRe[0] = f.p.re;
     b.header().fixedIm[0] = f.p.im;
-    common::ViewRecord& v = b.view();
-    v.pictureWidth = win.w;
-    v.pictureHeight = win.h;
-    v.loopCount = win.loop;
-    v.convergenceRadius = 1e-3;
-    v.magnification = win.zoom / f.width;
-    v.centreRe = f.centre.re + win.dx * f.width / win.zoom;
-    v.centreIm = f.centre.im + win.dy * f.width / win.zoom;
+    const double across = f.width / win.zoom;
+    b.setWindow(win.w, win.h, across, {f.centre.re + win.dx * across, f.centre.im + win.dy * across}, win.loop);
     return render_test::frontEndBlock(f.form, f.num, f.den, f.critical, std::vector<bool>(f.critical.size(), true));
 }
 
