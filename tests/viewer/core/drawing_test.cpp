@@ -12,10 +12,8 @@ using viewer_test::ViewerHarness;
 
 namespace {
 
-// A Julia picture whose every pixel runs the whole loop count: the map is
-// the identity and nothing is ever captured, so the render takes long
-// enough to be watched and stopped.
-// The loop count is more than the bar allows; the block may hold it.
+// With the identity map every pixel runs the whole loop count (more than the
+// bar allows; a block may hold it): a render long enough to be watched and stopped.
 PictureSetup slowPicture() { return {.width = 1000, .height = 1000, .loopCount = 1000000, .magnification = 1.0}; }
 
 void useIdentityMap(ViewerHarness& h) { h.block.setMap(common::FORM_POLYNOMIAL, {{0, 0}, {1, 0}}); }

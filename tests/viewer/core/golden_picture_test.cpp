@@ -1,7 +1,6 @@
-// Small pictures rendered by `halvatrine-cli render` compared byte for byte
-// with bitmaps made once and checked by eye: any change to the analysis'
-// component table, the kernels, the passes, the colour model, the batch
-// renderer or the bitmap writer shows up here.
+// Small pictures rendered by `halvatrine-cli render` compared byte for byte with bitmaps made
+// once and checked by eye: any change to the analysis' component table, the kernels, the
+// passes, the colour model, the batch renderer or the bitmap writer shows up here.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,7 +1,6 @@
-// Worker threads and lane kernels against the reference: the scalar kernels
-// on one thread. Every map entry and every statistic must be identical, for
-// each family the lane kernels cover, on random windows, on every SIMD
-// target this machine runs.
+// Fast paths, lane kernels and worker threads against the general scalar path on one thread:
+// every map entry and statistic identical, for each family the lane kernels cover, on random
+// windows, on every SIMD target this machine runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>

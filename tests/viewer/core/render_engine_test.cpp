@@ -1,6 +1,5 @@
 // The passes of a render: what each paint covers, what a stop leaves in the
-// maps, how unknown pixels are stored, and the rational kernel against the
-// polynomial one.
+// maps, how unknown pixels are stored; the rational kernel against the polynomial one.
 #include <gtest/gtest.h>
 
 #include <algorithm>
