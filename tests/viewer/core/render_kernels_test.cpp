@@ -53,11 +53,15 @@ TestBlock halving(bool zeroFirst) {
     return b;
 }
 
-// z -> z: an orbit stays where it starts.
-TestBlock identity(int loopCount) {
+// z -> z: an orbit stays where it starts. With r = 1 the cycle point 0 is
+// just out of reach of 1 (and infinity too); a curve group far away makes
+// the general component test run instead of the cycles-only one.
+TestBlock identity(int loopCount, bool farCurve = false) {
     TestBlock b = unitGrid('J', 1, {{0, 0}, {1, 0}});
     b.view().loopCount = loopCount;
-    b.addCycle({{-2, -2}});
+    b.view().convergenceRadius = 1;
+    b.addCycle({{0, 0}});
+    if (farCurve) b.addCurveGroup(1, {{{{5, 5}, {6, 5}, {6, 6}}, {}, {}, {}}});
     return b;
 }
 
@@ -87,8 +91,10 @@ TEST(JuliaKernel, EachPixelEndsWhereItsOrbitDoesAndIsCountedThere) {
     } cases[] = {
         {"captured after five halvings", [] { return halving(true); }, 4, 3, 1, 5},
         {"the first entry wins", [] { return halving(false); }, 4, 3, 1, 5},
-        {"reaching nothing", [] { return identity(10); }, 4, 4, 255, 10},
-        {"a loop count below 1 gives up at once", [] { return identity(-3); }, 4, 4, 255, 0},
+        {"reaching nothing", [] { return identity(10); }, 4, 3, 255, 10},
+        {"reaching nothing, general test", [] { return identity(10, true); }, 4, 3, 255, 10},
+        {"the cycle point itself", [] { return identity(10, true); }, 3, 3, 1, 0},
+        {"a loop count below 1 gives up at once", [] { return identity(-3); }, 4, 3, 255, 0},
         {"caught before the invalid entry", withInvalidEntries, 4, 3, 1, 0},
         {"an invalid entry reached", withInvalidEntries, 5, 3, 255, render::INVALID_KIND_COUNT},
         // 1 / (z - 1): z = 2 -> 1 -> pole at the second application.

@@ -85,39 +85,24 @@ public:
         h.components[h.componentCount++] = {kind, count, 0, 0, dataOffset};
     }
 
-    void addCycle(const std::vector<Point>& points) {
-        const int at = allocate(points.size() * 16);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            putDouble(at + 16 * i, points[i].re);
-            putDouble(at + 16 * i + 8, points[i].im);
-        }
-        addRawEntry(0, static_cast<int>(points.size()), at);
-    }
+    void addCycle(const std::vector<Point>& points) { addRawEntry(0, static_cast<int>(points.size()), putPoints(points)); }
 
     // kind 1: one curve per image; kind 2: pairs (inner, outer).
     void addCurveGroup(int kind, const std::vector<Curve>& curves) {
+        const int count = static_cast<int>(kind == 2 ? curves.size() / 2 : curves.size());
         const int at = allocate(8 + 88 * curves.size());
-        putInt(at, kind == 2 ? static_cast<int>(curves.size() / 2) : static_cast<int>(curves.size()));
+        putInt(at, count);
         for (std::size_t i = 0; i < curves.size(); ++i) {
             const Curve& c = curves[i];
             const std::size_t img = at + 8 + 88 * i;
             const auto oct = c.octagon ? *c.octagon : octagonOf(c.polyline);
             for (int k = 0; k < 8; ++k) putDouble(img + 8 * k, oct[k]);
-            const int outerAt = putDisks(c.outer);
-            const int innerAt = putDisks(c.inner);
-            const int polyAt = allocate(16 * c.polyline.size());
-            for (std::size_t p = 0; p < c.polyline.size(); ++p) {
-                putDouble(polyAt + 16 * p, c.polyline[p].re);
-                putDouble(polyAt + 16 * p + 8, c.polyline[p].im);
-            }
-            putInt(img + 64, static_cast<int>(c.outer.size()));
-            putInt(img + 68, outerAt);
-            putInt(img + 72, static_cast<int>(c.inner.size()));
-            putInt(img + 76, innerAt);
-            putInt(img + 80, static_cast<int>(c.polyline.size()));
-            putInt(img + 84, polyAt);
+            // Count and offset of the outer disks, the inner disks and the polyline.
+            const int fields[] = {static_cast<int>(c.outer.size()), putDisks(c.outer), static_cast<int>(c.inner.size()),
+                                  putDisks(c.inner), static_cast<int>(c.polyline.size()), putPoints(c.polyline)};
+            for (int k = 0; k < 6; ++k) putInt(img + 64 + 4 * k, fields[k]);
         }
-        addRawEntry(kind, kind == 2 ? static_cast<int>(curves.size() / 2) : static_cast<int>(curves.size()), at);
+        addRawEntry(kind, count, at);
     }
 
     std::size_t size() const { return used_; }
@@ -143,6 +128,14 @@ private:
         const int at = static_cast<int>(used_);
         used_ += (bytes + 7) / 8 * 8;
         if (used_ > storage_.size() * 8) std::abort();
+        return at;
+    }
+    int putPoints(const std::vector<Point>& points) {
+        const int at = allocate(16 * points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            putDouble(at + 16 * i, points[i].re);
+            putDouble(at + 16 * i + 8, points[i].im);
+        }
         return at;
     }
     int putDisks(const std::vector<Disk>& disks) {
