@@ -3,7 +3,6 @@
 // windows, on every SIMD target this machine runs.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -81,32 +80,20 @@ std::unique_ptr<common::FrontEndBlock> setUp(TestBlock& b, const Family& f, cons
     return render_test::frontEndBlock(f.form, f.num, f.den, f.critical, std::vector<bool>(f.critical.size(), true));
 }
 
-// The whole picture, then random windows of up to 8x zoom.
-std::vector<Window> windows() {
-    std::vector<Window> out{{37, 29, 150, 0, 0, 1}};
-    std::mt19937 random(13);
-    std::uniform_real_distribution<double> offset(-0.4, 0.4), zoom(1, 8);
-    std::uniform_int_distribution<int> size(5, 41), loop(1, 300);
-    for (int i = 0; i < 3; ++i) out.push_back({size(random), size(random), loop(random), offset(random), offset(random),
-                                               zoom(random)});
-    return out;
-}
-
-// Each SIMD target of this machine in turn (the best one last, for the
-// tests that follow).
-std::vector<std::int64_t> machineTargets() {
-    std::vector<std::int64_t> out;
-    for (std::int64_t t = hwy::SupportedTargets() & HWY_TARGETS; t != 0; t &= t - 1) out.push_back(t & -t);
-    std::reverse(out.begin(), out.end());
-    return out;
-}
-
 TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
     // The general path, scalar, on one thread, against the fast paths, the lanes and the workers.
     const render::RenderOptions reference{false, false, 1};
     const render::RenderOptions variants[] = {{true, false, 1}, {true, true, 1}, {false, true, 3}, {true, false, 4}};
-    const std::vector<Window> kWindows = windows();
-    for (const std::int64_t target : machineTargets()) {
+    // The whole picture, then random windows of up to 8x zoom.
+    std::vector<Window> kWindows{{37, 29, 150, 0, 0, 1}};
+    std::mt19937 random(13);
+    std::uniform_real_distribution<double> offset(-0.4, 0.4), zoom(1, 8);
+    std::uniform_int_distribution<int> size(5, 41), loop(1, 300);
+    for (int i = 0; i < 3; ++i)
+        kWindows.push_back({size(random), size(random), loop(random), offset(random), offset(random), zoom(random)});
+    // Each SIMD target of this machine in turn.
+    for (std::int64_t targets = hwy::SupportedTargets() & HWY_TARGETS; targets != 0; targets &= targets - 1) {
+        const std::int64_t target = targets & -targets;
         hwy::SetSupportedTargetsForTest(target);
         for (const Family& f : kFamilies) {
             for (const Window& win : kWindows) {
