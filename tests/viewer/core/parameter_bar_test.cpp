@@ -124,5 +124,7 @@ TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
         EXPECT_TRUE(h.field(ID_PICTURE_WIDTH)->isEnabled());
         EXPECT_TRUE(h.received.empty());
         EXPECT_EQ(h.bar().drawButton()->text(), "描画ｽﾀｰﾄ");
+        const QSize shown = h.frame->document().picture().size();  // bounded like the maps it shows
+        EXPECT_TRUE(shown.width() <= 1000 && shown.height() <= 1000) << shown.width() << "x" << shown.height();
     }
 }
