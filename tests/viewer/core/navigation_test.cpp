@@ -1,4 +1,4 @@
-// Readouts under the mouse and the Shift / Ctrl picks of a finished picture.
+// Readouts under the mouse and the Shift picks of a finished picture.
 #include <QMouseEvent>
 
 #include "common/number_text.h"
@@ -19,10 +19,9 @@ void moveMouse(CTorvelView* view, QPoint client) {
     QApplication::sendEvent(view->viewport(), &move);
 }
 
-void releaseLeft(CTorvelView* view, QPoint client, Qt::KeyboardModifiers modifiers,
-                 Qt::MouseButtons stillHeld = Qt::NoButton) {
+void releaseLeft(CTorvelView* view, QPoint client, Qt::KeyboardModifiers modifiers) {
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(client), view->viewport()->mapToGlobal(QPointF(client)),
-                        Qt::LeftButton, stillHeld, modifiers);
+                        Qt::LeftButton, Qt::NoButton, modifiers);
     QApplication::sendEvent(view->viewport(), &release);
 }
 
@@ -48,21 +47,17 @@ TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
         EXPECT_TRUE(positionText(h).isEmpty() && infoText(h).isEmpty());
     }
 
-    struct Case {
-        int x, row, count, code;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, int, int, const char*> cases[] = {  // x, row, count, code, text
         {10, 20, 7, 0, "無限遠  番号 7"},
         {11, 20, 42, 1, "周期点 周期3 ATTRACTING  番号 42"},
         {12, 20, 0, 255, "不明  番号 0"},
         {13, 0, 9, 0, "無限遠  番号 9"},  // the window row shows the map row counted from the bottom
     };
-    for (const Case& c : cases) {
-        h.session->maps().iteration[c.x][399 - c.row] = c.count;
-        h.session->maps().component[c.x][399 - c.row] = static_cast<std::uint8_t>(c.code);
-        moveMouse(view, {c.x, c.row});
-        EXPECT_EQ(infoText(h), c.text);
+    for (const auto& [x, row, count, code, text] : cases) {
+        h.session->maps().iteration[x][399 - row] = count;
+        h.session->maps().component[x][399 - row] = static_cast<std::uint8_t>(code);
+        moveMouse(view, {x, row});
+        EXPECT_EQ(infoText(h), text);
     }
 }
 
@@ -111,24 +106,22 @@ TEST(Picks, ShiftPickWritesTheRequestIntoTheDrawnCopyThenPosts) {
 }
 
 TEST(ReadoutTexts, ComponentTextsOfEveryKind) {
-    const struct {
-        int kind, count, pointKind;
-        const char* text;
-    } rows[] = {
-        {0, 1, 0, "不動点 S_ATTRACTING  "}, {0, 2, 0, "周期点 周期2 S_ATTRACTING  "},
-        {0, 1, 1, "不動点 ATTRACTING  "},   {0, 1, 2, "不動点 INDIFFERENT  "},
-        {0, 5, 2, "周期点 周期5 INDIFFERENT  "}, {0, 1, 3, "不動点 REPELLING"},
-        {0, 4, 3, "周期点 周期4 REPELLING  "},   {0, 6, 9, "周期点 周期6 不正種別  "},
-        {1, 2, 0, "SiegelDisk 周期2 "},        {2, 1, 0, "HermanRing 周期1 "},
-        {7, 3, 0, "データ不正 不正種別7 周期3"},
+    const auto entry = [](int kind, int count, int pointKind) {
+        common::ComponentView v;
+        std::tie(v.kind, v.count, v.pointKind) = std::tie(kind, count, pointKind);
+        return v;
     };
-    std::vector<common::ComponentView> table(std::size(rows));
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        table[i].kind = rows[i].kind;
-        table[i].count = rows[i].count;
-        table[i].pointKind = rows[i].pointKind;
-    }
-    for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(componentText(static_cast<int>(i) + 1, table), rows[i].text);
+    const std::pair<common::ComponentView, const char*> rows[] = {
+        {entry(0, 1, 0), "不動点 S_ATTRACTING  "}, {entry(0, 2, 0), "周期点 周期2 S_ATTRACTING  "},
+        {entry(0, 1, 1), "不動点 ATTRACTING  "},   {entry(0, 1, 2), "不動点 INDIFFERENT  "},
+        {entry(0, 5, 2), "周期点 周期5 INDIFFERENT  "}, {entry(0, 1, 3), "不動点 REPELLING"},
+        {entry(0, 4, 3), "周期点 周期4 REPELLING  "},   {entry(0, 6, 9), "周期点 周期6 不正種別  "},
+        {entry(1, 2, 0), "SiegelDisk 周期2 "},        {entry(2, 1, 0), "HermanRing 周期1 "},
+        {entry(7, 3, 0), "データ不正 不正種別7 周期3"},
+    };
+    std::vector<common::ComponentView> table;
+    for (const auto& row : rows) table.push_back(row.first);
+    for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(componentText(static_cast<int>(i) + 1, table), rows[i].second);
     // Codes outside the table (a stale map) read as unknown.
     for (const int code : {-1, 12}) EXPECT_EQ(componentText(code, table), "不明  ");
     EXPECT_EQ(pointInfoText(false, 42, 3, table), "番号 42");  // a Mandelbrot picture has no components
