@@ -85,18 +85,18 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
     const render::RenderOptions reference{false, false, 1};
     const render::RenderOptions variants[] = {{true, false, 1}, {true, true, 1}, {false, true, 3}, {true, false, 4}};
     // The whole picture, then random windows of up to 8x zoom.
-    std::vector<Window> kWindows{{37, 29, 150, 0, 0, 1}};
+    std::vector<Window> windows{{37, 29, 150, 0, 0, 1}};
     std::mt19937 random(13);
     std::uniform_real_distribution<double> offset(-0.4, 0.4), zoom(1, 8);
     std::uniform_int_distribution<int> size(5, 41), loop(1, 300);
     for (int i = 0; i < 3; ++i)
-        kWindows.push_back({size(random), size(random), loop(random), offset(random), offset(random), zoom(random)});
+        windows.push_back({size(random), size(random), loop(random), offset(random), offset(random), zoom(random)});
     // Each SIMD target of this machine in turn.
     for (std::int64_t targets = hwy::SupportedTargets() & HWY_TARGETS; targets != 0; targets &= targets - 1) {
         const std::int64_t target = targets & -targets;
         hwy::SetSupportedTargetsForTest(target);
         for (const Family& f : kFamilies) {
-            for (const Window& win : kWindows) {
+            for (const Window& win : windows) {
                 TestBlock b(f.kind);
                 const auto fe = setUp(b, f, win);
                 SCOPED_TRACE(testing::Message() << f.name << " on " << hwy::TargetName(target) << ", " << win.w << "x"
@@ -104,7 +104,7 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
                 Render expected;
                 ASSERT_TRUE(expected.run(b, fe.get(), reference));
                 ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3);
-                if (&win == &kWindows.front())  // the whole picture shows basins, or orbits escaping after a while
+                if (&win == &windows.front())  // the whole picture shows basins, or orbits escaping after a while
                     EXPECT_GT(f.kind == 'J' ? expected.stats.stats[1].pixelCount : expected.stats.stats[0].highCount, 0);
                 for (const render::RenderOptions& o : variants) {
                     SCOPED_TRACE(testing::Message() << o.fastPaths << o.lanes << o.threads);
