@@ -10,6 +10,7 @@
 #include "test_blocks.h"
 #include "viewer/core/render_engine.h"
 #include "viewer/core/render_lanes.h"
+#include "viewer/core/render_workers.h"
 
 namespace {
 
@@ -104,8 +105,9 @@ TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
                 Render expected;
                 ASSERT_TRUE(expected.run(b, fe.get(), reference));
                 ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3);
-                if (&win == &windows.front())  // the whole picture shows basins, or orbits escaping after a while
+                if (&win == &windows.front()) {  // the whole picture shows basins, or orbits escaping after a while
                     EXPECT_GT(f.kind == 'J' ? expected.stats.stats[1].pixelCount : expected.stats.stats[0].highCount, 0);
+                }
                 for (const render::RenderOptions& o : variants) {
                     SCOPED_TRACE(testing::Message() << o.fastPaths << o.lanes << o.threads);
                     Render got;
@@ -158,6 +160,13 @@ TEST(ParallelRender, RefusesSizesTheMapsCannotHold) {
         o.tile = c.tile;
         EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), nullptr, o), c.status) << c.w << "x" << c.h;
     }
+}
+
+// The worker count asked for in the environment: a whole number 1..256, else 0 (the machine's count).
+TEST(ParallelRender, ThreadCountFromTheEnvironment) {
+    const std::pair<const char*, int> cases[] = {{nullptr, 0}, {"", 0},  {"10", 10},  {"19", 19}, {"256", 256},
+                                                 {"257", 0},   {"1:", 0}, {"/1", 0},   {"-2", 0}, {"99999999999", 0}};
+    for (const auto& [text, threads] : cases) EXPECT_EQ(render::parseRenderThreads(text), threads) << (text ? text : "");
 }
 
 }  // namespace

@@ -58,14 +58,7 @@ TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
     for (const auto& [v, text] : {std::pair{-1e-8, "0"}, std::pair{-2.5, "-2.5"}, std::pair{1234567.0, "1234567"}})
         EXPECT_EQ(formatBarReal(v), text);
 
-    struct Case {
-        int id;
-        const char* text;
-        bool typed;
-        const char* shown;
-        double value;
-    };
-    const Case cases[] = {
+    const std::tuple<int, const char*, bool, const char*, double> cases[] = {  // field, text, typed, shown, value
         {ID_PICTURE_WIDTH, "1500", true, "1000", 1000},
         {ID_PICTURE_HEIGHT, "-5", false, "1", 1},  // only a paste brings a minus sign in
         {ID_PICTURE_WIDTH, "0", true, "0", 0},     // kept: the draw start refuses it
@@ -85,23 +78,18 @@ TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
     };
     h.block.header().drawnView.magnification = 0.25;
     h.field(ID_NEXT_MAGNIFICATION)->setEnabled(true);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.id) + " <- \"" + c.text + "\"");
-        enter(h.field(c.id), QString::fromUtf8(c.text), c.typed);
-        EXPECT_EQ(h.field(c.id)->text(), c.shown);
-        EXPECT_EQ(stored(h, c.id), c.value);
+    for (const auto& [id, text, typed, shown, value] : cases) {
+        SCOPED_TRACE(std::to_string(id) + " <- \"" + text + "\"");
+        enter(h.field(id), QString::fromUtf8(text), typed);
+        EXPECT_EQ(h.field(id)->text(), shown);
+        EXPECT_EQ(stored(h, id), value);
     }
     EXPECT_EQ(h.block.view().magnification, 0.25);
 }
 
 TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
-    struct Case {
-        int width, height, loops;
-        double radius;
-        const char* message;
-    };
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const Case cases[] = {
+    const std::tuple<int, int, int, double, const char*> cases[] = {  // width, height, loop count, radius
         {0, 0, 0, 0.0, "画面サイズ横が０です。1以上1000以下にしてください。"},
         {600, 0, 0, 0.0, "画面サイズ縦が０です。1以上1000以下にしてください。"},
         {600, 400, 0, 0.0, "ループ回数が０です。1以上100000以下にしてください。"},
@@ -112,13 +100,13 @@ TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
         {1001, 400, 10, 1.0, "画面サイズ横が０です。1以上1000以下にしてください。"},
         {600, 5000, 10, 1.0, "画面サイズ縦が０です。1以上1000以下にしてください。"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        ViewerHarness h(PictureSetup{.width = c.width, .height = c.height, .loopCount = c.loops, .radius = c.radius});
+    for (const auto& [width, height, loops, radius, message] : cases) {
+        SCOPED_TRACE(message);
+        ViewerHarness h(PictureSetup{.width = width, .height = height, .loopCount = loops, .radius = radius});
         h.open();
         h.pressDraw();
         h.pump();
-        EXPECT_EQ(h.boxes.texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(h.boxes.texts(), std::vector<std::string>{message});
         // Nothing else happened: still Ready, fields editable, nothing posted.
         EXPECT_EQ(h.frame->state(), ViewerState::Ready);
         EXPECT_TRUE(h.field(ID_PICTURE_WIDTH)->isEnabled());
