@@ -80,8 +80,10 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
 }
 
 TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
-    ViewerHarness h(PictureSetup{.kind = 'M', .width = 64, .height = 48, .loopCount = 20});
+    ViewerHarness h(PictureSetup{.kind = 'M', .loopCount = 20});
     h.open();
+    h.field(ID_PICTURE_WIDTH)->setText("64");  // the picture takes the size of the draw start
+    h.field(ID_PICTURE_HEIGHT)->setText("48");
     ASSERT_TRUE(h.drawToDone());
     h.pump();
     ASSERT_EQ(h.received.size(), 2u);
