@@ -84,7 +84,16 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
     h.open();
     h.field(ID_PICTURE_WIDTH)->setText("64");  // the picture takes the size of the draw start
     h.field(ID_PICTURE_HEIGHT)->setText("48");
+    // The colour dialog only for a finished picture, the orbit dialog never for a Mandelbrot picture.
+    int dialogs = 0;
+    ViewerDialogHooks hooks;
+    hooks.colourSettings = hooks.orbitDisplay = [&](CMainFrame&) { ++dialogs; };
+    h.frame->setDialogHooks(hooks);
+    for (const char* menuItem : {"32773", "32774"}) h.frame->action(menuItem)->trigger();
+    EXPECT_EQ(h.boxes.texts(), (std::vector<std::string>{"描画が終わらないと設定できません。", "Mandelbrot集合では軌道表示はできません。"}));
     ASSERT_TRUE(h.drawToDone());
+    h.frame->action("32773")->trigger();
+    EXPECT_EQ(dialogs, 1);
     h.pump();
     ASSERT_EQ(h.received.size(), 2u);
     for (int i : {0, 1}) {
@@ -110,6 +119,9 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
     h.pump();
     for (const int x : {3, 63})
         for (const int row : {0, 47}) EXPECT_EQ(picture.pixel(x, row), qRgb(1, 2, 3)) << x << "," << row;
+    h.frame->action("split")->trigger();  // four panes, once
+    EXPECT_EQ(h.frame->views().size(), 4u);
+    EXPECT_FALSE(h.frame->action("split")->isEnabled());
 }
 
 TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {

@@ -42,10 +42,9 @@ struct Family {
     double width;                            // plane units across
 };
 
-// One of each lane kernel: Julia z^2 + a0, polynomial, rational (with a
-// pole in the window); Mandelbrot z^2 + c, z^2 + a0 + c, polynomial,
-// rational towards infinity and towards the fixed point p. No picture is
-// symmetric, so a mirrored step cannot pass for the right one.
+// One of each lane kernel: Julia z^2 + a0, polynomial, rational (with a pole in the window); Mandelbrot
+// z^2 + c, z^2 + a0 + c, polynomial, rational towards infinity and towards the fixed point p. No
+// picture is symmetric, so a mirrored step cannot pass for the right one.
 const Family kFamilies[] = {
     {"julia z^2-1+0.05i", 'J', 1, {{-1, 0.05}, {0, 0}, {1, 0}}, {{1, 0}},
      {{{0.0024693899530792, -0.0497542745884173}, {-1.0024693899530792, 0.0497542745884172}}}, {}, {}, {0, 0}, 3.5},
@@ -149,7 +148,7 @@ TEST(ParallelRender, RefusesSizesTheMapsCannotHold) {
         {1001, 31, {}, SceneStatus::BadWidth},
         {1000, 0, {}, SceneStatus::BadHeight},
         {1000, 1000, {}, SceneStatus::Ready},
-        {1001, 31, render::RenderTile{0, 0, 20, 31}, SceneStatus::Ready},  // tiles may make larger pictures
+        {1001, 31, render::RenderTile{1, 0, 1000, 31}, SceneStatus::Ready},  // tiles may make larger pictures
         {45, 31, render::RenderTile{30, 0, 16, 31}, SceneStatus::BadWidth},  // reaches past the picture
         {45, 31, render::RenderTile{0, 20, 45, 12}, SceneStatus::BadHeight},
     };

@@ -55,7 +55,8 @@ TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
     }
     EXPECT_EQ(h.bar().currentMagnificationLabel()->text(), "現倍率 0.25");
     EXPECT_FALSE(h.field(ID_CENTRE_RE)->isEnabled() || h.field(ID_CENTRE_IM)->isEnabled());
-    for (const auto& [v, text] : {std::pair{-1e-8, "0"}, std::pair{-2.5, "-2.5"}, std::pair{1234567.0, "1234567"}})
+    for (const auto& [v, text] : {std::pair{-1e-8, "0"}, std::pair{-2.5, "-2.5"}, std::pair{1234567.0, "1234567"},
+                                 std::pair{1.23456789, "1.234568"}})
         EXPECT_EQ(formatBarReal(v), text);
 
     const std::tuple<int, const char*, bool, const char*, double> cases[] = {  // field, text, typed, shown, value

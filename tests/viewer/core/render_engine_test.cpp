@@ -22,11 +22,9 @@ TestBlock mandelbrot(int w, int h) {
     return b;
 }
 
-// Every column of every pass is painted once, over all rows, the last block
-// of a pass clipped to the picture, and no column of a pass before the
-// previous pass has ended; every pixel is computed once. A render nobody
-// paints from skips the coarse blocks, and its maps end the same, whatever
-// they held before.
+// Every column of every pass is painted once, over all rows, the last block of a pass clipped to
+// the picture, and no column of a pass before the previous pass has ended; every pixel is computed
+// once. A render nobody paints from skips the coarse blocks: its maps end the same, whatever they held.
 TEST(RenderPasses, WorkersPaintEachPassColumnOnceAndInPassOrder) {
     for (const auto [w, h, threads] : {std::array{17, 5, 1}, std::array{160, 20, 3}}) {
         TestBlock b = mandelbrot(w, h);

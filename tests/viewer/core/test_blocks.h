@@ -1,6 +1,5 @@
-// Analysis and front-end blocks in ordinary memory for the render tests,
-// laid out as the front end writes them (component data after the fixed
-// part, every array at an offset stored in its record).
+// Analysis and front-end blocks in ordinary memory, laid out as the front end writes them (component
+// data after the fixed part, every array at an offset stored in its record), and a render of them.
 #pragma once
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// A viewer window on blocks made in the test: the analysis block and the
-// front end's block live in ordinary memory, the front end's main window is
-// a handle of the test process that records every message the viewer posts.
+// A viewer window on blocks made in the test, in ordinary memory; the front end's main window is a
+// handle of the test process that records every message the viewer posts.
 #pragma once
 
 #include <QAction>
