@@ -32,11 +32,7 @@ TEST(CurveMembership, SiegelCurvesWithTheirDisksAndRingsBetweenTheirCurves) {
     const common::FarPoint far = render::imageFarPoint(img);
     EXPECT_DOUBLE_EQ(far.re, 4.8);
     EXPECT_DOUBLE_EQ(far.im, 3.6);
-    struct Probe {
-        double re, im;
-        bool inside;
-        const char* why;
-    };
+    using Probe = std::tuple<double, double, bool, const char*>;  // point, inside, why
     const Probe probes[] = {
         {1.5, 0.5, true, "polygon"},
         {3, 1, false, "outside the polygon, no disk"},
@@ -48,7 +44,7 @@ TEST(CurveMembership, SiegelCurvesWithTheirDisksAndRingsBetweenTheirCurves) {
         {0.0, 1.0, true, "on the octagon's bound min re, inner disk"},
         {-1e-12, 1.0, false, "just beyond the octagon"},
     };
-    for (const Probe& p : probes) EXPECT_EQ(render::pointInCurveImage(p.re, p.im, img, nullptr), p.inside) << p.why;
+    for (const auto& [re, im, inside, why] : probes) EXPECT_EQ(render::pointInCurveImage(re, im, img, nullptr), inside) << why;
     EXPECT_FALSE(render::rayCrossingParity(far.re, far.im, img, nullptr));  // the far point itself
     std::atomic<bool> stop{true};
     EXPECT_FALSE(render::pointInCurveImage(1.5, 0.5, img, &stop));
@@ -59,8 +55,8 @@ TEST(CurveMembership, SiegelCurvesWithTheirDisksAndRingsBetweenTheirCurves) {
         {2.5, 1.0, false, "outside B"},
     };
     const auto& ring = view.components[1].images;
-    for (const Probe& p : ringProbes)
-        EXPECT_EQ(render::pointInRing(p.re, p.im, ring.at(0), ring.at(1), nullptr), p.inside) << p.why;
+    for (const auto& [re, im, inside, why] : ringProbes)
+        EXPECT_EQ(render::pointInRing(re, im, ring.at(0), ring.at(1), nullptr), inside) << why;
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ TEST(JuliaKernel, PixelMapsToTheRightPlanePoint) {
     TestBlock b('J');
     b.setWindow(600, 400, 4, {1.0, -2.0});  // 150 pixels per unit
     Kernel k(b);
-    EXPECT_EQ(render::pixelToPlane(k.scene, 300, 200).re, 1.0);
-    EXPECT_EQ(render::pixelToPlane(k.scene, 300, 200).im, -2.0);
+    const render::PlanePoint centre = render::pixelToPlane(k.scene, 300, 200);
+    EXPECT_TRUE(centre.re == 1.0 && centre.im == -2.0) << centre.re << "," << centre.im;
     EXPECT_EQ(render::pixelToPlane(k.scene, 0, 0).re, -1.0);
     EXPECT_DOUBLE_EQ(render::pixelToPlane(k.scene, 0, 0).im, -2.0 - 200.0 / 150.0);  // same scale on both axes
 }
@@ -144,6 +144,10 @@ TEST(MandelbrotKernel, SumsTheEscapeIndicesOfSelectedOrbits) {
         EXPECT_EQ(k.stats.stats[0].highCount, c.expected);
         EXPECT_EQ(k.stats.stats[0].pixelCount, 1);
     }
+    // z^2 + c from 0 with escape beyond 2 (r = 0.5): c = 2 lands on |z| = 2, not beyond, and escapes next.
+    b.view().convergenceRadius = 0.5;
+    const auto square = render_test::squareFamily();
+    EXPECT_EQ(Kernel(b, square.get()).mandelbrot(5, 3), 1);
 }
 
 TEST(MandelbrotKernel, ZeroDenominator) {

@@ -18,9 +18,7 @@ ViewerCommandLine parse(std::vector<std::string> tokens) {
 
 // Both blocks in real shared memory, as the front end makes them.
 struct SharedBlocks {
-    SharedBlocks()
-        : frontEndName(platform_test::uniqueBlockName("FData")),
-          analysisName(platform_test::uniqueBlockName("PData")) {
+    SharedBlocks() {
         frontEnd = platform::SharedMemory::create(frontEndName, common::FRONT_END_BLOCK_SIZE);
         analysis = platform::SharedMemory::create(analysisName, common::ANALYSIS_BLOCK_FIXED_SIZE);
         auto* header = static_cast<common::AnalysisBlockHeader*>(analysis->data());
@@ -29,7 +27,8 @@ struct SharedBlocks {
         std::snprintf(header->title, sizeof header->title, "%s", "M2←M1");
         static_cast<common::FrontEndBlock*>(frontEnd->data())->mainWindow = 12345 * 256 + 1;
     }
-    std::string frontEndName, analysisName;
+    const std::string frontEndName = platform_test::uniqueBlockName("FData");
+    const std::string analysisName = platform_test::uniqueBlockName("PData");
     std::optional<platform::SharedMemory> frontEnd, analysis;
 };
 
