@@ -168,6 +168,8 @@ TEST(MandelbrotKernel, ZeroDenominator) {
     Kernel kb(b, toFixedPoint.get());
     EXPECT_FALSE(kb.scene.escapeAtInfinity);
     EXPECT_EQ(kb.mandelbrot(4, 3), 1);  // c = 1
+    b.view().convergenceRadius = 0.5;  // -1/2 is then on the circle, not within; the orbit stays near -0.618
+    EXPECT_EQ(Kernel(b, toFixedPoint.get()).mandelbrot(4, 3), 0);
 }
 
 }  // namespace
