@@ -72,8 +72,7 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     EXPECT_FALSE(h.frame->renderRunning());
     h.pump();
     EXPECT_EQ(barState(h), "next readouts");
-    // Destroyed, not only hidden.
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // destroyed, not only hidden
     for (const char* name : {"control1005", "control1006", "control1166"})
         EXPECT_EQ(h.frame->findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(h.bar().hintLine()->text(), "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");

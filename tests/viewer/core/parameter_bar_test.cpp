@@ -65,6 +65,7 @@ TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
         {ID_PICTURE_WIDTH, "0", true, "0", 0},     // kept: the draw start refuses it
         {ID_LOOP_COUNT, "1a2-3.", true, "123", 123},
         {ID_LOOP_COUNT, "100001", true, "100000", 100000},
+        {ID_LOOP_COUNT, "-5", false, "0", 0},
         // 2^32 + 1 would read as 1 through a wrapping conversion.
         {ID_PICTURE_WIDTH, "4294967297", true, "1000", 1000},
         {ID_LOOP_COUNT, "99999999999999999999999", true, "100000", 100000},

@@ -25,8 +25,7 @@ struct Curve {
     std::vector<Point> polyline;
     std::vector<Disk> outer;
     std::vector<Disk> inner;
-    // Octagon from the polyline unless set.
-    std::optional<std::array<double, 8>> octagon;
+    std::optional<std::array<double, 8>> octagon;  // from the polyline unless set
 };
 
 inline std::array<double, 8> octagonOf(const std::vector<Point>& pts) {
