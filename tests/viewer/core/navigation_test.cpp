@@ -58,6 +58,9 @@ TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
         moveMouse(view, {x, row});
         EXPECT_EQ(infoText(h), text);
     }
+    QFocusEvent focusOut(QEvent::FocusOut);  // the view loses the keyboard focus: the readouts go
+    QApplication::sendEvent(view, &focusOut);
+    EXPECT_TRUE(positionText(h).isEmpty() && infoText(h).isEmpty());
 }
 
 // A Shift pick asks for the picture of this kind around the point: the
@@ -120,7 +123,6 @@ TEST(ReadoutTexts, ComponentTextsOfEveryKind) {
     std::vector<common::ComponentView> table;
     for (const auto& row : rows) table.push_back(row.first);
     for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(componentText(static_cast<int>(i) + 1, table), rows[i].second);
-    // Codes outside the table (a stale map) read as unknown.
-    for (const int code : {-1, 12}) EXPECT_EQ(componentText(code, table), "不明  ");
+    for (const int code : {-1, 12}) EXPECT_EQ(componentText(code, table), "不明  ");  // outside it: a stale map
     EXPECT_EQ(pointInfoText(false, 42, 3, table), "番号 42");  // a Mandelbrot picture has no components
 }
