@@ -19,7 +19,9 @@ TEST(ContextHelp, ClickOnTheWindowOpensTheTopicOfTheControlUnderIt) {
     };
     // Next magnification is disabled until the picture is done, the centre always.
     const std::pair<int, const char*> cases[] = {
-        {ID_NEXT_MAGNIFICATION, "次の倍率"}, {ID_LOOP_COUNT, "ループ回数"}, {ID_CENTRE_RE, "中心"}, {ID_DRAW_BUTTON, "描画ボタン"}};
+        {ID_NEXT_MAGNIFICATION, "次の倍率"}, {ID_LOOP_COUNT, "ループ回数"}, {ID_CENTRE_RE, "中心"}, {ID_DRAW_BUTTON, "描画ボタン"},
+        {ID_PICTURE_WIDTH, "画面サイズ"},    {ID_PICTURE_HEIGHT, "画面サイズ"}, {ID_CENTRE_IM, "中心"},
+        {ID_CONVERGENCE_RADIUS, "収束半径"}, {ID_CURRENT_MAGNIFICATION, "現在の倍率"}};
     for (const auto& [id, heading] : cases) {
         h.frame->action("contextHelp")->trigger();
         click(id);

@@ -1,8 +1,8 @@
 // Drawing a picture in a viewer window: the state table, the messages to the
 // front end, stopping, closing during a render and the picture size.
 #include <QCheckBox>
-#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "viewer_harness.h"
 
@@ -12,45 +12,35 @@ using viewer_test::ViewerHarness;
 
 namespace {
 
-// A Julia picture whose every pixel runs the whole loop count: the map is
-// the identity and nothing is ever captured, so the render takes long
-// enough to be watched and stopped.
-PictureSetup slowPicture() {
-    PictureSetup setup;
-    setup.width = 1000;
-    setup.height = 1000;
-    setup.loopCount = 1000000;  // more than the bar allows; the block may hold it
-    setup.radius = 1e-3;
-    setup.magnification = 1.0;
-    return setup;
-}
+// With the identity map every pixel runs the whole loop count (more than the
+// bar allows; a block may hold it): a render long enough to be watched and stopped.
+PictureSetup slowPicture() { return {.width = 1000, .height = 900, .loopCount = 1000000, .magnification = 1.0}; }
 
 void useIdentityMap(ViewerHarness& h) { h.block.setMap(common::FORM_POLYNOMIAL, {{0, 0}, {1, 0}}); }
 
 // What the bar offers, as a list of the parts that are there and usable.
 std::string barState(ViewerHarness& h) {
     ParameterBar& bar = h.bar();
-    std::string state;
-    auto add = [&](bool on, const QString& name) {
-        if (!on) return;
-        if (!state.empty()) state += ' ';
-        state += name.toStdString();
+    int fields = 0;  // the four parameter fields change together
+    for (int id : {ID_PICTURE_WIDTH, ID_PICTURE_HEIGHT, ID_LOOP_COUNT, ID_CONVERGENCE_RADIUS})
+        fields += h.field(id)->isEnabled();
+    QCheckBox* box = bar.backgroundBox();
+    const std::pair<bool, QString> parts[] = {
+        {fields == 4, "fields"},
+        {fields % 4 != 0, "some fields"},
+        {h.field(ID_NEXT_MAGNIFICATION)->isEnabled(), "next"},
+        {bar.drawButton() != nullptr, bar.drawButton() ? bar.drawButton()->text() : QString()},
+        {bar.progressBar() != nullptr, "progress"},
+        {box != nullptr, "background"},
+        {box != nullptr && box->isVisible() && box->isEnabled(), "visible"},
+        {h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
+             bar.mousePositionLabel()->isVisible(),
+         "readouts"},
     };
-    const int fields[] = {ID_PICTURE_WIDTH, ID_PICTURE_HEIGHT, ID_LOOP_COUNT, ID_CONVERGENCE_RADIUS};
-    int enabled = 0;
-    for (int id : fields) enabled += h.field(id)->isEnabled();
-    EXPECT_TRUE(enabled == 0 || enabled == 4) << "the four parameter fields change together";
-    add(enabled == 4, "fields");
-    add(h.field(ID_NEXT_MAGNIFICATION)->isEnabled(), "next");
-    if (bar.drawButton() != nullptr) add(true, bar.drawButton()->text());
-    add(bar.progressBar() != nullptr, "progress");
-    add(bar.backgroundBox() != nullptr, "background");
-    add(bar.backgroundBox() != nullptr && bar.backgroundBox()->isVisible() && bar.backgroundBox()->isEnabled(),
-        "visible");
-    add(h.field(ID_MOUSE_POSITION)->isVisible() && h.field(ID_POINT_INFO)->isVisible() &&
-            bar.mousePositionLabel()->isVisible(),
-        "readouts");
-    return state;
+    QStringList on;
+    for (const auto& [present, name] : parts)
+        if (present) on << name;
+    return on.join(' ').toStdString();
 }
 
 }  // namespace
@@ -62,6 +52,10 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     EXPECT_EQ(barState(h), "fields 描画ｽﾀｰﾄ progress background");
     EXPECT_EQ(h.bar().progressBar()->value(), 0);
     EXPECT_EQ(h.bar().hintLine()->text(), "パラメータを設定して描画スタートボタンを押してください");
+    for (const bool hidden : {true, false}) {  // the View menu's item hides and shows the status bar
+        h.frame->action("statusBar")->trigger();
+        EXPECT_EQ(h.frame->statusBar()->isHidden(), hidden);
+    }
 
     h.pressDraw();
     EXPECT_EQ(h.frame->state(), ViewerState::Drawing);
@@ -78,31 +72,33 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
     EXPECT_FALSE(h.frame->renderRunning());
     h.pump();
     EXPECT_EQ(barState(h), "next readouts");
-    // Destroyed, not only hidden.
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(h.frame->findChild<QPushButton*>("control1005"), nullptr);
-    EXPECT_EQ(h.frame->findChild<QProgressBar*>("control1006"), nullptr);
-    EXPECT_EQ(h.frame->findChild<QCheckBox*>("control1166"), nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // destroyed, not only hidden
+    for (const char* name : {"control1005", "control1006", "control1166"})
+        EXPECT_EQ(h.frame->findChild<QWidget*>(name), nullptr) << name;
     EXPECT_EQ(h.bar().hintLine()->text(), "拡大/縮小は「次の倍率」をセットしてShiftキーを押しながらピック。");
 }
 
 TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
-    PictureSetup setup;
-    setup.kind = 'M';
-    setup.width = 64;
-    setup.height = 48;
-    setup.loopCount = 20;
-    ViewerHarness h(setup);
+    ViewerHarness h(PictureSetup{.kind = 'M', .loopCount = 20});
     h.open();
+    h.field(ID_PICTURE_WIDTH)->setText("64");  // the picture takes the size of the draw start
+    h.field(ID_PICTURE_HEIGHT)->setText("48");
+    // The colour dialog only for a finished picture, the orbit dialog never for a Mandelbrot picture.
+    int dialogs = 0;
+    ViewerDialogHooks hooks;
+    hooks.colourSettings = hooks.orbitDisplay = [&](CMainFrame&) { ++dialogs; };
+    h.frame->setDialogHooks(hooks);
+    for (const char* menuItem : {"32773", "32774"}) h.frame->action(menuItem)->trigger();
+    EXPECT_EQ(h.boxes.texts(), (std::vector<std::string>{"描画が終わらないと設定できません。", "Mandelbrot集合では軌道表示はできません。"}));
     ASSERT_TRUE(h.drawToDone());
+    h.frame->action("32773")->trigger();
+    EXPECT_EQ(dialogs, 1);
     h.pump();
     ASSERT_EQ(h.received.size(), 2u);
-    const int pid = static_cast<int>(getpid());
-    const int view = h.frame->viewHandle();
     for (int i : {0, 1}) {
         EXPECT_EQ(h.received[i].msg, i == 0 ? common::MSG_DRAW_STARTED : common::MSG_DRAW_FINISHED);
-        EXPECT_EQ(h.received[i].wParam, pid);
-        EXPECT_EQ(h.received[i].lParam, view);
+        EXPECT_EQ(h.received[i].wParam, static_cast<int>(getpid()));
+        EXPECT_EQ(h.received[i].lParam, h.frame->viewHandle());
     }
     EXPECT_EQ(h.bar().hintLine()->text(),
               "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");
@@ -114,6 +110,17 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
             const common::ColourWord c = h.session->maps().colour[x][47 - row];
             EXPECT_EQ(picture.pixel(x, row), qRgb(common::redOf(c), common::greenOf(c), common::blueOf(c)));
         }
+    // Paints as the render posts them: one column (the last pass's), and a range clipped to the picture.
+    for (int y = 0; y < 48; ++y)
+        h.session->maps().colour[3][y] = h.session->maps().colour[63][y] = common::colourWord(1, 2, 3);
+    platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(3, 3), 47);
+    platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(63, 99), 99);
+    h.pump();
+    for (const int x : {3, 63})
+        for (const int row : {0, 47}) EXPECT_EQ(picture.pixel(x, row), qRgb(1, 2, 3)) << x << "," << row;
+    h.frame->action("split")->trigger();  // four panes, once
+    EXPECT_EQ(h.frame->views().size(), 4u);
+    EXPECT_FALSE(h.frame->action("split")->isEnabled());
 }
 
 TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {

@@ -7,12 +7,9 @@ using namespace viewer;
 using namespace viewer_test;
 
 TEST(FieldDisplay, TheMouseReadoutShowsItsWholeText) {
-    PictureSetup setup;  // the rabbit, shifted so that both parts carry 16 digits and a minus
-    setup.width = setup.height = 600;
-    setup.loopCount = 3;
-    setup.centreRe = 0.6489148211133912;
-    setup.centreIm = 0.1489148211133912;
-    ViewerHarness h(setup);
+    // The rabbit, shifted so that both parts carry 16 digits and a minus.
+    ViewerHarness h(PictureSetup{
+        .width = 600, .height = 600, .loopCount = 3, .centreRe = 0.6489148211133912, .centreIm = 0.1489148211133912});
     h.block.setMap(common::FORM_POLYNOMIAL, {{-0.12, 0.75}, {0, 0}, {1, 0}});
     h.open();
     ASSERT_TRUE(h.drawToDone());

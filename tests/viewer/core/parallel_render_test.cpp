@@ -1,39 +1,22 @@
-// Worker threads and lane kernels against the reference: the scalar kernels
-// on one thread. Every map entry and every statistic must be identical, for
-// each family the lane kernels cover, on random windows, on every SIMD
-// target this machine runs.
+// Fast paths, lane kernels and worker threads against the general scalar path on one thread:
+// every map entry and statistic identical, for each family the lane kernels cover, on random
+// windows, on every SIMD target this machine runs.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <random>
-#include <thread>
 
 #include "hwy/targets.h"
 #include "test_blocks.h"
 #include "viewer/core/render_engine.h"
 #include "viewer/core/render_lanes.h"
+#include "viewer/core/render_workers.h"
 
 namespace {
 
 using render_test::Point;
+using render_test::Render;
 using render_test::TestBlock;
-
-struct Render {
-    std::unique_ptr<render::PixelMaps> maps = render::makePixelMaps();
-    colour::ColourTable colours;
-    colour::RenderStatistics stats;
-    render::RenderEngine engine{*maps, colours, stats};
-
-    void run(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o, bool start = true) {
-        stats.reset();
-        colours.seedOnce(b.view());
-        ASSERT_EQ(engine.prepare(b.read(), b.view(), fe, o), render::SceneStatus::Ready);
-        if (start) engine.renderThread();
-    }
-};
 
 // Same maps in the w x h corner, same statistics, same narrowed colour table.
 void expectIdentical(const Render& a, const Render& b, int w, int h) {
@@ -55,15 +38,13 @@ struct Family {
     std::vector<Point> num, den;
     std::vector<std::vector<Point>> cycles;  // Julia component table
     std::vector<Point> critical;             // Mandelbrot: all selected
-    Point p;                                 // Mandelbrot: first fixed point
-    Point centre;
+    Point p, centre;                         // p: a Mandelbrot picture's first fixed point
     double width;                            // plane units across
 };
 
-// One of each lane kernel: Julia z^2 + a0, polynomial, rational (with a
-// pole in the window); Mandelbrot z^2 + c, z^2 + a0 + c, polynomial,
-// rational towards infinity and towards the fixed point p. No picture is
-// symmetric, so a mirrored step cannot pass for the right one.
+// One of each lane kernel: Julia z^2 + a0, polynomial, rational (with a pole in the window); Mandelbrot
+// z^2 + c, z^2 + a0 + c, polynomial, rational towards infinity and towards the fixed point p. No
+// picture is symmetric, so a mirrored step cannot pass for the right one.
 const Family kFamilies[] = {
     {"julia z^2-1+0.05i", 'J', 1, {{-1, 0.05}, {0, 0}, {1, 0}}, {{1, 0}},
      {{{0.0024693899530792, -0.0497542745884173}, {-1.0024693899530792, 0.0497542745884172}}}, {}, {}, {0, 0}, 3.5},
@@ -75,18 +56,17 @@ const Family kFamilies[] = {
     {"mandelbrot z^2+a0+c", 'M', 1, {{0.2, -0.1}, {0, 0}, {1, 0}}, {{1, 0}}, {}, {{0, 0}}, {}, {-0.9, 0}, 2.5},
     {"mandelbrot cubic, two orbits", 'M', 1, {{0, 0.1}, {-0.3, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {},
      {{0.316, 0}, {-0.316, 0}}, {}, {0, 0}, 3},
-    {"mandelbrot rational to infinity", 'M', 2, {{0, 0}, {0, 0}, {0, 0}, {1, 0}}, {{0.5, 0}, {0, 0}, {1, 0}}, {},
-     {{0, 0}, {1.2247, 0}}, {}, {0, 0}, 3},
+    // z^3 / (z + a): infinity superattracting, critical points 0 and -3a/2.
+    {"mandelbrot rational to infinity", 'M', 2, {{0, 0}, {0, 0}, {0, 0}, {1, 0}}, {{0.5, 0.1}, {1, 0}}, {},
+     {{0, 0}, {-0.75, -0.15}}, {}, {0, 0}, 3},
+    // z^2 / (z^2 + a): p = 0 superattracting; its only other critical point is infinity, so start at 0.5.
     {"mandelbrot rational to p", 'M', 2, {{0, 0}, {0, 0}, {1, 0}}, {{0.3, 0.1}, {0, 0}, {1, 0}}, {},
-     {{0, 0}}, {0.4, 0.2}, {0, 0}, 4},
+     {{0.5, 0}}, {0, 0}, {0, 0}, 4},
     // A form no kernel knows leaves z where it is: no lane kernel.
     {"julia, unknown form", 'J', 3, {{-1, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {{{0, 0}}}, {}, {}, {0, 0}, 3},
 };
 
-struct Window {
-    int w, h, loop;
-    double dx, dy, zoom;
-};
+struct Window { int w, h, loop; double dx, dy, zoom; };
 
 // The block of family f in window win, and its front end block.
 std::unique_ptr<common::FrontEndBlock> setUp(TestBlock& b, const Family& f, const Window& win) {
@@ -95,59 +75,42 @@ std::unique_ptr<common::FrontEndBlock> setUp(TestBlock& b, const Family& f, cons
     b.header().fixedPointCount = 1;
     b.header().fixedRe[0] = f.p.re;
     b.header().fixedIm[0] = f.p.im;
-    common::ViewRecord& v = b.view();
-    v.pictureWidth = win.w;
-    v.pictureHeight = win.h;
-    v.loopCount = win.loop;
-    v.convergenceRadius = 1e-3;
-    v.magnification = win.zoom / f.width;
-    v.centreRe = f.centre.re + win.dx * f.width / win.zoom;
-    v.centreIm = f.centre.im + win.dy * f.width / win.zoom;
+    const double across = f.width / win.zoom;
+    b.setWindow(win.w, win.h, across, {f.centre.re + win.dx * across, f.centre.im + win.dy * across}, win.loop);
     return render_test::frontEndBlock(f.form, f.num, f.den, f.critical, std::vector<bool>(f.critical.size(), true));
 }
 
-// The whole picture, then random windows of up to 8x zoom.
-std::vector<Window> windows() {
-    std::vector<Window> out{{37, 29, 150, 0, 0, 1}};
+TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
+    // The general path, scalar, on one thread, against the fast paths, the lanes and the workers.
+    const render::RenderOptions reference{false, false, 1};
+    const render::RenderOptions variants[] = {{true, false, 1}, {true, true, 1}, {false, true, 3}, {true, false, 4}};
+    // The whole picture, then random windows of up to 8x zoom.
+    std::vector<Window> windows{{37, 29, 150, 0, 0, 1}};
     std::mt19937 random(13);
     std::uniform_real_distribution<double> offset(-0.4, 0.4), zoom(1, 8);
     std::uniform_int_distribution<int> size(5, 41), loop(1, 300);
-    for (int i = 0; i < 3; ++i) out.push_back({size(random), size(random), loop(random), offset(random), offset(random),
-                                               zoom(random)});
-    return out;
-}
-
-// Each SIMD target of this machine in turn (the best one last, for the
-// tests that follow).
-std::vector<std::int64_t> machineTargets() {
-    std::vector<std::int64_t> out;
-    for (std::int64_t t = hwy::SupportedTargets() & HWY_TARGETS; t != 0; t &= t - 1) out.push_back(t & -t);
-    std::reverse(out.begin(), out.end());
-    return out;
-}
-
-TEST(ParallelRender, LanesAndWorkersGiveTheScalarPictureExactly) {
-    const render::RenderOptions reference{true, false, 1};
-    const render::RenderOptions variants[] = {{true, true, 1}, {true, true, 3}, {true, false, 4}};
-    const std::vector<Window> kWindows = windows();
-    for (const std::int64_t target : machineTargets()) {
+    for (int i = 0; i < 3; ++i)
+        windows.push_back({size(random), size(random), loop(random), offset(random), offset(random), zoom(random)});
+    // Each SIMD target of this machine in turn.
+    for (std::int64_t targets = hwy::SupportedTargets() & HWY_TARGETS; targets != 0; targets &= targets - 1) {
+        const std::int64_t target = targets & -targets;
         hwy::SetSupportedTargetsForTest(target);
         for (const Family& f : kFamilies) {
-            for (const Window& win : kWindows) {
+            for (const Window& win : windows) {
                 TestBlock b(f.kind);
                 const auto fe = setUp(b, f, win);
                 SCOPED_TRACE(testing::Message() << f.name << " on " << hwy::TargetName(target) << ", " << win.w << "x"
                                                 << win.h << " loop " << win.loop);
                 Render expected;
-                expected.run(b, fe.get(), reference);
+                ASSERT_TRUE(expected.run(b, fe.get(), reference));
                 ASSERT_EQ(render::lanesApply(expected.engine.scene()), f.form != 3);
-                if (&win == &kWindows.front() && !f.cycles.empty()) {  // the whole picture shows its basins
-                    EXPECT_GT(expected.stats.stats[1].pixelCount, 0);
+                if (&win == &windows.front()) {  // the whole picture shows basins, or orbits escaping after a while
+                    EXPECT_GT(f.kind == 'J' ? expected.stats.stats[1].pixelCount : expected.stats.stats[0].highCount, 0);
                 }
                 for (const render::RenderOptions& o : variants) {
-                    SCOPED_TRACE(testing::Message() << o.threads << " threads");
+                    SCOPED_TRACE(testing::Message() << o.fastPaths << o.lanes << o.threads);
                     Render got;
-                    got.run(b, fe.get(), o);
+                    ASSERT_TRUE(got.run(b, fe.get(), o));
                     expectIdentical(expected, got, win.w, win.h);
                 }
             }
@@ -162,66 +125,47 @@ TEST(ParallelRender, TilesHoldTheWholePicturesValues) {
     TestBlock b('M');
     const auto fe = setUp(b, kFamilies[3], {45, 31, 120, 0, 0, 1});
     Render whole;
-    whole.run(b, fe.get(), {});
+    ASSERT_TRUE(whole.run(b, fe.get()));
     render::RenderOptions o;
     for (const render::RenderTile tile : {render::RenderTile{0, 0, 20, 31}, render::RenderTile{20, 7, 25, 24}}) {
         Render part;
         o.tile = tile;
-        part.run(b, fe.get(), o);
+        ASSERT_TRUE(part.run(b, fe.get(), o));
         for (int x = 0; x < tile.width; ++x)
             for (int y = 0; y < tile.height; ++y)
                 ASSERT_EQ(part.maps->colour[x][y], whole.maps->colour[x + tile.x0][y + tile.y0]) << x << "," << y;
     }
-    o.tile = render::RenderTile{30, 0, 16, 31};  // reaches past the picture
-    EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), fe.get(), o), render::SceneStatus::BadWidth);
 }
 
-// Passes stay coarse to fine with several workers: every column of every
-// pass is painted once, and no column of a pass before the previous pass
-// has ended.
-TEST(ParallelRender, WorkersPaintEachPassColumnOnceAndInPassOrder) {
-    TestBlock b('J');
-    setUp(b, kFamilies[0], {64, 20, 100, 0, 0, 1});
-    Render r;
-    std::vector<int> painted;
-    std::mutex lock;
-    r.engine.setPaintColumns([&](int wParam, int) {
-        const std::lock_guard guard(lock);
-        painted.push_back(wParam);
-    });
-    r.run(b, nullptr, {true, true, 3});
-    // In a 64-wide picture a pass of step s paints x with x + s - 1.
-    std::vector<int> expected;
-    for (int s = 16; s >= 1; s /= 2)
-        for (int x = 0; x < 64; x += s) expected.push_back(x << 16 | (x + s - 1));
-    for (std::size_t i = 1; i < painted.size(); ++i)
-        EXPECT_LE((painted[i] & 0xFFFF) - (painted[i] >> 16), (painted[i - 1] & 0xFFFF) - (painted[i - 1] >> 16));
-    std::sort(expected.begin(), expected.end());
-    std::sort(painted.begin(), painted.end());
-    EXPECT_EQ(painted, expected);
-    EXPECT_EQ(r.engine.renderedPixelCount.load(), 64 * 20);
-}
-
-// A stop reaches every worker: the render ends early, counts only the pixels
-// it computed and leaves its statistics consistent with them.
-TEST(ParallelRender, StopEndsEveryWorker) {
-    for (const bool lanes : {false, true}) {
-        TestBlock b('M');
-        const auto fe = setUp(b, kFamilies[3], {200, 200, 100000, 52, -8, 200});  // around -0.1: every orbit runs the whole loop
-        Render r;
-        r.run(b, fe.get(), {true, lanes, 2}, false);
-        std::atomic<int> columns{0};
-        r.engine.setPaintColumns([&](int, int) { ++columns; });
-        std::thread t([&] { r.engine.renderThread(); });
-        while (columns.load() < 2) std::this_thread::yield();
-        r.engine.renderAbort.store(true);
-        t.join();
-        EXPECT_TRUE(r.engine.renderEnded.load());
-        const int done = r.engine.renderedPixelCount.load();
-        EXPECT_GT(done, 0);
-        EXPECT_LT(done, 200 * 200 / 4);
-        EXPECT_EQ(r.stats.stats[0].pixelCount, done) << "lanes " << lanes;
+// Sizes from a block are untrusted: what the maps cannot hold is refused.
+TEST(ParallelRender, RefusesSizesTheMapsCannotHold) {
+    using render::SceneStatus;
+    const struct {
+        int w, h;
+        std::optional<render::RenderTile> tile;
+        SceneStatus status;
+    } cases[] = {
+        {1001, 31, {}, SceneStatus::BadWidth},
+        {1000, 0, {}, SceneStatus::BadHeight},
+        {1000, 1000, {}, SceneStatus::Ready},
+        {1001, 31, render::RenderTile{1, 0, 1000, 31}, SceneStatus::Ready},  // tiles may make larger pictures
+        {45, 31, render::RenderTile{30, 0, 16, 31}, SceneStatus::BadWidth},  // reaches past the picture
+        {45, 31, render::RenderTile{0, 20, 45, 12}, SceneStatus::BadHeight},
+    };
+    for (const auto& c : cases) {
+        TestBlock b('J');
+        b.setWindow(c.w, c.h, 4);
+        render::RenderOptions o;
+        o.tile = c.tile;
+        EXPECT_EQ(Render().engine.prepare(b.read(), b.view(), nullptr, o), c.status) << c.w << "x" << c.h;
     }
+}
+
+// The worker count asked for in the environment: a whole number 1..256, else 0 (the machine's count).
+TEST(ParallelRender, ThreadCountFromTheEnvironment) {
+    const std::pair<const char*, int> cases[] = {{nullptr, 0}, {"", 0},  {"10", 10},  {"19", 19}, {"256", 256},
+                                                 {"257", 0},   {"1:", 0}, {"/1", 0},   {"-2", 0}, {"99999999999", 0}};
+    for (const auto& [text, threads] : cases) EXPECT_EQ(render::parseRenderThreads(text), threads) << (text ? text : "");
 }
 
 }  // namespace

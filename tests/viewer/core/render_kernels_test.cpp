@@ -13,9 +13,7 @@ using render_test::TestBlock;
 // (3 + a, 3 + b) is the point a + bi.
 TestBlock unitGrid(char kind, int form, const std::vector<Point>& num, const std::vector<Point>& den = {{1, 0}}) {
     TestBlock b(kind);
-    b.view().pictureWidth = 7;
-    b.view().pictureHeight = 7;
-    b.view().magnification = 1.0 / 7.0;
+    b.setWindow(7, 7, 7);
     b.setMap(form, num, den);
     return b;
 }
@@ -34,21 +32,12 @@ struct Kernel {
     int mandelbrot(int x, int y) { return render::mandelbrotPixel(scene, x, y, stats, abort); }
 };
 
-// The Mandelbrot family z^2 + c from the critical point 0.
-std::unique_ptr<common::FrontEndBlock> squareFamily() {
-    return render_test::frontEndBlock(1, {{0, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {{0, 0}}, {true});
-}
-
 TEST(JuliaKernel, PixelMapsToTheRightPlanePoint) {
     TestBlock b('J');
-    b.view().pictureWidth = 600;
-    b.view().pictureHeight = 400;
-    b.view().magnification = 0.25;  // 150 pixels per unit
-    b.view().centreRe = 1.0;
-    b.view().centreIm = -2.0;
+    b.setWindow(600, 400, 4, {1.0, -2.0});  // 150 pixels per unit
     Kernel k(b);
-    EXPECT_EQ(render::pixelToPlane(k.scene, 300, 200).re, 1.0);
-    EXPECT_EQ(render::pixelToPlane(k.scene, 300, 200).im, -2.0);
+    const render::PlanePoint centre = render::pixelToPlane(k.scene, 300, 200);
+    EXPECT_TRUE(centre.re == 1.0 && centre.im == -2.0) << centre.re << "," << centre.im;
     EXPECT_EQ(render::pixelToPlane(k.scene, 0, 0).re, -1.0);
     EXPECT_DOUBLE_EQ(render::pixelToPlane(k.scene, 0, 0).im, -2.0 - 200.0 / 150.0);  // same scale on both axes
 }
@@ -64,11 +53,15 @@ TestBlock halving(bool zeroFirst) {
     return b;
 }
 
-// z -> z: an orbit stays where it starts.
-TestBlock identity(int loopCount) {
+// z -> z: an orbit stays where it starts. With r = 1 the cycle point 0 is
+// just out of reach of 1 (and infinity too); a curve group far away makes
+// the general component test run instead of the cycles-only one.
+TestBlock identity(int loopCount, bool farCurve = false) {
     TestBlock b = unitGrid('J', 1, {{0, 0}, {1, 0}});
     b.view().loopCount = loopCount;
-    b.addCycle({{-2, -2}});
+    b.view().convergenceRadius = 1;
+    b.addCycle({{0, 0}});
+    if (farCurve) b.addCurveGroup(1, {{{{5, 5}, {6, 5}, {6, 6}}, {}, {}, {}}});
     return b;
 }
 
@@ -98,8 +91,10 @@ TEST(JuliaKernel, EachPixelEndsWhereItsOrbitDoesAndIsCountedThere) {
     } cases[] = {
         {"captured after five halvings", [] { return halving(true); }, 4, 3, 1, 5},
         {"the first entry wins", [] { return halving(false); }, 4, 3, 1, 5},
-        {"reaching nothing", [] { return identity(10); }, 4, 4, 255, 10},
-        {"a loop count below 1 gives up at once", [] { return identity(-3); }, 4, 4, 255, 0},
+        {"reaching nothing", [] { return identity(10); }, 4, 3, 255, 10},
+        {"reaching nothing, general test", [] { return identity(10, true); }, 4, 3, 255, 10},
+        {"the cycle point itself", [] { return identity(10, true); }, 3, 3, 1, 0},
+        {"a loop count below 1 gives up at once", [] { return identity(-3); }, 4, 3, 255, 0},
         {"caught before the invalid entry", withInvalidEntries, 4, 3, 1, 0},
         {"an invalid entry reached", withInvalidEntries, 5, 3, 255, render::INVALID_KIND_COUNT},
         // 1 / (z - 1): z = 2 -> 1 -> pole at the second application.
@@ -130,35 +125,29 @@ TEST(JuliaKernel, EachPixelEndsWhereItsOrbitDoesAndIsCountedThere) {
 }
 
 // z -> 2z + c: from the critical point q the orbit is 2q + c, 4q + c, ...
-// With escape beyond 100, 10 escapes at index 3 and 0.5 at index 7; the
-// orbit of 0 stays at 0 and adds nothing.
+// With escape beyond 100, 10 escapes at index 3 and 0.5 at index 7 (within
+// a loop count of 8, not 7); the orbit of 0 stays at 0 and adds nothing.
 TEST(MandelbrotKernel, SumsTheEscapeIndicesOfSelectedOrbits) {
     struct Case {
         std::vector<bool> selected;
-        int expected;
+        int loopCount, expected;
     };
-    const Case cases[] = {{{true, true, false}, 10}, {{true, false, true}, 3}, {{false, false, false}, 0}};
+    const Case cases[] = {{{true, true, false}, 100, 10}, {{true, false, true}, 100, 3}, {{false, true, false}, 8, 7},
+                          {{false, true, false}, 7, 0},   {{false, false, false}, 100, 0}};
     TestBlock b = unitGrid('M', 1, {{0, 0}, {0.5, 0}});  // not the picture's map: that is the front end's
     b.view().convergenceRadius = 0.01;
     for (const Case& c : cases) {
+        b.view().loopCount = c.loopCount;
         auto fe = render_test::frontEndBlock(1, {{0, 0}, {2, 0}}, {{1, 0}}, {{10, 0}, {0.5, 0}, {0, 0}}, c.selected);
         Kernel k(b, fe.get());
         EXPECT_EQ(k.mandelbrot(3, 3), c.expected) << c.expected;
         EXPECT_EQ(k.stats.stats[0].highCount, c.expected);
         EXPECT_EQ(k.stats.stats[0].pixelCount, 1);
     }
-}
-
-TEST(MandelbrotKernel, LoopCountOneCountsAnImmediateEscapeAsZero) {
-    TestBlock b = unitGrid('M', 1, {{0, 0}, {0, 0}, {1, 0}});
-    b.view().convergenceRadius = 0.5;  // escape beyond 2
-    b.view().loopCount = 1;
-    auto fe = squareFamily();
-    Kernel k(b, fe.get());
-    EXPECT_EQ(k.mandelbrot(6, 3), 0);  // c = 3 escapes at once
-    EXPECT_EQ(k.mandelbrot(3, 3), 0);  // c = 0 stays
-    EXPECT_EQ(k.stats.stats[0].pixelCount, 2);
-    EXPECT_EQ(k.stats.stats[0].highCount, 0);
+    // z^2 + c from 0 with escape beyond 2 (r = 0.5): c = 2 lands on |z| = 2, not beyond, and escapes next.
+    b.view().convergenceRadius = 0.5;
+    const auto square = render_test::squareFamily();
+    EXPECT_EQ(Kernel(b, square.get()).mandelbrot(5, 3), 1);
 }
 
 TEST(MandelbrotKernel, ZeroDenominator) {
@@ -179,18 +168,8 @@ TEST(MandelbrotKernel, ZeroDenominator) {
     Kernel kb(b, toFixedPoint.get());
     EXPECT_FALSE(kb.scene.escapeAtInfinity);
     EXPECT_EQ(kb.mandelbrot(4, 3), 1);  // c = 1
-}
-
-TEST(Scene, RefusesPictureSizesTheMapsCannotHold) {
-    render::RenderScene s;
-    TestBlock b('J');
-    b.view().pictureWidth = 1001;
-    EXPECT_EQ(render::buildScene(b.read(), b.view(), nullptr, {}, s), render::SceneStatus::BadWidth);
-    b.view().pictureWidth = 1000;
-    b.view().pictureHeight = 0;
-    EXPECT_EQ(render::buildScene(b.read(), b.view(), nullptr, {}, s), render::SceneStatus::BadHeight);
-    b.view().pictureHeight = 1000;
-    EXPECT_EQ(render::buildScene(b.read(), b.view(), nullptr, {}, s), render::SceneStatus::Ready);
+    b.view().convergenceRadius = 0.5;  // -1/2 is then on the circle, not within; the orbit stays near -0.618
+    EXPECT_EQ(Kernel(b, toFixedPoint.get()).mandelbrot(4, 3), 0);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Analysis and front-end blocks in ordinary memory for the render tests,
-// laid out as the front end writes them (component data after the fixed
-// part, every array at an offset stored in its record).
+// Analysis and front-end blocks in ordinary memory, laid out as the front end writes them (component
+// data after the fixed part, every array at an offset stored in its record), and a render of them.
 #pragma once
 
 #include <algorithm>
@@ -15,23 +14,18 @@
 #include "common/block_layout.h"
 #include "common/block_reader.h"
 #include "viewer/colour/colour_model.h"
+#include "viewer/core/render_engine.h"
 
 namespace render_test {
 
-struct Point {
-    double re, im;
-};
-
-struct Disk {
-    double re, im, radiusSquared;
-};
+struct Point { double re, im; };
+struct Disk { double re, im, radiusSquared; };
 
 struct Curve {
     std::vector<Point> polyline;
     std::vector<Disk> outer;
     std::vector<Disk> inner;
-    // Octagon from the polyline unless set.
-    std::optional<std::array<double, 8>> octagon;
+    std::optional<std::array<double, 8>> octagon;  // from the polyline unless set
 };
 
 inline std::array<double, 8> octagonOf(const std::vector<Point>& pts) {
@@ -52,16 +46,23 @@ public:
         : storage_((capacity + 7) / 8, 0), used_(common::ANALYSIS_BLOCK_FIXED_SIZE) {
         header().pictureKind = kind;
         header().map.form = common::FORM_POLYNOMIAL;
-        view().loopCount = 100;
+        setWindow(16, 16, 4);
         view().convergenceRadius = 1e-3;
-        view().pictureWidth = 16;
-        view().pictureHeight = 16;
-        view().magnification = 0.25;
         for (auto& c : view().colours) c = colour::defaultComponentColour(100);
     }
 
     common::AnalysisBlockHeader& header() { return *reinterpret_cast<common::AnalysisBlockHeader*>(storage_.data()); }
     common::ViewRecord& view() { return header().currentView; }
+
+    // A w x h picture `across` plane units wide around the centre.
+    void setWindow(int w, int h, double across, Point centre = {0, 0}, int loop = 100) {
+        view().pictureWidth = w;
+        view().pictureHeight = h;
+        view().magnification = 1.0 / across;
+        view().centreRe = centre.re;
+        view().centreIm = centre.im;
+        view().loopCount = loop;
+    }
 
     // Numerator / denominator from coefficients, index = power.
     void setMap(int form, const std::vector<Point>& num, const std::vector<Point>& den = {{1, 0}}) {
@@ -82,39 +83,24 @@ public:
         h.components[h.componentCount++] = {kind, count, 0, 0, dataOffset};
     }
 
-    void addCycle(const std::vector<Point>& points) {
-        const int at = allocate(points.size() * 16);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            putDouble(at + 16 * i, points[i].re);
-            putDouble(at + 16 * i + 8, points[i].im);
-        }
-        addRawEntry(0, static_cast<int>(points.size()), at);
-    }
+    void addCycle(const std::vector<Point>& points) { addRawEntry(0, static_cast<int>(points.size()), putPoints(points)); }
 
     // kind 1: one curve per image; kind 2: pairs (inner, outer).
     void addCurveGroup(int kind, const std::vector<Curve>& curves) {
+        const int count = static_cast<int>(kind == 2 ? curves.size() / 2 : curves.size());
         const int at = allocate(8 + 88 * curves.size());
-        putInt(at, kind == 2 ? static_cast<int>(curves.size() / 2) : static_cast<int>(curves.size()));
+        putInt(at, count);
         for (std::size_t i = 0; i < curves.size(); ++i) {
             const Curve& c = curves[i];
             const std::size_t img = at + 8 + 88 * i;
             const auto oct = c.octagon ? *c.octagon : octagonOf(c.polyline);
             for (int k = 0; k < 8; ++k) putDouble(img + 8 * k, oct[k]);
-            const int outerAt = putDisks(c.outer);
-            const int innerAt = putDisks(c.inner);
-            const int polyAt = allocate(16 * c.polyline.size());
-            for (std::size_t p = 0; p < c.polyline.size(); ++p) {
-                putDouble(polyAt + 16 * p, c.polyline[p].re);
-                putDouble(polyAt + 16 * p + 8, c.polyline[p].im);
-            }
-            putInt(img + 64, static_cast<int>(c.outer.size()));
-            putInt(img + 68, outerAt);
-            putInt(img + 72, static_cast<int>(c.inner.size()));
-            putInt(img + 76, innerAt);
-            putInt(img + 80, static_cast<int>(c.polyline.size()));
-            putInt(img + 84, polyAt);
+            // Count and offset of the outer disks, the inner disks and the polyline.
+            const int fields[] = {static_cast<int>(c.outer.size()), putDisks(c.outer), static_cast<int>(c.inner.size()),
+                                  putDisks(c.inner), static_cast<int>(c.polyline.size()), putPoints(c.polyline)};
+            for (int k = 0; k < 6; ++k) putInt(img + 64 + 4 * k, fields[k]);
         }
-        addRawEntry(kind, kind == 2 ? static_cast<int>(curves.size() / 2) : static_cast<int>(curves.size()), at);
+        addRawEntry(kind, count, at);
     }
 
     std::size_t size() const { return used_; }
@@ -140,6 +126,14 @@ private:
         const int at = static_cast<int>(used_);
         used_ += (bytes + 7) / 8 * 8;
         if (used_ > storage_.size() * 8) std::abort();
+        return at;
+    }
+    int putPoints(const std::vector<Point>& points) {
+        const int at = allocate(16 * points.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            putDouble(at + 16 * i, points[i].re);
+            putDouble(at + 16 * i + 8, points[i].im);
+        }
         return at;
     }
     int putDisks(const std::vector<Disk>& disks) {
@@ -175,5 +169,27 @@ inline std::unique_ptr<common::FrontEndBlock> frontEndBlock(int form, const std:
     }
     return b;
 }
+
+// The Mandelbrot family z^2 + c from the critical point 0.
+inline std::unique_ptr<common::FrontEndBlock> squareFamily() {
+    return frontEndBlock(common::FORM_POLYNOMIAL, {{0, 0}, {0, 0}, {1, 0}}, {{1, 0}}, {{0, 0}}, {true});
+}
+
+// Everything a viewer holds for one picture.
+struct Render {
+    std::unique_ptr<render::PixelMaps> maps = render::makePixelMaps();
+    colour::ColourTable colours;
+    colour::RenderStatistics stats;
+    render::RenderEngine engine{*maps, colours, stats};
+
+    // Takes the block's picture (false: refused) and renders it unless told not to.
+    bool run(TestBlock& b, const common::FrontEndBlock* fe, render::RenderOptions o = {}, bool start = true) {
+        stats.reset();
+        colours.seedOnce(b.view());
+        if (engine.prepare(b.read(), b.view(), fe, o) != render::SceneStatus::Ready) return false;
+        if (start) engine.renderThread();
+        return true;
+    }
+};
 
 }  // namespace render_test

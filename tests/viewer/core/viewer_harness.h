@@ -1,6 +1,5 @@
-// A viewer window on blocks made in the test: the analysis block and the
-// front end's block live in ordinary memory, the front end's main window is
-// a handle of the test process that records every message the viewer posts.
+// A viewer window on blocks made in the test, in ordinary memory; the front end's main window is a
+// handle of the test process that records every message the viewer posts.
 #pragma once
 
 #include <QAction>
@@ -31,36 +30,22 @@ namespace viewer_test {
 inline constexpr int FRONT_END_INDEX = 200;  // the stand-in front end's handle index
 inline constexpr int WAIT_GUARD_MS = 60000;  // against hanging only
 
-struct Posted {
-    int msg = 0;
-    int wParam = 0;
-    int lParam = 0;
-};
+struct Posted { int msg = 0, wParam = 0, lParam = 0; };
 
 // Picture parameters of a harness.
 struct PictureSetup {
     char kind = 'J';
-    int width = 600;
-    int height = 400;
-    int loopCount = 50;
-    double radius = 1e-3;
-    double magnification = 0.25;
-    double centreRe = 0;
-    double centreIm = 0;
+    int width = 600, height = 400, loopCount = 50;
+    double radius = 1e-3, magnification = 0.25, centreRe = 0, centreIm = 0;
 };
 
 class ViewerHarness {
 public:
     explicit ViewerHarness(const PictureSetup& setup) : block(setup.kind, 1 << 16) {
-        common::ViewRecord& v = block.view();
-        v.loopCount = setup.loopCount;
-        v.convergenceRadius = setup.radius;
-        v.pictureWidth = setup.width;
-        v.pictureHeight = setup.height;
-        v.magnification = setup.magnification;
-        v.centreRe = setup.centreRe;
-        v.centreIm = setup.centreIm;
-        for (auto& c : v.colours) c = colour::defaultComponentColour(setup.loopCount);
+        block.setWindow(setup.width, setup.height, 1, {setup.centreRe, setup.centreIm}, setup.loopCount);
+        block.view().magnification = setup.magnification;
+        block.view().convergenceRadius = setup.radius;
+        for (auto& c : block.view().colours) c = colour::defaultComponentColour(setup.loopCount);
         std::snprintf(block.header().title, sizeof block.header().title, "%s", setup.kind == 'M' ? "M1" : "J1");
         // z^2 - 1 unless a test sets another map.
         block.setMap(common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}});

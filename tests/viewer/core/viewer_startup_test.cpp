@@ -18,30 +18,21 @@ ViewerCommandLine parse(std::vector<std::string> tokens) {
 
 // Both blocks in real shared memory, as the front end makes them.
 struct SharedBlocks {
-    SharedBlocks(std::size_t analysisSize = common::ANALYSIS_BLOCK_FIXED_SIZE)
-        : frontEndName(platform_test::uniqueBlockName("FData")),
-          analysisName(platform_test::uniqueBlockName("PData")) {
+    SharedBlocks() {
         frontEnd = platform::SharedMemory::create(frontEndName, common::FRONT_END_BLOCK_SIZE);
-        analysis = platform::SharedMemory::create(analysisName, analysisSize);
+        analysis = platform::SharedMemory::create(analysisName, common::ANALYSIS_BLOCK_FIXED_SIZE);
         auto* header = static_cast<common::AnalysisBlockHeader*>(analysis->data());
-        header->blockSize = static_cast<std::uint32_t>(analysisSize);
+        header->blockSize = static_cast<std::uint32_t>(common::ANALYSIS_BLOCK_FIXED_SIZE);
         header->pictureKind = 'M';
         std::snprintf(header->title, sizeof header->title, "%s", "M2←M1");
         static_cast<common::FrontEndBlock*>(frontEnd->data())->mainWindow = 12345 * 256 + 1;
     }
-    std::string frontEndName, analysisName;
+    const std::string frontEndName = platform_test::uniqueBlockName("FData");
+    const std::string analysisName = platform_test::uniqueBlockName("PData");
     std::optional<platform::SharedMemory> frontEnd, analysis;
 };
 
 }  // namespace
-
-TEST(ViewerCommandLine, ThreeTokensWithTheirDashesDropped) {
-    const ViewerCommandLine c = parse({"-FData77", "-PData3_77", "-12936"});
-    ASSERT_TRUE(c.frontEndName && c.analysisName && c.analysisSize);
-    EXPECT_EQ(*c.frontEndName, "FData77");
-    EXPECT_EQ(*c.analysisName, "PData3_77");
-    EXPECT_EQ(*c.analysisSize, 12936u);
-}
 
 TEST(ViewerCommandLine, BadOrMissingTokensAreRefusedOneByOne) {
     enum Token { FrontEnd, Analysis, Size };
@@ -67,20 +58,18 @@ TEST(ViewerCommandLine, BadOrMissingTokensAreRefusedOneByOne) {
     EXPECT_TRUE(parse({longest, "-P", "-12936"}).frontEndName);
 }
 
-TEST(ViewerStartup, OpensBothBlocksAndReadsTheTitle) {
-    SharedBlocks blocks;
-    const StartupResult r = openViewerBlocks(parse({"-" + blocks.frontEndName, "-" + blocks.analysisName, "-12936"}), 42);
-    ASSERT_NE(r.session, nullptr) << r.error;
-    EXPECT_EQ(r.session->processId(), 42);
-    EXPECT_EQ(r.session->frontEndWindow(), 12345 * 256 + 1);
-    EXPECT_EQ(r.session->analysis().title, "M2←M1");
-    EXPECT_EQ(r.session->analysisLength(), 12936u);
-}
-
-TEST(ViewerStartup, EachFailureHasItsMessage) {
+// The names and the size come from the three tokens with their dashes dropped;
+// each failure has its message.
+TEST(ViewerStartup, OpensBothBlocksOrSaysWhichFailed) {
     SharedBlocks blocks;
     const std::string f = "-" + blocks.frontEndName;
     const std::string p = "-" + blocks.analysisName;
+    const StartupResult opened = openViewerBlocks(parse({f, p, "-12936"}), 42);
+    ASSERT_NE(opened.session, nullptr) << opened.error;
+    EXPECT_EQ(opened.session->processId(), 42);
+    EXPECT_EQ(opened.session->frontEndWindow(), 12345 * 256 + 1);
+    EXPECT_EQ(opened.session->analysis().title, "M2←M1");
+    EXPECT_EQ(opened.session->analysisLength(), 12936u);
     // An object too small for a FrontEndBlock.
     const std::string small = platform_test::uniqueBlockName("FData");
     auto tiny = platform::SharedMemory::create(small, 100);
@@ -91,6 +80,9 @@ TEST(ViewerStartup, EachFailureHasItsMessage) {
         {{"-a/b", p, "-12936"}, "マップドファイル1 [a/b] のオープンに失敗しました。"},
         {{"-" + small, p, "-12936"}, "マップドファイル1のオープンに失敗しました。"},
         {{f, "-PDataWrong", "-12936"}, "マップドファイル2 [PDataWrong] のオープンに失敗しました。"},
+        {{f, "-PDataWrong"}, "マップドファイル2 [PDataWrong] のオープンに失敗しました。"},
+        {{f}, "マップドファイル2 [] のオープンに失敗しました。"},
+        {{f, "-a/b", "-12936"}, "マップドファイル2 [a/b] のオープンに失敗しました。"},
         {{f, p, "-12937"}, "マップドファイル2のオープンに失敗しました。"},  // beyond the object
         {{f, p}, "マップドファイル2のオープンに失敗しました。"},
     };
