@@ -13,12 +13,35 @@ ColourTable defaultTable(int loopCount) {
     return t;
 }
 
-TEST(ColourModel, DefaultSettingsGiveTheKnownColours) {
+// k = (g + h) / 2 + sin((phase + m) pi / cycle) (g - h) / 2, g and h the two frames at x = m / range,
+// with x first distorted; worked out by hand.
+TEST(ColourModel, ChannelValuesAtHandComputedPoints) {
     const ColourTable t = defaultTable(500);
-    const std::pair<int, common::ColourWord> cases[] = {
+    // The default curves: red cycle 5, green cycle 3, blue cycle 2 phase 1, all 255 against 0.
+    const std::pair<int, common::ColourWord> defaults[] = {
         {0, colourWord(127, 127, 255)}, {1, colourWord(202, 237, 127)}, {2, colourWord(248, 237, 0)},
-        {5, colourWord(127, 17, 127)}};
-    for (const auto& [count, want] : cases) EXPECT_EQ(colour::pixelColour(t, 0, 0, count), want) << "count " << count;
+        {5, colourWord(127, 17, 127)}, {493, colourWord(248, 237, 127)}, {497, colourWord(6, 17, 127)}};
+    for (const auto& [count, want] : defaults) EXPECT_EQ(colour::pixelColour(t, 0, 0, count), want) << count;
+
+    struct Case {
+        common::ChannelCurve curve;
+        int m, low, high, want;
+    } cases[] = {
+        // Both frames 0 -> 255: 255 x^e at x = 0.5, e = 1 + d/4 for d in 1..16, (17 + d)/16 for d in -16..-2.
+        {{0, 255, 0, 255, 4, 0, 0}, 128, 0, 256, 127},   {{0, 255, 0, 255, 4, 0, 1}, 128, 0, 256, 107},
+        {{0, 255, 0, 255, 4, 0, 2}, 128, 0, 256, 90},    {{0, 255, 0, 255, 4, 0, 16}, 128, 0, 256, 7},
+        {{0, 255, 0, 255, 4, 0, 17}, 128, 0, 256, 127},  {{0, 255, 0, 255, 4, 0, -1}, 128, 0, 256, 127},
+        {{0, 255, 0, 255, 4, 0, -2}, 128, 0, 256, 133},  {{0, 255, 0, 255, 4, 0, -16}, 128, 0, 256, 244},
+        {{0, 255, 0, 255, 4, 0, -17}, 128, 0, 256, 127},
+        // x is m over the range, not (m - low) over it.
+        {{0, 200, 0, 200, 4, 0, 0}, 50, 40, 140, 100},
+        // Frame 1 against frame 2: 127.5 + 127.5 sin(pi / 4) = 217.66; sin(-pi / 4) with phase -2.
+        {{255, 255, 0, 0, 4, 0, 0}, 1, 0, 10, 217},      {{255, 255, 0, 0, 4, -2, 0}, 1, 0, 10, 37},
+        {{0, 0, 255, 255, 4, 0, 0}, 1, 0, 10, 37},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(colour::channelValue(c.curve, c.m, c.low, c.high), c.want)
+            << "distortion " << c.curve.distortion << " m " << c.m << " phase " << c.curve.phase;
 }
 
 TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
@@ -31,15 +54,12 @@ TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
     // Constant frames give a constant channel whatever the cycle and phase.
     const common::ChannelCurve constant{255, 255, 255, 255, 7, 3, 5};
     for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue(constant, m, 0, 1000), 255) << m;
-    // A cycle of 0.
-    common::ChannelCurve zeroCycle{255, 255, 0, 0, 0, 0, 0};
-    EXPECT_EQ(colour::channelValue(zeroCycle, 3, 0, 10), 0);
+    EXPECT_EQ(colour::channelValue({255, 255, 0, 0, 0, 0, 0}, 3, 0, 10), 0) << "a cycle of 0";
     // Extreme values: no overflow, values stay within 0..255.
     common::ChannelCurve wild{INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN};
     for (int m : {0, 1, 2, 1000, INT32_MAX}) {
         const int v = colour::channelValue(wild, m, INT32_MIN, INT32_MAX);
-        EXPECT_GE(v, 0);
-        EXPECT_LE(v, 255);
+        EXPECT_TRUE(v >= 0 && v <= 255) << v;
     }
 }
 
@@ -53,12 +73,32 @@ TEST(ColourModel, ExceptionRowsAndUnknownColourTakePrecedence) {
     // Other counts and other components keep their curves.
     EXPECT_EQ(colour::pixelColour(t, unknown, 2, 5), colour::pixelColour(t, unknown, 0, 5));
     EXPECT_EQ(colour::pixelColour(t, unknown, 1, 7), colour::pixelColour(t, unknown, 0, 7));
-    // A negative code is unknown whatever the rows say.
+    // A negative code is unknown whatever the rows say; so is a code without a record.
     EXPECT_EQ(colour::pixelColour(t, unknown, -1, 7), unknown);
-    // A code without a colour record is unknown too, not a read past the table.
     EXPECT_EQ(colour::pixelColour(t, unknown, 21, 7), unknown);
     // Only the three low bytes of the unknown colour count.
     EXPECT_EQ(colour::pixelColour(t, 0xAB102030u, -1, 0), 0x00102030u);
+}
+
+TEST(ColourModel, RecolouringPaintsThePictureCornerAndNothingElse) {
+    ColourTable t = defaultTable(500);
+    t.records[1].exceptions[0] = {2, 1, 2, 3};
+    auto maps = render::makePixelMaps();
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 3; ++y) {
+            maps->iteration[x][y] = x + y;
+            maps->component[x][y] = static_cast<std::uint8_t>(y == 2 ? 255 : y);
+        }
+    const common::ColourWord unknown = colourWord(10, 20, 30);
+    colour::recolourPicture(*maps, 3, 2, t, unknown);
+    const common::ColourWord want[3][2] = {{colourWord(127, 127, 255), colourWord(202, 237, 127)},
+                                           {colourWord(202, 237, 127), colourWord(1, 2, 3)},
+                                           {colourWord(248, 237, 0), colourWord(248, 127, 127)}};
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 3; ++y)
+            EXPECT_EQ(maps->colour[x][y], x < 3 && y < 2 ? want[x][y] : 0u) << x << ", " << y;
+    colour::recolourPicture(*maps, 1, 3, t, unknown);
+    EXPECT_EQ(maps->colour[0][2], unknown);
 }
 
 TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
@@ -79,20 +119,18 @@ TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     // code 2: no pixels
     colour::updateColourRanges(t, s, 2);
 
-    EXPECT_EQ(t.records[0].lowCount, 5);
-    EXPECT_EQ(t.records[0].highCount, 60);
     EXPECT_EQ(t.records[0].exceptions[0].red, 1);  // a cleared row keeps its colour
-    // Rows outside the new range are cleared (-1); code 2 had no pixels:
-    // range 0..0, row 0 kept. Code 3 lies above the component count.
-    const int rows[4][4] = {{-1, 5, 50, -1}, {-1, -1, 50, -1}, {0, -1, -1, -1}, {0, 5, 50, 900}};
-    for (int code = 0; code < 4; ++code)
-        for (int row = 0; row < 4; ++row)
-            EXPECT_EQ(t.records[code].exceptions[row].number, rows[code][row]) << code << " " << row;
-    EXPECT_EQ(t.records[1].lowCount, 50);
-    EXPECT_EQ(t.records[1].highCount, 50);
-    EXPECT_EQ(t.records[2].highCount, 0);
-    EXPECT_EQ(t.records[3].highCount, 1000);
-
+    // (low, high) and the rows' numbers: rows outside the new range are cleared (-1); code 2 had no
+    // pixels: range 0..0, row 0 kept. Code 3 lies above the component count.
+    const int want[4][6] = {{5, 60, -1, 5, 50, -1}, {50, 50, -1, -1, 50, -1}, {0, 0, 0, -1, -1, -1},
+                            {0, 1000, 0, 5, 50, 900}};
+    for (int code = 0; code < 4; ++code) {
+        const auto& r = t.records[code];
+        EXPECT_EQ((std::array<int, 6>{r.lowCount, r.highCount, r.exceptions[0].number, r.exceptions[1].number,
+                                      r.exceptions[2].number, r.exceptions[3].number}),
+                  (std::array<int, 6>{want[code][0], want[code][1], want[code][2], want[code][3], want[code][4],
+                                      want[code][5]})) << code;
+    }
     // A hostile component count is clamped to the table.
     colour::updateColourRanges(t, s, 1000);
     EXPECT_EQ(t.records[20].highCount, 0);

@@ -61,6 +61,37 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     EXPECT_EQ(colour::drawOrbit(picture, view, zSquaredPlus(0), {0, 0}, colour::MAX_ORBIT_LOOP, 2,
                                 colour::ORBIT_CRITICAL, colour::orbitEscapeRadiusSquared(0)),
               colour::MAX_ORBIT_LOOP);
+    // 2 -> 4 -> 16 under z^2 with escape radius 4 (eps 0.25): |4|^2 = 16 is not beyond it, 256 is.
+    EXPECT_EQ(colour::drawOrbit(picture, view, zSquaredPlus(0), {2, 0}, 1000, 1, colour::ORBIT_PICKED,
+                                colour::orbitEscapeRadiusSquared(0.25)),
+              2);
+}
+
+TEST(OrbitDrawing, PointsAreCrossesOfTheirSizeDrawnOnce) {
+    colour::OrbitPicture picture(6, 5);
+    EXPECT_TRUE(picture.plot(1, 1, 3, colour::ORBIT_PICKED));
+    EXPECT_FALSE(picture.plot(1, 2, 2, colour::ORBIT_CRITICAL)) << "already marked";
+    EXPECT_FALSE(picture.plot(6, 0, 1, colour::ORBIT_CRITICAL)) << "outside";
+    const char* want[] = {".x....", "xxxx..", ".x....", ".x....", "......"};
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 6; ++column)
+            EXPECT_EQ(picture.pixel(column, row), want[row][column] == 'x' ? colour::ORBIT_PICKED : colour::ORBIT_BLACK)
+                << column << ", " << row;
+}
+
+TEST(OrbitLoopCount, TenTimesThePicturesHeldToOneToTheMaximum) {
+    const struct {
+        int pictureLoop;
+        std::int64_t count;
+        const char* text;
+    } opening[] = {{0, 1, "1"}, {5, 50, "50"}, {10000, 100000, "100000"}, {10001, 100000, "MAX_LOOP"}};
+    for (const auto& c : opening) {
+        EXPECT_EQ(colour::initialOrbitLoop(c.pictureLoop).loopCount, c.count) << c.pictureLoop;
+        EXPECT_EQ(colour::initialOrbitLoop(c.pictureLoop).fieldText, c.text) << c.pictureLoop;
+    }
+    const std::pair<const char*, std::int64_t> typed[] = {{"0", 1}, {"1", 1}, {"100000", 100000}, {"100001", 100000}};
+    for (const auto& [text, count] : typed) EXPECT_EQ(colour::orbitLoopFromText(text), count) << text;
+    EXPECT_EQ(colour::orbitLoopFromText(""), std::nullopt);
 }
 
 }  // namespace

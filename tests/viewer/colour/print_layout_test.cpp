@@ -3,16 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
-using colour::computePageLayout;
 using colour::DeviceRect;
-using colour::PageLayout;
 using colour::TextPlacement;
-
-// A4 at 600 dots per inch: 210 mm x 297 mm.
-constexpr DeviceRect A4_PORTRAIT{0, 0, 4960, 7016};
-constexpr DeviceRect A4_LANDSCAPE{0, 0, 7016, 4960};
 
 colour::PictureInfo rationalPicture() {
     colour::PictureInfo info;
@@ -37,8 +33,8 @@ TEST(PrintText, SectionsComeInOrderAndSkipZeroCoefficients) {
     colour::PrintOptions options;
     options.printFormula = options.printRange = options.printLoopCount = true;
     options.printFixedPoints = options.printCriticalPoints = true;
-    options.comment = colour::commentFromField("first\nsecond\r\nthird");
-    EXPECT_EQ(options.comment, "first\nsecond\nthird\n");
+    options.comment = colour::commentFromField("first\nsecond\r\nthird\rfourth");
+    EXPECT_EQ(options.comment, "first\nsecond\nthird\nfourth\n");
 
     const std::string expected =
         "式\n"
@@ -50,12 +46,69 @@ TEST(PrintText, SectionsComeInOrderAndSkipZeroCoefficients) {
         "ループ回数 1000\n"
         "不動点\n  実部 1 虚部 0\n  実部 -0.5 虚部 0.25\n"
         "クリティカルポイント\n  実部 0 虚部 0\n"
-        "first\nsecond\nthird\n";
+        "first\nsecond\nthird\nfourth\n";
     EXPECT_EQ(colour::assemblePrintText(rationalPicture(), options), expected);
 
     colour::PrintOptions none;
     EXPECT_EQ(colour::assemblePrintText(rationalPicture(), none), "");
     EXPECT_EQ(colour::commentFromField(""), "");
+    // Past 4095 bytes the text ends with its last whole line, or at a whole character.
+    none.comment = std::string(10, 'a') + "\n" + std::string(4083, 'b') + "\nc\n";
+    EXPECT_EQ(colour::assemblePrintText(rationalPicture(), none), none.comment.substr(0, 4095));
+    none.comment = "a";
+    for (int i = 0; i < 2000; ++i) none.comment += "あ";
+    EXPECT_EQ(colour::assemblePrintText(rationalPicture(), none), none.comment.substr(0, 1 + 3 * 1364));
+}
+
+TEST(PrintLayout, MarginsInDeviceUnits) {
+    const struct {
+        int mm;
+        double dpi;
+        int want;
+    } rows[] = {{10, 254, 100}, {1, 600, 24}, {60, 254, 500}, {-5, 254, 0}, {10, 0, 0}, {10, NAN, 0}, {10, INFINITY, 0}};
+    for (const auto& r : rows) EXPECT_EQ(colour::marginToDevice(r.mm, r.dpi), r.want) << r.mm << " mm at " << r.dpi;
+}
+
+// The picture fills the width (text below) or the height (text beside), whichever it reaches first; a text
+// that does not fit shrinks the picture, and one that cannot fit at all is cut at the printable area.
+TEST(PrintLayout, PictureAndTextShareThePrintableArea) {
+    constexpr DeviceRect TALL{0, 0, 1000, 1400};  // margin 100: 800 x 1200
+    constexpr DeviceRect WIDE{0, 0, 1400, 1000};  // margin 100: 1200 x 800
+    constexpr DeviceRect NONE{};
+    const auto B = TextPlacement::Below;
+    const auto S = TextPlacement::Beside;
+    const struct Case {
+        DeviceRect page;
+        int margin, w, h, tw, th;
+        TextPlacement placement;
+        DeviceRect picture, text;  // NONE: not drawn
+        bool clipped;
+    } cases[] = {
+        {TALL, 100, 600, 400, 300, 200, B, {100, 100, 900, 633}, {100, 633, 400, 833}, false},
+        {TALL, 100, 600, 400, 0, 0, B, {100, 100, 900, 633}, NONE, false},
+        {TALL, 100, 600, 400, 300, 1000, B, {100, 100, 400, 300}, {100, 300, 400, 1300}, false},
+        {TALL, 100, 600, 400, 800, 200, B, {100, 100, 900, 633}, {100, 633, 900, 1300}, true},
+        {TALL, 100, 600, 400, 300, 1300, B, NONE, {100, 100, 400, 1300}, true},
+        {TALL, 100, 0, 0, 300, 200, B, NONE, {100, 100, 400, 300}, false},
+        {TALL, 100, 200, 300, 100, 50, B, {100, 100, 866, 1250}, {100, 1250, 200, 1300}, false},  // ratios equal
+        {TALL, 700, 600, 400, 300, 200, B, NONE, NONE, true},
+        {WIDE, 100, 400, 400, 300, 200, S, {100, 100, 900, 900}, {900, 100, 1200, 300}, false},
+        {WIDE, 100, 400, 400, 600, 200, S, {100, 100, 700, 700}, {700, 100, 1300, 300}, false},
+        {WIDE, 100, 400, 400, 300, 800, S, {100, 100, 900, 900}, {900, 100, 1300, 900}, true},
+        {WIDE, 100, 400, 400, 1300, 200, S, NONE, {100, 100, 1300, 300}, true},
+    };
+    for (const Case& c : cases) {
+        const colour::PageLayout l = colour::computePageLayout(c.page, c.margin, c.w, c.h, c.tw, c.th);
+        SCOPED_TRACE(testing::Message() << c.margin << " " << c.w << "x" << c.h << " text " << c.tw << "x" << c.th);
+        EXPECT_EQ(l.printable, (DeviceRect{c.page.left + c.margin, c.page.top + c.margin, c.page.right - c.margin,
+                                           c.page.bottom - c.margin}));
+        if (l.printable.width() > 0) EXPECT_EQ(l.placement, c.placement);
+        EXPECT_EQ(l.drawPicture, c.picture != NONE);
+        if (l.drawPicture) EXPECT_EQ(l.picture, c.picture);
+        EXPECT_EQ(l.drawText, c.text != NONE);
+        if (l.drawText) EXPECT_EQ(l.text, c.text);
+        EXPECT_EQ(l.textClipped, c.clipped);
+    }
 }
 
 }  // namespace
