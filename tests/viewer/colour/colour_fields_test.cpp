@@ -1,9 +1,7 @@
-// Number fields of the colour dialogs and the exception rows' OK.
+// Number fields of the colour dialogs (the exception rows: the exception dialog's test).
 #include "viewer/colour/colour_fields.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
 
 namespace {
 
@@ -50,29 +48,6 @@ TEST(ColourFields, ValuesAreClampedAndTheFieldRewritten) {
     EXPECT_FALSE(colour::distortionFieldValue("-"));
     EXPECT_EQ(colour::cycleRangeTop(flat), 1);
     EXPECT_EQ(colour::cycleRangeTop(recordWithRange(100, 1100)), 1000);
-}
-
-colour::ExceptionRowTexts emptyRows() {
-    colour::ExceptionRowTexts rows;
-    for (auto& r : rows) r = {"", "0", "0", "0"};
-    return rows;
-}
-
-TEST(ExceptionRows, OkStoresRowsAndClearsEmptyOnes) {
-    auto record = recordWithRange(10, 100);
-    record.exceptions[1] = {50, 1, 2, 3};  // row 2 is emptied on OK
-    auto rows = emptyRows();
-    rows[0] = {"10", "255", "0", "7"};
-    rows[2] = {"100", "", "12", "13"};
-    const auto result = colour::storeExceptionRows(rows, record);
-    EXPECT_TRUE(result.accepted);
-    // (number, red, green, blue) per row; an empty colour field stores 0.
-    const int want[3][4] = {{10, 255, 0, 7}, {-1, 0, 0, 0}, {100, 0, 12, 13}};
-    for (int row = 0; row < 3; ++row) {
-        const auto& e = record.exceptions[row];
-        EXPECT_EQ((std::array<int, 4>{e.number, e.red, e.green, e.blue}),
-                  (std::array<int, 4>{want[row][0], want[row][1], want[row][2], want[row][3]})) << row;
-    }
 }
 
 }  // namespace

@@ -44,40 +44,30 @@ TEST(ColourModel, ChannelValuesAtHandComputedPoints) {
             << "distortion " << c.curve.distortion << " m " << c.m << " phase " << c.curve.phase;
 }
 
-TEST(ColourModel, DegenerateSettingsGiveBlackNotGarbage) {
+TEST(ColourModel, ExceptionRowsUnknownColourAndDegenerateSettings) {
     ColourTable t = defaultTable(500);
-    // A component whose pixels all share one count: range 0.
-    t.records[1].lowCount = 40;
-    t.records[1].highCount = 40;
-    EXPECT_EQ(colour::pixelColour(t, 0, 1, 40), 0u);
-    EXPECT_EQ(colour::pixelColour(t, 0, 1, 0), 0u);
-    // Constant frames give a constant channel whatever the cycle and phase.
-    const common::ChannelCurve constant{255, 255, 255, 255, 7, 3, 5};
-    for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue(constant, m, 0, 1000), 255) << m;
-    EXPECT_EQ(colour::channelValue({255, 255, 0, 0, 0, 0, 0}, 3, 0, 10), 0) << "a cycle of 0";
-    // Extreme values: no overflow, values stay within 0..255.
-    common::ChannelCurve wild{INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN};
+    t.records[2].exceptions[3] = {7, 1, 2, 3};
+    t.records[2].exceptions[5] = {7, 9, 9, 9};  // a later row with the same number
+    t.records[3].lowCount = t.records[3].highCount = 40;  // all pixels share one count: range 0
+    const common::ColourWord unknown = colourWord(10, 20, 30);
+    // (code, count, colour): other counts and components keep their curves; negative codes and codes
+    // without a record are unknown; only the three low bytes of the unknown colour count; range 0 is black.
+    const struct {
+        int code, count;
+        common::ColourWord unknown, want;
+    } cases[] = {{2, 7, unknown, colourWord(1, 2, 3)}, {2, 5, unknown, colourWord(127, 17, 127)},
+                 {1, 7, unknown, colourWord(6, 237, 127)}, {-1, 7, unknown, unknown}, {21, 7, unknown, unknown},
+                 {-1, 0, 0xAB102030u, 0x00102030u}, {3, 40, unknown, 0}, {3, 0, unknown, 0}};
+    for (const auto& c : cases) EXPECT_EQ(colour::pixelColour(t, c.unknown, c.code, c.count), c.want) << c.code << " " << c.count;
+    // Constant frames give a constant channel whatever the cycle and phase; a cycle of 0 gives 0.
+    for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue({255, 255, 255, 255, 7, 3, 5}, m, 0, 1000), 255);
+    EXPECT_EQ(colour::channelValue({255, 255, 0, 0, 0, 0, 0}, 3, 0, 10), 0);
+    // Extreme block values: no overflow, values stay within 0..255.
+    const common::ChannelCurve wild{INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN};
     for (int m : {0, 1, 2, 1000, INT32_MAX}) {
         const int v = colour::channelValue(wild, m, INT32_MIN, INT32_MAX);
         EXPECT_TRUE(v >= 0 && v <= 255) << v;
     }
-}
-
-TEST(ColourModel, ExceptionRowsAndUnknownColourTakePrecedence) {
-    ColourTable t = defaultTable(500);
-    t.records[2].exceptions[3] = {7, 1, 2, 3};
-    t.records[2].exceptions[5] = {7, 9, 9, 9};  // a later row with the same number
-    const common::ColourWord unknown = colourWord(10, 20, 30);
-
-    EXPECT_EQ(colour::pixelColour(t, unknown, 2, 7), colourWord(1, 2, 3));
-    // Other counts and other components keep their curves.
-    EXPECT_EQ(colour::pixelColour(t, unknown, 2, 5), colour::pixelColour(t, unknown, 0, 5));
-    EXPECT_EQ(colour::pixelColour(t, unknown, 1, 7), colour::pixelColour(t, unknown, 0, 7));
-    // A negative code is unknown whatever the rows say; so is a code without a record.
-    EXPECT_EQ(colour::pixelColour(t, unknown, -1, 7), unknown);
-    EXPECT_EQ(colour::pixelColour(t, unknown, 21, 7), unknown);
-    // Only the three low bytes of the unknown colour count.
-    EXPECT_EQ(colour::pixelColour(t, 0xAB102030u, -1, 0), 0x00102030u);
 }
 
 TEST(ColourModel, RecolouringPaintsThePictureCornerAndNothingElse) {
@@ -111,13 +101,8 @@ TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     }
     colour::RenderStatistics s;
     s.reset();
-    s.record(0, 5);
-    s.record(0, 60);
-    s.record(1, 50);
-    s.record(99, 1);  // no such code: ignored
-    s.record(-1, 1);
-    // code 2: no pixels
-    colour::updateColourRanges(t, s, 2);
+    for (auto [code, count] : {std::pair{0, 5}, {0, 60}, {1, 50}, {99, 1}, {-1, 1}}) s.record(code, count);
+    colour::updateColourRanges(t, s, 2);  // code 2: no pixels; 99 and -1 are no codes
 
     EXPECT_EQ(t.records[0].exceptions[0].red, 1);  // a cleared row keeps its colour
     // (low, high) and the rows' numbers: rows outside the new range are cleared (-1); code 2 had no

@@ -10,15 +10,12 @@ namespace {
 
 using colour::OrbitView;
 
-analysis::RationalMap zSquaredPlus(double c) {
+// num(z) / den(z), real coefficients, index = power.
+analysis::RationalMap realMap(int form, std::vector<double> num, std::vector<double> den) {
     analysis::RationalMap map;
-    map.form = 1;
-    map.numerator.degree = 2;
-    map.numerator.re = {c, 0, 1};
-    map.numerator.im = {0, 0, 0};
-    map.denominator.degree = 0;
-    map.denominator.re = {1};
-    map.denominator.im = {0};
+    map.form = form;
+    map.numerator = {static_cast<int>(num.size()) - 1, num, std::vector<double>(num.size())};
+    map.denominator = {static_cast<int>(den.size()) - 1, den, std::vector<double>(den.size())};
     return map;
 }
 
@@ -42,14 +39,7 @@ TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
 }
 
 TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
-    analysis::RationalMap reciprocal;
-    reciprocal.form = 2;
-    reciprocal.numerator.degree = 0;
-    reciprocal.numerator.re = {1};
-    reciprocal.numerator.im = {0};
-    reciprocal.denominator.degree = 1;
-    reciprocal.denominator.re = {0, 1};
-    reciprocal.denominator.im = {0, 0};
+    const analysis::RationalMap reciprocal = realMap(2, {1}, {0, 1});
     colour::OrbitPicture picture(20, 20);
     const OrbitView view{20, 20, 0.05, 0, 0};
     EXPECT_EQ(colour::drawOrbit(picture, view, reciprocal, {0, 0}, 1000, 1, colour::ORBIT_PICKED,
@@ -58,11 +48,11 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     EXPECT_EQ(picture.pixel(10, 10), colour::ORBIT_PICKED);
 
     // The fixed point 0 of z^2 stays: every one of the 100000 points is visited.
-    EXPECT_EQ(colour::drawOrbit(picture, view, zSquaredPlus(0), {0, 0}, colour::MAX_ORBIT_LOOP, 2,
+    EXPECT_EQ(colour::drawOrbit(picture, view, realMap(1, {0, 0, 1}, {1}), {0, 0}, colour::MAX_ORBIT_LOOP, 2,
                                 colour::ORBIT_CRITICAL, colour::orbitEscapeRadiusSquared(0)),
               colour::MAX_ORBIT_LOOP);
     // 2 -> 4 -> 16 under z^2 with escape radius 4 (eps 0.25): |4|^2 = 16 is not beyond it, 256 is.
-    EXPECT_EQ(colour::drawOrbit(picture, view, zSquaredPlus(0), {2, 0}, 1000, 1, colour::ORBIT_PICKED,
+    EXPECT_EQ(colour::drawOrbit(picture, view, realMap(1, {0, 0, 1}, {1}), {2, 0}, 1000, 1, colour::ORBIT_PICKED,
                                 colour::orbitEscapeRadiusSquared(0.25)),
               2);
 }

@@ -1,8 +1,10 @@
-// Page layout and text of a printed picture.
+// Texts of a picture (the formula and components dialogs, the printed text) and the printed page's layout.
+#include "viewer/colour/info_text.h"
 #include "viewer/colour/print_layout.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,6 +29,41 @@ colour::PictureInfo rationalPicture() {
     info.fixedPoints = {{1, 0}, {-0.5, 0.25}};
     info.criticalPoints = {{0, 0}};
     return info;
+}
+
+TEST(FormulaText, ListsEveryCoefficientOfBothParts) {
+    common::RationalMap map = rationalPicture().map;
+    EXPECT_EQ(colour::formulaText(map),
+              "分子\u3000次数0 実部 0 虚部0.5\r\n"
+              "分子\u3000次数1 実部 0 虚部0\r\n"
+              "分子\u3000次数2 実部 1 虚部0\r\n"
+              "分母\u3000次数0 実部 -0.25 虚部0\r\n"
+              "分母\u3000次数1 実部 2 虚部0\r\n");
+    map.form = common::FORM_POLYNOMIAL;
+    map.numeratorRe[1] = -3;
+    EXPECT_EQ(colour::formulaText(map), "次数0 実部 0 虚部0.5\r\n次数1 実部 -3 虚部0\r\n次数2 実部 1 虚部0\r\n");
+    map.form = 5;
+    EXPECT_EQ(colour::formulaText(map), "不正種別5\r\n");
+    // Degrees outside the table never index past it.
+    map.form = common::FORM_RATIONAL;
+    map.numeratorDegree = 99;
+    map.denominatorDegree = -7;
+    const std::string clamped = colour::formulaText(map);
+    EXPECT_EQ(std::count(clamped.begin(), clamped.end(), '\n'), 11);
+}
+
+// The infinity line's own cases are the listing's; here: Julia pictures only, infinity first, CR LF ends.
+TEST(ComponentsText, JuliaPicturesListInfinityThenTheComponents) {
+    colour::PictureInfo info = rationalPicture();  // degree 2 over 1, multiplier 2 / 1 at infinity: no line
+    info.components.resize(2);
+    info.components[0] = {0, 1, 0, 0, true, {}, {}};
+    info.components[1] = {0, 12, 1, 0, true, {}, {}};
+    info.pictureKind = 'M';
+    EXPECT_EQ(colour::componentsText(info), "");
+    info.pictureKind = 'J';
+    EXPECT_EQ(colour::componentsText(info), "不動点 S_ATTRACTING\r\n周期点 周期12 ATTRACTING\r\n");
+    info.map.form = common::FORM_POLYNOMIAL;
+    EXPECT_EQ(colour::componentsText(info), "無限遠 S_ATTRACTING\r\n不動点 S_ATTRACTING\r\n周期点 周期12 ATTRACTING\r\n");
 }
 
 TEST(PrintText, SectionsComeInOrderAndSkipZeroCoefficients) {

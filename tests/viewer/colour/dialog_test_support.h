@@ -1,0 +1,37 @@
+// Helpers of the dialog tests: typing as a user does, and the layout check.
+#pragma once
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace colour_test {
+
+// Replaces the field's text as a user would: select all, then type (or
+// delete, for an empty text).
+inline void type(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
+}
+
+// Shows the dialog: no two of its visible controls overlap (a control put
+// into a taken grid cell, or over the picture, does).
+inline void expectNoOverlap(QDialog& dialog) {
+    dialog.show();
+    std::vector<std::pair<QWidget*, QRect>> leaves;
+    for (QWidget* w : dialog.findChildren<QWidget*>())
+        if (w->isVisible() && w->findChildren<QWidget*>().isEmpty())
+            leaves.emplace_back(w, QRect(w->mapTo(&dialog, QPoint(0, 0)), w->size()));
+    ASSERT_GE(leaves.size(), 3u);
+    for (std::size_t i = 0; i < leaves.size(); ++i)
+        for (std::size_t j = i + 1; j < leaves.size(); ++j)
+            EXPECT_FALSE(leaves[i].second.intersects(leaves[j].second))
+                << dialog.metaObject()->className() << ": " << leaves[i].first->metaObject()->className() << " and "
+                << leaves[j].first->metaObject()->className();
+}
+
+}  // namespace colour_test
