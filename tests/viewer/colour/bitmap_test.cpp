@@ -13,13 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using common::colourWord;
 
-std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
 TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     auto maps = render::makePixelMaps();
     for (int x = 0; x < 601; ++x)
@@ -41,8 +34,11 @@ TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     const std::uint32_t fields[][3] = {{2, 4, 0},  {6, 2, 0},   {8, 2, 0},  {10, 4, 54 + 4 * n}, {14, 4, 40},
                                        {18, 4, 601}, {22, 4, 3}, {26, 2, 1}, {28, 2, 24},         {30, 4, 0},
                                        {34, 4, 0},  {38, 4, 0},  {42, 4, 0}, {46, 4, n},          {50, 4, n}};
-    for (const auto& [at, width, value] : fields)
-        EXPECT_EQ(width == 4 ? le32(f, at) : le16(f, at), value) << "offset " << at;
+    for (const auto& [at, width, value] : fields) {
+        std::uint32_t read = 0;  // little-endian
+        for (std::uint32_t i = width; i-- > 0;) read = read << 8 | f[at + i];
+        EXPECT_EQ(read, value) << "offset " << at;
+    }
     // (offset, byte): table entries blue, green, red, 0 in order of first appearance, column by column;
     // rows bottom (y = 0) first, pixels blue, green, red, each row padded with 0.
     const std::size_t bits = 54 + 4 * n;

@@ -44,11 +44,8 @@ TEST(ComponentMasks, EachCodeAndTheUnknownPixelsGetTheirOwnMask) {
     EXPECT_EQ(count(0), 99 * 90);
     EXPECT_EQ(count(colour::UNKNOWN_MASK), 99 * 10);
     EXPECT_EQ(count(2), 0);
-    EXPECT_TRUE(masks.isSet(1, 150, 0));
-    EXPECT_TRUE(masks.isSet(0, 1, 0)) << "the first row is the top of the picture";
-    EXPECT_TRUE(masks.isSet(colour::UNKNOWN_MASK, 1, 99));
-    EXPECT_FALSE(masks.isSet(0, 1, 99));
-    EXPECT_FALSE(masks.isSet(0, 100, 50));
+    EXPECT_TRUE(masks.isSet(0, 1, 0) && masks.isSet(colour::UNKNOWN_MASK, 1, 99)) << "the first row is the top";
+    EXPECT_FALSE(masks.isSet(0, 1, 99) || masks.isSet(0, 100, 50) || masks.isSet(0, 0, 0));
 
     // The long side is 200 pixels, rows are whole 16-pixel words; sizes outside the maps give no masks.
     const int sizes[][5] = {{400, 200, 200, 100, 26}, {90, 120, 150, 200, 20}, {1000, 1, 200, 1, 26},

@@ -22,24 +22,17 @@ void hover(QWidget* widget, QPoint at) {
     QApplication::sendEvent(widget, &move);
 }
 
-int markedCount(const colour::OrbitPicture& p) {
-    int n = 0;
-    for (int r = 0; r < p.height(); ++r)
-        for (int c = 0; c < p.width(); ++c) n += p.isMarked(c, r);
-    return n;
+long markedCount(const colour::OrbitPicture& p) {
+    return std::count_if(p.pixels().begin(), p.pixels().end(), [](std::uint32_t w) { return (w & 0xFFFFFF) != 0; });
 }
 
 TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     // z^2 - 1, critical points 0 and 0.5 + 0.5i, a 600 x 800 picture at 150 pixels per unit.
     colour::PictureInfo info;
-    info.pictureKind = 'J';
     render_test::TestBlock::setRationalMap(info.map, common::FORM_POLYNOMIAL, {{-1, 0}, {0, 0}, {1, 0}}, {{1, 0}});
     info.criticalPoints = {{0, 0}, {0.5, 0.5}};
-    info.loopCount = 50;
-    info.convergenceRadius = 1e-3;
-    info.width = 600;
-    info.height = 800;
-    info.magnification = 0.25;
+    std::tie(info.loopCount, info.convergenceRadius, info.width, info.height, info.magnification) =
+        std::tuple(50, 1e-3, 600, 800, 0.25);
     platform::RecordingMessageBoxes boxes;
     OrbitDialog dialog(info, boxes);
     colour_test::expectNoOverlap(dialog);
