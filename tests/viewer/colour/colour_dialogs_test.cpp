@@ -1,18 +1,11 @@
 // The colour settings, exception colour and component selection dialogs, on
 // their own and on a finished picture.
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPixmap>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "dialog_test_support.h"
-#include "platform/recording_message_boxes.h"
 #include "viewer/colour/colour_dialog.h"
 #include "viewer/colour/component_select_dialog.h"
-#include "viewer/colour/dialog_widgets.h"
 #include "viewer/colour/exception_colour_dialog.h"
 #include "viewer/colour/unknown_colour_dialog.h"
 #include "viewer/colour/viewer_dialogs.h"
@@ -75,7 +68,6 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     EXPECT_EQ(dialog.numberField(0)->text(), "50") << "above highCount becomes highCount";
     type(dialog.colourField(0, 0), "300");
     EXPECT_EQ(dialog.colourField(0, 0)->text(), "255");
-    EXPECT_EQ(dialog.colourArrows(0, 0)->value(), 255);
     type(dialog.colourField(0, 2), "");
 
     type(dialog.numberField(2), "50");
@@ -141,8 +133,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     for (int row = 0; row < 4; ++row) EXPECT_EQ(list->item(row)->text(), names[row]);
 
     const colour::RenderStatistics& stats = h.session->statistics();
-    ASSERT_GT(stats.stats[0].pixelCount, 0);
-    ASSERT_GT(stats.stats[1].pixelCount, 0);
+    ASSERT_TRUE(stats.stats[0].pixelCount > 0 && stats.stats[1].pixelCount > 0);
     EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.stats[0].pixelCount));
     // 120 x 90 gives a 200 x 150 thumbnail, grey where the component lies.
     QImage thumbnail = dialog.thumbnail()->pixmap().toImage();

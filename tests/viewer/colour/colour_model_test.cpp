@@ -1,6 +1,11 @@
+#include "viewer/colour/channel_bar.h"
 #include "viewer/colour/colour_model.h"
+#include "viewer/colour/component_masks.h"
 
 #include <gtest/gtest.h>
+
+#include <bit>
+#include <numeric>
 
 namespace {
 
@@ -13,8 +18,7 @@ ColourTable defaultTable(int loopCount) {
     return t;
 }
 
-// k = (g + h) / 2 + sin((phase + m) pi / cycle) (g - h) / 2, g and h the two frames at x = m / range,
-// with x first distorted; worked out by hand.
+// By hand: k = (g + h) / 2 + sin((phase + m) pi / cycle) (g - h) / 2, frames g, h at x = m / range distorted.
 TEST(ColourModel, ChannelValuesAtHandComputedPoints) {
     const ColourTable t = defaultTable(500);
     // The default curves: red cycle 5, green cycle 3, blue cycle 2 phase 1, all 255 against 0.
@@ -23,25 +27,21 @@ TEST(ColourModel, ChannelValuesAtHandComputedPoints) {
         {5, colourWord(127, 17, 127)}, {493, colourWord(248, 237, 127)}, {497, colourWord(6, 17, 127)}};
     for (const auto& [count, want] : defaults) EXPECT_EQ(colour::pixelColour(t, 0, 0, count), want) << count;
 
+    // Both frames 0 -> 255 at x = 0.5: 255 x^e, e = 1 + d/4 for d in 1..16, (17 + d)/16 for d in -16..-2, else 1.
+    for (auto [d, want] : {std::pair{0, 127}, {1, 107}, {2, 90}, {16, 7}, {17, 127}, {-1, 127}, {-2, 133}, {-16, 244},
+                           {-17, 127}})
+        EXPECT_EQ(colour::channelValue({0, 255, 0, 255, 4, 0, d}, 128, 0, 256), want) << "distortion " << d;
     struct Case {
         common::ChannelCurve curve;
         int m, low, high, want;
     } cases[] = {
-        // Both frames 0 -> 255: 255 x^e at x = 0.5, e = 1 + d/4 for d in 1..16, (17 + d)/16 for d in -16..-2.
-        {{0, 255, 0, 255, 4, 0, 0}, 128, 0, 256, 127},   {{0, 255, 0, 255, 4, 0, 1}, 128, 0, 256, 107},
-        {{0, 255, 0, 255, 4, 0, 2}, 128, 0, 256, 90},    {{0, 255, 0, 255, 4, 0, 16}, 128, 0, 256, 7},
-        {{0, 255, 0, 255, 4, 0, 17}, 128, 0, 256, 127},  {{0, 255, 0, 255, 4, 0, -1}, 128, 0, 256, 127},
-        {{0, 255, 0, 255, 4, 0, -2}, 128, 0, 256, 133},  {{0, 255, 0, 255, 4, 0, -16}, 128, 0, 256, 244},
-        {{0, 255, 0, 255, 4, 0, -17}, 128, 0, 256, 127},
         // x is m over the range, not (m - low) over it.
         {{0, 200, 0, 200, 4, 0, 0}, 50, 40, 140, 100},
         // Frame 1 against frame 2: 127.5 + 127.5 sin(pi / 4) = 217.66; sin(-pi / 4) with phase -2.
         {{255, 255, 0, 0, 4, 0, 0}, 1, 0, 10, 217},      {{255, 255, 0, 0, 4, -2, 0}, 1, 0, 10, 37},
         {{0, 0, 255, 255, 4, 0, 0}, 1, 0, 10, 37},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(colour::channelValue(c.curve, c.m, c.low, c.high), c.want)
-            << "distortion " << c.curve.distortion << " m " << c.m << " phase " << c.curve.phase;
+    for (const Case& c : cases) EXPECT_EQ(colour::channelValue(c.curve, c.m, c.low, c.high), c.want) << c.curve.phase;
 }
 
 TEST(ColourModel, ExceptionRowsUnknownColourAndDegenerateSettings) {
@@ -114,6 +114,55 @@ TEST(ColourModel, UpdateColourRangesNarrowsAndCleansRows) {
     EXPECT_EQ(t.records[20].highCount, 0);
     colour::updateColourRanges(t, s, -5);
     EXPECT_EQ(t.records[0].lowCount, 5);
+}
+
+TEST(ChannelBar, RowsAreHalfTheChannelValueAtTheirShareOfTheRange) {
+    // Both frames 0 -> 254: length trunc(127 row / 256), held to 0 below 1 and to 127.
+    const common::ChannelCurve ramp{0, 254, 0, 254, 1, 0, 0};
+    const std::pair<int, int> rows[] = {{2, 0}, {3, 1}, {128, 63}, {255, 126}};
+    for (const auto& [row, length] : rows) EXPECT_EQ(colour::channelBarLength(ramp, 0, 1, row), length) << row;
+    // Frame 1 against frame 2, range 256, cycle 2: the sine turns a quarter per row.
+    const common::ChannelCurve wave{255, 255, 0, 0, 2, 0, 0};
+    const int waveLengths[] = {63, 127, 63, 0};
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(colour::channelBarLength(wave, 100, 356, row), waveLengths[row]) << row;
+    EXPECT_EQ(colour::channelBarLength({255, 255, 0, 0, 2, 1, 0}, 100, 356, 0), 127) << "phase 1";
+
+    const colour::ChannelBarBits bits = colour::buildChannelBar(wave, 100, 356);
+    const std::pair<int, int> bytes[] = {{0, 0xFF}, {6, 0xFF}, {7, 0xFE}, {8, 0}, {16 + 15, 0xFE}, {48, 0}};
+    for (const auto& [at, value] : bytes) EXPECT_EQ(bits[static_cast<std::size_t>(at)], value) << at;
+}
+
+TEST(ComponentMasks, EachCodeAndTheUnknownPixelsGetTheirOwnMask) {
+    auto maps = render::makePixelMaps();
+    // 400 x 200: right half code 1, bottom 20 rows of the left half unknown,
+    // the first two columns a code no component has, the rest code 0.
+    for (int x = 0; x < 400; ++x)
+        for (int y = 0; y < 200; ++y)
+            maps->component[x][y] = x < 2 ? 21 : x >= 200 ? 1 : (y < 20 ? 255 : 0);
+    const auto masks = colour::buildComponentMasks(maps->component, 400, 200);
+    ASSERT_EQ(masks.size.width, 200);
+    ASSERT_EQ(masks.size.height, 100);
+
+    auto count = [&](int mask) {
+        return std::accumulate(masks.bits[mask].begin(), masks.bits[mask].end(), 0,
+                               [](int n, std::uint8_t b) { return n + std::popcount(b); });
+    };
+    EXPECT_EQ(count(1), 100 * 100);
+    EXPECT_EQ(count(0), 99 * 90);
+    EXPECT_EQ(count(colour::UNKNOWN_MASK), 99 * 10);
+    EXPECT_EQ(count(2), 0);
+    EXPECT_TRUE(masks.isSet(0, 1, 0) && masks.isSet(colour::UNKNOWN_MASK, 1, 99)) << "the first row is the top";
+    EXPECT_FALSE(masks.isSet(0, 1, 99) || masks.isSet(0, 100, 50) || masks.isSet(0, 0, 0));
+
+    // The long side is 200 pixels, rows are whole 16-pixel words; sizes outside the maps give no masks.
+    const int sizes[][5] = {{400, 200, 200, 100, 26}, {90, 120, 150, 200, 20}, {1000, 1, 200, 1, 26},
+                            {1, 1000, 1, 200, 2},     {1001, 10, 0, 0, 0},      {0, 10, 0, 0, 0}};
+    for (const auto& s : sizes) {
+        const auto m = colour::buildComponentMasks(maps->component, s[0], s[1]);
+        EXPECT_EQ((std::array<int, 3>{m.size.width, m.size.height, m.size.rowBytes}), (std::array<int, 3>{s[2], s[3], s[4]}))
+            << s[0] << " x " << s[1];
+        EXPECT_EQ(m.bits[0].size(), static_cast<std::size_t>(s[3] * s[4]));
+    }
 }
 
 }  // namespace

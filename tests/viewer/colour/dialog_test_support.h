@@ -1,10 +1,20 @@
-// Helpers of the dialog tests: typing as a user does, and the layout check.
+// What the window tests of this folder share: the Qt and test headers they
+// all use, typing as a user does, and the layout check.
 #pragma once
 
+#include <QApplication>
 #include <QDialog>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include "platform/recording_message_boxes.h"
+#include "test_blocks.h"
+#include "viewer/colour/dialog_widgets.h"
 
 namespace colour_test {
 

@@ -66,14 +66,11 @@ TEST(OrbitDrawing, PointsAreCrossesOfTheirSizeDrawnOnce) {
 }
 
 TEST(OrbitLoopCount, TenTimesThePicturesHeldToOneToTheMaximum) {
-    const struct {
-        int pictureLoop;
-        std::int64_t count;
-        const char* text;
-    } opening[] = {{0, 1, "1"}, {5, 50, "50"}, {10000, 100000, "100000"}, {10001, 100000, "MAX_LOOP"}};
-    for (const auto& c : opening) {
-        EXPECT_EQ(colour::initialOrbitLoop(c.pictureLoop).loopCount, c.count) << c.pictureLoop;
-        EXPECT_EQ(colour::initialOrbitLoop(c.pictureLoop).fieldText, c.text) << c.pictureLoop;
+    const std::tuple<int, std::int64_t, std::string> opening[] = {
+        {0, 1, "1"}, {5, 50, "50"}, {10000, 100000, "100000"}, {10001, 100000, "MAX_LOOP"}};
+    for (const auto& [pictureLoop, count, text] : opening) {
+        const colour::InitialOrbitLoop loop = colour::initialOrbitLoop(pictureLoop);
+        EXPECT_EQ(std::tuple(loop.loopCount, loop.fieldText), std::tuple(count, text)) << pictureLoop;
     }
     const std::pair<const char*, std::int64_t> typed[] = {{"0", 1}, {"1", 1}, {"100000", 100000}, {"100001", 100000}};
     for (const auto& [text, count] : typed) EXPECT_EQ(colour::orbitLoopFromText(text), count) << text;

@@ -2,15 +2,11 @@
 // picture on the page, and the text. Lines with Japanese are drawn in the
 // taller fallback font; every line must still reach the page, or the clipping
 // message must say that some did not.
-#include <QApplication>
 #include <QFontMetrics>
-#include <QImage>
 #include <QPrinter>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include "platform/recording_message_boxes.h"
+#include "dialog_test_support.h"
 #include "viewer/colour/picture_printer.h"
 
 namespace {
@@ -18,10 +14,8 @@ namespace {
 // A 600 x 600 picture of z^2 - 0.12 printed on A4 without margins; run() gives a poppler tool's output.
 struct PrintedPage {
     PrintedPage() : maps(render::makePixelMaps()), pdf(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-        source.info.map.form = common::FORM_POLYNOMIAL;
-        source.info.map.numeratorDegree = 2;
-        source.info.map.numeratorRe[2] = 1;
-        source.info.map.numeratorRe[0] = -0.12;
+        render_test::TestBlock::setRationalMap(source.info.map, common::FORM_POLYNOMIAL, {{-0.12, 0}, {0, 0}, {1, 0}},
+                                               {{1, 0}});
         source.info.criticalPoints = source.info.fixedPoints = {{-0.2, 0.6}, {1.2, -0.6}};
         printer.options().printFormula = true;  // three lines
         pdf->setOutputFileName(path);
@@ -57,21 +51,17 @@ TEST(Printing, PrintedPageShowsThePictureTheRightWayUp) {
     page.run("pdftoppm", {"-png", "-r", "30", "-singlefile"});
     const QImage image(page.dir.filePath("page.png"));
     ASSERT_FALSE(image.isNull());
-    // 210 mm at 30 dpi: about 248 pixels wide; the picture is the top square, the text below it.
+    // 210 mm at 30 dpi: about 248 pixels wide; the picture is the top square.
     const int w = image.width();
     EXPECT_EQ(image.pixelColor(w / 4, w / 4).rgb() & 0xF0F0F0, 0x0000F0u);
     EXPECT_EQ(image.pixelColor(3 * w / 4, 3 * w / 4).rgb() & 0xF0F0F0, 0xF00000u);
     EXPECT_EQ(image.pixelColor(3 * w / 4, w / 4).rgb() & 0xF0F0F0, 0xF00000u);
-    int dark = 0;
-    for (int y = w + 2; y < image.height(); ++y)
-        for (int x = 0; x < w; ++x) dark += image.pixelColor(x, y).lightness() < 128;
-    EXPECT_GT(dark, 0);
 }
 
 // (all sections or the formula alone, comment lines; < 0: as many as fit at the page font's own line spacing,
 // less this): the last line is printed, or it is not and the clipping message says so.
 TEST(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
-    for (const auto [allSections, commentLines] : {std::pair{true, 3}, {false, 3}, {false, -1}}) {
+    for (const auto& [allSections, commentLines] : {std::pair{true, 3}, {false, 3}, {false, -1}}) {
         SCOPED_TRACE(testing::Message() << allSections << " " << commentLines);
         PrintedPage page;
         colour::PrintOptions& options = page.printer.options();

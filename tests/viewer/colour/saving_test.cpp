@@ -1,17 +1,11 @@
 // Saving from a viewer: the picture as a bitmap, the formula appended to
 // SampleData.dat; what is refused, and a disk that fills up while it saves.
-#include <QImage>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "dialog_test_support.h"
 #include "common/sample_file.h"
 #include "fault_support.h"
-#include "platform/recording_message_boxes.h"
-#include "test_blocks.h"
 #include "viewer/colour/save_formula_dialog.h"
 #include "viewer/colour/viewer_dialogs.h"
 
