@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 namespace {
 

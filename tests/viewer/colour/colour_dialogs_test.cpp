@@ -1,6 +1,8 @@
 // The colour settings, exception colour and component selection dialogs, on
 // their own and on a finished picture.
+#include <QPageSetupDialog>
 #include <QPixmap>
+#include <QPrintDialog>
 #include <QTimer>
 
 #include "dialog_test_support.h"
@@ -109,8 +111,7 @@ TEST(UnknownColourDialog, ShowsTheColourAndOkStoresWhatIsTyped) {
     EXPECT_EQ(recolours, 1);
 }
 
-// A finished Julia picture of z^2 - 1 with two component entries: the
-// superattracting 2-cycle {0, -1} and a 1-cycle far outside the picture.
+// A finished Julia picture of z^2 - 1: components the 2-cycle {0, -1} and a 1-cycle far outside.
 TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     viewer_test::PictureSetup setup;
     std::tie(setup.width, setup.height, setup.magnification, setup.loopCount) = std::tuple(120, 90, 0.3, 60);
@@ -157,10 +158,13 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
 
     // Each menu item opens its dialog on the finished picture (closed here as soon as it shows).
     std::vector<std::string> shown;
+    std::vector<QPrinter*> printers;  // printing uses the printer that was set up
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             shown.push_back(modal->metaObject()->className());
+            if (auto* print = qobject_cast<QPrintDialog*>(modal)) printers.push_back(print->printer());
+            if (auto* setup = qobject_cast<QPageSetupDialog*>(modal)) printers.push_back(setup->printer());
             modal->reject();
         }
     });
@@ -170,6 +174,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     EXPECT_EQ(shown, (std::vector<std::string>{"ComponentSelectDialog", "ComponentInfoDialog", "FormulaDialog",
                                                 "OrbitDialog", "SaveFormulaDialog", "PrintInfoDialog", "QPrintDialog",
                                                 "QPageSetupDialog"}));
+    EXPECT_TRUE(printers.size() == 2 && printers[0] == printers[1]);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 namespace {
 
 using colour::DeviceRect;
-using colour::TextPlacement;
 
 colour::PictureInfo rationalPicture() {
     colour::PictureInfo info;
@@ -105,12 +104,12 @@ TEST(PrintLayout, PictureAndTextShareThePrintableArea) {
     constexpr DeviceRect TALL{0, 0, 1000, 1400};  // margin 100: 800 x 1200
     constexpr DeviceRect WIDE{0, 0, 1400, 1000};  // margin 100: 1200 x 800
     constexpr DeviceRect NONE{};
-    const auto B = TextPlacement::Below;
-    const auto S = TextPlacement::Beside;
+    const auto B = colour::TextPlacement::Below;
+    const auto S = colour::TextPlacement::Beside;
     const struct Case {
         DeviceRect page;
         int margin, w, h, tw, th;
-        TextPlacement placement;
+        colour::TextPlacement placement;
         DeviceRect picture, text;  // NONE: not drawn
         bool clipped;
     } cases[] = {
@@ -131,9 +130,8 @@ TEST(PrintLayout, PictureAndTextShareThePrintableArea) {
         const colour::PageLayout l = colour::computePageLayout(c.page, c.margin, c.w, c.h, c.tw, c.th);
         EXPECT_TRUE(l.placement == c.placement && (l.drawPicture ? l.picture : NONE) == c.picture &&
                     (l.drawText ? l.text : NONE) == c.text && l.textClipped == c.clipped)
-            << c.margin << " " << c.w << "x" << c.h << " text " << c.tw << "x" << c.th << ": picture " << l.picture.right
-            << "," << l.picture.bottom << " text " << l.text.left << "," << l.text.top << "," << l.text.right << ","
-            << l.text.bottom << " clipped " << l.textClipped;
+            << c.margin << " " << c.w << "x" << c.h << " text " << c.tw << "x" << c.th << ": text " << l.text.left
+            << "," << l.text.top << "," << l.text.right << "," << l.text.bottom << " clipped " << l.textClipped;
     }
 }
 

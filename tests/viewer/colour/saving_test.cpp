@@ -1,6 +1,8 @@
 // Saving from a viewer: the picture as a bitmap, the formula appended to
 // SampleData.dat; what is refused, and a disk that fills up while it saves.
 
+#include <QDir>
+
 #include <fstream>
 
 #include "dialog_test_support.h"
@@ -89,6 +91,7 @@ TEST(PictureSaving, AFullDiskKeepsTheOldFileAndSaysSo) {
         EXPECT_FALSE(savePictureFile(maps->colour, 300, 200, picture, boxes));
     }
     EXPECT_EQ(fileBytes(picture.toStdString()), "an older picture");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"J1.bmp"}) << "no temporary file is left";
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{colour::WRITE_ERROR_TEXT});
     // Room again: the picture replaces the old file; a picture of no size is refused with the message.
     EXPECT_TRUE(savePictureFile(maps->colour, 300, 200, picture, boxes));
