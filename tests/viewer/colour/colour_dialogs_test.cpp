@@ -1,14 +1,18 @@
 // The colour settings, exception colour and component selection dialogs, on
 // their own and on a finished picture.
+#include <QCheckBox>
 #include <QPageSetupDialog>
+#include <QPlainTextEdit>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QSlider>
 #include <QTimer>
 
 #include "dialog_test_support.h"
 #include "viewer/colour/colour_dialog.h"
 #include "viewer/colour/component_select_dialog.h"
 #include "viewer/colour/exception_colour_dialog.h"
+#include "viewer/colour/print_info_dialog.h"
 #include "viewer/colour/unknown_colour_dialog.h"
 #include "viewer/colour/viewer_dialogs.h"
 #include "viewer_harness.h"
@@ -73,12 +77,12 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     type(dialog.colourField(0, 2), "");
 
     type(dialog.numberField(2), "50");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
     type(dialog.numberField(2), "5");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
     type(dialog.numberField(2), "20");
     type(dialog.numberField(4), "20");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(4), Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
                                  "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。",
                                  "3番目の番号 5 は小さすぎます。10以上にしてください。",
@@ -87,7 +91,7 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
 
     // An emptied number clears its row; an empty colour field stores 0.
     type(dialog.numberField(4), "");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(4), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const common::ExceptionColour& first = record.exceptions[0];
     EXPECT_EQ((std::array<int, 6>{first.number, first.red, first.green, first.blue, record.exceptions[2].number,
@@ -106,9 +110,23 @@ TEST(UnknownColourDialog, ShowsTheColourAndOkStoresWhatIsTyped) {
     EXPECT_EQ(dialog.field(0)->text(), "255");
     EXPECT_EQ(dialog.arrows(0)->value(), 255);
     type(dialog.field(2), "");  // stores 0
-    dialog.accept();
+    QTest::keyClick(dialog.field(2), Qt::Key_Return);
     EXPECT_EQ(static_cast<common::ColourWord>(unknown), common::colourWord(255, 20, 0));
     EXPECT_EQ(recolours, 1);
+}
+
+TEST(PrintInfoDialog, TheTickedBoxesMarginAndCommentBecomeThePrintOptions) {
+    colour::PrintOptions options;
+    PrintInfoDialog dialog(options, true);
+    colour_test::expectNoOverlap(dialog);
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        if (box->text() != "式" && box->text() != "不動点") QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 8));
+    dialog.findChild<QSlider*>()->setValue(12);
+    QTest::keyClicks(dialog.findChild<QPlainTextEdit*>(), "ab");
+    dialog.accept();
+    EXPECT_EQ(std::tuple(options.printFormula, options.printRange, options.printFixedPoints, options.printCriticalPoints,
+                         options.printLoopCount, options.marginMm, options.comment),
+              std::tuple(false, true, false, true, true, 12, std::string("ab\n")));
 }
 
 // A finished Julia picture of z^2 - 1: components the 2-cycle {0, -1} and a 1-cycle far outside.
@@ -135,16 +153,16 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
 
     const colour::RenderStatistics& stats = h.session->statistics();
     ASSERT_TRUE(stats.stats[0].pixelCount > 0 && stats.stats[1].pixelCount > 0);
-    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.stats[0].pixelCount));
     // 120 x 90 gives a 200 x 150 thumbnail, grey where the component lies.
     QImage thumbnail = dialog.thumbnail()->pixmap().toImage();
     ASSERT_EQ(thumbnail.size(), QSize(200, 150));
     EXPECT_EQ(thumbnail.pixelColor(0, 0), QColor(128, 128, 128)) << "the corner escapes";
-    EXPECT_EQ(thumbnail.pixelColor(100, 75), QColor(255, 255, 255)) << "0 is in the cycle's basin";
 
     std::vector<int> opened;
     dialog.openDialog = [&](int code) { opened.push_back(code); };
-    const std::pair<int, int> rows[] = {{1, stats.stats[1].pixelCount}, {2, 0}, {3, stats.unknownPixelCount}};
+    // Pixel counts and thumbnails (0 lies in the cycle's basin), and what "set" opens or says.
+    const std::pair<int, int> rows[] = {
+        {0, stats.stats[0].pixelCount}, {1, stats.stats[1].pixelCount}, {2, 0}, {3, stats.unknownPixelCount}};
     for (const auto& [row, pixels] : rows) {
         list->setCurrentRow(row);
         EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(pixels)) << row;
@@ -152,7 +170,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
         dialog.setColour();
     }
     const bool anyUnknown = stats.unknownPixelCount > 0;
-    EXPECT_EQ(opened, (anyUnknown ? std::vector<int>{1, -1} : std::vector<int>{1}));
+    EXPECT_EQ(opened, (anyUnknown ? std::vector<int>{0, 1, -1} : std::vector<int>{0, 1}));
     EXPECT_EQ(h.boxes.texts().size(), anyUnknown ? 1u : 2u);
     EXPECT_EQ(h.boxes.texts()[0], ComponentSelectDialog::NO_PIXELS_MESSAGE);
 

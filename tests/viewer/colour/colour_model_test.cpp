@@ -154,8 +154,8 @@ TEST(ComponentMasks, EachCodeAndTheUnknownPixelsGetTheirOwnMask) {
     EXPECT_FALSE(masks.isSet(0, 1, 99) || masks.isSet(0, 100, 50) || masks.isSet(0, 0, 0));
 
     // The long side is 200 pixels, rows are whole 16-pixel words; sizes outside the maps give no masks.
-    const int sizes[][5] = {{400, 200, 200, 100, 26}, {90, 120, 150, 200, 20}, {1000, 1, 200, 1, 26},
-                            {1, 1000, 1, 200, 2},     {1001, 10, 0, 0, 0},      {0, 10, 0, 0, 0}};
+    const int sizes[][5] = {{400, 200, 200, 100, 26}, {90, 120, 150, 200, 20}, {1000, 1, 200, 1, 26}, {1, 1000, 1, 200, 2},
+                            {1001, 10, 0, 0, 0}, {0, 10, 0, 0, 0}, {10, 1001, 0, 0, 0}, {10, 0, 0, 0, 0}};
     for (const auto& s : sizes) {
         const auto m = colour::buildComponentMasks(maps->component, s[0], s[1]);
         EXPECT_EQ((std::array<int, 3>{m.size.width, m.size.height, m.size.rowBytes}), (std::array<int, 3>{s[2], s[3], s[4]}))

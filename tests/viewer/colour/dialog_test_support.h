@@ -21,14 +21,10 @@ namespace colour_test {
 // delete, for an empty text).
 inline void type(QLineEdit* field, const QString& text) {
     field->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(field, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(field, text);
+    QTest::keyClicks(field, text.isEmpty() ? QStringLiteral("\b") : text);
 }
 
-// Shows the dialog: no two of its visible controls overlap (a control put
-// into a taken grid cell, or over the picture, does).
+// Shows the dialog: no two visible controls overlap (as one put into a taken grid cell, or over the picture, does).
 inline void expectNoOverlap(QDialog& dialog) {
     dialog.show();
     std::vector<std::pair<QWidget*, QRect>> leaves;
@@ -37,9 +33,8 @@ inline void expectNoOverlap(QDialog& dialog) {
             leaves.emplace_back(w, QRect(w->mapTo(&dialog, QPoint(0, 0)), w->size()));
     for (std::size_t i = 0; i < leaves.size(); ++i)
         for (std::size_t j = i + 1; j < leaves.size(); ++j)
-            EXPECT_FALSE(leaves[i].second.intersects(leaves[j].second))
-                << dialog.metaObject()->className() << ": " << leaves[i].first->metaObject()->className() << " and "
-                << leaves[j].first->metaObject()->className();
+            EXPECT_FALSE(leaves[i].second.intersects(leaves[j].second)) << dialog.metaObject()->className() << ": "
+                << leaves[i].first->metaObject()->className() << ", " << leaves[j].first->metaObject()->className();
 }
 
 }  // namespace colour_test

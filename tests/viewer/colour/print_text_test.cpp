@@ -1,7 +1,5 @@
-// Printing a picture into a PDF file, read back with poppler's tools: the
-// picture on the page, and the text. Lines with Japanese are drawn in the
-// taller fallback font; every line must still reach the page, or the clipping
-// message must say that some did not.
+// Printing into a PDF file, read back with poppler's tools: the picture on the page, and the text. Lines with
+// Japanese take the taller fallback font; each must still reach the page, or the clipping message say it did not.
 #include <QFontMetrics>
 #include <QPrinter>
 #include <QProcess>
@@ -62,7 +60,6 @@ TEST(Printing, PrintedPageShowsThePictureTheRightWayUp) {
 // less this): the last line is printed, or it is not and the clipping message says so.
 TEST(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
     for (const auto& [allSections, commentLines] : {std::pair{true, 3}, {false, 3}, {false, -1}}) {
-        SCOPED_TRACE(testing::Message() << allSections << " " << commentLines);
         PrintedPage page;
         colour::PrintOptions& options = page.printer.options();
         options.printRange = options.printFixedPoints = options.printCriticalPoints = options.printLoopCount =
@@ -75,7 +72,7 @@ TEST(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
         page.print();
         const QString text = QString::fromUtf8(page.run("pdftotext", {"-enc", "UTF-8"}));
         const bool printed = text.contains(QStringLiteral("コメント%1").arg(lines));
-        EXPECT_EQ(printed, commentLines > 0);
+        EXPECT_EQ(printed, commentLines > 0) << allSections << " " << commentLines;
         EXPECT_EQ(page.boxes.texts(), std::vector<std::string>(printed ? 0 : 1, PicturePrinter::TEXT_CLIPPED_MESSAGE));
     }
 }
