@@ -28,9 +28,9 @@ TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     EXPECT_EQ(dib.colourTableEntries(), n);
     ASSERT_EQ(f.size(), 54 + 4 * n + 1804 * 3);
     // (offset, width, value): "BM"; the file size and reserved fields stay 0.
-    const std::uint32_t fields[][3] = {{0, 2, 'B' | 'M' << 8}, {2, 4, 0},  {6, 2, 0},   {8, 2, 0},  {10, 4, 54 + 4 * n}, {14, 4, 40},
-                                       {18, 4, 601}, {22, 4, 3}, {26, 2, 1}, {28, 2, 24},         {30, 4, 0},
-                                       {34, 4, 0},  {38, 4, 0},  {42, 4, 0}, {46, 4, n},          {50, 4, n}};
+    const std::uint32_t fields[][3] = {{0, 2, 'B' | 'M' << 8}, {2, 4, 0}, {6, 2, 0}, {8, 2, 0}, {10, 4, 54 + 4 * n},
+                                       {14, 4, 40}, {18, 4, 601}, {22, 4, 3}, {26, 2, 1}, {28, 2, 24}, {30, 4, 0},
+                                       {34, 4, 0}, {38, 4, 0}, {42, 4, 0}, {46, 4, n}, {50, 4, n}};
     for (const auto& [at, width, value] : fields) {
         std::uint32_t read = 0;  // little-endian
         for (std::uint32_t i = width; i-- > 0;) read = read << 8 | f[at + i];

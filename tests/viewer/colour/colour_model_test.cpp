@@ -55,7 +55,7 @@ TEST(ColourModel, ExceptionRowsUnknownColourAndDegenerateSettings) {
     } cases[] = {{2, 7, unknown, colourWord(1, 2, 3)}, {2, 5, unknown, colourWord(127, 17, 127)},
                  {1, 7, unknown, colourWord(6, 237, 127)}, {-1, 7, unknown, unknown}, {21, 7, unknown, unknown},
                  {-1, 0, 0xAB102030u, 0x00102030u}, {3, 40, unknown, 0}, {3, 0, unknown, 0}};
-    for (const auto& c : cases) EXPECT_EQ(colour::pixelColour(t, c.unknown, c.code, c.count), c.want) << c.code << " " << c.count;
+    for (const auto& c : cases) EXPECT_EQ(colour::pixelColour(t, c.unknown, c.code, c.count), c.want) << c.code << "/" << c.count;
     // Constant frames give a constant channel whatever the cycle and phase; a cycle of 0 gives 0.
     for (int m = 0; m <= 1000; m += 37) EXPECT_EQ(colour::channelValue({255, 255, 255, 255, 7, 3, 5}, m, 0, 1000), 255);
     EXPECT_EQ(colour::channelValue({255, 255, 0, 0, 0, 0, 0}, 3, 0, 10), 0);

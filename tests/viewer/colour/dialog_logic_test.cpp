@@ -64,7 +64,7 @@ TEST(OrbitMapping, TruncatesTowardsZeroAndRefusesFarOrNonFinitePoints) {
         double re, im;
         int column, row;  // -1: refused
     } cases[] = {{0, 0, 5, 5},         {-5.5, 2.5, 0, 2},  {4.99, -4.99, 9, 9},      {-6, 0, -1, -1},
-                 {5, 0, -1, -1},       {0, -5, -1, -1},    {1e300, 0, -1, -1},      {-1e300, 1e300, -1, -1},
+                 {5, 0, -1, -1},       {0, -5, -1, -1}, {0, 6, -1, -1},    {1e300, 0, -1, -1},      {-1e300, 1e300, -1, -1},
                  {std::nan(""), 0, -1, -1}, {inf, 0, -1, -1}};
     for (const Case& c : cases) {
         const auto p = colour::planeToPixel(view, c.re, c.im).value_or(colour::PixelPosition{-1, -1});
