@@ -40,6 +40,7 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     EXPECT_EQ(QStringList({dialog.cycleField(ColourDialog::Red)->text(), dialog.cycleField(ColourDialog::Green)->text(),
                            dialog.cycleField(ColourDialog::Blue)->text(), dialog.phaseField(ColourDialog::Blue)->text()}),
               QStringList({"1", "3", "2", "1"})) << "the record's curves as the fields show them";
+    EXPECT_EQ(dialog.slider(ColourDialog::Blue, ColourDialog::Frame1End)->value(), 255) << "and the sliders";
     const int redBuilds = dialog.barBuildCount(ColourDialog::Red);
 
     type(dialog.cycleField(ColourDialog::Green), "900");
@@ -144,6 +145,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     ASSERT_TRUE(h.drawToDone());
     h.pump();
 
+    EXPECT_EQ(pictureInfoOf(*h.frame).criticalPoints.size(), 1u);
     ComponentSelectDialog dialog(colourContextOf(*h.frame));
     colour_test::expectNoOverlap(dialog);
     QListWidget* list = dialog.list();
@@ -160,7 +162,6 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
 
     std::vector<int> opened;
     dialog.openDialog = [&](int code) { opened.push_back(code); };
-    // Pixel counts and thumbnails (0 lies in the cycle's basin), and what "set" opens or says.
     const std::pair<int, int> rows[] = {
         {0, stats.stats[0].pixelCount}, {1, stats.stats[1].pixelCount}, {2, 0}, {3, stats.unknownPixelCount}};
     for (const auto& [row, pixels] : rows) {

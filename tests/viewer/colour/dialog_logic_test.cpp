@@ -85,8 +85,8 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
     EXPECT_EQ(colour::drawOrbit(picture, view, realMap(1, {0, 0, 1}, {1}), {0, 0}, colour::MAX_ORBIT_LOOP, 2,
                                 colour::ORBIT_CRITICAL, colour::orbitEscapeRadiusSquared(0)),
               colour::MAX_ORBIT_LOOP);
-    // 2 -> 4 -> 16 under z^2 with escape radius 4 (eps 0.25): |4|^2 = 16 is not beyond it, 256 is.
-    EXPECT_EQ(colour::drawOrbit(picture, view, realMap(1, {0, 0, 1}, {1}), {2, 0}, 1000, 1, colour::ORBIT_PICKED,
+    // 2i -> 4i -> 8i under 2z with escape radius 4 (eps 0.25): |4i|^2 = 16 is not beyond it, 64 is.
+    EXPECT_EQ(colour::drawOrbit(picture, view, realMap(1, {0, 2}, {1}), {0, 2}, 1000, 1, colour::ORBIT_PICKED,
                                 colour::orbitEscapeRadiusSquared(0.25)),
               2);
 }
