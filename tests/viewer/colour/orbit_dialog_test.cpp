@@ -28,7 +28,8 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     OrbitDialog dialog(info, boxes);
     colour_test::expectNoOverlap(dialog);
     QWidget* picture = dialog.pictureLabel();
-    EXPECT_EQ(QStringList({dialog.loopField()->text(), dialog.magnificationField()->text()}), QStringList({"500", "0.250000"}));
+    EXPECT_EQ(QStringList({dialog.loopField()->text(), dialog.magnificationField()->text()}),
+              QStringList({"500", "0.250000"}));
     dialog.criticalList()->item(1)->setSelected(false);
 
     // Ctrl: the orbit of 1 (pixel (450, 400)) in red; it then lands on the
