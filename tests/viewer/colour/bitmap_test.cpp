@@ -6,34 +6,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
 using common::colourWord;
-
-std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-struct TempDir {
-    TempDir() {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-    fs::path path_ = fs::temp_directory_path() /
-                     ("hv_bitmap_test_" + std::to_string(::getpid()) + "_" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-};
 
 TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     auto maps = render::makePixelMaps();
@@ -50,38 +27,49 @@ TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     const std::uint32_t n = 6;  // two red values times three green values
     EXPECT_EQ(dib.colourTableEntries(), n);
     ASSERT_EQ(f.size(), 54 + 4 * n + 1804 * 3);
-    EXPECT_EQ(f[0], 'B');
-    EXPECT_EQ(f[1], 'M');
-    // (offset, width, value): the file size and reserved fields stay 0.
-    const std::uint32_t fields[][3] = {{2, 4, 0},  {6, 2, 0},   {8, 2, 0},  {10, 4, 54 + 4 * n}, {14, 4, 40},
-                                       {18, 4, 601}, {22, 4, 3}, {26, 2, 1}, {28, 2, 24},         {30, 4, 0},
-                                       {34, 4, 0},  {38, 4, 0},  {42, 4, 0}, {46, 4, n},          {50, 4, n}};
-    for (const auto& [at, width, value] : fields)
-        EXPECT_EQ(width == 4 ? le32(f, at) : le16(f, at), value) << "offset " << at;
-    // Padding byte of every row is 0; pixel (600, 1) is the last of row 1.
+    // (offset, width, value): "BM"; the file size and reserved fields stay 0.
+    const std::uint32_t fields[][3] = {{0, 2, 'B' | 'M' << 8}, {2, 4, 0}, {6, 2, 0}, {8, 2, 0}, {10, 4, 54 + 4 * n},
+                                       {14, 4, 40}, {18, 4, 601}, {22, 4, 3}, {26, 2, 1}, {28, 2, 24}, {30, 4, 0},
+                                       {34, 4, 0}, {38, 4, 0}, {42, 4, 0}, {46, 4, n}, {50, 4, n}};
+    for (const auto& [at, width, value] : fields) {
+        std::uint32_t read = 0;  // little-endian
+        for (std::uint32_t i = width; i-- > 0;) read = read << 8 | f[at + i];
+        EXPECT_EQ(read, value) << "offset " << at;
+    }
+    // (offset, byte): table entries blue, green, red, 0 in order of first appearance, column by column;
+    // rows bottom (y = 0) first, pixels blue, green, red, each row padded with 0.
     const std::size_t bits = 54 + 4 * n;
-    for (int row = 0; row < 3; ++row) EXPECT_EQ(f[bits + row * 1804 + 1803], 0) << row;
-    const std::size_t last = bits + 1804 + 600 * 3;
-    EXPECT_EQ(f[last], 7);       // blue
-    EXPECT_EQ(f[last + 1], 10);  // green
-    EXPECT_EQ(f[last + 2], 255); // red: 600 % 3 == 0
+    const std::size_t bytes[][2] = {{54, 7}, {55, 0}, {56, 255}, {57, 0}, {54 + 4 + 1, 10}, {54 + 12 + 2, 0},
+                                    {bits, 7}, {bits + 1, 0}, {bits + 2, 255}, {bits + 3 + 2, 0},
+                                    {bits + 1803, 0}, {bits + 2 * 1804 + 1800, 7}, {bits + 2 * 1804 + 1801, 20},
+                                    {bits + 2 * 1804 + 1802, 255}, {bits + 2 * 1804 + 1803, 0}};
+    for (const auto& [at, value] : bytes) EXPECT_EQ(f[at], value) << "offset " << at;
 }
 
-TEST(Bitmap, FailedSaveReportsWriteErrorAndLeavesNoTraces) {
-    TempDir dir;
+TEST(Bitmap, SavesReplaceTheFileOrReportWriteErrorAndLeaveNoTraces) {
+    const fs::path dir = fs::temp_directory_path() / ("hv_bitmap_test_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
     auto maps = render::makePixelMaps();
     colour::CDib dib;
     ASSERT_TRUE(dib.buildFromPicture(maps->colour, 3, 3));
     // A folder cannot be replaced by the file.
-    const fs::path occupied = dir.path() / "occupied.bmp";
+    const fs::path occupied = dir / "occupied.bmp";
     fs::create_directory(occupied);
     fs::path keep = occupied / "keep";
     std::ofstream(keep) << "old";
     EXPECT_EQ(dib.writeBmp(occupied.string()), std::string("write error"));
     EXPECT_TRUE(fs::exists(keep));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     // A folder that does not exist.
-    EXPECT_EQ(dib.writeBmp((dir.path() / "missing" / "a.bmp").string()), std::string("write error"));
+    EXPECT_EQ(dib.writeBmp((dir / "missing" / "a.bmp").string()), std::string("write error"));
+    // A good save replaces an older file whole.
+    const fs::path good = dir / "good.bmp";
+    std::ofstream(good) << std::string(10000, 'x');
+    EXPECT_EQ(dib.writeBmp(good.string()), std::nullopt);
+    EXPECT_EQ(fs::file_size(good), dib.fileBytes().size());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << "no temporary left";
+    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,181 +1,197 @@
-// The colour settings, exception, unknown colour and component selection
-// dialogs, on their own and on a finished picture.
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+// The colour settings, exception colour and component selection dialogs, on
+// their own and on a finished picture.
+#include <QCheckBox>
+#include <QPageSetupDialog>
+#include <QPlainTextEdit>
 #include <QPixmap>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <QPrintDialog>
+#include <QSlider>
+#include <QTimer>
 
-#include "platform/recording_message_boxes.h"
+#include "dialog_test_support.h"
 #include "viewer/colour/colour_dialog.h"
 #include "viewer/colour/component_select_dialog.h"
-#include "viewer/colour/dialog_widgets.h"
 #include "viewer/colour/exception_colour_dialog.h"
+#include "viewer/colour/print_info_dialog.h"
 #include "viewer/colour/unknown_colour_dialog.h"
 #include "viewer/colour/viewer_dialogs.h"
 #include "viewer_harness.h"
 
 namespace {
 
+using colour_test::type;
+
 colour::ColourTable tableWithRange(int low, int high) {
     colour::ColourTable table;
     for (auto& r : table.records) {
         r = colour::defaultComponentColour(high);
         r.lowCount = low;
-        r.highCount = high;
     }
     return table;
 }
 
-// Replaces the field's text as a user would: select all, then type (or
-// delete, for an empty text).
-void type(QLineEdit* field, const QString& text) {
-    field->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(field, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(field, text);
-}
-
-TEST(ColourDialog, CycleAndPhaseFieldsCorrectWhatIsTyped) {
+TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     colour::ColourTable table = tableWithRange(0, 500);
+    table.records[2].redCurve.cycle = 1;  // the arrows' lowest
     platform::RecordingMessageBoxes boxes;
-    ColourDialog dialog(table, 0, boxes, {});
-    const int greenBuilds = dialog.barBuildCount(ColourDialog::Green);
+    int recolours = 0;
+    ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
+    colour_test::expectNoOverlap(dialog);
+    EXPECT_EQ(QStringList({dialog.cycleField(ColourDialog::Red)->text(), dialog.cycleField(ColourDialog::Green)->text(),
+                           dialog.cycleField(ColourDialog::Blue)->text(), dialog.phaseField(ColourDialog::Blue)->text()}),
+              QStringList({"1", "3", "2", "1"})) << "the record's curves as the fields show them";
+    EXPECT_EQ(dialog.slider(ColourDialog::Blue, ColourDialog::Frame1End)->value(), 255) << "and the sliders";
     const int redBuilds = dialog.barBuildCount(ColourDialog::Red);
 
     type(dialog.cycleField(ColourDialog::Green), "900");
     EXPECT_EQ(dialog.cycleField(ColourDialog::Green)->text(), "500");
-    EXPECT_EQ(dialog.workingCopy().greenCurve.cycle, 500);
     EXPECT_EQ(dialog.cycleArrows(ColourDialog::Green)->value(), 500);
-    EXPECT_GT(dialog.barBuildCount(ColourDialog::Green), greenBuilds);
     EXPECT_EQ(dialog.barBuildCount(ColourDialog::Red), redBuilds) << "only the edited channel is rebuilt";
-
     // Letters never get in; an empty field keeps the value.
     type(dialog.phaseField(ColourDialog::Blue), "37");
-    EXPECT_EQ(dialog.workingCopy().blueCurve.phase, 37);
     type(dialog.phaseField(ColourDialog::Blue), "x");
     EXPECT_EQ(dialog.phaseField(ColourDialog::Blue)->text(), "37");
     type(dialog.phaseField(ColourDialog::Blue), "");
-    EXPECT_EQ(dialog.phaseField(ColourDialog::Blue)->text(), "");
-    EXPECT_EQ(dialog.workingCopy().blueCurve.phase, 37);
-
     // The arrows move the field, and through it the value.
     dialog.cycleArrows(ColourDialog::Red)->stepUp();
-    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "6");
-    EXPECT_EQ(dialog.workingCopy().redCurve.cycle, 6);
-}
+    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "2");
 
-TEST(ColourDialog, OkCopiesTheWorkingCopyAndRecolours) {
-    colour::ColourTable table = tableWithRange(0, 500);
-    platform::RecordingMessageBoxes boxes;
-    int recolours = 0;
-    ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
-    type(dialog.cycleField(ColourDialog::Blue), "9");
-    dialog.workingCopy().exceptions[0] = {4, 1, 2, 3};
-    EXPECT_EQ(table.records[2].blueCurve.cycle, 2);
+    EXPECT_EQ(table.records[2].greenCurve.cycle, 3) << "nothing is stored before OK";
     dialog.accept();
-    EXPECT_EQ(table.records[2].blueCurve.cycle, 9);
-    EXPECT_EQ(table.records[2].exceptions[0].number, 4);
-    EXPECT_EQ(table.records[1].blueCurve.cycle, 2) << "other components keep theirs";
+    const common::ComponentColour& stored = table.records[2];
+    EXPECT_EQ((std::array<int, 3>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase}),
+              (std::array<int, 3>{2, 500, 37}));
+    EXPECT_EQ(table.records[1].greenCurve.cycle, 3) << "other components keep theirs";
     EXPECT_EQ(recolours, 1);
 }
 
-TEST(ExceptionDialog, TypingAndTheThreeRefusals) {
+TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     common::ComponentColour record = tableWithRange(10, 50).records[0];
     platform::RecordingMessageBoxes boxes;
     ExceptionColourDialog dialog(record, boxes);
-    dialog.show();
+    colour_test::expectNoOverlap(dialog);
     EXPECT_EQ(dialog.headerLabel()->text(), QStringLiteral("番号10～50"));
 
     type(dialog.numberField(0), "70");
     EXPECT_EQ(dialog.numberField(0)->text(), "50") << "above highCount becomes highCount";
     type(dialog.colourField(0, 0), "300");
     EXPECT_EQ(dialog.colourField(0, 0)->text(), "255");
-    EXPECT_EQ(dialog.colourArrows(0, 0)->value(), 255);
+    type(dialog.colourField(0, 2), "");
 
     type(dialog.numberField(2), "50");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
     type(dialog.numberField(2), "5");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
     type(dialog.numberField(2), "20");
     type(dialog.numberField(4), "20");
-    dialog.accept();
+    QTest::keyClick(dialog.numberField(4), Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
                                  "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。",
                                  "3番目の番号 5 は小さすぎます。10以上にしてください。",
                                  "3番目のと5番目の番号 20 が重なっています。同じ番号は指定できません。"}));
     EXPECT_TRUE(dialog.isVisible()) << "a refusal keeps the dialog open";
-    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+    // An emptied number clears its row; an empty colour field stores 0.
+    type(dialog.numberField(4), "");
+    QTest::keyClick(dialog.numberField(4), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const common::ExceptionColour& first = record.exceptions[0];
+    EXPECT_EQ((std::array<int, 6>{first.number, first.red, first.green, first.blue, record.exceptions[2].number,
+                                  record.exceptions[4].number}),
+              (std::array<int, 6>{50, 255, 0, 0, 20, -1}));
 }
 
-// A finished Julia picture of z^2 - 1 with two component entries: the
-// superattracting 2-cycle {0, -1} and a 1-cycle far outside the picture.
-struct JuliaPicture {
-    JuliaPicture() : h(parameters()) {
-        h.block.addCycle({{0, 0}, {-1, 0}});
-        h.block.header().components[0].pointKind = 0;
-        h.block.addCycle({{40, 40}});
-        h.block.header().components[1].pointKind = 1;
-        h.block.header().criticalPointCount = 1;
-        h.open();
-        h.frame->setDialogHooks(makeViewerDialogHooks());
-        EXPECT_TRUE(h.drawToDone());
-        h.pump();
-    }
-    static viewer_test::PictureSetup parameters() {
-        viewer_test::PictureSetup s;
-        s.width = 120;
-        s.height = 90;
-        s.magnification = 0.3;
-        s.loopCount = 60;
-        return s;
-    }
-    viewer_test::ViewerHarness h;
-};
+TEST(UnknownColourDialog, ShowsTheColourAndOkStoresWhatIsTyped) {
+    auto unknown = static_cast<std::int32_t>(common::colourWord(10, 20, 30));
+    int recolours = 0;
+    UnknownColourDialog dialog(unknown, [&] { ++recolours; });
+    colour_test::expectNoOverlap(dialog);
+    EXPECT_EQ(QStringList({dialog.field(0)->text(), dialog.field(1)->text(), dialog.field(2)->text()}),
+              QStringList({"10", "20", "30"}));
+    type(dialog.field(0), "300");
+    EXPECT_EQ(dialog.field(0)->text(), "255");
+    EXPECT_EQ(dialog.arrows(0)->value(), 255);
+    type(dialog.field(2), "");  // stores 0
+    QTest::keyClick(dialog.field(2), Qt::Key_Return);
+    EXPECT_EQ(static_cast<common::ColourWord>(unknown), common::colourWord(255, 20, 0));
+    EXPECT_EQ(recolours, 1);
+}
 
+TEST(PrintInfoDialog, TheTickedBoxesMarginAndCommentBecomeThePrintOptions) {
+    colour::PrintOptions options;
+    PrintInfoDialog dialog(options, true);
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        if (box->text() != "式" && box->text() != "不動点") QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 8));
+    dialog.findChild<QSlider*>()->setValue(12);
+    QTest::keyClicks(dialog.findChild<QPlainTextEdit*>(), "ab");
+    dialog.accept();
+    EXPECT_EQ(std::tuple(options.printFormula, options.printRange, options.printFixedPoints, options.printCriticalPoints,
+                         options.printLoopCount, options.marginMm, options.comment),
+              std::tuple(false, true, false, true, true, 12, std::string("ab\n")));
+}
+
+// A finished Julia picture of z^2 - 1: components the 2-cycle {0, -1} and a 1-cycle far outside.
 TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
-    JuliaPicture picture;
-    const ColourContext context = colourContextOf(*picture.h.frame);
-    ComponentSelectDialog dialog(context);
-    ASSERT_EQ(dialog.list()->count(), 4);
-    EXPECT_EQ(dialog.list()->item(0)->text(), QStringLiteral("無限遠"));
-    EXPECT_EQ(dialog.list()->item(1)->text(), QStringLiteral("周期点 周期2 S_ATTRACTING"));
-    EXPECT_EQ(dialog.list()->item(2)->text(), QStringLiteral("不動点 ATTRACTING"));
-    EXPECT_EQ(dialog.list()->item(3)->text(), QStringLiteral("不明"));
+    viewer_test::PictureSetup setup;
+    std::tie(setup.width, setup.height, setup.magnification, setup.loopCount) = std::tuple(120, 90, 0.3, 8);
+    viewer_test::ViewerHarness h(setup);
+    h.block.addCycle({{0, 0}, {-1, 0}});
+    h.block.header().components[0].pointKind = 0;
+    h.block.addCycle({{40, 40}});
+    h.block.header().components[1].pointKind = 1;
+    h.block.header().criticalPointCount = 1;
+    h.open();
+    h.frame->setDialogHooks(makeViewerDialogHooks());
+    ASSERT_TRUE(h.drawToDone());
+    h.pump();
 
-    const colour::RenderStatistics& stats = picture.h.session->statistics();
-    ASSERT_GT(stats.stats[0].pixelCount, 0);
-    ASSERT_GT(stats.stats[1].pixelCount, 0);
-    EXPECT_EQ(stats.stats[2].pixelCount, 0);
-    EXPECT_EQ(dialog.list()->currentRow(), 0);
-    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.stats[0].pixelCount));
+    EXPECT_EQ(pictureInfoOf(*h.frame).criticalPoints.size(), 1u);
+    ComponentSelectDialog dialog(colourContextOf(*h.frame));
+    colour_test::expectNoOverlap(dialog);
+    QListWidget* list = dialog.list();
+    const QString names[] = {"無限遠", "周期点 周期2 S_ATTRACTING", "不動点 ATTRACTING", "不明"};
+    ASSERT_EQ(list->count(), 4);
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(list->item(row)->text(), names[row]);
+
+    const colour::RenderStatistics& stats = h.session->statistics();
+    ASSERT_TRUE(stats.stats[0].pixelCount > 0 && stats.stats[1].pixelCount > 0 && stats.unknownPixelCount > 0);
     // 120 x 90 gives a 200 x 150 thumbnail, grey where the component lies.
     QImage thumbnail = dialog.thumbnail()->pixmap().toImage();
     ASSERT_EQ(thumbnail.size(), QSize(200, 150));
     EXPECT_EQ(thumbnail.pixelColor(0, 0), QColor(128, 128, 128)) << "the corner escapes";
-    EXPECT_EQ(thumbnail.pixelColor(100, 75), QColor(255, 255, 255)) << "0 is in the cycle's basin";
-    dialog.list()->setCurrentRow(1);
-    thumbnail = dialog.thumbnail()->pixmap().toImage();
-    EXPECT_EQ(thumbnail.pixelColor(100, 75), QColor(128, 128, 128));
-    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.stats[1].pixelCount));
 
     std::vector<int> opened;
     dialog.openDialog = [&](int code) { opened.push_back(code); };
-    dialog.setColour();
-    dialog.list()->setCurrentRow(2);
-    EXPECT_EQ(dialog.pixelCountField()->text(), "0");
-    dialog.setColour();
-    dialog.list()->setCurrentRow(3);
-    EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(stats.unknownPixelCount));
-    dialog.setColour();
-    const bool anyUnknown = stats.unknownPixelCount > 0;
-    EXPECT_EQ(opened, (anyUnknown ? std::vector<int>{1, -1} : std::vector<int>{1}));
-    std::vector<std::string> expected{ComponentSelectDialog::NO_PIXELS_MESSAGE};
-    if (!anyUnknown) expected.push_back(ComponentSelectDialog::NO_PIXELS_MESSAGE);
-    EXPECT_EQ(picture.h.boxes.texts(), expected);
+    const std::pair<int, int> rows[] = {
+        {0, stats.stats[0].pixelCount}, {1, stats.stats[1].pixelCount}, {2, 0}, {3, stats.unknownPixelCount}};
+    for (const auto& [row, pixels] : rows) {
+        list->setCurrentRow(row);
+        EXPECT_EQ(dialog.pixelCountField()->text(), QString::number(pixels)) << row;
+        EXPECT_EQ(dialog.thumbnail()->pixmap().toImage().pixelColor(100, 75).red(), row == 1 ? 128 : 255) << row;
+        dialog.setColour();
+    }
+    EXPECT_EQ(opened, (std::vector<int>{0, 1, -1}));
+    EXPECT_EQ(h.boxes.texts(), std::vector<std::string>{ComponentSelectDialog::NO_PIXELS_MESSAGE});
+
+    // Each menu item opens its dialog on the finished picture (closed here as soon as it shows).
+    std::vector<std::string> shown;
+    std::vector<QPrinter*> printers;  // printing uses the printer that was set up
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown.push_back(modal->metaObject()->className());
+            if (auto* print = qobject_cast<QPrintDialog*>(modal)) printers.push_back(print->printer());
+            if (auto* setup = qobject_cast<QPageSetupDialog*>(modal)) printers.push_back(setup->printer());
+            modal->reject();
+        }
+    });
+    closer.start(10);
+    for (const char* item : {"32773", "32771", "32772", "32774", "32775", "printPreview", "print", "printSetup"})
+        h.frame->action(item)->trigger();
+    EXPECT_EQ(shown, (std::vector<std::string>{"ComponentSelectDialog", "ComponentInfoDialog", "FormulaDialog",
+                                                "OrbitDialog", "SaveFormulaDialog", "PrintInfoDialog", "QPrintDialog",
+                                                "QPageSetupDialog"}));
+    EXPECT_TRUE(printers.size() == 2 && printers[0] == printers[1]);
 }
 
 }  // namespace

@@ -1,62 +1,80 @@
-// The printed text read back from the PDF. Lines with Japanese are drawn in
-// the taller fallback font; every line must still reach the page, or the
-// clipping message must say that some did not.
-#include <QApplication>
+// Printing into a PDF file, read back with poppler's tools: the picture on the page, and the text. Lines with
+// Japanese take the taller fallback font; each must still reach the page, or the clipping message say it did not.
 #include <QFontMetrics>
 #include <QPrinter>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include "platform/recording_message_boxes.h"
+#include "dialog_test_support.h"
 #include "viewer/colour/picture_printer.h"
 
 namespace {
 
-struct Case {
-    bool allSections;  // else the formula alone
-    int commentLines;  // < 0: as many as fit at the page font's own line spacing, less this
-};
-void PrintTo(const Case& c, std::ostream* os) { *os << (c.allSections ? "all" : "formula") << c.commentLines; }
-
-class PrintText : public ::testing::TestWithParam<Case> {};
-
-TEST_P(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
-    auto maps = render::makePixelMaps();
+// A 600 x 600 picture of z^2 - 0.12 printed on A4 without margins; run() gives a poppler tool's output.
+struct PrintedPage {
+    PrintedPage() : maps(render::makePixelMaps()), pdf(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+        render_test::TestBlock::setRationalMap(source.info.map, common::FORM_POLYNOMIAL, {{-0.12, 0}, {0, 0}, {1, 0}},
+                                               {{1, 0}});
+        source.info.criticalPoints = source.info.fixedPoints = {{-0.2, 0.6}, {1.2, -0.6}};
+        printer.options().printFormula = true;  // three lines
+        pdf->setOutputFileName(path);
+        pdf->setPageSize(QPageSize(QPageSize::A4));
+        pdf->setPageMargins({});
+    }
+    void print() {
+        printer.printJob(*pdf, source, boxes);
+        pdf.reset();  // the file is complete once the printer is gone
+    }
+    QByteArray run(const QString& tool, QStringList arguments) {
+        QProcess process;
+        process.start(tool, arguments << path << (tool == "pdftotext" ? "-" : dir.filePath("page")));
+        EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0) << "needs poppler-utils";
+        return process.readAllStandardOutput();
+    }
+    std::unique_ptr<render::PixelMaps> maps;
     PrintSource source{&maps->colour, 600, 600, {}};
-    source.info.map.form = common::FORM_POLYNOMIAL;
-    source.info.map.numeratorDegree = 2;
-    source.info.map.numeratorRe[2] = 1;
-    source.info.map.numeratorRe[0] = -0.12;
-    source.info.criticalPoints = source.info.fixedPoints = {{-0.2, 0.6}, {1.2, -0.6}};
     PicturePrinter printer;
-    colour::PrintOptions& options = printer.options();
-    options.printFormula = true;  // three lines
-    options.printRange = options.printFixedPoints = options.printCriticalPoints = options.printLoopCount =
-        GetParam().allSections;
-
-    QTemporaryDir dir;
     platform::RecordingMessageBoxes boxes;
-    int lines = GetParam().commentLines;
-    {
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFileName(dir.filePath("page.pdf"));
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins({});
-        if (lines < 0) lines += pdf.height() / QFontMetrics(QApplication::font(), &pdf).lineSpacing() - 3;
+    QTemporaryDir dir;
+    QString path = dir.filePath("page.pdf");
+    std::unique_ptr<QPrinter> pdf;
+};
+
+TEST(Printing, PrintedPageShowsThePictureTheRightWayUp) {
+    PrintedPage page;
+    // Red, with a blue square in the top-left quarter (y counts rows from the bottom).
+    for (int x = 0; x < 600; ++x)
+        for (int y = 0; y < 600; ++y)
+            page.maps->colour[x][y] = x < 300 && y >= 300 ? common::colourWord(0, 0, 255) : common::colourWord(255, 0, 0);
+    page.print();
+    page.run("pdftoppm", {"-png", "-r", "30", "-singlefile"});
+    const QImage image(page.dir.filePath("page.png"));
+    ASSERT_FALSE(image.isNull());
+    // 210 mm at 30 dpi: about 248 pixels wide; the picture is the top square.
+    const int w = image.width();
+    EXPECT_EQ(image.pixelColor(w / 4, w / 4).rgb() & 0xF0F0F0, 0x0000F0u);
+    EXPECT_EQ(image.pixelColor(3 * w / 4, 3 * w / 4).rgb() & 0xF0F0F0, 0xF00000u);
+    EXPECT_EQ(image.pixelColor(3 * w / 4, w / 4).rgb() & 0xF0F0F0, 0xF00000u);
+}
+
+// (all sections or the formula alone, comment lines; < 0: as many as fit at the page font's own line spacing,
+// less this): the last line is printed, or it is not and the clipping message says so.
+TEST(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
+    for (const auto& [allSections, commentLines] : {std::pair{true, 3}, {false, 3}, {false, -1}}) {
+        PrintedPage page;
+        colour::PrintOptions& options = page.printer.options();
+        options.printRange = options.printFixedPoints = options.printCriticalPoints = options.printLoopCount =
+            allSections;
+        int lines = commentLines;
+        if (lines < 0) lines += page.pdf->height() / QFontMetrics(QApplication::font(), page.pdf.get()).lineSpacing() - 3;
         std::string field;
         for (int i = 1; i <= lines; ++i) field += (i > 1 ? "\r\nコメント" : "コメント") + std::to_string(i);
         options.comment = colour::commentFromField(field);
-        printer.printJob(pdf, source, boxes);
+        page.print();
+        const QString text = QString::fromUtf8(page.run("pdftotext", {"-enc", "UTF-8"}));
+        const bool printed = text.contains(QStringLiteral("コメント%1").arg(lines));
+        EXPECT_EQ(printed, commentLines > 0) << allSections << " " << commentLines;
+        EXPECT_EQ(page.boxes.texts(), std::vector<std::string>(printed ? 0 : 1, PicturePrinter::TEXT_CLIPPED_MESSAGE));
     }
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-enc", "UTF-8", dir.filePath("page.pdf"), "-"});
-    ASSERT_TRUE(pdftotext.waitForFinished(60000) && pdftotext.exitCode() == 0) << "needs poppler-utils";
-    const bool printed = QString::fromUtf8(pdftotext.readAllStandardOutput()).contains(QStringLiteral("コメント%1").arg(lines));
-    EXPECT_NE(printed, !boxes.texts().empty());
-    EXPECT_EQ(printed, GetParam().commentLines > 0);
 }
-
-INSTANTIATE_TEST_SUITE_P(Comments, PrintText, ::testing::Values(Case{true, 3}, Case{false, 3}, Case{false, -1}));
 
 }  // namespace
