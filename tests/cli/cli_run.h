@@ -3,18 +3,17 @@
 // discarded. The arguments are shell words, so quote formulas: "analyse 'z^2-1'".
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
-#include <string>
-#include <cmath>
 #include <complex>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
+#include <string>
 #include <vector>
 
 namespace cli_test {
@@ -24,7 +23,7 @@ struct CliRun {
     std::string out;
 };
 
-// environment: assignments placed before the program ("LC_ALL=de_DE.UTF-8").
+// environment: shell text placed before the program ("LC_ALL=de_DE.UTF-8", "ulimit -f 1;").
 // The program's stdout, and its messages too where withMessages says so.
 inline CliRun runCli(const std::string& args, const std::string& environment = {}, bool withMessages = false) {
     CliRun r;

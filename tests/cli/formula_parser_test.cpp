@@ -4,6 +4,8 @@
 
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/formula_check.h"
@@ -13,15 +15,8 @@ namespace {
 using cli::parseFormula;
 
 TEST(FormulaParser, CoefficientsLandAtTheirPowers) {
-    struct Term {
-        int power;
-        double re, im;
-    };
-    struct Case {
-        const char* text;
-        int form, numeratorDegree, denominatorDegree;
-        std::vector<Term> numerator, denominator;
-    } cases[] = {
+    struct Term { int power; double re, im; };
+    const struct { const char* text; int form, numeratorDegree, denominatorDegree; std::vector<Term> numerator, denominator; } cases[] = {
         {"z^2-1", common::FORM_POLYNOMIAL, 2, 0, {{2, 1, 0}, {1, 0, 0}, {0, -1, 0}}, {{0, 1, 0}}},
         {"-0.12+0.75i + z^2", common::FORM_POLYNOMIAL, 2, 0, {{0, -0.12, 0.75}, {2, 1, 0}}, {}},
         {"(0.3+0.5i)*z^3 + z", common::FORM_POLYNOMIAL, 3, 0, {{3, 0.3, 0.5}, {1, 1, 0}}, {}},
@@ -36,39 +31,34 @@ TEST(FormulaParser, CoefficientsLandAtTheirPowers) {
         {"2z(z+1) - -i*z^0", common::FORM_POLYNOMIAL, 2, 0, {{2, 2, 0}, {1, 2, 0}, {0, 0, 1}}, {}},
         {"(z-1)^10", common::FORM_POLYNOMIAL, 10, 0, {{5, -252, 0}}, {}},
         {"1.5e-3 * z^2", common::FORM_POLYNOMIAL, 2, 0, {{2, 1.5e-3, 0}}, {}},
+        // a leading coefficient with only an imaginary part; a constant numerator
+        {"i*z^3 + z^2", common::FORM_POLYNOMIAL, 3, 0, {{3, 0, 1}, {2, 1, 0}}, {}},
+        {"2/z^2", common::FORM_RATIONAL, 0, 2, {{0, 2, 0}}, {{2, 1, 0}}},
     };
-    for (const Case& c : cases) {
+    auto expectTerms = [](const double* re, const double* im, const std::vector<Term>& terms) {
+        for (const Term& t : terms) EXPECT_EQ(std::make_pair(re[t.power], im[t.power]), std::make_pair(t.re, t.im)) << t.power;
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const auto r = parseFormula(c.text);
         ASSERT_TRUE(r.ok) << r.error;
-        EXPECT_EQ(r.map.form, c.form);
-        EXPECT_EQ(r.map.numeratorDegree, c.numeratorDegree);
-        EXPECT_EQ(r.map.denominatorDegree, c.denominatorDegree);
-        for (const Term& t : c.numerator) {
-            EXPECT_EQ(r.map.numeratorRe[t.power], t.re) << "z^" << t.power;
-            EXPECT_EQ(r.map.numeratorIm[t.power], t.im) << "z^" << t.power;
-        }
-        for (const Term& t : c.denominator) {
-            EXPECT_EQ(r.map.denominatorRe[t.power], t.re) << "z^" << t.power;
-            EXPECT_EQ(r.map.denominatorIm[t.power], t.im) << "z^" << t.power;
-        }
+        EXPECT_EQ(std::make_tuple(r.map.form, r.map.numeratorDegree, r.map.denominatorDegree),
+                  std::make_tuple(c.form, c.numeratorDegree, c.denominatorDegree));
+        expectTerms(r.map.numeratorRe, r.map.numeratorIm, c.numerator);
+        expectTerms(r.map.denominatorRe, r.map.denominatorIm, c.denominator);
     }
 }
 
-struct Malformed {
-    const char* text;
-    int position;
-    const char* expected;  // a part of the message
-};
-
 TEST(FormulaParser, MalformedInputNamesPositionAndExpectation) {
-    const Malformed cases[] = {
+    // The text, the position named, a part of the message.
+    const struct { const char* text; int position; const char* expected; } cases[] = {
         {"", 1, "formula ends"},
         {"z^2+", 5, "expected a number"},
         {"(z^2+1", 7, "expected ')'"},
         {"z^2)", 4, "expected an operator"},
         {"z^11", 3, "0 to 10"},
         {"z^-1", 3, "0 to 10"},
+        {"z^99999999999", 3, "0 to 10"},
         {"z^1.5", 4, "expected an operator"},
         {"3 4", 3, "expected an operator"},
         {"z * * 2", 5, "expected a number"},
@@ -78,7 +68,7 @@ TEST(FormulaParser, MalformedInputNamesPositionAndExpectation) {
         {"z^2 + 1e999", 7, "out of range"},
         {"z^2 \xe3\x81\x82", 5, "expected an operator"},
     };
-    for (const Malformed& m : cases) {
+    for (const auto& m : cases) {
         const auto r = parseFormula(m.text);
         EXPECT_FALSE(r.ok) << m.text;
         EXPECT_EQ(r.errorPosition, m.position) << m.text << ": " << r.error;
@@ -129,14 +119,6 @@ TEST(FormulaCheck, ExecuteOrder) {
     EXPECT_EQ(check("(z+1)/(z-1)"), common::FormulaCheck::DegreeTooLow);
     EXPECT_EQ(check("z^2"), common::FormulaCheck::Ok);
     EXPECT_EQ(check("z/z^2"), common::FormulaCheck::Ok);
-}
-
-TEST(FormulaCheck, DegreesAreHighestNonZeroCoefficients) {
-    common::RationalMap m{};
-    EXPECT_EQ(common::coefficientDegree(m.numeratorRe, m.numeratorIm), -1);
-    m.numeratorIm[7] = -0.0;  // negative zero is zero
-    m.numeratorIm[4] = 1e-300;
-    EXPECT_EQ(common::coefficientDegree(m.numeratorRe, m.numeratorIm), 4);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -29,7 +29,7 @@ const std::vector<double> kSamples = {
     1e15, 1e16, 1e17, 9999999999999999.0, 1e-4, 1e-5, 12345.678901234567, 3.141592653589793,
     1e300, -1e-300, 5e-324, std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
 
-TEST(NumberText, TrimmedFixedKeepsSignificantDigitsOnly) {
+TEST(NumberText, FormsMatchTheCLibraryInTheCLocale) {
     // Zeros before the point stay; values below the 16 digits print as 0.
     const std::pair<double, const char*> cases[] = {{1e-6, "0.000001"}, {0.05, "0.05"}, {1.0, "1"}, {10000.0, "10000"},
                                                     {0.0, "0"}, {-2.5, "-2.5"}, {1e-20, "0"}};
@@ -39,23 +39,9 @@ TEST(NumberText, TrimmedFixedKeepsSignificantDigitsOnly) {
         const auto back = common::parseDouble(common::formatFixed16Trimmed(v));
         ASSERT_TRUE(back.has_value()) << v;
         EXPECT_EQ(*back, std::strtod(printfC("%.16lf", v).c_str(), nullptr)) << v;
+        EXPECT_EQ(common::formatG16(v), printfC("%.16G", v)) << v;
+        EXPECT_EQ(common::formatFixed30(v), printfC("%.30lf", v)) << v;
     }
-}
-
-TEST(NumberText, FormattingIgnoresTheUserLocale) {
-    // A locale with a decimal comma, when the machine has one.
-    const char* candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ja_JP.UTF-8"};
-    const char* chosen = nullptr;
-    for (const char* name : candidates)
-        if (std::setlocale(LC_NUMERIC, name)) {
-            chosen = name;
-            break;
-        }
-    if (!chosen) GTEST_SKIP() << "no locale with a decimal comma installed";
-    EXPECT_EQ(common::formatG16(0.5), "0.5");
-    EXPECT_EQ(common::formatFixed16Trimmed(0.05), "0.05");
-    EXPECT_EQ(common::parseDouble("0.25"), 0.25);
-    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(NumberText, ParseDoubleReadsLikeScanfButOnlyFiniteDecimals) {
@@ -77,22 +63,22 @@ TEST(NumberText, ParseDoubleReadsLikeScanfButOnlyFiniteDecimals) {
     EXPECT_NEAR(*common::parseDouble(full.substr(0, 32)), -1.0 / 7.0, 1e-28);
 }
 
-TEST(NumberText, CutUtf8NeverSplitsACharacter) {
-    const std::string a = "a";
-    const std::string kana = "\xE3\x81\x82";            // 3 bytes
-    const std::string emoji = "\xF0\x9F\x98\x80";       // 4 bytes
-    const std::string text = a + kana + emoji + "b";   // 1 + 3 + 4 + 1 = 9 bytes
-    EXPECT_EQ(common::cutUtf8(text, 100), text);
-    EXPECT_EQ(common::cutUtf8(text, 9), text);
-    EXPECT_EQ(common::cutUtf8(text, 8), a + kana + emoji);
-    for (std::size_t n = 4; n < 8; ++n) EXPECT_EQ(common::cutUtf8(text, n), a + kana) << n;
-    for (std::size_t n = 1; n < 4; ++n) EXPECT_EQ(common::cutUtf8(text, n), a) << n;
-    EXPECT_EQ(common::cutUtf8(text, 0), "");
-    EXPECT_EQ(common::cutUtf8(kana, 2), "");
+TEST(NumberText, ParseIntSaturatesAtTheLimits) {
+    const std::pair<const char*, long long> read[] = {
+        {" +42x", 42}, {"-0", 0}, {"-12 3", -12}, {"9223372036854775807", LLONG_MAX}, {"9223372036854775808", LLONG_MAX},
+        {"-9223372036854775808", LLONG_MIN}, {"-9223372036854775809", LLONG_MIN}, {"99999999999999999999999", LLONG_MAX}};
+    for (const auto& [text, value] : read) EXPECT_EQ(common::parseIntSaturating(text), value) << text;
+    for (const char* bad : {"", " ", "-", "+ 1", "x1", ".5"}) EXPECT_FALSE(common::parseIntSaturating(bad)) << bad;
+}
 
+TEST(NumberText, CutUtf8NeverSplitsACharacter) {
+    const std::string text = "a\xE3\x81\x82\xF0\x9F\x98\x80" "b";  // characters of 1, 3, 4 and 1 bytes
+    for (std::size_t n = 0; n <= 10; ++n) {
+        const std::size_t fits = n >= 9 ? 9 : n >= 8 ? 8 : n >= 4 ? 4 : n >= 1 ? 1 : 0;
+        EXPECT_EQ(common::cutUtf8(text, n), text.substr(0, fits)) << n;
+    }
     // A run of stray continuation bytes is not UTF-8; the cut stays within the limit.
-    const std::string stray = "ab" + std::string(6, '\x80');
-    EXPECT_EQ(common::cutUtf8(stray, 6).size(), 6u);
+    EXPECT_EQ(common::cutUtf8("ab" + std::string(6, '\x80'), 6).size(), 6u);
 }
 
 }  // namespace
