@@ -25,14 +25,10 @@ analysis::JuliaAnalysis sampleResult() {
     a.criticalPoints.count = 2;
     a.criticalPoints.re = {0.5, 0};
     a.criticalPoints.im = {-1, 0.25};
-    a.orbits.cycles.capacity = 6;
     a.orbits.cycles.cycles = {
-        {1, {0}, {0}, PointKind::SuperAttracting},
-        {2, {0, -1}, {0, 0}, PointKind::Attracting},
-        {1, {0.5}, {-0.25}, PointKind::Indifferent},
-        {0, {}, {}, PointKind::Attracting, 1},
-        {3, {1, 2, 3}, {0, 0, 0}, static_cast<PointKind>(7)},
-    };
+        {1, {0}, {0}, PointKind::SuperAttracting}, {2, {0, -1}, {0, 0}, PointKind::Attracting},
+        {1, {0.5}, {-0.25}, PointKind::Indifferent}, {0, {}, {}, PointKind::Attracting, 1},
+        {3, {1, 2, 3}, {0, 0, 0}, static_cast<PointKind>(7)}};
     a.orbits.algebraicCycleCount = 3;
     a.orbits.curves.entries = {{0, {curveWithCode(0), curveWithCode(1), curveWithCode(2), curveWithCode(3)}},
                                {1, {curveWithCode(1)}}};
@@ -53,13 +49,9 @@ TEST(DynamicsOptions, TakesItsOwnOptionsAndRejectsValuesOutsideTheirRanges) {
                                             {"--max-loop"}, {"--conv-eps", "0"}, {"--conv-eps=-1e-6"},
                                             {"--cont-eps", "nan"}, {"--inout-eps", "inf"}, {"--inout-eps", "0,01"},
                                             {"--cont-eps="}};
-    for (const Arguments& bad : refused) {
-        Arguments args = bad;
-        analysis::AnalysisSettings s;
-        EXPECT_FALSE(takeDynamicsOptions(args, s)) << bad[0];
-    }
-    Arguments args{"--max-loop", "0", "z^2", "--max-loopy=5", "--conv-eps", "0.5", "--siegel", "--inout-eps=2", "--cont-eps=.25"};
     analysis::AnalysisSettings s;
+    for (Arguments args : refused) EXPECT_FALSE(takeDynamicsOptions(args, s)) << args[0];
+    Arguments args{"--max-loop", "0", "z^2", "--max-loopy=5", "--conv-eps", "0.5", "--siegel", "--inout-eps=2", "--cont-eps=.25"};
     ASSERT_TRUE(takeDynamicsOptions(args, s));
     EXPECT_EQ(args, (Arguments{"z^2", "--max-loopy=5"}));  // what is not theirs stays, in order
     EXPECT_EQ(std::make_tuple(s.maxLoop, s.siegelFlag, s.convEps, s.contEps, s.inoutEps), std::make_tuple(0, 1, 0.5, 0.25, 2.0));
@@ -72,17 +64,13 @@ TEST(DynamicsReport, ListsCyclesCurvesAndDomainsInTheListingFormats) {
     ASSERT_NE(algebraic, std::string::npos);
     ASSERT_NE(orbits, std::string::npos);
     EXPECT_LT(algebraic, orbits);
-    // Algebraic section: cycles 0..2.
     EXPECT_EQ(text.find("不動点 S_ATTRACTING 0  0 0\n"), text.find('\n', algebraic) + 1);
     EXPECT_TRUE(has(text, "周期点 周期2 ATTRACTING\n  実部 0 虚部 0\n  実部 -1 虚部 0\n"));
     EXPECT_TRUE(has(text, "不動点 INDIFFERENT 2  0.5 -0.25\n"));
-    // Orbit section: the entry for infinity and an invalid kind.
     EXPECT_GT(text.find("周期点 周期0 ATTRACTING\n  toInfinity 1\n"), orbits);
     EXPECT_TRUE(has(text, "周期点 周期3 不正種別\n"));
-    // Curves per critical point.
     EXPECT_TRUE(has(text, "閉曲線 閉曲線数4 CriticalPoint 実部0.5 虚部-1\n  None\n  Out\n  In\n  In & Out\n"));
     EXPECT_TRUE(has(text, "閉曲線 閉曲線数1 CriticalPoint 実部0 虚部0.25\n  Out\n"));
-    // Domains, grouped per critical point (Siegel) and per pair (Herman).
     EXPECT_TRUE(has(text, "SiegelDisk 周期1 \nSiegelDisk 周期1 \nHermanRing 周期1 \nanalysis stopped\n"));
     EXPECT_TRUE(has(text, "critical point 1 lands on a repelling cycle of period 3 (no basin)\n"));
     EXPECT_EQ(text.find("critical point 0"), std::string::npos);
@@ -115,6 +103,8 @@ TEST(DynamicsReport, JsonMembersHoldEveryPartOfTheResult) {
         "\"period\": 1, \"members\": [1]}, {\"kind\": \"HermanRing\", \"period\": 1, \"members\": [0]}],",
         "\"stopped\": true,\n  \"outOfMemory\": false\n"};
     for (const char* member : members) EXPECT_TRUE(has(json, member)) << member << "\n" << json;
+    EXPECT_TRUE(has(dynamicsJsonMembers(analysis::JuliaAnalysis{}, s), "\"cycles\": [],\n  \"criticalOrbits\": [],\n  \"curves\": [],\n  "
+                    "\"siegelDisks\": [],\n  \"hermanRings\": [],\n  \"domainGroups\": [],\n  \"stopped\": false,"));
     // Texts and numbers that JSON cannot hold as they are.
     EXPECT_EQ(jsonString("a\"b\\c\n\x1f\x7f周"), "\"a\\\"b\\\\c\\u000a\\u001f\x7f周\"");
     EXPECT_EQ(jsonPoint(NAN, -INFINITY), "{\"re\": null, \"im\": null}");

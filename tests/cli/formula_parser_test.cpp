@@ -16,7 +16,8 @@ using cli::parseFormula;
 
 TEST(FormulaParser, CoefficientsLandAtTheirPowers) {
     struct Term { int power; double re, im; };
-    const struct { const char* text; int form, numeratorDegree, denominatorDegree; std::vector<Term> numerator, denominator; } cases[] = {
+    const struct { const char* text; int form, numeratorDegree, denominatorDegree; std::vector<Term> numerator, denominator; }
+    cases[] = {
         {"z^2-1", common::FORM_POLYNOMIAL, 2, 0, {{2, 1, 0}, {1, 0, 0}, {0, -1, 0}}, {{0, 1, 0}}},
         {"-0.12+0.75i + z^2", common::FORM_POLYNOMIAL, 2, 0, {{0, -0.12, 0.75}, {2, 1, 0}}, {}},
         {"(0.3+0.5i)*z^3 + z", common::FORM_POLYNOMIAL, 3, 0, {{3, 0.3, 0.5}, {1, 1, 0}}, {}},
@@ -33,8 +34,7 @@ TEST(FormulaParser, CoefficientsLandAtTheirPowers) {
         {"1.5e-3 * z^2", common::FORM_POLYNOMIAL, 2, 0, {{2, 1.5e-3, 0}}, {}},
         // a leading coefficient with only an imaginary part; a constant numerator
         {"i*z^3 + z^2", common::FORM_POLYNOMIAL, 3, 0, {{3, 0, 1}, {2, 1, 0}}, {}},
-        {"2/z^2", common::FORM_RATIONAL, 0, 2, {{0, 2, 0}}, {{2, 1, 0}}},
-    };
+        {"2/z^2", common::FORM_RATIONAL, 0, 2, {{0, 2, 0}}, {{2, 1, 0}}}};
     auto expectTerms = [](const double* re, const double* im, const std::vector<Term>& terms) {
         for (const Term& t : terms) EXPECT_EQ(std::make_pair(re[t.power], im[t.power]), std::make_pair(t.re, t.im)) << t.power;
     };
@@ -50,24 +50,15 @@ TEST(FormulaParser, CoefficientsLandAtTheirPowers) {
 }
 
 TEST(FormulaParser, MalformedInputNamesPositionAndExpectation) {
-    // The text, the position named, a part of the message.
     const struct { const char* text; int position; const char* expected; } cases[] = {
-        {"", 1, "formula ends"},
-        {"z^2+", 5, "expected a number"},
-        {"(z^2+1", 7, "expected ')'"},
-        {"z^2)", 4, "expected an operator"},
-        {"z^11", 3, "0 to 10"},
-        {"z^-1", 3, "0 to 10"},
-        {"z^99999999999", 3, "0 to 10"},
-        {"z^1.5", 4, "expected an operator"},
-        {"3 4", 3, "expected an operator"},
-        {"z * * 2", 5, "expected a number"},
-        {"x^2", 1, "expected a number, 'z', 'i' or '('"},
-        {"1e", 3, "exponent"},
-        {".", 1, "digits"},
-        {"z^2 + 1e999", 7, "out of range"},
-        {"z^2 \xe3\x81\x82", 5, "expected an operator"},
-    };
+        {"", 1, "formula ends"}, {"z^2+", 5, "expected a number"},
+        {"(z^2+1", 7, "expected ')'"}, {"z^2)", 4, "expected an operator"},
+        {"z^11", 3, "0 to 10"}, {"z^-1", 3, "0 to 10"},
+        {"z^99999999999", 3, "0 to 10"}, {"z^1.5", 4, "expected an operator"},
+        {"3 4", 3, "expected an operator"}, {"z * * 2", 5, "expected a number"},
+        {"x^2", 1, "expected a number, 'z', 'i' or '('"}, {"1e", 3, "exponent"},
+        {".", 1, "digits"}, {"z^2 + 1e999", 7, "out of range"},
+        {"z^2 \xe3\x81\x82", 5, "expected an operator"}};
     for (const auto& m : cases) {
         const auto r = parseFormula(m.text);
         EXPECT_FALSE(r.ok) << m.text;
@@ -97,28 +88,21 @@ TEST(FormulaParser, RandomInputNeverCrashes) {
         std::string text;
         for (std::size_t k = length(g); k > 0; --k) text += alphabet[pick(g)];
         const auto r = parseFormula(text);
-        if (r.ok) {
-            ++accepted;
-            EXPECT_LE(r.map.numeratorDegree, common::MAX_DEGREE);
-            EXPECT_GE(r.map.denominatorDegree, -1);
-        } else {
-            EXPECT_GE(r.errorPosition, 1);
-            EXPECT_LE(r.errorPosition, static_cast<int>(text.size()) + 1);
-        }
+        accepted += r.ok;
+        if (r.ok)
+            EXPECT_TRUE(r.map.numeratorDegree <= common::MAX_DEGREE && r.map.denominatorDegree >= -1) << text;
+        else
+            EXPECT_TRUE(r.errorPosition >= 1 && r.errorPosition <= static_cast<int>(text.size()) + 1) << text;
     }
     EXPECT_GT(accepted, 0);
 }
 
-// The message texts are checked where the dialog shows them.
 TEST(FormulaCheck, ExecuteOrder) {
-    auto check = [](const char* text) { return common::checkFormula(parseFormula(text).map); };
-    EXPECT_EQ(check("z^2/0"), common::FormulaCheck::DenominatorZero);
-    EXPECT_EQ(check("0/0"), common::FormulaCheck::DenominatorZero);  // denominator first
-    EXPECT_EQ(check("0*z^2"), common::FormulaCheck::NumeratorZero);
-    EXPECT_EQ(check("z"), common::FormulaCheck::DegreeTooLow);
-    EXPECT_EQ(check("(z+1)/(z-1)"), common::FormulaCheck::DegreeTooLow);
-    EXPECT_EQ(check("z^2"), common::FormulaCheck::Ok);
-    EXPECT_EQ(check("z/z^2"), common::FormulaCheck::Ok);
+    using enum common::FormulaCheck;
+    const std::pair<const char*, common::FormulaCheck> cases[] = {
+        {"z^2/0", DenominatorZero}, {"0/0", DenominatorZero}, {"0*z^2", NumeratorZero}, {"z", DegreeTooLow},
+        {"(z+1)/(z-1)", DegreeTooLow}, {"z^2", Ok}, {"z/z^2", Ok}};
+    for (const auto& [text, check] : cases) EXPECT_EQ(common::checkFormula(parseFormula(text).map), check) << text;
 }
 
 }  // namespace

@@ -1,17 +1,10 @@
-// `halvatrine-cli render` output files: PNG and BMP by extension, pictures
-// beyond the viewer's 1000 x 1000 in tiles, other extensions refused. The
-// files are decoded here and compared pixel for pixel.
-#include <gtest/gtest.h>
+// `halvatrine-cli render` output files: PNG and BMP by extension, decoded here and compared pixel for pixel;
+// options refused and writes that fail.
 #include <png.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "cli_run.h"
 
@@ -19,20 +12,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;  // rows from the top
-};
+struct Image { int width = 0, height = 0; std::vector<std::uint8_t> rgb; };  // rgb: rows from the top
 
 Image readPng(const fs::path& path) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    Image out;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
     image.format = PNG_FORMAT_RGB;
-    out.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr)) return {};
-    return {static_cast<int>(image.width), static_cast<int>(image.height), out.rgb};
+    Image out{static_cast<int>(image.width), static_cast<int>(image.height), std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
+    return png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr) ? out : Image{};
 }
 
 // A 24-bit BMP, with or without colour table: rows bottom first, blue green red.
@@ -74,7 +62,6 @@ TEST_F(RenderOutput, EveryFormatAndSizeHoldsTheSamePixels) {
         const auto viaBmp = cli_test::runCli(std::string("render ") + options + " -o " + bmp.string());
         const auto viaPng = cli_test::runCli(std::string("render ") + options + " -o " + png.string());
         ASSERT_EQ(std::make_pair(viaBmp.exitCode, viaPng.exitCode), std::make_pair(0, 0)) << options;
-        // Statistics are the whole picture's in both.
         EXPECT_EQ(viaBmp.out.substr(0, viaBmp.out.find("written")), viaPng.out.substr(0, viaPng.out.find("written")));
         // The statistics count every pixel once: outside, per component and unknown.
         std::istringstream lines(viaPng.out.substr(std::min(viaPng.out.size(), viaPng.out.find("component\n") + 10)));
@@ -113,9 +100,8 @@ TEST_F(RenderOutput, BadOptionsAreRefusedBeforeAnyFileIsWritten) {
     EXPECT_TRUE(fs::is_empty(dir_));
 }
 
-// Under a 512-byte file size limit (its signal ignored, so write() reports
-// it) writing fails early or only at the last flush: each writer must report
-// it and leave neither the file nor a temporary one.
+// Under a 512-byte file size limit (its signal ignored, so write() fails) early or only at the last flush:
+// each writer must report it and leave neither the file nor a temporary one.
 TEST_F(RenderOutput, FailedWritesAreReportedAndLeaveNothingBehind) {
     const std::pair<const char*, const char*> cases[] = {
         {"render 'z^2-1' --julia --size 48x40 -o ", "p.bmp"}, {"render 'z^2-1' --julia --size 1001x3 -o ", "p.bmp"},

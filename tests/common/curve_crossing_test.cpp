@@ -27,9 +27,7 @@ TEST(CurveFarPoint, ScalesTheMaximaWhenThatLeavesTheBoxElseStepsBeyondTheCorner)
     // max re, min re, max im, min im; the far point. One positive maximum is
     // enough to leave the box; negative maxima scaled by 1.2 may still leave it
     // below its minima; else the point steps 0.2 |max| + 1 beyond the corner.
-    const std::array<double, 6> cases[] = {{2, 0, 2, 0, 2.4, 2.4},
-                                           {1, -3, -1, -3, 1.2, -1.2},
-                                           {-1, -1.1, -1, -1.1, -1.2, -1.2},
+    const std::array<double, 6> cases[] = {{2, 0, 2, 0, 2.4, 2.4}, {1, -3, -1, -3, 1.2, -1.2}, {-1, -1.1, -1, -1.1, -1.2, -1.2},
                                            {-1, -3, 0, -3, -1 + 0.2 + 1.0, 0 + 0.0 + 1.0},
                                            {-0.5, -3, -2, -3, -0.5 + 0.1 + 1.0, -2 + 0.4 + 1.0}};
     for (const auto& c : cases) {
@@ -58,12 +56,12 @@ TEST(RayCrossingParity, VerticesCountOnceWhereThePolygonCrossesAndEdgesAlongTheR
         {"a far point inside answers outside at itself", square, 1, 1, FarPoint{1, 1}, false},
         {"centre: the ray leaves through the corner (2, 2)", square, 1, 1, far, true},
         {"outside: enters at (0, 0), leaves at (2, 2)", square, -1, -1, far, false},
+        {"left of it, a ray across", square, -1, 1, FarPoint{2.4, 1}, false}, {"below, across", square, 1, -1, FarPoint{1, 2.4}, false},
         {"a vertex that only touches the ray", touching, 0.2, 0.2, FarPoint{2.4, 2.4}, false},
         {"inside the triangle", touching, 1.2, 0.6, FarPoint{2.4, 2.4}, true},
         {"leaves once, at x = 3", step, 0, 1, FarPoint{10, 1}, true},
         {"enters at -1, leaves at 3", step, -2, 1, FarPoint{10, 1}, false},
-        {"beyond the step", step, 4, 1, FarPoint{10, 1}, false},
-    };
+        {"beyond the step", step, 4, 1, FarPoint{10, 1}, false}};
     for (const auto& c : cases) EXPECT_EQ(rayCrossingParity(c.x, c.y, c.polygon.view(), c.far), c.inside) << c.what;
 }
 

@@ -6,21 +6,16 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <locale.h>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// The C library under the "C" locale is the reference for the printf forms.
+// The C library (the tests run in the "C" locale) is the reference for the printf forms.
 std::string printfC(const char* format, double v) {
-    locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    locale_t previous = uselocale(c);
     char buffer[512];
     std::snprintf(buffer, sizeof buffer, format, v);
-    uselocale(previous);
-    freelocale(c);
     return buffer;
 }
 
@@ -46,7 +41,7 @@ TEST(NumberText, FormsMatchTheCLibraryInTheCLocale) {
 
 TEST(NumberText, ParseDoubleReadsLikeScanfButOnlyFiniteDecimals) {
     const std::pair<std::string, double> read[] = {
-        {"1.5", 1.5}, {"  -0.25", -0.25}, {"+3", 3.0}, {".5", 0.5}, {"5.", 5.0}, {"1e-6", 1e-6}, {"2E3", 2000.0},
+        {"1.5", 1.5}, {" \t\n\r\f\v-0.25", -0.25}, {"+3", 3.0}, {".5", 0.5}, {"5.", 5.0}, {"1e-6", 1e-6}, {"2E3", 2000.0},
         {"12a3", 12.0},  // stops at the first non-number character
         {"1e", 1.0},     // a dangling exponent mark is not read
         {"1,5", 1.0},    // never a decimal comma
@@ -54,18 +49,14 @@ TEST(NumberText, ParseDoubleReadsLikeScanfButOnlyFiniteDecimals) {
         {"1.7976931348623157e308", std::numeric_limits<double>::max()}};
     for (const auto& [text, value] : read) EXPECT_EQ(common::parseDouble(text), value) << text;
     const std::vector<std::string> refused = {"", "   ", "-", "+", ".", "e5", "inf", "-inf", "INFINITY", "nan",
-                                              "NaN(1)", "0x10", "0X1p3", "-0x1", "1e400", "-1e309", "abc",
+                                              "NaN(1)", "0x10", "0X1p3", "-0x1", "1e400", "-1e309", "0.5e310", "abc",
                                               "1" + std::string(400, '0')};
-    for (const std::string& bad : refused)
-        EXPECT_FALSE(common::parseDouble(bad).has_value()) << bad;
-    // The sample file's 32-character cut of a "%.30lf" text.
-    const std::string full = common::formatFixed30(-1.0 / 7.0);
-    EXPECT_NEAR(*common::parseDouble(full.substr(0, 32)), -1.0 / 7.0, 1e-28);
+    for (const std::string& bad : refused) EXPECT_FALSE(common::parseDouble(bad).has_value()) << bad;
 }
 
 TEST(NumberText, ParseIntSaturatesAtTheLimits) {
     const std::pair<const char*, long long> read[] = {
-        {" +42x", 42}, {"-0", 0}, {"-12 3", -12}, {"9223372036854775807", LLONG_MAX}, {"9223372036854775808", LLONG_MAX},
+        {" \t\n\r\f\v+42x", 42}, {"-0", 0}, {"-12 3", -12}, {"9223372036854775807", LLONG_MAX}, {"9223372036854775808", LLONG_MAX},
         {"-9223372036854775808", LLONG_MIN}, {"-9223372036854775809", LLONG_MIN}, {"99999999999999999999999", LLONG_MAX}};
     for (const auto& [text, value] : read) EXPECT_EQ(common::parseIntSaturating(text), value) << text;
     for (const char* bad : {"", " ", "-", "+ 1", "x1", ".5"}) EXPECT_FALSE(common::parseIntSaturating(bad)) << bad;
