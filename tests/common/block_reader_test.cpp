@@ -39,8 +39,7 @@ struct Mapping {
 //   13064  its outer disk (24), inner disk (24), 3 polyline points (48)
 //   13160  Herman group: header, 1 pair of images (184 bytes)
 //   13344  inner curve: 0 disks, 2 points (32); outer curve: 1 outer disk (24), 2 points (32)
-//   13432  end
-constexpr std::size_t WELL_FORMED_SIZE = 13432;
+constexpr std::size_t WELL_FORMED_SIZE = 13432;  // the end
 
 CurveImage image(double scale, std::int32_t outerCount, std::int32_t outerOffset, std::int32_t innerCount,
                  std::int32_t innerOffset, std::int32_t pointCount, std::int32_t pointOffset) {
@@ -78,8 +77,7 @@ TEST(BlockReader, WellFormedBlockReadsBackEveryComponent) {
     Mapping m = wellFormed();
     const auto view = m.read();
     ASSERT_TRUE(view.has_value());
-    EXPECT_EQ(view->pictureKind, 'J');
-    EXPECT_EQ(view->title, "J1\xE2\x86\x90M1");
+    EXPECT_EQ(std::make_pair(view->pictureKind, view->title), std::make_pair('J', std::string("J1\xE2\x86\x90M1")));
     ASSERT_EQ(view->components.size(), 3u);
     const common::ComponentView& cycle = view->components[0];
     ASSERT_TRUE(cycle.valid);
@@ -172,7 +170,7 @@ TEST(BlockReader, FrontEndBlockIsReadWithBoundsAndShortMappingsAreRefused) {
     std::strcpy(block->startDirectory, "/home/user/halvatrine");
     common::writeBusyState(*block, common::BUSY_ANALYSING);
 
-    auto view = common::readFrontEndBlock(bytes.data(), bytes.size());
+    const auto view = common::readFrontEndBlock(bytes.data(), bytes.size());
     ASSERT_TRUE(view.has_value());
     EXPECT_EQ(std::make_tuple(view->frontEndProcessId, view->mainWindow, view->criticalPoints.count,
                               view->criticalPoints.selected[40], view->currentMap.numeratorDegree, view->startDirectory),
@@ -180,9 +178,12 @@ TEST(BlockReader, FrontEndBlockIsReadWithBoundsAndShortMappingsAreRefused) {
     EXPECT_EQ(common::readBusyState(*view->block), common::BUSY_ANALYSING);
 
     std::memset(block->startDirectory, 'd', common::START_DIRECTORY_SIZE);
-    view = common::readFrontEndBlock(bytes.data(), bytes.size());
-    EXPECT_EQ(view->startDirectory, "");  // not terminated: no directory
+    EXPECT_EQ(common::readFrontEndBlock(bytes.data(), bytes.size())->startDirectory, "");  // not terminated: none
 
+    Mapping m = wellFormed();  // a title without terminator, a character across the end of its field
+    std::memset(m.header().title, 'T', common::TITLE_SIZE);
+    std::memcpy(m.header().title + common::TITLE_SIZE - 3, "\xE2\x86\x90", 3);
+    EXPECT_EQ(m.read()->title, std::string(common::TITLE_SIZE - 3, 'T'));
     // Mappings too short for the fixed part, or not 8-byte aligned, are refused.
     EXPECT_FALSE(common::readFrontEndBlock(bytes.data(), bytes.size() - 1).has_value());
     EXPECT_FALSE(common::readAnalysisBlock(wellFormed().bytes.data(), DATA - 1).has_value());

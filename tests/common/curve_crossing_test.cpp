@@ -71,7 +71,6 @@ TEST(RayCrossingParity, StopRequestAndShortPolygonsAnswerOutside) {
     EXPECT_FALSE(rayCrossingParity(1, 0.5, square.view(), far, &stop));
     stop = false;
     EXPECT_TRUE(rayCrossingParity(1, 0.5, square.view(), far, &stop));
-    const Polygon one{{1}, {1}};
-    EXPECT_FALSE(rayCrossingParity(1, 0.5, one.view(), far));
+    EXPECT_FALSE(rayCrossingParity(1, 0.5, Polygon{{1}, {1}}.view(), far));
     EXPECT_FALSE(rayCrossingParity(1, 0.5, PolygonView{}, far));
 }

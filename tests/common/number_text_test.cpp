@@ -19,10 +19,9 @@ std::string printfC(const char* format, double v) {
     return buffer;
 }
 
-const std::vector<double> kSamples = {
-    0.0, -0.0, 1.0, -1.0, 0.5, 1e-6, 0.05, 0.01, 1.0 / 3.0, -2.0 / 3.0, 123456789.125,
-    1e15, 1e16, 1e17, 9999999999999999.0, 1e-4, 1e-5, 12345.678901234567, 3.141592653589793,
-    1e300, -1e-300, 5e-324, std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
+const std::vector<double> kSamples = {0.0, -0.0, 1.0, -1.0, 0.5, 1e-6, 0.05, 0.01, 1.0 / 3.0, -2.0 / 3.0, 123456789.125, 1e15,
+    1e16, 1e17, 9999999999999999.0, 1e-4, 1e-5, 12345.678901234567, 3.141592653589793, 1e300, -1e-300, 5e-324,
+    std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
 
 TEST(NumberText, FormsMatchTheCLibraryInTheCLocale) {
     // Zeros before the point stay; values below the 16 digits print as 0.
