@@ -62,6 +62,7 @@ TEST_F(RenderOutput, EveryFormatAndSizeHoldsTheSamePixels) {
         const auto viaBmp = cli_test::runCli(std::string("render ") + options + " -o " + bmp.string());
         const auto viaPng = cli_test::runCli(std::string("render ") + options + " -o " + png.string());
         ASSERT_EQ(std::make_pair(viaBmp.exitCode, viaPng.exitCode), std::make_pair(0, 0)) << options;
+        EXPECT_EQ(viaPng.out.substr(0, 9), std::string("picture ") + (std::strstr(options, "--julia") ? 'J' : 'M'));
         EXPECT_EQ(viaBmp.out.substr(0, viaBmp.out.find("written")), viaPng.out.substr(0, viaPng.out.find("written")));
         // The statistics count every pixel once: outside, per component and unknown.
         std::istringstream lines(viaPng.out.substr(std::min(viaPng.out.size(), viaPng.out.find("component\n") + 10)));
@@ -71,8 +72,7 @@ TEST_F(RenderOutput, EveryFormatAndSizeHoldsTheSamePixels) {
         // Up to 1000 x 1000 the bitmap is the viewer's own, with its colour table.
         EXPECT_EQ(viaBmp.out.find("colours)") != std::string::npos, width <= 1000 && height <= 1000) << options;
         const Image a = readBmp(bmp), b = readPng(png);
-        EXPECT_EQ(std::make_pair(a.width, a.height), std::make_pair(width, height));
-        EXPECT_EQ(std::make_pair(b.width, b.height), std::make_pair(width, height));
+        EXPECT_EQ(std::make_tuple(a.width, a.height, b.width, b.height), std::make_tuple(width, height, width, height));
         EXPECT_TRUE(a.rgb == b.rgb) << options;
         EXPECT_GT(std::set<std::uint8_t>(a.rgb.begin(), a.rgb.end()).size(), 4u) << "a picture, not a plain area";
     }
