@@ -51,8 +51,7 @@ TEST(CliProgram, QuadraticPointsComponentsAndBlock) {
 }
 
 TEST(CliProgram, JsonReportOfTheSuperattractingCycle) {
-    // z^6 - 1: degree 6 keeps the algebraic search at periods 1..3 (6^4 > 1024).
-    // Its critical point 0 lies on the superattracting 2-cycle {0, -1}.
+    // z^6 - 1: the algebraic search ends at period 3 (6^4 > 1024); 0 lies on the superattracting cycle {0, -1}.
     const CliRun j = runCli("analyse 'z^6-1' --max-loop=100 --json");
     ASSERT_EQ(j.exitCode, 0);
     const std::string members[] = {

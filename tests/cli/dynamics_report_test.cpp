@@ -105,7 +105,6 @@ TEST(DynamicsReport, JsonMembersHoldEveryPartOfTheResult) {
     for (const char* member : members) EXPECT_TRUE(has(json, member)) << member << "\n" << json;
     EXPECT_TRUE(has(dynamicsJsonMembers(analysis::JuliaAnalysis{}, s), "\"cycles\": [],\n  \"criticalOrbits\": [],\n  \"curves\": [],\n  "
                     "\"siegelDisks\": [],\n  \"hermanRings\": [],\n  \"domainGroups\": [],\n  \"stopped\": false,"));
-    // Texts and numbers that JSON cannot hold as they are.
     EXPECT_EQ(jsonString("a\"b\\c\n\x1f\x7f周"), "\"a\\\"b\\\\c\\u000a\\u001f\x7f周\"");
     EXPECT_EQ(jsonPoint(NAN, -INFINITY), "{\"re\": null, \"im\": null}");
 }

@@ -120,8 +120,7 @@ TEST(BlockReader, CountsAndDegreesAreClamped) {
     }
 }
 
-// Each corruption makes one entry invalid (with no data) and leaves the others valid.
-TEST(BlockReader, EntryWithAnyDataOutsideTheMappingIsInvalid) {
+TEST(BlockReader, EntryWithAnyDataOutsideTheMappingIsInvalidAndTheOthersStayValid) {
     const struct { const char* what; int entry; void (*corrupt)(Mapping&); } cases[] = {
         {"cycle offset past the end", 0, [](Mapping& m) { m.header().components[0].dataOffset = 2147483640; }},
         {"cycle offset negative", 0, [](Mapping& m) { m.header().components[0].dataOffset = -16; }},

@@ -20,6 +20,7 @@ struct Polygon {
 };
 
 const Polygon square{{0, 2, 2, 0}, {0, 0, 2, 2}};
+const FarPoint far = curveFarPoint(2, 0, 2, 0);  // the square's
 
 }  // namespace
 
@@ -47,7 +48,6 @@ TEST(SegmentsCross, ClosedSegmentsWithACommonPointButNeverCollinearOnes) {
 }
 
 TEST(RayCrossingParity, VerticesCountOnceWhereThePolygonCrossesAndEdgesAlongTheRayNever) {
-    const FarPoint far = curveFarPoint(2, 0, 2, 0);
     // A triangle below y = x whose vertex (1, 1) only touches the ray from (0.2, 0.2),
     // and a boundary step along the ray's line y = 1 from x = 2 to 3.
     const Polygon touching{{1, 2, 0.5}, {1, 0.5, 0}}, step{{-1, 2, 2, 3, 3, -1}, {0, 0, 1, 1, 2, 2}};
@@ -66,7 +66,6 @@ TEST(RayCrossingParity, VerticesCountOnceWhereThePolygonCrossesAndEdgesAlongTheR
 }
 
 TEST(RayCrossingParity, StopRequestAndShortPolygonsAnswerOutside) {
-    const FarPoint far = curveFarPoint(2, 0, 2, 0);
     std::atomic<bool> stop{true};
     EXPECT_FALSE(rayCrossingParity(1, 0.5, square.view(), far, &stop));
     stop = false;

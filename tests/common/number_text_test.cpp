@@ -24,7 +24,6 @@ const std::vector<double> kSamples = {0.0, -0.0, 1.0, -1.0, 0.5, 1e-6, 0.05, 0.0
     std::numeric_limits<double>::max(), 0.1 + 0.2, 100.0, 2.5e-7};
 
 TEST(NumberText, FormsMatchTheCLibraryInTheCLocale) {
-    // Zeros before the point stay; values below the 16 digits print as 0.
     const std::pair<double, const char*> cases[] = {{1e-6, "0.000001"}, {0.05, "0.05"}, {1.0, "1"}, {10000.0, "10000"},
                                                     {0.0, "0"}, {-2.5, "-2.5"}, {1e-20, "0"}};
     for (const auto& [v, text] : cases) EXPECT_EQ(common::formatFixed16Trimmed(v), text) << v;

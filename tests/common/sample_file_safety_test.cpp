@@ -28,25 +28,31 @@ TEST(SampleFileSafety, NamesAreTakenByPresentRecordsOnly) {
               std::make_tuple(true, false, false, 1));
 }
 
-// Under a 1000-byte file size limit (its signal ignored) an 1800-byte record fails: no file keeps any of it.
+// File size limits (signal ignored) make each write fail part way: no file keeps any of it, no temporary stays.
 TEST(SampleFileSafety, FailedWritesLeaveNoTrace) {
-    const std::string old = testing::TempDir() + "hv-sample-write-" + std::to_string(::getpid()), fresh = old + "-new";
-    std::filesystem::remove(fresh);
-    std::ofstream(old, std::ios::binary) << "x";
+    const std::filesystem::path dir = testing::TempDir() + "hv-sample-write-" + std::to_string(::getpid());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directory(dir);
+    std::string record;  // 90 bytes, then 1800-byte ones that exceed 1000
+    for (int i = 0; i < common::SAMPLE_TEXT_COUNT; ++i) record += "1 ";
+    std::ofstream(dir / "old", std::ios::binary) << record << "a\r";
     common::SampleTexts texts;
     texts.fill(std::string(40, '1'));
     common::SampleFile file;
-    ASSERT_TRUE(file.readSamples(old, common::SampleAccess::ReadWrite));
+    ASSERT_TRUE(file.readSamples(dir / "old", common::SampleAccess::ReadWrite));
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const rlimit limit{1000, saved.rlim_max};
+    const rlimit limit{1000, saved.rlim_max}, tight{50, saved.rlim_max};
     signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const auto appended = file.appendSample(texts, "n"), created = file.createWithSample(fresh, texts, "n");
+    const auto appended = file.appendSample(texts, "n");
+    setrlimit(RLIMIT_FSIZE, &tight);
+    const auto removed = file.deleteSamples({});
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const auto created = file.createWithSample(dir / "new", texts, "n");
     setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(appended, common::SampleWriteResult::WriteFailed);
-    EXPECT_EQ(created, common::SampleWriteResult::WriteFailed);
-    EXPECT_EQ(std::filesystem::file_size(old), 1u);
-    EXPECT_FALSE(std::filesystem::remove(fresh));  // it did not exist
-    std::filesystem::remove(old);
+    for (const auto result : {appended, removed, created}) EXPECT_EQ(result, common::SampleWriteResult::WriteFailed);
+    EXPECT_EQ(std::filesystem::file_size(dir / "old"), record.size() + 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no new file, no temporary
+    std::filesystem::remove_all(dir);
 }
