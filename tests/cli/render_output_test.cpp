@@ -78,23 +78,23 @@ TEST_F(RenderOutput, EveryFormatAndSizeHoldsTheSamePixels) {
     }
 }
 
-// Options the picture cannot have: refused with a message (exit 2 for the
-// command line, 1 for values out of range) before any file is written.
+// Options the picture cannot have, after -o DIR/x.png (a second -o names another file): refused with a
+// message, exit 2 for the command line and 1 for values out of range, before any file is written.
 TEST_F(RenderOutput, BadOptionsAreRefusedBeforeAnyFileIsWritten) {
-    const std::tuple<const char*, const char*, int, const char*> cases[] = {
-        {"", "x.jpg", 2, ".png or .bmp"}, {"", "x.png.txt", 2, ".png or .bmp"}, {"", "xbmp", 2, ".png or .bmp"},
-        {"", "x.", 2, ".png or .bmp"}, {"--size 20001x8", "x.png", 1, "20000"}, {"--size 8x0", "x.BMP", 1, "height"},
-        {"--size 8", "x.png", 2, "WIDTHxHEIGHT"}, {"--loop 0", "x.png", 1, "loop count"},
-        {"--loop 100001", "x.png", 1, "loop count"}, {"--loop 1e3", "x.png", 2, "whole"},
-        {"--centre x,0", "x.png", 2, "number"}, {"--centre 0,x", "x.png", 2, "number"}, {"--centre 0", "x.png", 2, "RE,IM"},
-        {"--radius 0", "x.png", 1, "radius"}, {"--magnification -1", "x.png", 1, "magnification"},
-        {"--critical 1", "x.png", 1, "does not exist"}, {"--critical 0,", "x.png", 2, "whole"},
-        {"--mandelbrot", "x.png", 2, "either"}, {"--cont-eps 0", "x.png", 1, "setting"}, {"--bogus", "x.png", 2, "unknown"},
-        {"--size", "x.png", 2, "--size needs a value"}};
-    for (const auto& [options, name, code, message] : cases) {
-        const auto run = cli_test::runCli("render \"z^2-1\" --julia --size 8x8 -o " + (dir_ / name).string() + " " + options,
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"-o x.jpg", 2, ".png or .bmp"}, {"-o x.png.txt", 2, ".png or .bmp"}, {"-o xbmp", 2, ".png or .bmp"},
+        {"-o x.", 2, ".png or .bmp"}, {"--size 20001x8", 1, "20000"}, {"-o x.BMP --size 8x0", 1, "height"},
+        {"--size 8", 2, "WIDTHxHEIGHT"}, {"--loop 0", 1, "loop count"}, {"--max-loop x", 2, "whole"},
+        {"--loop 100001", 1, "loop count"}, {"--loop 1e3", 2, "whole"}, {"--height 2x", 2, "whole"},
+        {"--centre x,0", 2, "number"}, {"--centre 0,x", 2, "number"}, {"--centre 0", 2, "RE,IM"},
+        {"--radius 0", 1, "radius"}, {"--magnification -1", 1, "magnification"}, {"--critical 1", 1, "does not exist"},
+        {"--critical 0,", 2, "whole"}, {"--inout-eps .", 2, "number"}, {"--mandelbrot", 2, "either"},
+        {"--cont-eps 0", 1, "setting"}, {"--bogus", 2, "unknown"}, {"--magnification 2x", 2, "number"},
+        {"--cont-eps x", 2, "number"}, {"--width x", 2, "whole"}, {"--size", 2, "--size needs a value"}};
+    for (const auto& [options, code, message] : cases) {
+        const auto run = cli_test::runCli("render 'z^2-1' --julia --size 8x8 -o " + (dir_ / "x.png").string() + " " + options,
                                           {}, true);
-        EXPECT_EQ(run.exitCode, code) << options << name;
+        EXPECT_EQ(run.exitCode, code) << options;
         EXPECT_NE(run.out.find(message), std::string::npos) << run.out;
     }
     EXPECT_TRUE(fs::is_empty(dir_));

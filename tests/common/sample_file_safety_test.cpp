@@ -22,7 +22,7 @@ TEST(SampleFileSafety, OnlyARegularFileIsRead) {
 
 TEST(SampleFileSafety, NamesAreTakenByPresentRecordsOnly) {
     std::string texts;
-    for (int i = 0; i < common::SAMPLE_TEXT_COUNT; ++i) texts += "1 ";
+    for (int i = 0; i < common::SAMPLE_TEXT_COUNT; ++i) texts += " 1\t";  // runs of blanks separate too
     const common::SampleTable table = common::parseSamples(texts + "a\r" + texts + "\r");  // the second has no name
     EXPECT_EQ(std::make_tuple(table.hasName("a"), table.hasName(""), table.hasName("b"), table.presentCount()),
               std::make_tuple(true, false, false, 1));
