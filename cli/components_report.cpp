@@ -65,6 +65,7 @@ bool writeBlockFile(const std::string& path, const PictureBlock& block, std::str
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) {
         if (error) *error = std::strerror(written ? errno : writeErrno);
+        std::remove(path.c_str());  // no truncated block is left behind
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -35,9 +36,11 @@ struct RenderOptions {
     BatchRenderRequest request;
 };
 
+// The whole text must be the number: "12a" or "1e3" is no whole number.
 bool readInt(std::string_view name, const std::string& text, int& out) {
+    const bool digitsOnly = text.find_first_not_of("0123456789", text.find_first_of("+-") == 0 ? 1 : 0) == std::string::npos;
     const auto v = common::parseIntSaturating(text);
-    if (!v || *v < INT32_MIN || *v > INT32_MAX) {
+    if (!v || !digitsOnly || *v < INT32_MIN || *v > INT32_MAX) {
         std::fprintf(stderr, "render: %.*s needs a whole number, not \"%s\"\n", static_cast<int>(name.size()),
                      name.data(), text.c_str());
         return false;
@@ -48,7 +51,10 @@ bool readInt(std::string_view name, const std::string& text, int& out) {
 
 bool readDouble(std::string_view name, const std::string& text, double& out) {
     const auto v = common::parseDouble(text);
-    if (!v) {
+    double ignored = 0;
+    const char* end = text.data() + text.size();
+    const char* start = text.data() + (text.rfind('+', 0) == 0 ? 1 : 0);
+    if (!v || std::from_chars(start, end, ignored).ptr != end) {
         std::fprintf(stderr, "render: %.*s needs a number, not \"%s\"\n", static_cast<int>(name.size()),
                      name.data(), text.c_str());
         return false;

@@ -1,31 +1,25 @@
-// Runs the built halvatrine-cli (its path is HALVATRINE_CLI, set by the
-// build) through the shell and captures what it prints on stdout; stderr is
-// discarded. The arguments are shell words, so quote formulas: "analyse 'z^2-1'".
+// Runs the built halvatrine-cli (HALVATRINE_CLI, set by the build) through the shell. The arguments
+// are shell words, so quote formulas: "analyse 'z^2-1'".
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
-#include <string>
-#include <cmath>
 #include <complex>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
+#include <string>
 #include <vector>
 
 namespace cli_test {
 
-struct CliRun {
-    int exitCode = -1;  // -1 when the program could not be started or did not exit
-    std::string out;
-};
+struct CliRun { int exitCode = -1; std::string out; };  // exitCode -1: not started, or did not exit
 
-// environment: assignments placed before the program ("LC_ALL=de_DE.UTF-8").
-// The program's stdout, and its messages too where withMessages says so.
+// Its stdout, and its messages where withMessages says so; environment: shell text before it ("ulimit -f 1;").
 inline CliRun runCli(const std::string& args, const std::string& environment = {}, bool withMessages = false) {
     CliRun r;
     const std::string command = (environment.empty() ? "" : environment + " ") + HALVATRINE_CLI + " " + args +
