@@ -5,8 +5,10 @@
 #include <QPlainTextEdit>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 
 #include "dialog_test_support.h"
 #include "viewer/colour/colour_dialog.h"
@@ -37,6 +39,17 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     int recolours = 0;
     ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
     colour_test::expectNoOverlap(dialog);
+    for (const ColourDialog::Channel ch : {ColourDialog::Red, ColourDialog::Green, ColourDialog::Blue}) {
+        const std::pair<const char*, QWidget*> labelled[] = {{"枠１", dialog.slider(ch, ColourDialog::Frame1Start)},
+            {"枠2", dialog.slider(ch, ColourDialog::Frame2Start)}, {"枠2", dialog.slider(ch, ColourDialog::Frame2End)},
+            {"枠１", dialog.slider(ch, ColourDialog::Frame1End)}, {"周期", dialog.cycleField(ch)},
+            {"位相", dialog.phaseField(ch)}, {"歪み", dialog.distortionArrows(ch)}};
+        for (const auto& [text, field] : labelled) colour_test::expectLabelled(dialog, QString::fromUtf8(text), field);
+        colour_test::expectBeside(dialog.cycleField(ch), dialog.cycleArrows(ch));
+        colour_test::expectBeside(dialog.phaseField(ch), dialog.phaseArrows(ch));
+        colour_test::expectBeside(dialog.distortionArrows(ch), dialog.distortionField(ch));
+    }
+    colour_test::expectBeside(dialog.lowCountLabel(), dialog.channelBar(ColourDialog::Red));
     EXPECT_EQ(QStringList({dialog.cycleField(ColourDialog::Red)->text(), dialog.cycleField(ColourDialog::Green)->text(),
                            dialog.cycleField(ColourDialog::Blue)->text(), dialog.phaseField(ColourDialog::Blue)->text()}),
               QStringList({"1", "3", "2", "1"})) << "the record's curves as the fields show them";
@@ -56,11 +69,20 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     dialog.cycleArrows(ColourDialog::Red)->stepUp();
     EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "2");
 
+    // Holding an arrow down repeats the step.
+    QToolButton* up = dialog.distortionArrows(ColourDialog::Green)->findChild<QToolButton*>();
+    const int distortion = dialog.distortionField(ColourDialog::Green)->text().toInt();
+    QTest::mousePress(up, Qt::LeftButton);
+    QTest::qWait(up->autoRepeatDelay() + 3 * up->autoRepeatInterval());
+    QTest::mouseRelease(up, Qt::LeftButton);
+    const int held = dialog.distortionField(ColourDialog::Green)->text().toInt();
+    EXPECT_GT(held, distortion + 2);
+
     EXPECT_EQ(table.records[2].greenCurve.cycle, 3) << "nothing is stored before OK";
     dialog.accept();
     const common::ComponentColour& stored = table.records[2];
-    EXPECT_EQ((std::array<int, 3>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase}),
-              (std::array<int, 3>{2, 500, 37}));
+    EXPECT_EQ((std::array<int, 4>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase,
+                                  stored.greenCurve.distortion}), (std::array<int, 4>{2, 500, 37, held}));
     EXPECT_EQ(table.records[1].greenCurve.cycle, 3) << "other components keep theirs";
     EXPECT_EQ(recolours, 1);
 }
@@ -70,6 +92,14 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     platform::RecordingMessageBoxes boxes;
     ExceptionColourDialog dialog(record, boxes);
     colour_test::expectNoOverlap(dialog);
+    for (int r = 0; r < common::EXCEPTION_ROW_COUNT; ++r) {
+        colour_test::expectLabelled(dialog, QString::number(r + 1), dialog.numberField(r));
+        for (int c = 0; c < 3; ++c) colour_test::expectBeside(dialog.colourField(r, c), dialog.colourArrows(r, c));
+    }
+    for (QLabel* name : dialog.findChildren<QLabel*>()) {  // each channel's name heads its column
+        const int c = QStringList({"赤", "緑", "青"}).indexOf(name->text());
+        EXPECT_TRUE(c < 0 || colour_test::shownRect(name).left() == colour_test::shownRect(dialog.colourField(0, c)).left());
+    }
     EXPECT_EQ(dialog.headerLabel()->text(), QStringLiteral("番号10～50"));
 
     type(dialog.numberField(0), "70");
@@ -148,6 +178,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     EXPECT_EQ(pictureInfoOf(*h.frame).criticalPoints.size(), 1u);
     ComponentSelectDialog dialog(colourContextOf(*h.frame));
     colour_test::expectNoOverlap(dialog);
+    colour_test::expectLabelled(dialog, "ピクセル数", dialog.pixelCountField());
     QListWidget* list = dialog.list();
     const QString names[] = {"無限遠", "周期点 周期2 S_ATTRACTING", "不動点 ATTRACTING", "不明"};
     ASSERT_EQ(list->count(), 4);
@@ -176,22 +207,31 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     // Each menu item opens its dialog on the finished picture (closed here as soon as it shows).
     std::vector<std::string> shown;
     std::vector<QPrinter*> printers;  // printing uses the printer that was set up
+    QTemporaryDir dir;
+    const QString cancelled = dir.filePath("cancelled.pdf");
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             shown.push_back(modal->metaObject()->className());
-            if (auto* print = qobject_cast<QPrintDialog*>(modal)) printers.push_back(print->printer());
+            if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+                printers.push_back(print->printer());
+                print->printer()->setOutputFileName(cancelled);  // a cancelled print writes none
+                EXPECT_EQ(std::pair(print->minPage(), print->maxPage()), std::pair(1, 1)) << "one page to print";
+            }
             if (auto* setup = qobject_cast<QPageSetupDialog*>(modal)) printers.push_back(setup->printer());
             modal->reject();
         }
     });
     closer.start(10);
-    for (const char* item : {"32773", "32771", "32772", "32774", "32775", "printPreview", "print", "printSetup"})
+    for (const char* item : {"32773", "32771", "32772", "32774", "32775", "printPreview", "print", "printSetup"}) {
         h.frame->action(item)->trigger();
+        if (!printers.empty()) printers[0]->setOutputFileName({});  // page setup needs the system's printer
+    }
     EXPECT_EQ(shown, (std::vector<std::string>{"ComponentSelectDialog", "ComponentInfoDialog", "FormulaDialog",
                                                 "OrbitDialog", "SaveFormulaDialog", "PrintInfoDialog", "QPrintDialog",
                                                 "QPageSetupDialog"}));
     EXPECT_TRUE(printers.size() == 2 && printers[0] == printers[1]);
+    EXPECT_FALSE(QFile::exists(cancelled));
 }
 
 }  // namespace

@@ -56,6 +56,20 @@ TEST(Printing, PrintedPageShowsThePictureTheRightWayUp) {
     EXPECT_EQ(image.pixelColor(3 * w / 4, w / 4).rgb() & 0xF0F0F0, 0xF00000u);
 }
 
+// The picture as the printer draws it, row for row (bitmaps store the bottom row first) and pixel for pixel, also
+// where each bitmap row is padded (250 x 3 bytes).
+TEST(Printing, ThePrintedImageIsThePictureRowForRow) {
+    auto maps = render::makePixelMaps();
+    for (int x = 0; x < 250; ++x)
+        for (int y = 0; y < 200; ++y) maps->colour[x][y] = common::colourWord(x, y, 255 - y);
+    colour::CDib dib;
+    ASSERT_TRUE(dib.buildFromPicture(maps->colour, 250, 200));
+    const QImage image = imageFromDib(dib);
+    ASSERT_EQ(image.size(), QSize(250, 200));
+    for (int x = 0; x < 250; ++x)
+        for (int row = 0; row < 200; ++row) ASSERT_EQ(image.pixel(x, row), qRgb(x, 199 - row, 56 + row)) << x << "," << row;
+}
+
 // (all sections or the formula alone, comment lines; < 0: as many as fit at the page font's own line spacing,
 // less this): the last line is printed, or it is not and the clipping message says so.
 TEST(PrintText, TheLastCommentLineIsPrintedOrTheClippingIsReported) {
