@@ -21,6 +21,9 @@
 
 namespace {
 
+using colour_test::beside;
+using colour_test::labelled;
+using colour_test::shownRect;
 using colour_test::type;
 
 colour::ColourTable tableWithRange(int low, int high) {
@@ -40,16 +43,16 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
     colour_test::expectNoOverlap(dialog);
     for (const ColourDialog::Channel ch : {ColourDialog::Red, ColourDialog::Green, ColourDialog::Blue}) {
-        const std::pair<const char*, QWidget*> labelled[] = {{"枠１", dialog.slider(ch, ColourDialog::Frame1Start)},
+        const std::pair<const char*, QWidget*> pairs[] = {{"枠１", dialog.slider(ch, ColourDialog::Frame1Start)},
             {"枠2", dialog.slider(ch, ColourDialog::Frame2Start)}, {"枠2", dialog.slider(ch, ColourDialog::Frame2End)},
             {"枠１", dialog.slider(ch, ColourDialog::Frame1End)}, {"周期", dialog.cycleField(ch)},
             {"位相", dialog.phaseField(ch)}, {"歪み", dialog.distortionArrows(ch)}};
-        for (const auto& [text, field] : labelled) colour_test::expectLabelled(dialog, QString::fromUtf8(text), field);
-        colour_test::expectBeside(dialog.cycleField(ch), dialog.cycleArrows(ch));
-        colour_test::expectBeside(dialog.phaseField(ch), dialog.phaseArrows(ch));
-        colour_test::expectBeside(dialog.distortionArrows(ch), dialog.distortionField(ch));
+        for (const auto& [text, field] : pairs) EXPECT_TRUE(labelled(dialog, QString::fromUtf8(text), field)) << text;
+        EXPECT_TRUE(beside(dialog.cycleField(ch), dialog.cycleArrows(ch)));
+        EXPECT_TRUE(beside(dialog.phaseField(ch), dialog.phaseArrows(ch)));
+        EXPECT_TRUE(beside(dialog.distortionArrows(ch), dialog.distortionField(ch)));
     }
-    colour_test::expectBeside(dialog.lowCountLabel(), dialog.channelBar(ColourDialog::Red));
+    EXPECT_TRUE(beside(dialog.lowCountLabel(), dialog.channelBar(ColourDialog::Red)));
     EXPECT_EQ(QStringList({dialog.cycleField(ColourDialog::Red)->text(), dialog.cycleField(ColourDialog::Green)->text(),
                            dialog.cycleField(ColourDialog::Blue)->text(), dialog.phaseField(ColourDialog::Blue)->text()}),
               QStringList({"1", "3", "2", "1"})) << "the record's curves as the fields show them";
@@ -93,12 +96,12 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     ExceptionColourDialog dialog(record, boxes);
     colour_test::expectNoOverlap(dialog);
     for (int r = 0; r < common::EXCEPTION_ROW_COUNT; ++r) {
-        colour_test::expectLabelled(dialog, QString::number(r + 1), dialog.numberField(r));
-        for (int c = 0; c < 3; ++c) colour_test::expectBeside(dialog.colourField(r, c), dialog.colourArrows(r, c));
+        EXPECT_TRUE(labelled(dialog, QString::number(r + 1), dialog.numberField(r))) << r;
+        for (int c = 0; c < 3; ++c) EXPECT_TRUE(beside(dialog.colourField(r, c), dialog.colourArrows(r, c)));
     }
     for (QLabel* name : dialog.findChildren<QLabel*>()) {  // each channel's name heads its column
         const int c = QStringList({"赤", "緑", "青"}).indexOf(name->text());
-        EXPECT_TRUE(c < 0 || colour_test::shownRect(name).left() == colour_test::shownRect(dialog.colourField(0, c)).left());
+        EXPECT_TRUE(c < 0 || shownRect(name).left() == shownRect(dialog.colourField(0, c)).left());
     }
     EXPECT_EQ(dialog.headerLabel()->text(), QStringLiteral("番号10～50"));
 
@@ -178,7 +181,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     EXPECT_EQ(pictureInfoOf(*h.frame).criticalPoints.size(), 1u);
     ComponentSelectDialog dialog(colourContextOf(*h.frame));
     colour_test::expectNoOverlap(dialog);
-    colour_test::expectLabelled(dialog, "ピクセル数", dialog.pixelCountField());
+    EXPECT_TRUE(labelled(dialog, "ピクセル数", dialog.pixelCountField()));
     QListWidget* list = dialog.list();
     const QString names[] = {"無限遠", "周期点 周期2 S_ATTRACTING", "不動点 ATTRACTING", "不明"};
     ASSERT_EQ(list->count(), 4);

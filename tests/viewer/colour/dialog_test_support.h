@@ -41,25 +41,17 @@ inline void expectNoOverlap(QDialog& dialog) {
 inline QRect shownRect(QWidget* w) { return {w->mapTo(w->window(), QPoint(0, 0)), w->size()}; }
 
 // `left` stands just before `right` on one line (a label before its field, arrows by theirs).
-inline void expectBeside(QWidget* left, QWidget* right, int maxGap = 12) {
+inline bool beside(QWidget* left, QWidget* right, int maxGap = 12) {
     const QRect a = shownRect(left), b = shownRect(right);
-    const bool level = (a.top() <= b.center().y() && b.center().y() <= a.bottom()) ||
-                       (b.top() <= a.center().y() && a.center().y() <= b.bottom());
-    EXPECT_TRUE(a.right() < b.left() && b.left() - a.right() - 1 <= maxGap && level)
-        << left->metaObject()->className() << " at " << a.x() << "," << a.y() << " " << right->metaObject()->className()
-        << " at " << b.x() << "," << b.y();
+    return a.right() < b.left() && b.left() - a.right() - 1 <= maxGap &&
+           ((a.top() <= b.center().y() && b.center().y() <= a.bottom()) ||
+            (b.top() <= a.center().y() && a.center().y() <= b.bottom()));
 }
 
 // One of the labels reading `text` stands just before `field`.
-inline void expectLabelled(QWidget& dialog, const QString& text, QWidget* field) {
-    const QRect b = shownRect(field);
-    for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        const QRect a = shownRect(label);
-        if (label->text() == text && a.right() < b.left() && b.left() - a.right() - 1 <= 12 && a.top() <= b.center().y() &&
-            b.center().y() <= a.bottom())
-            return;
-    }
-    ADD_FAILURE() << "no label " << text.toStdString() << " before the field at " << b.x() << "," << b.y();
+inline bool labelled(QWidget& dialog, const QString& text, QWidget* field) {
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    return std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->text() == text && beside(l, field); });
 }
 
 }  // namespace colour_test

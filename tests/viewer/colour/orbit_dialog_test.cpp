@@ -28,10 +28,11 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     platform::RecordingMessageBoxes boxes;
     OrbitDialog dialog(info, boxes);
     colour_test::expectNoOverlap(dialog);
-    const std::pair<const char*, QWidget*> labelled[] = {{"ループ回数", dialog.loopField()},
+    const std::pair<const char*, QWidget*> pairs[] = {{"ループ回数", dialog.loopField()},
         {"倍率", dialog.magnificationField()}, {"点の大きさ", dialog.pointSizeField()}, {"マウス位置", dialog.mouseField()}};
-    for (const auto& [text, field] : labelled) colour_test::expectLabelled(dialog, QString::fromUtf8(text), field);
-    colour_test::expectBeside(dialog.pointSizeField(), dialog.pointSizeArrows(), 0);
+    for (const auto& [text, field] : pairs)
+        EXPECT_TRUE(colour_test::labelled(dialog, QString::fromUtf8(text), field)) << text;
+    EXPECT_TRUE(colour_test::beside(dialog.pointSizeField(), dialog.pointSizeArrows(), 0));
     QWidget* picture = dialog.pictureLabel();
     EXPECT_EQ(QStringList({dialog.loopField()->text(), dialog.magnificationField()->text()}),
               QStringList({"500", "0.250000"}));
