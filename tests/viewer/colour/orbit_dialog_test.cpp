@@ -64,8 +64,7 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     QTest::keyClicks(dialog.mouseField(), "1");
     EXPECT_EQ(dialog.mouseField()->text(), "") << "the readout takes no typing";
     EXPECT_TRUE(boxes.texts().empty());
-    // A count beyond the cap is shown as the cap.
-    colour_test::type(dialog.loopField(), "2000000");
+    colour_test::type(dialog.loopField(), "2000000");  // beyond the cap: shown as the cap
     EXPECT_EQ(dialog.loopField()->text(), QString::number(colour::MAX_ORBIT_LOOP));
 
     // With every critical point cleared, a pick draws nothing and says why.
