@@ -37,8 +37,7 @@ inline void expectNoOverlap(QDialog& dialog) {
                 << leaves[i].first->metaObject()->className() << ", " << leaves[j].first->metaObject()->className();
 }
 
-// Where the user sees a control: its rectangle in its window.
-inline QRect shownRect(QWidget* w) { return {w->mapTo(w->window(), QPoint(0, 0)), w->size()}; }
+inline QRect shownRect(QWidget* w) { return {w->mapTo(w->window(), QPoint(0, 0)), w->size()}; }  // in its window
 
 // `left` stands just before `right` on one line (a label before its field, arrows by theirs).
 inline bool beside(QWidget* left, QWidget* right, int maxGap = 12) {
