@@ -37,10 +37,11 @@ colour::ColourTable tableWithRange(int low, int high) {
 
 TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     colour::ColourTable table = tableWithRange(0, 500);
-    table.records[2].redCurve.cycle = 1;  // the arrows' lowest
+    constexpr int last = colour::COMPONENT_CODE_COUNT - 1;  // the last component's own record is edited
+    table.records[last].redCurve.cycle = 1;  // the arrows' lowest
     platform::RecordingMessageBoxes boxes;
     int recolours = 0;
-    ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
+    ColourDialog dialog(table, last, boxes, [&] { ++recolours; });
     colour_test::expectNoOverlap(dialog);
     const ColourDialog::Channel ch = ColourDialog::Red;  // the columns are built alike
     const std::pair<const char*, QWidget*> pairs[] = {{"周期", dialog.cycleField(ch)}, {"位相", dialog.phaseField(ch)},
@@ -53,7 +54,6 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     EXPECT_EQ(QStringList({dialog.cycleField(ColourDialog::Red)->text(), dialog.cycleField(ColourDialog::Green)->text(),
                            dialog.cycleField(ColourDialog::Blue)->text(), dialog.phaseField(ColourDialog::Blue)->text()}),
               QStringList({"1", "3", "2", "1"})) << "the record's curves as the fields show them";
-    EXPECT_EQ(dialog.slider(ColourDialog::Blue, ColourDialog::Frame1End)->value(), 255) << "and the sliders";
     const int redBuilds = dialog.barBuildCount(ColourDialog::Red);
 
     type(dialog.cycleField(ColourDialog::Green), "900");
@@ -66,6 +66,7 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     EXPECT_EQ(dialog.phaseField(ColourDialog::Blue)->text(), "37");
     type(dialog.phaseField(ColourDialog::Blue), "");
     dialog.cycleArrows(ColourDialog::Red)->stepUp();  // the arrows move the field, and through it the value
+    QTest::keyClick(dialog.slider(ColourDialog::Blue, ColourDialog::Frame1End), Qt::Key_PageDown);  // from 255, 16 steps
 
     QToolButton* up = dialog.distortionArrows(ColourDialog::Green)->findChild<QToolButton*>();
     const int distortion = dialog.distortionField(ColourDialog::Green)->text().toInt();
@@ -75,12 +76,13 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     const int held = dialog.distortionField(ColourDialog::Green)->text().toInt();
     EXPECT_GT(held, distortion + 2);
 
-    EXPECT_EQ(table.records[2].greenCurve.cycle, 3) << "nothing is stored before OK";
+    EXPECT_EQ(table.records[last].greenCurve.cycle, 3) << "nothing is stored before OK";
     dialog.accept();
-    const common::ComponentColour& stored = table.records[2];
-    EXPECT_EQ((std::array<int, 4>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase,
-                                  stored.greenCurve.distortion}), (std::array<int, 4>{2, 500, 37, held}));
-    EXPECT_EQ(table.records[1].greenCurve.cycle, 3) << "other components keep theirs";
+    const common::ComponentColour& stored = table.records[last];
+    EXPECT_EQ((std::array<int, 5>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase,
+                                  stored.greenCurve.distortion, stored.blueCurve.frame1End}),
+              (std::array<int, 5>{2, 500, 37, held, 255 - 16}));
+    EXPECT_EQ(table.records[last - 1].greenCurve.cycle, 3) << "other components keep theirs";
     EXPECT_EQ(recolours, 1);
 }
 
