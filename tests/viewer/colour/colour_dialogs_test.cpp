@@ -109,13 +109,13 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
     type(dialog.numberField(2), "5");
     QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
-    type(dialog.numberField(2), "20");
-    type(dialog.numberField(4), "20");
+    type(dialog.numberField(2), "10");
+    type(dialog.numberField(4), "10");
     QTest::keyClick(dialog.numberField(4), Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
                                  "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。",
                                  "3番目の番号 5 は小さすぎます。10以上にしてください。",
-                                 "3番目のと5番目の番号 20 が重なっています。同じ番号は指定できません。"}));
+                                 "3番目のと5番目の番号 10 が重なっています。同じ番号は指定できません。"}));
     EXPECT_TRUE(dialog.isVisible()) << "a refusal keeps the dialog open";
 
     // An emptied number clears its row; an empty colour field stores 0.
@@ -125,7 +125,7 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     const common::ExceptionColour& first = record.exceptions[0];
     EXPECT_EQ((std::array<int, 6>{first.number, first.red, first.green, first.blue, record.exceptions[2].number,
                                   record.exceptions[4].number}),
-              (std::array<int, 6>{50, 255, 0, 0, 20, -1}));
+              (std::array<int, 6>{50, 255, 0, 0, 10, -1}));
 }
 
 TEST(UnknownColourDialog, ShowsTheColourAndOkStoresWhatIsTyped) {
