@@ -17,7 +17,7 @@ TEST(Bitmap, RowsOf601PixelsArePaddedToFourBytes) {
     for (int x = 0; x < 601; ++x)
         for (int y = 0; y < 3; ++y) maps->colour[x][y] = colourWord(x % 3 == 0 ? 255 : 0, y * 10, 7);
     colour::CDib dib;
-    EXPECT_TRUE(dib.buildFromPicture(maps->colour, 1000, 1));  // the maps' limits, and no further
+    EXPECT_TRUE(dib.buildFromPicture(maps->colour, 1000, 1) && dib.buildFromPicture(maps->colour, 1, 1000));
     EXPECT_FALSE(dib.buildFromPicture(maps->colour, 1001, 1) || dib.buildFromPicture(maps->colour, 1, 0));
     ASSERT_TRUE(dib.buildFromPicture(maps->colour, 601, 3));
     EXPECT_EQ(dib.rowSize(), 1804u);

@@ -5,8 +5,10 @@
 #include <QPlainTextEdit>
 #include <QPixmap>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 
 #include "dialog_test_support.h"
 #include "viewer/colour/colour_dialog.h"
@@ -19,6 +21,9 @@
 
 namespace {
 
+using colour_test::beside;
+using colour_test::labelled;
+using colour_test::shownRect;
 using colour_test::type;
 
 colour::ColourTable tableWithRange(int low, int high) {
@@ -32,15 +37,23 @@ colour::ColourTable tableWithRange(int low, int high) {
 
 TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     colour::ColourTable table = tableWithRange(0, 500);
-    table.records[2].redCurve.cycle = 1;  // the arrows' lowest
+    constexpr int last = colour::COMPONENT_CODE_COUNT - 1;  // the last component's own record is edited
+    table.records[last].redCurve.cycle = 1;  // the arrows' lowest
     platform::RecordingMessageBoxes boxes;
     int recolours = 0;
-    ColourDialog dialog(table, 2, boxes, [&] { ++recolours; });
+    ColourDialog dialog(table, last, boxes, [&] { ++recolours; });
     colour_test::expectNoOverlap(dialog);
+    const ColourDialog::Channel ch = ColourDialog::Red;  // the columns are built alike
+    const std::pair<const char*, QWidget*> pairs[] = {{"周期", dialog.cycleField(ch)}, {"位相", dialog.phaseField(ch)},
+        {"歪み", dialog.distortionArrows(ch)}, {"枠2", dialog.slider(ch, ColourDialog::Frame2End)}};
+    for (const auto& [text, field] : pairs) EXPECT_TRUE(labelled(dialog, QString::fromUtf8(text), field)) << text;
+    EXPECT_TRUE(beside(dialog.cycleField(ch), dialog.cycleArrows(ch)));
+    EXPECT_TRUE(beside(dialog.phaseField(ch), dialog.phaseArrows(ch)));
+    EXPECT_TRUE(beside(dialog.distortionArrows(ch), dialog.distortionField(ch)));
+    EXPECT_TRUE(beside(dialog.lowCountLabel(), dialog.channelBar(ColourDialog::Red)));
     EXPECT_EQ(QStringList({dialog.cycleField(ColourDialog::Red)->text(), dialog.cycleField(ColourDialog::Green)->text(),
                            dialog.cycleField(ColourDialog::Blue)->text(), dialog.phaseField(ColourDialog::Blue)->text()}),
               QStringList({"1", "3", "2", "1"})) << "the record's curves as the fields show them";
-    EXPECT_EQ(dialog.slider(ColourDialog::Blue, ColourDialog::Frame1End)->value(), 255) << "and the sliders";
     const int redBuilds = dialog.barBuildCount(ColourDialog::Red);
 
     type(dialog.cycleField(ColourDialog::Green), "900");
@@ -52,16 +65,24 @@ TEST(ColourDialog, FieldsCorrectWhatIsTypedAndOkStoresTheWorkingCopy) {
     type(dialog.phaseField(ColourDialog::Blue), "x");
     EXPECT_EQ(dialog.phaseField(ColourDialog::Blue)->text(), "37");
     type(dialog.phaseField(ColourDialog::Blue), "");
-    // The arrows move the field, and through it the value.
-    dialog.cycleArrows(ColourDialog::Red)->stepUp();
-    EXPECT_EQ(dialog.cycleField(ColourDialog::Red)->text(), "2");
+    dialog.cycleArrows(ColourDialog::Red)->stepUp();  // the arrows move the field, and through it the value
+    QTest::keyClick(dialog.slider(ColourDialog::Blue, ColourDialog::Frame1End), Qt::Key_PageDown);  // from 255, 16 steps
 
-    EXPECT_EQ(table.records[2].greenCurve.cycle, 3) << "nothing is stored before OK";
+    QToolButton* up = dialog.distortionArrows(ColourDialog::Green)->findChild<QToolButton*>();
+    const int distortion = dialog.distortionField(ColourDialog::Green)->text().toInt();
+    QTest::mousePress(up, Qt::LeftButton);  // held down, the arrow repeats its step
+    QTest::qWait(up->autoRepeatDelay() + 3 * up->autoRepeatInterval());
+    QTest::mouseRelease(up, Qt::LeftButton);
+    const int held = dialog.distortionField(ColourDialog::Green)->text().toInt();
+    EXPECT_GT(held, distortion + 2);
+
+    EXPECT_EQ(table.records[last].greenCurve.cycle, 3) << "nothing is stored before OK";
     dialog.accept();
-    const common::ComponentColour& stored = table.records[2];
-    EXPECT_EQ((std::array<int, 3>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase}),
-              (std::array<int, 3>{2, 500, 37}));
-    EXPECT_EQ(table.records[1].greenCurve.cycle, 3) << "other components keep theirs";
+    const common::ComponentColour& stored = table.records[last];
+    EXPECT_EQ((std::array<int, 5>{stored.redCurve.cycle, stored.greenCurve.cycle, stored.blueCurve.phase,
+                                  stored.greenCurve.distortion, stored.blueCurve.frame1End}),
+              (std::array<int, 5>{2, 500, 37, held, 255 - 16}));
+    EXPECT_EQ(table.records[last - 1].greenCurve.cycle, 3) << "other components keep theirs";
     EXPECT_EQ(recolours, 1);
 }
 
@@ -70,6 +91,12 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     platform::RecordingMessageBoxes boxes;
     ExceptionColourDialog dialog(record, boxes);
     colour_test::expectNoOverlap(dialog);
+    for (int r = 0; r < common::EXCEPTION_ROW_COUNT; ++r) {
+        EXPECT_TRUE(labelled(dialog, QString::number(r + 1), dialog.numberField(r))) << r;
+        for (int c = 0; c < 3; ++c) EXPECT_TRUE(beside(dialog.colourField(r, c), dialog.colourArrows(r, c)));
+    }
+    for (int c = 0; c < 3; ++c)  // each channel's name (the labels after the header) heads its column
+        EXPECT_EQ(shownRect(dialog.findChildren<QLabel*>()[1 + c]).left(), shownRect(dialog.colourField(0, c)).left());
     EXPECT_EQ(dialog.headerLabel()->text(), QStringLiteral("番号10～50"));
 
     type(dialog.numberField(0), "70");
@@ -82,13 +109,13 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
     type(dialog.numberField(2), "5");
     QTest::keyClick(dialog.numberField(2), Qt::Key_Return);
-    type(dialog.numberField(2), "20");
-    type(dialog.numberField(4), "20");
+    type(dialog.numberField(2), "10");
+    type(dialog.numberField(4), "10");
     QTest::keyClick(dialog.numberField(4), Qt::Key_Return);
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{
                                  "1番目のと3番目の番号 50 が重なっています。同じ番号は指定できません。",
                                  "3番目の番号 5 は小さすぎます。10以上にしてください。",
-                                 "3番目のと5番目の番号 20 が重なっています。同じ番号は指定できません。"}));
+                                 "3番目のと5番目の番号 10 が重なっています。同じ番号は指定できません。"}));
     EXPECT_TRUE(dialog.isVisible()) << "a refusal keeps the dialog open";
 
     // An emptied number clears its row; an empty colour field stores 0.
@@ -98,7 +125,7 @@ TEST(ExceptionDialog, TypingTheRefusalsAndOk) {
     const common::ExceptionColour& first = record.exceptions[0];
     EXPECT_EQ((std::array<int, 6>{first.number, first.red, first.green, first.blue, record.exceptions[2].number,
                                   record.exceptions[4].number}),
-              (std::array<int, 6>{50, 255, 0, 0, 20, -1}));
+              (std::array<int, 6>{50, 255, 0, 0, 10, -1}));
 }
 
 TEST(UnknownColourDialog, ShowsTheColourAndOkStoresWhatIsTyped) {
@@ -148,6 +175,7 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     EXPECT_EQ(pictureInfoOf(*h.frame).criticalPoints.size(), 1u);
     ComponentSelectDialog dialog(colourContextOf(*h.frame));
     colour_test::expectNoOverlap(dialog);
+    EXPECT_TRUE(labelled(dialog, "ピクセル数", dialog.pixelCountField()));
     QListWidget* list = dialog.list();
     const QString names[] = {"無限遠", "周期点 周期2 S_ATTRACTING", "不動点 ATTRACTING", "不明"};
     ASSERT_EQ(list->count(), 4);
@@ -176,22 +204,32 @@ TEST(ComponentSelectDialog, JuliaPictureListsInfinityBothComponentsAndUnknown) {
     // Each menu item opens its dialog on the finished picture (closed here as soon as it shows).
     std::vector<std::string> shown;
     std::vector<QPrinter*> printers;  // printing uses the printer that was set up
+    QTemporaryDir dir;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             shown.push_back(modal->metaObject()->className());
-            if (auto* print = qobject_cast<QPrintDialog*>(modal)) printers.push_back(print->printer());
+            if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
+                printers.push_back(print->printer());
+                print->printer()->setOutputFileName(dir.filePath("cancelled.pdf"));  // a cancelled print writes none
+                EXPECT_EQ(std::pair(print->minPage(), print->maxPage()), std::pair(1, 1)) << "one page to print";
+            }
             if (auto* setup = qobject_cast<QPageSetupDialog*>(modal)) printers.push_back(setup->printer());
             modal->reject();
         }
     });
     closer.start(10);
-    for (const char* item : {"32773", "32771", "32772", "32774", "32775", "printPreview", "print", "printSetup"})
+    for (const char* item : {"32773", "32771", "32772", "32774", "32775", "printPreview", "print", "printSetup"}) {
         h.frame->action(item)->trigger();
+        if (!printers.empty()) printers[0]->setOutputFileName({});  // page setup needs the system's printer
+    }
     EXPECT_EQ(shown, (std::vector<std::string>{"ComponentSelectDialog", "ComponentInfoDialog", "FormulaDialog",
                                                 "OrbitDialog", "SaveFormulaDialog", "PrintInfoDialog", "QPrintDialog",
                                                 "QPageSetupDialog"}));
     EXPECT_TRUE(printers.size() == 2 && printers[0] == printers[1]);
+    EXPECT_FALSE(QFile::exists(dir.filePath("cancelled.pdf")));
+    const QString saved = dir.filePath("J.bmp");  // saving writes the finished picture, 3 bytes a pixel
+    EXPECT_TRUE(h.frame->document().writePicture(saved) && QFile(saved).size() > 3 * 120 * 90);
 }
 
 }  // namespace

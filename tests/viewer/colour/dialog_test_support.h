@@ -37,4 +37,20 @@ inline void expectNoOverlap(QDialog& dialog) {
                 << leaves[i].first->metaObject()->className() << ", " << leaves[j].first->metaObject()->className();
 }
 
+inline QRect shownRect(QWidget* w) { return {w->mapTo(w->window(), QPoint(0, 0)), w->size()}; }  // in its window
+
+// `left` stands just before `right` on one line (a label before its field, arrows by theirs).
+inline bool beside(QWidget* left, QWidget* right, int maxGap = 12) {
+    const QRect a = shownRect(left), b = shownRect(right);
+    return a.right() < b.left() && b.left() - a.right() - 1 <= maxGap &&
+           ((a.top() <= b.center().y() && b.center().y() <= a.bottom()) ||
+            (b.top() <= a.center().y() && a.center().y() <= b.bottom()));
+}
+
+// One of the labels reading `text` stands just before `field`.
+inline bool labelled(QWidget& dialog, const QString& text, QWidget* field) {
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    return std::any_of(labels.begin(), labels.end(), [&](QLabel* l) { return l->text() == text && beside(l, field); });
+}
+
 }  // namespace colour_test

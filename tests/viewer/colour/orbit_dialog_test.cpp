@@ -1,5 +1,6 @@
 // The orbit dialog on the Julia picture of z^2 - 1, used with the mouse.
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "dialog_test_support.h"
 #include "shown_text.h"
@@ -27,6 +28,11 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     platform::RecordingMessageBoxes boxes;
     OrbitDialog dialog(info, boxes);
     colour_test::expectNoOverlap(dialog);
+    const std::pair<const char*, QWidget*> pairs[] = {{"ループ回数", dialog.loopField()},
+        {"倍率", dialog.magnificationField()}, {"点の大きさ", dialog.pointSizeField()}, {"マウス位置", dialog.mouseField()}};
+    for (const auto& [text, field] : pairs)
+        EXPECT_TRUE(colour_test::labelled(dialog, QString::fromUtf8(text), field)) << text;
+    EXPECT_TRUE(colour_test::beside(dialog.pointSizeField(), dialog.pointSizeArrows(), 0));
     QWidget* picture = dialog.pictureLabel();
     EXPECT_EQ(QStringList({dialog.loopField()->text(), dialog.magnificationField()->text()}),
               QStringList({"500", "0.250000"}));
@@ -57,7 +63,15 @@ TEST(OrbitDialog, CtrlPickAddsTheRedOrbitAndShiftPickRecentres) {
     hover(&dialog, QPoint(5, 300));  // left of the picture
     QTest::keyClicks(dialog.mouseField(), "1");
     EXPECT_EQ(dialog.mouseField()->text(), "") << "the readout takes no typing";
-    EXPECT_TRUE(boxes.texts().empty());
+    colour_test::type(dialog.loopField(), "2000000");  // beyond the cap: shown as the cap
+    EXPECT_EQ(dialog.loopField()->text(), QString::number(colour::MAX_ORBIT_LOOP));
+
+    // With every critical point cleared, a pick draws nothing and says why.
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("全解除")) QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::ControlModifier, QPoint(450, 400));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{OrbitDialog::NO_SELECTION_MESSAGE});
+    EXPECT_EQ(markedCount(dialog.picture()), 2);
 
     // A magnification that cannot be drawn is drawn at 1: the corner of a 600-pixel-wide picture is at -0.5.
     // Its field, too long for the width, shows its start.

@@ -53,7 +53,17 @@ TEST(Printing, PrintedPageShowsThePictureTheRightWayUp) {
     const int w = image.width();
     EXPECT_EQ(image.pixelColor(w / 4, w / 4).rgb() & 0xF0F0F0, 0x0000F0u);
     EXPECT_EQ(image.pixelColor(3 * w / 4, 3 * w / 4).rgb() & 0xF0F0F0, 0xF00000u);
-    EXPECT_EQ(image.pixelColor(3 * w / 4, w / 4).rgb() & 0xF0F0F0, 0xF00000u);
+}
+
+// The image printed is the picture row for row (bitmaps store the bottom row first), also where rows are padded.
+TEST(Printing, ThePrintedImageIsThePictureRowForRow) {
+    auto maps = render::makePixelMaps();
+    for (int x = 0; x < 250; ++x)
+        for (int y = 0; y < 200; ++y) maps->colour[x][y] = common::colourWord(x, y, 255 - y);
+    colour::CDib dib;
+    const QImage image = dib.buildFromPicture(maps->colour, 250, 200) ? imageFromDib(dib) : QImage();
+    for (int x = 0; x < 250; ++x)
+        for (int row = 0; row < 200; ++row) ASSERT_EQ(image.pixel(x, row), qRgb(x, 199 - row, 56 + row)) << x << "," << row;
 }
 
 // (all sections or the formula alone, comment lines; < 0: as many as fit at the page font's own line spacing,
