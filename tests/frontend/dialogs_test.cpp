@@ -9,7 +9,11 @@
 #include "frontend_test_support.h"
 #include "platform/recording_message_boxes.h"
 #include "platform_test_support.h"
+#include "platform/help_window.h"
 #include "shown_text.h"
+
+#include <QTextBlock>
+#include <QTextBrowser>
 
 namespace {
 
@@ -163,6 +167,34 @@ TEST(SampleDialogsTest, FailedWritesKeepTheFileAndSaySo) {
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{MSG_SAMPLE_SAVE_FAILED, MSG_TOO_MANY_SAMPLES,
                                                         MSG_SAMPLE_SAVE_FAILED, MSG_SAMPLE_DELETE_FAILED}));
     std::filesystem::remove_all(directory);
+}
+
+TEST(HelpKey, F1OpensTheTopicOfEachDialogAndInTheMainDialogTheContents) {
+    platform::RecordingMessageBoxes boxes;
+    Settings settings;
+    common::CriticalPointList points{};
+    points.count = 1;
+    SettingsDialog settingsDialog(settings, true);
+    CriticalPointDialog critical(points, boxes);
+    SampleLoadDialog load("SampleData.dat", boxes);
+    SampleSaveDialog save("SampleData.dat", "z", common::RationalMap{}, boxes);
+    SampleDeleteDialog erase("SampleData.dat", boxes);
+    MainDialog main(boxes, {"", {}, {}});
+    // The contents last: it must scroll back from the topic shown before.
+    const std::pair<QWidget*, const char*> cases[] = {
+        {&settingsDialog, "パラメータ設定"}, {&critical, "クリティカルポイントの選択"}, {&load, "サンプル読み込み"},
+        {&save, "式の保存"}, {&erase, "式の削除"}, {&main, "Halvatrine ヘルプ"}};
+    for (const auto& [window, heading] : cases) {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << heading;
+        QTest::keyClick(window, Qt::Key_F1);
+        QTextBrowser* help = platform::helpWindow();
+        ASSERT_TRUE(help != nullptr && help->isVisible()) << heading;
+        // The heading at the top of the help window is the topic shown.
+        EXPECT_EQ(help->cursorForPosition(QPoint(4, 4)).block().text(), q(heading));
+        window->hide();
+    }
 }
 
 }  // namespace

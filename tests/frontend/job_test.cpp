@@ -162,6 +162,21 @@ TEST_F(JobTest, ViewerMessagesDuringAnAnalysisWaitForItsEndInArrivalOrder) {
     EXPECT_TRUE(dialog_->settingsEditable() && dialog_->coefficientField(0)->isEnabled());
 }
 
+TEST_F(JobTest, AViewerKilledIsForgottenAndQuitClosesOneThatHasNotDrawnYet) {
+    // M1 asks for a Julia picture; that viewer never reports a drawing.
+    ::setenv("HV_STANDIN_POSTS", "wait", 1);
+    std::ofstream("scripts.txt") << "M1\t1027:J,wait\n";
+    ::setenv("HV_STANDIN_SCRIPTS", std::filesystem::absolute("scripts.txt").c_str(), 1);
+    open();
+    dialog_->executeButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return settled(2, false) && blockHeader(job(), 1).viewerWindow != 0; }));
+    const pid_t julia = job().slotProcess(1);
+    ASSERT_EQ(::kill(job().slotProcess(0), SIGKILL), 0);
+    EXPECT_TRUE(waitUntil([&] { return settled(1, false) && job().slotState(1) == SlotState::Started; }));
+    dialog_->quitAction()->trigger();
+    EXPECT_TRUE(waitUntil([&] { return processGone(julia); }, 30000));  // well before its own 60 s time-out
+}
+
 using cd = std::complex<double>;
 
 cd evaluate(const common::RationalMap& m, cd z) {

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 using platform::MessageEndpoint;
@@ -60,6 +63,21 @@ TEST(MessagePort, EndpointAcceptsOwnUsersMessagesInOrder) {
     }
     EXPECT_FALSE(endpoint->receive().has_value());
     EXPECT_EQ(endpoint->refusedCount(), 0);
+}
+
+TEST(MessagePort, ASignalDuringTheWaitIsNotTakenForItsEnd) {
+    auto endpoint = MessageEndpoint::open();
+    struct sigaction handler {};
+    handler.sa_handler = [](int) {};  // without SA_RESTART: the wait is interrupted
+    ASSERT_TRUE(endpoint != nullptr && ::sigaction(SIGUSR1, &handler, nullptr) == 0);
+    std::thread poster([waiter = ::pthread_self()] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::pthread_kill(waiter, SIGUSR1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        platform::sendMessageToSocket(ownHandle(0), common::MSG_PAINT_COLUMNS, 1, 2);
+    });
+    EXPECT_TRUE(endpoint->waitReadable(MESSAGE_WAIT_MS));
+    poster.join();
 }
 
 TEST(MessagePort, MalformedForeignForgedAndOtherUsersMessagesAreDropped) {
