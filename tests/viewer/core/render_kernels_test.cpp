@@ -172,4 +172,25 @@ TEST(MandelbrotKernel, ZeroDenominator) {
     EXPECT_EQ(Kernel(b, toFixedPoint.get()).mandelbrot(4, 3), 0);
 }
 
+// A stop seen before the first step: the lane kernels return the pixels they had started, each (0, 0),
+// and leave the rest of the column alone.
+TEST(ColumnKernels, AStopLeavesTheStartedPixelsZeroAndTheRestUntouched) {
+    const auto square = render_test::squareFamily();
+    for (const char kind : {'J', 'M'}) {
+        TestBlock b = unitGrid(kind, 1, {{-1, 0.05}, {0, 0}, {1, 0}});
+        b.setWindow(1, 64, 4);
+        Kernel k(b, kind == 'M' ? square.get() : nullptr);
+        k.abort = true;
+        std::vector<int> ys(64);
+        for (int y = 0; y < 64; ++y) ys[static_cast<std::size_t>(y)] = y;
+        std::vector<render::PixelResult> out(64, {7, 7});
+        const int started = render::renderColumn(k.scene, 0, ys.data(), 64, out.data(), k.stats, k.abort);
+        ASSERT_TRUE(started > 0 && started < 64) << kind << started;
+        for (int i = 0; i < 64; ++i) {
+            const int expected = i < started ? 0 : 7;
+            EXPECT_TRUE(out[i].count == expected && out[i].code == expected) << kind << i;
+        }
+    }
+}
+
 }  // namespace
