@@ -63,6 +63,8 @@ TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
         {ID_PICTURE_WIDTH, "1500", true, "1000", 1000},
         {ID_PICTURE_HEIGHT, "-5", false, "1", 1},  // only a paste brings a minus sign in
         {ID_PICTURE_WIDTH, "0", true, "0", 0},     // kept: the draw start refuses it
+        {ID_PICTURE_HEIGHT, "0064", true, "0064", 64},  // a value in range stays as typed
+        {ID_LOOP_COUNT, "007", true, "007", 7},
         {ID_LOOP_COUNT, "1a2-3.", true, "123", 123},
         {ID_LOOP_COUNT, "100001", true, "100000", 100000},
         {ID_LOOP_COUNT, "-5", false, "0", 0},
