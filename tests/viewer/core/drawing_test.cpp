@@ -128,7 +128,6 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
     EXPECT_FALSE(h.frame->action("split")->isEnabled());
 }
 
-// The background box moves the running render to idle priority, and back.
 TEST(DrawingStates, BackgroundBoxRunsTheRenderAtIdlePriorityWhileTicked) {
     ViewerHarness h(slowPicture());
     useIdentityMap(h);
