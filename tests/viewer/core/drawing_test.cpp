@@ -79,10 +79,9 @@ TEST(DrawingStates, ReadyDrawingDoneAsTheTableSays) {
 }
 
 TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
-    ViewerHarness h(PictureSetup{.kind = 'M', .loopCount = 20});
+    ViewerHarness h(PictureSetup{.kind = 'M', .height = 48, .loopCount = 20});
     h.open();
-    h.field(ID_PICTURE_WIDTH)->setText("64");  // the picture takes the size of the draw start
-    h.field(ID_PICTURE_HEIGHT)->setText("48");
+    h.field(ID_PICTURE_WIDTH)->setText("64");  // the picture takes the size of the draw start, a new width alone too
     // The colour dialog only for a finished picture, the orbit dialog never for a Mandelbrot picture.
     int dialogs = 0;
     ViewerDialogHooks hooks;
@@ -102,25 +101,42 @@ TEST(DrawingStates, FrontEndHearsStartThenFinishWithProcessAndViewHandle) {
     }
     EXPECT_EQ(h.bar().hintLine()->text(),
               "拡大/縮小は「次の倍率」をセットしてShift+ピック。Julia集合はCtrl+ピック");
-    // A completed render shows the whole picture of the maps.
-    const QImage& picture = h.frame->document().picture();
-    ASSERT_EQ(picture.size(), QSize(64, 48));
-    for (int x = 0; x < 64; x += 7)
-        for (int row = 0; row < 48; row += 5) {
-            const common::ColourWord c = h.session->maps().colour[x][47 - row];
-            EXPECT_EQ(picture.pixel(x, row), qRgb(common::redOf(c), common::greenOf(c), common::blueOf(c)));
-        }
-    // Paints as the render posts them: one column (the last pass's), and a range clipped to the picture.
-    for (int y = 0; y < 48; ++y)
+    // Paints as the render posts them: one column (the last pass's), a range clipped to the picture, and
+    // one row (all a picture one pixel high has); beyond the picture the maps hold other colours.
+    for (int y = 0; y < 48; ++y) {
         h.session->maps().colour[3][y] = h.session->maps().colour[63][y] = common::colourWord(1, 2, 3);
+        h.session->maps().colour[64][y] = h.session->maps().colour[65][y] = common::colourWord(9, 9, 9);
+    }
+    for (int x = 5; x <= 9; ++x) h.session->maps().colour[x][20] = common::colourWord(1, 2, 3);  // picture row 27
     platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(3, 3), 47);
     platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(63, 99), 99);
+    platform::postMessage(h.frame->viewHandle(), common::MSG_PAINT_COLUMNS, common::packHalves(5, 9),
+                          common::packHalves(27, 27));
     h.pump();
-    for (const int x : {3, 63})
-        for (const int row : {0, 47}) EXPECT_EQ(picture.pixel(x, row), qRgb(1, 2, 3)) << x << "," << row;
+    // The picture shows the maps: the completed render's, with the paints' changes and nothing else.
+    const QImage& picture = h.frame->document().picture();
+    ASSERT_EQ(picture.size(), QSize(64, 48));
+    int differ = 0;
+    for (int x = 0; x < 64; ++x)
+        for (int row = 0; row < 48; ++row) {
+            const common::ColourWord c = h.session->maps().colour[x][47 - row];
+            differ += picture.pixel(x, row) != qRgb(common::redOf(c), common::greenOf(c), common::blueOf(c));
+        }
+    EXPECT_EQ(differ, 0);
     h.frame->action("split")->trigger();  // four panes, once
     EXPECT_EQ(h.frame->views().size(), 4u);
     EXPECT_FALSE(h.frame->action("split")->isEnabled());
+}
+
+TEST(DrawingStates, BackgroundBoxRunsTheRenderAtIdlePriorityWhileTicked) {
+    ViewerHarness h(slowPicture());
+    useIdentityMap(h);
+    h.open();
+    h.pressDraw();
+    for (const bool idle : {true, false}) {
+        QTest::mouseClick(h.bar().backgroundBox(), Qt::LeftButton);
+        EXPECT_TRUE(h.waitFor([&] { return h.frame->renderIdle() == idle; })) << idle;
+    }
 }
 
 TEST(DrawingStates, ClosingDuringTheRenderStopsItBeforeTheBlocksGo) {

@@ -31,16 +31,16 @@ QString infoText(ViewerHarness& h) { return h.field(ID_POINT_INFO)->text(); }
 }  // namespace
 
 TEST(PointReadout, PlanePointAndTextsForEscapedCycleAndUnknownPixels) {
-    ViewerHarness h(quickPicture('J'));
+    ViewerHarness h({.kind = 'J', .loopCount = 3, .centreRe = 0.5, .centreIm = -0.25});
     h.block.addCycle({{0.1, 0.0}, {0.2, 0.0}, {0.3, 0.0}});
     h.block.header().components[0].pointKind = static_cast<int>(common::PointKind::Attracting);
     h.open();
     ASSERT_TRUE(h.drawToDone());
     CTorvelView* view = h.frame->paintTargetView();
     moveMouse(view, {300, 200});
-    EXPECT_EQ(positionText(h), "0  0");
+    EXPECT_EQ(positionText(h), "0.5  -0.25");
     moveMouse(view, {0, 0});
-    EXPECT_EQ(positionText(h), "-2  1.333333333333333");
+    EXPECT_EQ(positionText(h), "-1.5  1.083333333333333");
     for (const QPoint beyond : {QPoint(600, 0), QPoint(0, 400)}) {  // the window may be larger than the picture
         moveMouse(view, beyond);
         EXPECT_TRUE(positionText(h).isEmpty() && infoText(h).isEmpty());
@@ -103,7 +103,11 @@ TEST(Picks, ShiftPickWritesTheRequestIntoTheDrawnCopyThenPosts) {
     h.pump();
     EXPECT_EQ(drawn.magnification, 0.5);
     ASSERT_EQ(h.received.size(), 2u);
-    EXPECT_EQ(h.received[1].lParam, 'M');  // Ctrl picks: the two-program test
+    EXPECT_EQ(h.received[1].lParam, 'M');
+    releaseLeft(view, {300, 200}, Qt::ControlModifier);  // a Ctrl pick in a Mandelbrot picture asks for a Julia one
+    h.pump();
+    ASSERT_EQ(h.received.size(), 3u);
+    EXPECT_EQ(h.received[2].lParam, 'J');
 }
 
 TEST(ReadoutTexts, ComponentTextsOfEveryKind) {

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "hwy/targets.h"
 #include "test_blocks.h"
@@ -166,6 +167,13 @@ TEST(ParallelRender, ThreadCountFromTheEnvironment) {
     const std::pair<const char*, int> cases[] = {{nullptr, 0}, {"", 0},  {"10", 10},  {"19", 19}, {"256", 256},
                                                  {"257", 0},   {"1:", 0}, {"/1", 0},   {"-2", 0}, {"99999999999", 0}};
     for (const auto& [text, threads] : cases) EXPECT_EQ(render::parseRenderThreads(text), threads) << (text ? text : "");
+    // Unreadable, the machine's cores decide.
+    const auto cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned{render::MAX_RENDER_THREADS}));
+    for (const auto& [text, threads] : {std::pair{"x", cores}, std::pair{"3", 3}}) {
+        ::setenv(render::RENDER_THREADS_VARIABLE, text, 1);
+        EXPECT_EQ(render::renderThreadCount(), threads) << text;
+    }
+    ::setenv(render::RENDER_THREADS_VARIABLE, "1", 1);  // as the test environment has it
 }
 
 }  // namespace

@@ -63,6 +63,8 @@ TEST(ParameterBarFields, ShowTheViewRecordThenFilterLimitAndStoreEdits) {
         {ID_PICTURE_WIDTH, "1500", true, "1000", 1000},
         {ID_PICTURE_HEIGHT, "-5", false, "1", 1},  // only a paste brings a minus sign in
         {ID_PICTURE_WIDTH, "0", true, "0", 0},     // kept: the draw start refuses it
+        {ID_PICTURE_HEIGHT, "0064", true, "0064", 64},  // a value in range stays as typed
+        {ID_LOOP_COUNT, "007", true, "007", 7},
         {ID_LOOP_COUNT, "1a2-3.", true, "123", 123},
         {ID_LOOP_COUNT, "100001", true, "100000", 100000},
         {ID_LOOP_COUNT, "-5", false, "0", 0},
@@ -94,7 +96,7 @@ TEST(DrawStartChecks, RefuseInOrderWithTheirMessages) {
     const std::tuple<int, int, int, double, const char*> cases[] = {  // width, height, loop count, radius
         {0, 0, 0, 0.0, "画面サイズ横が０です。1以上1000以下にしてください。"},
         {600, 0, 0, 0.0, "画面サイズ縦が０です。1以上1000以下にしてください。"},
-        {600, 400, 0, 0.0, "ループ回数が０です。1以上100000以下にしてください。"},
+        {1000, 1000, 0, 0.0, "ループ回数が０です。1以上100000以下にしてください。"},  // 1000 is allowed
         {600, 400, 10, 0.0, "収束半径が０です。0より大きくしてください。"},
         {600, 400, 10, -1.0, "収束半径が０です。0より大きくしてください。"},
         {600, 400, 10, nan, "収束半径が０です。0より大きくしてください。"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "test_blocks.h"
 
 namespace {
@@ -170,6 +172,23 @@ TEST(MandelbrotKernel, ZeroDenominator) {
     EXPECT_EQ(kb.mandelbrot(4, 3), 1);  // c = 1
     b.view().convergenceRadius = 0.5;  // -1/2 is then on the circle, not within; the orbit stays near -0.618
     EXPECT_EQ(Kernel(b, toFixedPoint.get()).mandelbrot(4, 3), 0);
+}
+
+// A stop before the first step: the lane kernels return the pixels started, each (0, 0), the rest untouched.
+TEST(ColumnKernels, AStopLeavesTheStartedPixelsZeroAndTheRestUntouched) {
+    const auto square = render_test::squareFamily();
+    for (const char kind : {'J', 'M'}) {
+        TestBlock b = unitGrid(kind, 1, {{-1, 0.05}, {0, 0}, {1, 0}});
+        b.setWindow(1, 64, 4);
+        Kernel k(b, kind == 'M' ? square.get() : nullptr);
+        k.abort = true;
+        std::vector<int> ys(64);
+        std::iota(ys.begin(), ys.end(), 0);
+        std::vector<render::PixelResult> out(64, {7, 7});
+        const int started = render::renderColumn(k.scene, 0, ys.data(), 64, out.data(), k.stats, k.abort);
+        ASSERT_TRUE(started > 0 && started < 64) << kind << started;
+        for (int i = 0; i < 64; ++i) EXPECT_EQ(out[i].count + out[i].code, i < started ? 0 : 14) << kind << i;
+    }
 }
 
 }  // namespace
