@@ -216,4 +216,6 @@ TEST(RefineCyclePoint, ParabolicPointReplacesAFixedPointOnlyWhereGVanishesWithin
     const RefinedPoint p = refineCyclePoint(testmaps::rationalMap({1.0, 2.5, 2.0, -1.5}, {4.5, 1.0, -1.5}), {1.001, 0}, 1);
     EXPECT_LT(std::abs(p.re - 1), 1e-17L);
     EXPECT_LT(std::abs(p.lambdaRe - 1), 1e-15L);
+    const RefinedPoint q = refineCyclePoint(testmaps::polynomialMap({0.1875, 0.0, 1.0}), {0.3, 0}, 1);  // fixed at 1/4
+    EXPECT_LT(std::abs(q.re - 0.25L) + std::abs(q.lambdaRe - 0.5L), 1e-18L);
 }
