@@ -73,6 +73,7 @@ TEST(ConfirmAttracting, AcceptsAttractorsAndRejectsRepellersAndEscapes) {
         {"z^2 at 1: 1.001 escapes", testmaps::polynomialMap({0.0, 0.0, 1.0}), 1.0, 1, 0},
         {"z^2 - 1 at -1, period 2", testmaps::polynomialMap({-1.0, 0.0, 1.0}), -1.0, 2, 1},
         {"z^2 - 1 at -1, period 1", testmaps::polynomialMap({-1.0, 0.0, 1.0}), -1.0, 1, 0},
+        {"z^2 - 1 + 0.1i: 2-cycle off the axis", testmaps::polynomialMap({cd(-1, 0.1), 0.0, 1.0}), (std::sqrt(cd(1, -0.4)) - 1.0) / 2.0, 2, 1},
         {"1/z at 0 meets the pole", testmaps::rationalMap({1.0}, {0.0, 1.0}), 0.0, 1, 0},
         {"slow, period 1", testmaps::polynomialMap({testmaps::parameterForMultiplier(0.999), 0.0, 1.0}), slow, 1, 1},
         {"slow, period 900", testmaps::polynomialMap({testmaps::parameterForMultiplier(0.999), 0.0, 1.0}), slow, 900, 0},
