@@ -220,3 +220,9 @@ TEST(RefineCyclePoint, ParabolicPointReplacesAFixedPointOnlyWhereGVanishesWithin
     const RefinedPoint q = refineCyclePoint(testmaps::polynomialMap({0.1875, 0.0, 1.0}), {0.3, 0}, 1);  // fixed at 1/4
     EXPECT_LT(std::abs(q.re - 0.25L) + std::abs(q.lambdaRe - 0.5L), 1e-18L);
 }
+
+TEST(ExactPeriod, LeastDivisorOfThePeriodThatReturns) {
+    const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});  // 0 -> -1 -> 0
+    EXPECT_EQ(exactPeriod(basilica, {0, 0}, 4, 1e-20), 2);
+    EXPECT_EQ(exactPeriod(basilica, {0, 0}, 3, 1e-20), 3);  // 2 does not divide 3
+}
