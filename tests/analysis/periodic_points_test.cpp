@@ -226,3 +226,9 @@ TEST(ExactPeriod, LeastDivisorOfThePeriodThatReturns) {
     EXPECT_EQ(exactPeriod(basilica, {0, 0}, 4, 1e-20), 2);
     EXPECT_EQ(exactPeriod(basilica, {0, 0}, 3, 1e-20), 3);  // 2 does not divide 3
 }
+
+TEST(ClassifyMultiplier, ThresholdsOfTheAlgebraicSearchOnLambdaSquared) {
+    for (const auto& [s, kind] : {std::pair{1.005, PointKind::Repelling}, {1.0, PointKind::Indifferent},
+                                  {0.995, PointKind::Attracting}, {1e-31, PointKind::Attracting}, {1e-33, PointKind::SuperAttracting}})
+        EXPECT_EQ(classifyMultiplier(s), kind) << s;
+}
