@@ -63,11 +63,12 @@ TEST(CurveGeometry, DisksAndSearchStructuresAnswerLikeTheFullScans) {
     auto next = [&] { return uniform(generator); };
     Orbit zigzag;  // self-crossing, with disks on both sides
     for (int k = 0; k < 300; ++k) {
-        zigzag.re.push_back(next() * 4.0 - 2.0);
-        zigzag.im.push_back(5.0 + next() * 2.0);  // away from 0, where +y and -y differ
+        zigzag.re.push_back(next() * 200.0 - 100.0);
+        zigzag.im.push_back(250.0 + next() * 100.0);  // away from 0 (+y and -y differ); grid cells beyond 1 x 1
     }
     const ClosedCurve curves[] = {sq, l, detect(circleOrbit(cd(0.3, -0.2), 1.0, 3000)).at(0),
-                                  makeClosedCurve(zigzag.re, zigzag.im, 1e-6), bareCurve({0.0, 1.0, 2.0}, {0.5, 0.5, 0.5})};
+                                  makeClosedCurve(zigzag.re, zigzag.im, 1e-6), bareCurve({0.0, 1.0, 2.0}, {0.5, 0.5, 0.5}),
+                                  makeClosedCurve({0, 0.2, 0.2, 0}, {0, 0, 0.2, 0.2}, 1e-6)};  // sides shorter than 1
     for (const ClosedCurve& c : curves) {
         for (bool inner : {true, false}) {
             const std::vector<CurveDisk>& disks = inner ? c.innerDisks : c.outerDisks;

@@ -1,3 +1,4 @@
+#include "analysis/cycle_refinement.h"
 #include "analysis/periodic_points.h"
 #include "analysis/root_finder.h"
 
@@ -72,6 +73,7 @@ TEST(ConfirmAttracting, AcceptsAttractorsAndRejectsRepellersAndEscapes) {
         {"z^2 at 1: 1.001 escapes", testmaps::polynomialMap({0.0, 0.0, 1.0}), 1.0, 1, 0},
         {"z^2 - 1 at -1, period 2", testmaps::polynomialMap({-1.0, 0.0, 1.0}), -1.0, 2, 1},
         {"z^2 - 1 at -1, period 1", testmaps::polynomialMap({-1.0, 0.0, 1.0}), -1.0, 1, 0},
+        {"z^2 - 1 + 0.1i: 2-cycle off the axis", testmaps::polynomialMap({cd(-1, 0.1), 0.0, 1.0}), (std::sqrt(cd(1, -0.4)) - 1.0) / 2.0, 2, 1},
         {"1/z at 0 meets the pole", testmaps::rationalMap({1.0}, {0.0, 1.0}), 0.0, 1, 0},
         {"slow, period 1", testmaps::polynomialMap({testmaps::parameterForMultiplier(0.999), 0.0, 1.0}), slow, 1, 1},
         {"slow, period 900", testmaps::polynomialMap({testmaps::parameterForMultiplier(0.999), 0.0, 1.0}), slow, 900, 0},
@@ -188,4 +190,45 @@ TEST(FindPeriodicPoints, SearchEndsKeepWhatWasFoundBefore) {
     requestedDegrees.clear();
     findPeriodicPoints(basilica, {.maxPeriod = 10, .rootFinder = &failAtDegreeSix});
     EXPECT_EQ(requestedDegrees, (std::vector<int>{2, 2, 6}));  // nothing after the failure
+}
+
+// f(z) = z^2 + (1 - b) z + c with b = 1 + k 2^-52, c = 1/4 + k 2^-53 (all exact): g = f - z has its least
+// modulus t = -k^2 2^-106 at w = b/2, between the fixed points w +- k 2^-53. The root w of g' (multiplier 1)
+// replaces the fixed point only when |t| <= 8 (E + u|w|), E the rounding bound of f(w): 16u (|P|(w) + |f(w)|
+// |Q|(w)) / |Q(w)| + u |f(w)|, u = 2^-64, i.e. 9u in all (form 1) or 17u (form 2, P and Q doubled).
+TEST(RefineCyclePoint, ParabolicPointReplacesAFixedPointOnlyWhereGVanishesWithinRounding) {
+    const struct { int form; double ratio; bool parabolic; } rows[] = {
+        {1, 7.5, true}, {1, 8.5, false}, {2, 7.5, true}, {2, 8.5, false}};
+    for (const auto& row : rows) {
+        const double unitsE = row.form == 1 ? 9.0 : 17.0;
+        const double k = std::round(std::sqrt(row.ratio * unitsE * std::ldexp(1.0, 42)));
+        const double b = 1 + std::ldexp(k, -52), c = 0.25 + std::ldexp(k, -53), s = row.form == 1 ? 1.0 : 2.0;
+        const RationalMap map = row.form == 1 ? testmaps::polynomialMap({c, 1 - b, 1.0})
+                                              : testmaps::rationalMap({s * c, s * (1 - b), s}, {s});
+        const double fixed = b / 2 + std::ldexp(k, -53);
+        const RefinedPoint p = refineCyclePoint(map, {fixed, 0.0}, 1);
+        ASSERT_TRUE(p.valid);
+        const long double z = row.parabolic ? b / 2.0L : fixed, lambda = row.parabolic ? 1.0L : 1 + std::ldexp(k, -52);
+        EXPECT_LT(std::abs(p.re - z), 1e-17L) << row.form << " " << row.ratio;
+        EXPECT_LT(std::abs(p.lambdaRe - lambda), 1e-15L) << row.form << " " << row.ratio;
+    }
+    // z + (z - 1)^2 / Q, Q = 4 - 2 (z - 1) - 1.5 (z - 1)^2: parabolic at 1, reached from 1.001 only with R''
+    // right (Newton on R' - 1; Q' and Q'' at 1 are large enough that a wrong term turns or stalls the steps).
+    const RefinedPoint p = refineCyclePoint(testmaps::rationalMap({1.0, 2.5, 2.0, -1.5}, {4.5, 1.0, -1.5}), {1.001, 0}, 1);
+    EXPECT_LT(std::abs(p.re - 1), 1e-17L);
+    EXPECT_LT(std::abs(p.lambdaRe - 1), 1e-15L);
+    const RefinedPoint q = refineCyclePoint(testmaps::polynomialMap({0.1875, 0.0, 1.0}), {0.3, 0}, 1);  // fixed at 1/4
+    EXPECT_LT(std::abs(q.re - 0.25L) + std::abs(q.lambdaRe - 0.5L), 1e-18L);
+}
+
+TEST(ExactPeriod, LeastDivisorOfThePeriodThatReturns) {
+    const RationalMap basilica = testmaps::polynomialMap({-1.0, 0.0, 1.0});  // 0 -> -1 -> 0
+    EXPECT_EQ(exactPeriod(basilica, {0, 0}, 4, 1e-20), 2);
+    EXPECT_EQ(exactPeriod(basilica, {0, 0}, 3, 1e-20), 3);  // 2 does not divide 3
+}
+
+TEST(ClassifyMultiplier, ThresholdsOfTheAlgebraicSearchOnLambdaSquared) {
+    for (const auto& [s, kind] : {std::pair{1.005, PointKind::Repelling}, {1.0, PointKind::Indifferent},
+                                  {0.995, PointKind::Attracting}, {1e-31, PointKind::Attracting}, {1e-33, PointKind::SuperAttracting}})
+        EXPECT_EQ(classifyMultiplier(s), kind) << s;
 }

@@ -68,6 +68,7 @@ TEST(FindRoots, SmallCasesEndAtTheirRoots) {
     const Poly lead{{0.0, 0.0, 0.0, 2.0}, {0.0, 0.0, 0.0, -1.0}};
     EXPECT_LT(analysis::rootBound(3, lead.re.data(), lead.im.data()), 1e-100);
     for (const cd& z : solve(lead).z) { EXPECT_LT(std::abs(z), 1e-100); }
+    EXPECT_EQ(solve({{0.0, 0.0, 1.0}, {0.0, 0.0, 0.0}}).rc, 1);  // z^2: the approximations meet exactly on 0
     // (z - 1)^2: the entries stay distinct and end within sqrt(eps) of 1.
     r = solve({{1.0, -2.0, 1.0}, {0.0, 0.0, 0.0}});
     EXPECT_EQ(r.rc, 1);
