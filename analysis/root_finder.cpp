@@ -440,13 +440,21 @@ void pairTerms(int n, int j, const double* x, const double* y, double* pRe, doub
 
 // a / b as (a conj b) / |b|^2. Where |b|^2 or the result leaves the normal
 // range although a and b are finite and b != 0 (far-away points: |b|^2
-// overflows and the quotient collapses to 0 or NaN), the quotient is taken
-// again with b scaled to modulus ~1. Elsewhere the plain result stands.
+// overflows and the quotient collapses to 0 or NaN), or where the products
+// a conj b fall below it (tiny P and P' near a cluster of tiny roots, where
+// the Newton step would lose its digits and the approximations stall), the
+// quotient is taken again with b scaled to modulus ~1. Elsewhere the plain
+// result stands.
+constexpr double PRODUCT_FLOOR = DBL_MIN / DBL_EPSILON;  // below, the smaller products lose digits
+
 void divide(double ar, double ai, double br, double bi, double& qr, double& qi) {
     double m = br * br + bi * bi;
     qr = (ar * br + ai * bi) / m;
     qi = (ai * br - ar * bi) / m;
-    if (m >= DBL_MIN && m <= DBL_MAX && std::isfinite(qr) && std::isfinite(qi)) return;
+    const double product = std::fmax(std::fabs(ar), std::fabs(ai)) * std::fmax(std::fabs(br), std::fabs(bi));
+    if (m >= DBL_MIN && m <= DBL_MAX && std::isfinite(qr) && std::isfinite(qi) &&
+        (product >= PRODUCT_FLOOR || (ar == 0.0 && ai == 0.0)))
+        return;
     if (!(std::isfinite(ar) && std::isfinite(ai) && std::isfinite(br) && std::isfinite(bi))) return;
     const double s = std::fmax(std::fabs(br), std::fabs(bi));
     if (s == 0.0) return;

@@ -1,6 +1,7 @@
 #include "analysis/root_finder.h"
 
 #include "test_maps.h"
+#include <algorithm>
 
 namespace {
 
@@ -74,6 +75,15 @@ TEST(FindRoots, SmallCasesEndAtTheirRoots) {
     EXPECT_EQ(r.rc, 1);
     for (const cd& z : r.z) { EXPECT_LT(std::abs(z - 1.0), 1e-7); }
     EXPECT_NE(r.z[0], r.z[1]);
+    // (z^2 - 1e-220)(z - 1): the Newton steps near the tiny pair keep their digits.
+    r = solve({{1e-220, -1e-220, -1.0, 1.0}, {0.0, 0.0, 0.0, 0.0}});
+    EXPECT_EQ(r.rc, 1);
+    std::vector<double> moduli;
+    for (const cd& z : r.z) moduli.push_back(std::abs(z));
+    std::sort(moduli.begin(), moduli.end());
+    EXPECT_NEAR(moduli[0], 1e-110, 1e-122);
+    EXPECT_NEAR(moduli[1], 1e-110, 1e-122);
+    EXPECT_NEAR(moduli[2], 1.0, 1e-15);
 }
 
 // Roots by residual and count: each root's backward error is at rounding
