@@ -125,6 +125,7 @@ TEST(ChannelBar, RowsAreHalfTheChannelValueAtTheirShareOfTheRange) {
         EXPECT_EQ(colour::channelBarLength({0, 0, 255, 255, 2, 0, 0}, 100, 356, row), waveLengths[(row + 2) % 4]) << row;
     }
     EXPECT_EQ(colour::channelBarLength({255, 255, 0, 0, 2, 1, 0}, 100, 356, 0), 127) << "phase 1";
+    EXPECT_EQ(colour::channelBarLength({255, 255, 0, 0, 6, 0, 0}, 100, 356, 1), 95) << "sine 1/2: 127.5 + 63.75";
 
     const colour::ChannelBarBits bits = colour::buildChannelBar(wave, 100, 356);
     const std::pair<int, int> bytes[] = {{0, 0xFF}, {6, 0xFF}, {7, 0xFE}, {8, 0}, {16 + 15, 0xFE}, {48, 0}};

@@ -94,10 +94,11 @@ TEST(OrbitDrawing, PoleEndsTheOrbitAndLongOrbitsRunTheirCount) {
 TEST(OrbitDrawing, PointsAreCrossesOfTheirSizeDrawnOnce) {
     colour::OrbitPicture picture(6, 5);
     EXPECT_TRUE(picture.plot(1, 1, 3, colour::ORBIT_PICKED));
+    EXPECT_TRUE(picture.plot(5, 3, 2, colour::ORBIT_PICKED)) << "at the edge the cross is cut, not wrapped";
     EXPECT_FALSE(picture.plot(1, 2, 2, colour::ORBIT_CRITICAL)) << "already marked";
     for (auto [column, row] : {std::pair{6, 0}, {0, 5}, {-1, 0}, {0, -1}})
         EXPECT_FALSE(picture.plot(column, row, 1, colour::ORBIT_CRITICAL)) << "outside: " << column << ", " << row;
-    const char* want[] = {".x....", "xxxx..", ".x....", ".x....", "......"};
+    const char* want[] = {".x....", "xxxx..", ".x...x", ".x..xx", ".....x"};
     for (int row = 0; row < 5; ++row)
         for (int column = 0; column < 6; ++column)
             EXPECT_EQ(picture.pixel(column, row), want[row][column] == 'x' ? colour::ORBIT_PICKED : colour::ORBIT_BLACK)
